@@ -1,0 +1,33 @@
+# Two commands: `make run` and `make test`. Both install what is missing first.
+BUILD   ?= build
+JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+WERROR  ?= $(if $(CI),ON,OFF)
+SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
+            fonts-liberation2 fontconfig
+
+.PHONY: run test build deps configure clean
+
+run: build
+	$(BUILD)/bin/molvane
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+configure: deps
+	@if [ ! -f $(BUILD)/CMakeCache.txt ] || ! grep -q "MOLVANE_WERROR:BOOL=$(WERROR)" $(BUILD)/CMakeCache.txt; then \
+	  cmake -S . -B $(BUILD) -DMOLVANE_WERROR=$(WERROR); fi
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installation de :$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; fi
+
+clean:
+	rm -rf $(BUILD)
