@@ -1,0 +1,366 @@
+#include "core/simulation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace molvane {
+
+const std::array<const char*, 6> kTableHeaders = {"Date (s)",    "Nombre de A", "Nombre de B",
+                                                  "Nombre de C", "Nombre de D", "Qr"};
+
+namespace {
+
+constexpr int kQrColumn = 5;
+constexpr std::int16_t kCoolDown = 5;
+
+template <typename T, typename V>
+void assignIf(T& target, const std::optional<V>& value) {
+    if (value) target = *value;
+}
+
+int sgn(float v) { return (v > 0.0f) - (v < 0.0f); }
+
+// Velocity exchange along one axis, v the velocities and p the positions on it.
+void exchangeAxis(float* v, const float* p, int i, int j) {
+    const int si = sgn(v[i]), sj = sgn(v[j]);
+    const float vi = v[i];
+    if (si != sj) {  // head-on: both turn back
+        v[i] = -vi;
+        v[j] = -v[j];
+        return;
+    }
+    // Same way: the one behind takes the reversed velocity of the one ahead.
+    const bool iBehind = si == 1 ? p[i] <= p[j] : p[i] > p[j];
+    if (iBehind) {
+        v[i] = -v[j];
+        v[j] = vi;
+    } else {
+        v[i] = v[j];
+        v[j] = -vi;
+    }
+}
+
+}  // namespace
+
+void writeClock(std::string& out, double t, char decimalSeparator) {
+    const double h = std::floor(t / 3600.0);
+    const double rest = t - 3600.0 * h;
+    const double m = std::floor(rest / 60.0);
+    const double s = rest - 60.0 * m;
+    out.clear();
+    out += formatPicture(h, "00", decimalSeparator);
+    out += " h ";
+    out += formatPicture(m, "00", decimalSeparator);
+    out += " min ";
+    out += formatPicture(s, "00.0", decimalSeparator);
+    out += " s";
+}
+
+std::string qrText(double qr, char decimalSeparator) {
+    return formatPicture(qr, qr > 1000.0 ? "0.##E+00" : "####0.0###", decimalSeparator);
+}
+
+Simulation::Simulation(GridModel& table) : table_(table) {
+    courbes.reserve(64);
+    for (auto& text : labelinf) text.reserve(16);
+    label1.reserve(32);
+    seed(secondsSinceMidnight());
+}
+
+void Simulation::seed(std::uint32_t seed) {
+    if (script_) script_->seed(seed);
+    else random_.seed(seed);
+}
+
+double Simulation::elapsed() const { return parameters.interval / 1000.0 * nbtics; }
+
+double Simulation::duration() const { return leadingNumber(parameters.durationTag); }
+
+void Simulation::initialise() {
+    const Parameters& p = parameters;
+    taux1 = static_cast<float>((100 - p.sensePositions[0]) / 100.0);
+    taux2 = static_cast<float>((100 - p.sensePositions[1]) / 100.0);
+    efficaces1 = inefficaces1 = efficaces2 = inefficaces2 = 0;
+
+    std::array<double, 4> initial{};
+    for (int s = 0; s < 4; ++s) initial[s] = leadingNumber(p.counts[s]);
+    // A total that does not fit (or a negative one, which no array can have)
+    // leaves the previous number of particles.
+    if (auto total = roundToInt16(initial[0] + initial[1] + initial[2] + initial[3]); total && *total >= 0)
+        nbparticules = *total;
+
+    const std::size_t size = static_cast<std::size_t>(nbparticules) + 1;
+    posx.assign(size, 0.0f);
+    posy.assign(size, 0.0f);
+    vitx.assign(size, 0.0f);
+    vity.assign(size, 0.0f);
+    espece.assign(size, 0);
+    choc.assign(size, 0);
+
+    const double w = vesselWidth, h = vesselHeight;
+    for (int i = 1; i <= nbparticules; ++i) {
+        posx[i] = static_cast<float>((w - 4.0) * draw() + 2.0);
+        posy[i] = static_cast<float>((h - 4.0) * draw() + 2.0);
+        vitx[i] = static_cast<float>(draw() - 0.5);
+        vity[i] = static_cast<float>(draw() - 0.5);
+        choc[i] = 0;
+    }
+
+    // Species in blocks: 1 to nA0 are A, then B, C and D.
+    double runningSum = 0.0;
+    int first = 1;
+    for (std::int16_t s = 0; s < 4; ++s) {
+        runningSum += initial[s];
+        const int last = std::min<int>(roundToInt32(runningSum).value_or(first - 1), nbparticules);
+        for (int i = first; i <= last; ++i) espece[i] = static_cast<std::int16_t>(s + 1);
+        first = std::max(first, last + 1);
+    }
+
+    nbtics = 0;
+
+    table_.clear();
+    colourQrColumn(0);
+    for (int c = 0; c < 6; ++c) {
+        table_.setText(0, c, kTableHeaders[c]);
+        table_.setRow(0);
+        table_.setCol(c);
+        table_.setCellAlignment(kAlignCenterTop);
+    }
+
+    ligne = 1;
+    for (int s = 0; s < 4; ++s) table_.setText(ligne, s + 1, numberText(initial[s]));
+    assignIf(nbA, roundToInt16(initial[0]));
+    assignIf(nbB, roundToInt16(initial[1]));
+    assignIf(nbC, roundToInt16(initial[2]));
+    assignIf(nbD, roundToInt16(initial[3]));
+    std::string qrCell;
+    if (nbA != 0 && nbB != 0) {
+        qr = (static_cast<double>(nbC) / nbA) * (static_cast<double>(nbD) / nbB);
+        qrCell = qrText(qr, p.decimalSeparator);
+    }
+    table_.setText(ligne, kQrColumn, qrCell);
+    table_.setRow(ligne);
+    for (int c = 1; c <= kQrColumn; ++c) {
+        table_.setCol(c);
+        table_.setCellAlignment(kAlignCenterTop);
+    }
+    ++ligne;
+}
+
+void Simulation::colourQrColumn(int fromRow) {
+    table_.setCol(kQrColumn);
+    for (int r = fromRow; r < table_.rows(); ++r) {
+        table_.setRow(r);
+        table_.setCellForeColor(parameters.showQr ? kBlack : kWhite);
+    }
+}
+
+void Simulation::Timer1_Timer(const Display& display) {
+    ++nbtics;
+    const double k = parameters.temperature / 100.0;
+    const double w = vesselWidth, h = vesselHeight;
+    const float right = static_cast<float>(w - 1.0), bottom = static_cast<float>(h - 1.0);
+    float* px = posx.data();
+    float* py = posy.data();
+    float* vx = vitx.data();
+    float* vy = vity.data();
+    for (int i = 1; i <= nbparticules; ++i) {
+        px[i] = static_cast<float>(px[i] + vx[i] * k);
+        py[i] = static_cast<float>(py[i] + vy[i] * k);
+        if (px[i] < 2.0f) {
+            px[i] = 4.0f - px[i];
+            vx[i] = -vx[i];
+        }
+        if (py[i] < 2.0f) {
+            py[i] = 4.0f - py[i];
+            vy[i] = -vy[i];
+        }
+        if (px[i] > right) {
+            px[i] = static_cast<float>(2.0 * (w - 1.0) - px[i]);
+            vx[i] = -vx[i];
+        }
+        if (py[i] > bottom) {
+            py[i] = static_cast<float>(2.0 * (h - 1.0) - py[i]);
+            vy[i] = -vy[i];
+        }
+    }
+    majaff(display);
+}
+
+void Simulation::react(int i, int j, std::int32_t& efficaces, std::int32_t& inefficaces, float taux,
+                       std::int16_t productI, std::int16_t productJ) {
+    // Not a draw: a running quota holds the effective share at taux.
+    if (efficaces != 0) {
+        const auto f = static_cast<float>(static_cast<double>(efficaces) /
+                                          (static_cast<double>(efficaces) + inefficaces));
+        if (f >= taux) {
+            ++inefficaces;
+            return;
+        }
+        ++efficaces;
+    } else {
+        efficaces = 1;
+        if (!(taux > 0.0f)) return;
+    }
+    espece[i] = productI;
+    espece[j] = productJ;
+}
+
+void Simulation::collisions() {
+    const int n = nbparticules;
+    const double threshold = parameters.temperature / 30.0;
+    const double divisor = (n / 500.0) * (n / 500.0) + 1.0;
+    const int draws = roundToInt16(std::floor(n / divisor)).value_or(0);
+    float* px = posx.data();
+    float* py = posy.data();
+    std::int16_t* sp = espece.data();
+    std::int16_t* cd = choc.data();
+    for (int i = 1; i <= n; ++i) {
+        if (cd[i] >= 1) --cd[i];
+        if (cd[i] != 0) continue;
+        const double xi = std::nearbyint(static_cast<double>(px[i]));
+        const double yi = std::nearbyint(static_cast<double>(py[i]));
+        for (int m = 0; m < draws; ++m) {
+            // In double, so that r x N stays below N for every r < 1.
+            const int j = static_cast<int>(static_cast<double>(draw()) * n) + 1;
+            if (cd[j] != 0 || j == i) continue;
+            const double dx = xi - px[j], dy = yi - py[j];
+            if (!(dx * dx + dy * dy < threshold)) continue;
+            cd[j] = kCoolDown;
+            cd[i] = kCoolDown;
+            exchangeAxis(vitx.data(), px, i, j);
+            exchangeAxis(vity.data(), py, i, j);
+            const int si = sp[i], sj = sp[j];
+            if ((si == 1 && sj == 2) || (si == 2 && sj == 1))
+                react(i, j, efficaces1, inefficaces1, taux1, 3, 4);
+            else if ((si == 3 && sj == 4) || (si == 4 && sj == 3))
+                react(i, j, efficaces2, inefficaces2, taux2, 1, 2);
+        }
+    }
+}
+
+void Simulation::majaff(const Display& display) {
+    if (display.animpic) display.animpic->clear();
+    if (display.louloupe) display.louloupe->clear();
+    nbA = nbB = nbC = nbD = 0;
+    collisions();
+
+    const auto& colours = parameters.colours;
+    std::array<std::int16_t*, 4> counts{&nbA, &nbB, &nbC, &nbD};
+    for (int i = 1; i <= nbparticules; ++i) {
+        const int s = espece[i] - 1;
+        if (s < 0 || s > 3) continue;
+        if (display.animpic) display.animpic->circle(posx[i], posy[i], 2.0f, colours[s]);
+        if (display.louloupe) display.louloupe->circle(2.0f * posx[i], 2.0f * posy[i], 4.0f, colours[s]);
+        ++*counts[s];
+    }
+    for (int s = 0; s < 4; ++s) labelinf[s] = numberText(*counts[s]);
+
+    const double t = elapsed();
+    writeClock(label1, t, parameters.decimalSeparator);
+
+    const double d = duration();
+    if (maxparticules > 0 && t > 0.0 && t <= d) {
+        const auto x = roundToInt16(50.0 + 300.0 * t / d);
+        std::array<std::optional<std::int16_t>, 4> y;
+        for (int s = 0; s < 4; ++s)
+            y[s] = roundToInt16(210.0 - static_cast<double>(*counts[s]) / maxparticules * 200.0);
+        for (int s = 0; s < 4; ++s) {
+            if (parameters.curves[s] && display.graph && x && y[s])
+                display.graph->line(xprec, yprec[s], *x, *y[s], colours[s], 2);
+        }
+        assignIf(xprec, x);
+        for (int s = 0; s < 4; ++s) assignIf(yprec[s], y[s]);
+        recordRow(t);
+    }
+    timeSlices(t);
+}
+
+void Simulation::recordRow(double t) {
+    const std::string now = formatPicture(t, "### ##0.0", parameters.decimalSeparator);
+    if (ligne >= table_.rows() || trimmed(table_.text(ligne, 0)) != trimmed(now)) return;
+    table_.setText(ligne, 1, numberText(nbA));
+    table_.setText(ligne, 2, numberText(nbB));
+    table_.setText(ligne, 3, numberText(nbC));
+    table_.setText(ligne, 4, numberText(nbD));
+    if (nbA != 0 && nbB != 0) {
+        qr = (static_cast<double>(nbC) / nbA) * (static_cast<double>(nbD) / nbB);
+        table_.setText(ligne, kQrColumn, qrText(qr, parameters.decimalSeparator));
+    } else {
+        table_.setText(ligne, kQrColumn, "");
+    }
+    table_.setRow(ligne);
+    for (int c = 1; c <= kQrColumn; ++c) {
+        table_.setCol(c);
+        table_.setCellAlignment(kAlignCenterTop);
+    }
+    ++ligne;
+}
+
+void Simulation::timeSlices(double t) {
+    const double d = duration();
+    if (t <= d && d != 0.0) {
+        const auto k = roundToInt16(std::floor(60.0 * t / d) + 1.0);
+        if (!k) return;
+        if (*k != tranche) {
+            if (*k == 1) {
+                moyennesC[0] = leadingNumber(parameters.counts[2]);
+            } else if (tranche >= 1 && tranche <= 60 && nbmesures != 0) {
+                moyennesC[tranche] /= nbmesures;
+            }
+            tranche = *k;
+            if (tranche >= 0 && tranche < 61) moyennesC[tranche] = 0.0;
+            nbmesures = 0;
+        }
+        if (tranche >= 0 && tranche < 61) {
+            moyennesC[tranche] += nbC;
+            ++nbmesures;
+        }
+        return;
+    }
+    if (tranche == -1) return;
+    tranche = -1;
+    if (t == 0.0) return;
+    storeCurves();
+}
+
+void Simulation::storeCurves() {
+    if (!parameters.keepCurves) nbcourbes = 0;
+    std::array<double, 4> n0{};
+    for (int s = 0; s < 4; ++s) n0[s] = leadingNumber(parameters.counts[s]);
+    for (int s = 0; s < 4; ++s) {
+        if (nbcourbes >= INT16_MAX) return;
+        ++nbcourbes;
+        courbes.resize(static_cast<std::size_t>(nbcourbes) + 1);
+        CurveRecord& record = courbes[nbcourbes];
+        for (int b = 0; b <= 60; ++b) {
+            const double c = moyennesC[b];
+            // Every reaction of sense 1 takes one A and one B and gives one C and one D.
+            switch (s) {
+                case 0: record[b] = n0[0] + n0[2] - c; break;
+                case 1: record[b] = n0[1] + n0[2] - c; break;
+                case 2: record[b] = c; break;
+                default: record[b] = n0[3] - n0[2] + c; break;
+            }
+        }
+        record[61] = maxparticules;
+        record[62] = parameters.colours[s];
+        record[63] = s;
+    }
+}
+
+std::optional<bool> Simulation::Command5_Click(GraphSurface* graph) {
+    tranche = -1;
+    if (!parameters.keepCurves) nbcourbes = 0;
+    initialise();
+    return echgraphe(graph);
+}
+
+std::optional<bool> Simulation::Command6_Click(GraphSurface* graph) {
+    nbcourbes = 0;
+    return Command5_Click(graph);
+}
+
+}  // namespace molvane

@@ -1,0 +1,109 @@
+#include "ui/main/surfaces.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+#include <cstring>
+
+namespace molvane {
+
+QColor toQColor(Colour colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
+Colour fromQColor(const QColor& colour) { return rgb(colour.red(), colour.green(), colour.blue()); }
+
+namespace {
+QRgb toRgb(Colour colour) { return qRgb(redOf(colour), greenOf(colour), blueOf(colour)); }
+}  // namespace
+
+ImageAnimationSurface::ImageAnimationSurface(QSize size)
+    : image_(size, QImage::Format_RGB32), background_(size, QImage::Format_RGB32) {
+    background_.fill(Qt::white);
+    image_ = background_.copy();
+}
+
+void ImageAnimationSurface::setBackground(const QImage& background) {
+    background_ = background.convertToFormat(QImage::Format_RGB32).scaled(image_.size());
+}
+
+void ImageAnimationSurface::clear() {
+    // Same size and format: one copy of the bytes, no allocation.
+    std::memcpy(image_.bits(), background_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
+}
+
+const ImageAnimationSurface::Stamp& ImageAnimationSurface::stampFor(int radius) {
+    Stamp* slot = &stamps_[0];
+    for (auto& s : stamps_) {
+        if (s.radius == radius) return s;
+        if (s.radius < 0) {
+            slot = &s;
+            break;
+        }
+    }
+    // Pixels within radius + 1/2 of the centre; those with a neighbour outside form the outline.
+    slot->radius = radius;
+    slot->pixels.clear();
+    const double limit = (radius + 0.5) * (radius + 0.5);
+    auto inside = [limit](int dx, int dy) { return dx * dx + dy * dy <= limit; };
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            if (!inside(dx, dy)) continue;
+            const bool edge = !inside(dx - 1, dy) || !inside(dx + 1, dy) || !inside(dx, dy - 1) || !inside(dx, dy + 1);
+            slot->pixels.push_back({dx, dy, edge ? 1 : 0});
+        }
+    }
+    return *slot;
+}
+
+void ImageAnimationSurface::circle(float x, float y, float radius, Colour fill) {
+    const Stamp& stamp = stampFor(static_cast<int>(std::lround(radius)));
+    const int cx = static_cast<int>(std::floor(x + 0.5f)), cy = static_cast<int>(std::floor(y + 0.5f));
+    const QRgb inner = toRgb(fill), outline = toRgb(foreground_);
+    const int w = image_.width(), h = image_.height();
+    auto* bits = reinterpret_cast<QRgb*>(image_.bits());
+    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    for (const auto& [dx, dy, edge] : stamp.pixels) {
+        const int px = cx + dx, py = cy + dy;
+        if (px < 0 || py < 0 || px >= w || py >= h) continue;
+        bits[py * stride + px] = edge ? outline : inner;
+    }
+}
+
+ImageGraphSurface::ImageGraphSurface(QSize size, const QFont& font)
+    : image_(size, QImage::Format_RGB32), font_(font) {
+    image_.fill(Qt::white);
+}
+
+void ImageGraphSurface::clear() { image_.fill(Qt::white); }
+
+void ImageGraphSurface::line(double x1, double y1, double x2, double y2, Colour colour, int width) {
+    QPainter painter(&image_);
+    painter.translate(0, -kTopY);
+    painter.setPen(QPen(toQColor(colour), width, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void ImageGraphSurface::point(double x, double y, Colour colour, int width) {
+    QPainter painter(&image_);
+    painter.translate(0, -kTopY);
+    painter.setPen(QPen(toQColor(colour), width, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPoint(QPointF(x, y));
+}
+
+void ImageGraphSurface::text(double x, double y, std::string_view utf8, bool italic) {
+    QPainter painter(&image_);
+    painter.translate(0, -kTopY);
+    QFont font = font_;
+    font.setItalic(italic);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font, &image_);
+    painter.drawText(QPointF(x, y + metrics.ascent()), QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+double ImageGraphSurface::textWidth(std::string_view utf8, bool italic) {
+    QFont font = font_;
+    font.setItalic(italic);
+    const QFontMetricsF metrics(font, &image_);
+    return metrics.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+}  // namespace molvane
