@@ -9,7 +9,8 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev google
 .PHONY: run test build deps configure clean
 
 run: build
-	$(BUILD)/bin/molvane
+	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
+	else $(BUILD)/bin/molvane-bench --counts 500 500 0 0 --ticks 3000 --compare; fi
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
