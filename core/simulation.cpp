@@ -198,6 +198,13 @@ void Simulation::react(int i, int j, std::int32_t& efficaces, std::int32_t& inef
 }
 
 void Simulation::collisions() {
+    // The generator is chosen once, outside the inner loop.
+    if (script_) collisionsWith([this] { return script_->next(); });
+    else collisionsWith([this] { return random_.nextFloat(); });
+}
+
+template <typename Draw>
+void Simulation::collisionsWith(Draw draw) {
     const int n = nbparticules;
     const double threshold = parameters.temperature / 30.0;
     const double divisor = (n / 500.0) * (n / 500.0) + 1.0;
