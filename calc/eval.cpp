@@ -53,8 +53,10 @@ public:
         return true;
     }
     bool atAny(std::string_view a, std::string_view b) const { return at(a) || at(b); }
-    // The character at the position ('\0' at the end).
-    char next() const { return ahead_.empty() ? '\0' : ahead_.back(); }
+    // The character `offset` places after the position ('\0' past the end).
+    char next(std::size_t offset = 0) const {
+        return offset < ahead_.size() ? ahead_[ahead_.size() - 1 - offset] : '\0';
+    }
     // The character just before the position ('\0' at the start).
     char previous() const { return passed_.empty() ? '\0' : passed_.back(); }
     // Puts s in place of the n characters at the position.
@@ -80,9 +82,28 @@ private:
     std::string ahead_;  // reversed
 };
 
+// A number starts `offset` places after the cursor and is raised to a power.
+bool powerBaseAt(const RewriteCursor& cursor, std::size_t offset) {
+    std::size_t digits = 0;
+    for (char c = cursor.next(offset); isDigit(c) || c == '.'; c = cursor.next(++offset)) digits += isDigit(c);
+    if (digits == 0) return false;
+    if (cursor.next(offset) == 'E' || cursor.next(offset) == 'D') {
+        std::size_t e = offset + 1;
+        if (cursor.next(e) == '+' || cursor.next(e) == '-') ++e;
+        if (isDigit(cursor.next(e))) {
+            while (isDigit(cursor.next(e))) ++e;
+            offset = e;
+        }
+    }
+    return cursor.next(offset) == '^';
+}
+
 // One pass over the sign pairs: at each position of the text as it was when
 // the pass began, "--" becomes "+", then "+-" and "-+" become "-", then "++"
 // becomes "+", each check seeing what the previous one left.
+// A minus glued to a number binds tighter than "^" (-2^2 is 4), so a pair
+// whose minus belongs to a power's base stays: folding 3--1^2 into 3+1^2
+// would give 4 where 3-(-1)^2 is 2.
 std::string foldSignPairs(const std::string& t) {
     RewriteCursor cursor(t);
     for (std::size_t p = 0; p < t.size(); ++p) {
@@ -90,8 +111,8 @@ std::string foldSignPairs(const std::string& t) {
             cursor.advance();
             continue;
         }
-        if (cursor.at("--")) cursor.replace(2, "+");
-        if (cursor.at("+-")) cursor.replace(2, "-");
+        if (cursor.at("--") && !powerBaseAt(cursor, 2)) cursor.replace(2, "+");
+        if (cursor.at("+-") && !powerBaseAt(cursor, 2)) cursor.replace(2, "-");
         if (cursor.at("-+")) cursor.replace(2, "-");
         if (cursor.at("++")) cursor.replace(2, "+");
         cursor.advance();

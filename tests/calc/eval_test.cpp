@@ -61,6 +61,17 @@ INSTANTIATE_TEST_SUITE_P(Signs, Calcule, testing::Values(
     Case{"+4", false, "4", 0},
     Case{"1 - .25 - 1", false, "-.25", 0}));
 
+// A minus glued to a power's base is not folded into the operator before it.
+INSTANTIATE_TEST_SUITE_P(SignOfPowerBase, Calcule, testing::Values(
+    Case{"3 - (1 - 2) ^ 2", false, "2", 0},
+    Case{"3 - (-1) ^ 2", false, "2", 0},
+    Case{"2 + (1 - 2) ^ 2 / 4", false, "2.25", 0},
+    Case{"2 + -1 ^ 2", false, "3", 0},
+    Case{"5 - -2 ^ 3", false, "13", 0},
+    Case{"1 - -2E+1 ^ 2", false, "-399", 0},
+    Case{"- - -3 ^ 2", false, "9", 0},
+    Case{"5 - -2 * 3", false, "11", 0}));
+
 INSTANTIATE_TEST_SUITE_P(Numbers, Calcule, testing::Values(
     Case{"1E+3 * 2", false, "2000", 0},
     Case{"2E-3", false, "2E-3", 0},
@@ -214,6 +225,9 @@ TEST(Normalise, RewritesAsTheStepsSay) {
         {"5--3", " 5 + 3 "},
         {"5---3", " 5 - 3 "},
         {"5+-3", " 5 - 3 "},
+        {"3--1^2", " 3 - -1 ^ 2 "},
+        {"3+-1.5E+2^2", " 3 + -1.5E+2 ^ 2 "},
+        {"3--1E^2", " 3 + 1E ^ 2 "},
         {"5-+3", " 5 - 3 "},
         {"++5", " 5 "},
         {"----5", " 5 "},
