@@ -17,12 +17,14 @@ constexpr std::size_t kMaxPosition = 32767;
 // something left to reduce after that many cycles cannot be computed.
 constexpr int kMaxCycles = 100;
 
-constexpr std::array<std::string_view, 10> kFunctionCodes = {
-    "SIN", "COS", "TAN", "ISI", "ICO", "ITA", "LOG", "LON", "EXP", "SQR"};
+constexpr std::array<std::string_view, 10> kFunctionCodes = {"SIN", "COS", "TAN", "ISI", "ICO",
+                                                             "ITA", "LOG", "LON", "EXP", "SQR"};
 // In the order they are reduced.
 constexpr std::array<std::string_view, 5> kOperators = {" ^ ", " / ", " * ", " - ", " + "};
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool isFunctionCode(std::string_view t, std::size_t at) {
     const std::string_view three = t.substr(at, 3);
@@ -34,7 +36,9 @@ void upperCase(std::string& t) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
 }
 
-void removeBlanks(std::string& t) { std::erase(t, ' '); }
+void removeBlanks(std::string& t) {
+    std::erase(t, ' ');
+}
 
 // Walks a text left to right while rewriting it at the walk position. What the
 // walk has passed is never changed again, so it is kept apart and the rest is
@@ -85,7 +89,8 @@ private:
 // A number starts `offset` places after the cursor and is raised to a power.
 bool powerBaseAt(const RewriteCursor& cursor, std::size_t offset) {
     std::size_t digits = 0;
-    for (char c = cursor.next(offset); isDigit(c) || c == '.'; c = cursor.next(++offset)) digits += isDigit(c);
+    for (char c = cursor.next(offset); isDigit(c) || c == '.'; c = cursor.next(++offset))
+        digits += isDigit(c);
     if (digits == 0) return false;
     if (cursor.next(offset) == 'E' || cursor.next(offset) == 'D') {
         std::size_t e = offset + 1;
@@ -130,8 +135,7 @@ std::string unwrapPlainNumbers(const std::string& t) {
         if (t[p] == '(') {
             std::size_t e = 1;
             while (p + e < t.size() &&
-                   (isDigit(t[p + e]) || t[p + e] == '.' ||
-                    (e == 1 && (t[p + e] == '-' || t[p + e] == '+'))))
+                   (isDigit(t[p + e]) || t[p + e] == '.' || (e == 1 && (t[p + e] == '-' || t[p + e] == '+'))))
                 ++e;
             if (e > 1 && p + e < t.size() && t[p + e] == ')') {
                 out.append(t, p + 1, e - 1);
@@ -145,7 +149,9 @@ std::string unwrapPlainNumbers(const std::string& t) {
 }
 
 // The text of a computed value, as every step writes it back.
-std::string valueText(double value) { return numberText(value, false); }
+std::string valueText(double value) {
+    return numberText(value, false);
+}
 
 // A number read from the text; false when it overflows the double range.
 bool readNumber(std::string_view text, double& value) {
@@ -160,8 +166,10 @@ bool computeFunction(std::string_view code, double x, bool radians, double& resu
     auto fromRadians = [&](double angle) { return radians ? angle : angle * 180 / (4 * quarterTurn); };
     // Arc sine through the arc tangent, so that |x| > 1 fails on the square root.
     auto arcSine = [&](double& angle) {
-        if (x == 1) angle = 2 * quarterTurn;
-        else if (x == -1) angle = -2 * quarterTurn;
+        if (x == 1)
+            angle = 2 * quarterTurn;
+        else if (x == -1)
+            angle = -2 * quarterTurn;
         else {
             const double square = 1 - x * x;
             if (!(square > 0)) return false;
@@ -170,37 +178,51 @@ bool computeFunction(std::string_view code, double x, bool radians, double& resu
         return true;
     };
     double angle = 0;
-    if (code == "SIN") result = std::sin(toRadians(x));
-    else if (code == "COS") result = std::cos(toRadians(x));
-    else if (code == "TAN") result = std::tan(toRadians(x));
+    if (code == "SIN")
+        result = std::sin(toRadians(x));
+    else if (code == "COS")
+        result = std::cos(toRadians(x));
+    else if (code == "TAN")
+        result = std::tan(toRadians(x));
     else if (code == "ISI") {
         if (!arcSine(angle)) return false;
         result = fromRadians(angle);
     } else if (code == "ICO") {
         if (!arcSine(angle)) return false;
         result = fromRadians(2 * quarterTurn - angle);
-    } else if (code == "ITA") result = radians ? std::atan(x) : std::atan(x) * 180 / (quarterTurn * 4);
+    } else if (code == "ITA")
+        result = radians ? std::atan(x) : std::atan(x) * 180 / (quarterTurn * 4);
     else if (code == "LOG" || code == "LON") {
         if (!(x > 0)) return false;
         result = code == "LON" ? std::log(x) : std::log(x) / std::log(10.0);
-    } else if (code == "EXP") result = std::exp(x);
+    } else if (code == "EXP")
+        result = std::exp(x);
     else if (code == "SQR") {
         if (x < 0) return false;
         result = std::sqrt(x);
-    } else return false;
+    } else
+        return false;
     return std::isfinite(result);
 }
 
 bool computeOperator(char op, double left, double right, double& result) {
     switch (op) {
-        case '^': result = std::pow(left, right); break;
+        case '^':
+            result = std::pow(left, right);
+            break;
         case '/':
             if (right == 0) return false;
             result = left / right;
             break;
-        case '*': result = left * right; break;
-        case '-': result = left - right; break;
-        default: result = left + right; break;
+        case '*':
+            result = left * right;
+            break;
+        case '-':
+            result = left - right;
+            break;
+        default:
+            result = left + right;
+            break;
     }
     return std::isfinite(result);
 }
@@ -244,7 +266,8 @@ bool Evaluateur::decoupe(std::string& texte) {
     RewriteCursor cursor(texte);
     auto blankAfterCode = [&](std::string_view code) { cursor.replace(3, std::string(code) + ' '); };
     for (std::size_t i = 1; i <= bound; ++i) {
-        if (cursor.next() == '\0' || std::string_view(" 0123456789.()").find(cursor.next()) != std::string_view::npos) {
+        if (cursor.next() == '\0' ||
+            std::string_view(" 0123456789.()").find(cursor.next()) != std::string_view::npos) {
             cursor.advance();  // no code or operator starts here
             continue;
         }
@@ -345,8 +368,7 @@ bool Evaluateur::parentheses(std::string& texte) {
         std::string inner = texte.substr(open + 1, close - open - 1);
         // Letters F to Y belong to function codes (not to the exponent letters
         // D and E): such a group waits for its functions.
-        if (std::any_of(inner.begin(), inner.end(), [](char c) { return c >= 'F' && c <= 'Y'; }))
-            return true;
+        if (std::any_of(inner.begin(), inner.end(), [](char c) { return c >= 'F' && c <= 'Y'; })) return true;
         if (!normalise(inner) || !operateurs(inner)) return false;
         texte.replace(open, close - open + 1, inner);
         --nbparentheses;

@@ -12,9 +12,9 @@ namespace molvane {
 
 // Codes given back by calcule.
 constexpr std::int16_t kCalculOk = 0;
-constexpr std::int16_t kCalculImpossible = 1;    // cannot be computed
-constexpr std::int16_t kErreurParentheses = 2;   // "(" and ")" do not balance
-constexpr std::int16_t kErreurOperateurs = 3;    // "*", "/" or "^" without a right operand
+constexpr std::int16_t kCalculImpossible = 1;   // cannot be computed
+constexpr std::int16_t kErreurParentheses = 2;  // "(" and ")" do not balance
+constexpr std::int16_t kErreurOperateurs = 3;   // "*", "/" or "^" without a right operand
 
 // Evaluates an expression as the calculator's keys leave it ("2 * (3 + sin 30)").
 // On success the text becomes the result number (trimmed) and kCalculOk is

@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -30,10 +29,12 @@ const char* const kFormeScientifique = "#.#######E+00";
 
 QString messageErreur(std::int16_t code) {
     switch (code) {
-        case kErreurParentheses: return QStringLiteral("Erreur saisie: revoir les parenthèses");
+        case kErreurParentheses:
+            return QStringLiteral("Erreur saisie: revoir les parenthèses");
         case kErreurOperateurs:
             return QStringLiteral("Erreur saisie: incompréhension sur opérateurs: ^ * / + -");
-        default: return QStringLiteral("Calcul impossible");
+        default:
+            return QStringLiteral("Calcul impossible");
     }
 }
 
@@ -42,14 +43,24 @@ struct Place {
 };
 
 // Keys in the rows above the digit pad: five to a row.
-constexpr Place rangee(int colonne, int ligne) { return {10 + 57 * colonne, 110 + 34 * ligne, 52, 30}; }
+constexpr Place rangee(int colonne, int ligne) {
+    return {10 + 57 * colonne, 110 + 34 * ligne, 52, 30};
+}
 // The digit pad, inside the frame drawn at (81, 289)-(206, 421).
-constexpr Place pave(int colonne, int ligne) { return {86 + 40 * colonne, 294 + 32 * ligne, 36, 28}; }
+constexpr Place pave(int colonne, int ligne) {
+    return {86 + 40 * colonne, 294 + 32 * ligne, 36, 28};
+}
 // Unit prefixes on the left of the pad, operators on its right.
-constexpr Place gauche(int colonne, int ligne) { return {12 + 34 * colonne, 294 + 32 * ligne, 30, 28}; }
-constexpr Place droite(int colonne, int ligne) { return {214 + 40 * colonne, 294 + 32 * ligne, 38, 28}; }
+constexpr Place gauche(int colonne, int ligne) {
+    return {12 + 34 * colonne, 294 + 32 * ligne, 30, 28};
+}
+constexpr Place droite(int colonne, int ligne) {
+    return {214 + 40 * colonne, 294 + 32 * ligne, 38, 28};
+}
 // The memory keys, four to their row.
-constexpr Place memoireRang(int colonne) { return {10 + 71 * colonne, 246, 66, 30}; }
+constexpr Place memoireRang(int colonne) {
+    return {10 + 71 * colonne, 246, 66, 30};
+}
 
 // A key that appends a text to the expression.
 struct ToucheTexte {
@@ -131,12 +142,12 @@ struct Frappe {
     char caractere;
     const char* nom;
 };
-const Frappe kFrappes[] = {
-    {'.', "Bpoint"}, {'d', "BtoEXP"}, {'e', "BtoEXP"}, {'D', "BtoEXP"}, {'E', "BtoEXP"},
-    {'(', "Bpo"},    {')', "bpf"},    {'*', "multip"}, {'+', "plus"},   {'-', "moins"},
-    {'/', "div"},    {'^', "puissance"}};
+const Frappe kFrappes[] = {{'.', "Bpoint"}, {'d', "BtoEXP"}, {'e', "BtoEXP"}, {'D', "BtoEXP"},
+                           {'E', "BtoEXP"}, {'(', "Bpo"},    {')', "bpf"},    {'*', "multip"},
+                           {'+', "plus"},   {'-', "moins"},  {'/', "div"},    {'^', "puissance"}};
 
-QIcon iconePuissance(const QString& base, const QString& exposant, const QFont& police, const QColor& couleur) {
+QIcon iconePuissance(const QString& base, const QString& exposant, const QFont& police,
+                     const QColor& couleur) {
     QFont grande = police;
     grande.setPointSizeF(police.pointSizeF() + 2);
     QFont petite = police;
@@ -159,7 +170,8 @@ QIcon iconePuissance(const QString& base, const QString& exposant, const QFont& 
     return QIcon(image);
 }
 
-QPushButton* nouvelleTouche(QWidget* parent, const char* nom, const char* legende, const char* bulle, Place place) {
+QPushButton* nouvelleTouche(QWidget* parent, const char* nom, const char* legende, const char* bulle,
+                            Place place) {
     auto* touche = new QPushButton(QString::fromUtf8(legende), parent);
     touche->setObjectName(QString::fromLatin1(nom));
     touche->setToolTip(QString::fromUtf8(bulle));
@@ -266,9 +278,13 @@ QAbstractButton* Machine::bouton(const QString& nom) const {
     return findChild<QAbstractButton*>(nom);
 }
 
-void Machine::bip() { QApplication::beep(); }
+void Machine::bip() {
+    QApplication::beep();
+}
 
-bool Machine::scientifique() const { return C[0]->isChecked(); }
+bool Machine::scientifique() const {
+    return C[0]->isChecked();
+}
 
 QString Machine::formate(double valeur, bool blancDevant) const {
     if (scientifique()) return QString::fromStdString(formatPicture(valeur, kFormeScientifique, '.'));
@@ -285,8 +301,8 @@ void Machine::affiche(const QString& texte) {
 void Machine::ajoute(const QString& texte, unsigned regles) {
     if ((regles & kNonVide) && z1->text().trimmed().isEmpty()) return;
     if ((regles & kReponse) && saisie.trimmed().isEmpty()) ANS_Click();
-    if ((regles & kProduit) && !saisie.isEmpty() && saisie.back() != u'(' &&
-        saisie.back() != u'-' && saisie.back() != u' ')
+    if ((regles & kProduit) && !saisie.isEmpty() && saisie.back() != u'(' && saisie.back() != u'-' &&
+        saisie.back() != u' ')
         saisie += QStringLiteral(" * ");
     saisie += texte;
     affiche(saisie);
@@ -370,13 +386,19 @@ void Machine::RAZ_Click() {
 void Machine::ajouteMemoire(double signe) {
     const double somme = memoire + signe * leadingNumber(z1->text().toStdString());
     // Beyond the double range the memory keeps its value, so that it stays usable.
-    if (std::isfinite(somme)) memoire = somme;
-    else bip();
+    if (std::isfinite(somme))
+        memoire = somme;
+    else
+        bip();
     z1->setFocus();
 }
 
-void Machine::Command1_Click() { ajouteMemoire(1.0); }
-void Machine::Command2_Click() { ajouteMemoire(-1.0); }
+void Machine::Command1_Click() {
+    ajouteMemoire(1.0);
+}
+void Machine::Command2_Click() {
+    ajouteMemoire(-1.0);
+}
 
 void Machine::Command3_Click() {
     saisie += formate(memoire, false);
@@ -401,8 +423,10 @@ bool Machine::touche(const QKeyEvent& event) {
     }
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     QString nom;
-    if (event.key() == Qt::Key_Backspace) nom = QStringLiteral("EFFACE");
-    else if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) nom = QStringLiteral("EXE");
+    if (event.key() == Qt::Key_Backspace)
+        nom = QStringLiteral("EFFACE");
+    else if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+        nom = QStringLiteral("EXE");
     else if (event.text().size() == 1) {
         const char c = event.text().front().toLatin1();
         if (c >= '0' && c <= '9') nom = QStringLiteral("B") + QLatin1Char(c);

@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <cstdint>
 
 class QAbstractButton;

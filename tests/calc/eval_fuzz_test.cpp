@@ -1,7 +1,5 @@
 // Random key sequences and random bytes through calcule: every one must end
 // with a code from 0 to 3, and a success must leave one finite number.
-#include "calc/eval.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,16 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "calc/eval.h"
 #include "common/numbers.h"
 
 namespace molvane {
 namespace {
 
 // The texts the calculator's keys append.
+// clang-format off
 constexpr std::array<std::string_view, 38> kKeyTexts = {
     "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "E", "E+3", "E-6", "E+12", "E-12",
     "(", ")", "sin ", "cos ", "tan ", "invSIN ", "invCOS ", "invTAN ", "ln ", "log ", "exp ",
     "SQR ", "10 ^ ", "1 / ", "3.14159265358979", " * ", " / ", "+", " + ", "-", " - ", " ^ 2"};
+// clang-format on
 
 void expectSoundOutcome(const std::string& expression, bool radians) {
     std::string text = expression;

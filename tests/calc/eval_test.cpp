@@ -15,11 +15,13 @@ namespace {
 struct Case {
     const char* expression;  // as the calculator's keys leave it
     bool radians;
-    const char* result;      // the text on success
+    const char* result;  // the text on success
     std::int16_t code;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.expression << '"'; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << '"' << c.expression << '"';
+}
 
 class Calcule : public testing::TestWithParam<Case> {};
 
@@ -33,6 +35,7 @@ TEST_P(Calcule, GivesResultOrCode) {
     }
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Precedence, Calcule, testing::Values(
     Case{"2 * 3 + 4", false, "10", 0},
     Case{"2 + 3 * 4", false, "14", 0},
@@ -46,7 +49,9 @@ INSTANTIATE_TEST_SUITE_P(Precedence, Calcule, testing::Values(
     Case{"(((1 + 2) * 3) - 4) / 5", false, "1", 0},
     Case{"1 / 3", false, ".333333333333333", 0},
     Case{"2 / 3 * 3", false, "2", 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Signs, Calcule, testing::Values(
     Case{"-2 ^ 2", false, "4", 0},
     Case{"5 - -3", false, "8", 0},
@@ -60,8 +65,10 @@ INSTANTIATE_TEST_SUITE_P(Signs, Calcule, testing::Values(
     Case{"- - - 4", false, "-4", 0},
     Case{"+4", false, "4", 0},
     Case{"1 - .25 - 1", false, "-.25", 0}));
+// clang-format on
 
 // A minus glued to a power's base is not folded into the operator before it.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(SignOfPowerBase, Calcule, testing::Values(
     Case{"3 - (1 - 2) ^ 2", false, "2", 0},
     Case{"3 - (-1) ^ 2", false, "2", 0},
@@ -71,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(SignOfPowerBase, Calcule, testing::Values(
     Case{"1 - -2E+1 ^ 2", false, "-399", 0},
     Case{"- - -3 ^ 2", false, "9", 0},
     Case{"5 - -2 * 3", false, "11", 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Numbers, Calcule, testing::Values(
     Case{"1E+3 * 2", false, "2000", 0},
     Case{"2E-3", false, "2E-3", 0},
@@ -88,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(Numbers, Calcule, testing::Values(
     Case{"1 / 100000", false, ".00001", 0},
     Case{".1 + .2", false, ".3", 0},
     Case{"3.14159265358979 * 1", false, "3.14159265358979", 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Functions, Calcule, testing::Values(
     Case{"sin 30", false, ".5", 0},
     Case{"invSIN .5", false, "30", 0},
@@ -117,8 +128,10 @@ INSTANTIATE_TEST_SUITE_P(Functions, Calcule, testing::Values(
     Case{"SQR (9 + 16) * 2", false, "10", 0},
     Case{"sin (SQR (8100))", false, "1", 0},
     Case{"-sin 30", false, "-.5", 0}));
+// clang-format on
 
 // The two mends: ln of a group, and a group that normalising unwrapped.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Mends, Calcule, testing::Values(
     Case{"ln (2 + 3)", false, "1.6094379124341", 0},
     Case{"ln (exp (2))", false, "2", 0},
@@ -126,7 +139,9 @@ INSTANTIATE_TEST_SUITE_P(Mends, Calcule, testing::Values(
     Case{"((2 + 3))", false, "5", 0},
     Case{"(((4 * 2)))", false, "8", 0},
     Case{"(sin 30) * 2", false, "1", 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Failures, Calcule, testing::Values(
     Case{"ln 0", false, "", 1},
     Case{"ln -1", false, "", 1},
@@ -149,7 +164,9 @@ INSTANTIATE_TEST_SUITE_P(Failures, Calcule, testing::Values(
     Case{"2 +", false, "", 1},
     Case{"2) * (3", false, "", 1},
     Case{"invSIN", false, "", 1}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(InputErrors, Calcule, testing::Values(
     Case{"(2 + 3", false, "", 2},
     Case{"2 + 3)", false, "", 2},
@@ -159,6 +176,7 @@ INSTANTIATE_TEST_SUITE_P(InputErrors, Calcule, testing::Values(
     Case{"4 /", false, "", 3},
     Case{"(2 *", false, "", 2},
     Case{"((2 * / 3)", false, "", 2}));
+// clang-format on
 
 // Sixty nested functions need one cycle each: well within the bound.
 TEST(CalculeLimits, DeepNestingWithinCycleBound) {
@@ -254,9 +272,8 @@ TEST(Normalise, RewritesAsTheStepsSay) {
 
 TEST(Verifie, CodesAndWhichWins) {
     const std::vector<std::pair<const char*, std::int16_t>> cases = {
-        {" 2 * 3 ", 0}, {" 2 * ", 3}, {" 2 *  / 3 ", 3}, {" 2 ^ ", 3},
-        {" (2 + 3 ", 2}, {" (2 * ", 2}, {" 2 + ", 0}, {" 2 - ", 0},
-        {" )( ", 0},
+        {" 2 * 3 ", 0}, {" 2 * ", 3}, {" 2 *  / 3 ", 3}, {" 2 ^ ", 3}, {" (2 + 3 ", 2},
+        {" (2 * ", 2},  {" 2 + ", 0}, {" 2 - ", 0},      {" )( ", 0},
     };
     for (const auto& [text, expected] : cases) {
         std::int16_t code = 0;
@@ -318,13 +335,36 @@ TEST(NumberText, WrittenValuesReadBack) {
 
 TEST(NumberText, EvaluatorForms) {
     const std::vector<std::pair<double, const char*>> cases = {
-        {0.49999999999999994, ".5"}, {-0.25, "-.25"}, {1e15, "1E+15"}, {1.5e-7, "1.5E-07"},
-        {123456789012345.0, "123456789012345"}, {2.5e-5, ".000025"}, {1e100, "1E+100"},
-        {-0.0, "0"}, {5, "5"}, {1.0 / 3, ".333333333333333"},
+        {0.49999999999999994, ".5"},
+        {-0.25, "-.25"},
+        {1e15, "1E+15"},
+        {1.5e-7, "1.5E-07"},
+        {123456789012345.0, "123456789012345"},
+        {2.5e-5, ".000025"},
+        {1e100, "1E+100"},
+        {-0.0, "0"},
+        {5, "5"},
+        {1.0 / 3, ".333333333333333"},
     };
     for (const auto& [value, text] : cases) EXPECT_EQ(numberText(value, false), text) << value;
     EXPECT_EQ(numberText(5, true), " 5");
     EXPECT_EQ(numberText(-2, true), "-2");
+}
+
+// The calculator's scientific display, down to the smallest doubles.
+TEST(NumberText, ScientificPicture) {
+    const std::vector<std::pair<double, const char*>> cases = {
+        {1234.5, "1.2345E+03"},
+        {5, "5.E+00"},
+        {0, "0.E+00"},
+        {-0.125, "-1.25E-01"},
+        {9.999999999, "1.E+01"},
+        {1.7976931348623157e308, "1.7976931E+308"},
+        {4.9406564584124654e-324, "4.9406565E-324"},
+        {2.2250738585072014e-308, "2.2250739E-308"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(formatPicture(value, "#.#######E+00", '.'), text) << value;
 }
 
 }  // namespace

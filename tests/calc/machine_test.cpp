@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <vector>
 
 namespace molvane {
@@ -53,7 +52,9 @@ struct Sequence {
     const char* affichage;
 };
 
-void PrintTo(const Sequence& s, std::ostream* os) { *os << s.affichage; }
+void PrintTo(const Sequence& s, std::ostream* os) {
+    *os << s.affichage;
+}
 
 class Touches : public MachineTest, public testing::WithParamInterface<Sequence> {};
 
@@ -62,6 +63,7 @@ TEST_P(Touches, BuildTheExpression) {
     EXPECT_EQ(affichage(), QString::fromUtf8(GetParam().affichage));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Regles, Touches, testing::Values(
     Sequence{{"B2", "bsin"}, "2 * sin "},
     Sequence{{"Bpo", "bsin"}, "(sin "},
@@ -77,7 +79,9 @@ INSTANTIATE_TEST_SUITE_P(Regles, Touches, testing::Values(
     Sequence{{"invsin", "Btoncommande3", "racine", "Bln", "Blog"},
              "invSIN invTAN SQR ln log "},
     Sequence{{"B1", "Command5", "B10x"}, "1 * 1 / 10 ^ "}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Moins, Touches, testing::Values(
     Sequence{{"moins"}, "-"},
     Sequence{{"Bpo", "moins"}, "(-"},
@@ -86,7 +90,9 @@ INSTANTIATE_TEST_SUITE_P(Moins, Touches, testing::Values(
     Sequence{{"B2", "BtoEXP", "moins"}, "2E-"},
     Sequence{{"moins", "moins"}, "- -"},
     Sequence{{"B2", "moins", "moins", "B3"}, "2 - -3"}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Efface, Touches, testing::Values(
     Sequence{{"B2", "bsin", "EFFACE"}, "2 * "},
     Sequence{{"B2", "bsin", "EFFACE", "EFFACE"}, "2"},
@@ -97,11 +103,14 @@ INSTANTIATE_TEST_SUITE_P(Efface, Touches, testing::Values(
     Sequence{{"moins", "moins", "EFFACE", "EFFACE"}, ""},
     Sequence{{"EFFACE"}, ""},
     Sequence{{"B1", "B2", "RAZ"}, ""}));
+// clang-format on
 
 // Multiplication, division and plus wait for something on the display.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(AffichageVide, Touches, testing::Values(
     Sequence{{"multip"}, ""}, Sequence{{"div"}, ""}, Sequence{{"plus"}, ""},
     Sequence{{"multip", "div", "plus", "B4"}, "4"}));
+// clang-format on
 
 struct Calcul {
     const char* saisie;  // typed on the keyboard
@@ -111,7 +120,9 @@ struct Calcul {
     int bips;
 };
 
-void PrintTo(const Calcul& c, std::ostream* os) { *os << c.saisie; }
+void PrintTo(const Calcul& c, std::ostream* os) {
+    *os << c.saisie;
+}
 
 class Exe : public MachineTest, public testing::WithParamInterface<Calcul> {};
 
@@ -125,6 +136,7 @@ TEST_P(Exe, ShowsResultOrMessage) {
     EXPECT_EQ(fenetre.bips, c.bips);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Resultats, Exe, testing::Values(
     Calcul{"2+3", false, false, " 5", 0},
     Calcul{"2-5", false, false, "-3", 0},
@@ -137,7 +149,9 @@ INSTANTIATE_TEST_SUITE_P(Resultats, Exe, testing::Values(
     Calcul{"5", false, true, "5.E+00", 0},
     Calcul{"0", false, true, "0.E+00", 0},
     Calcul{"-1/8", false, true, "-1.25E-01", 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Messages, Exe, testing::Values(
     Calcul{"1/0", false, false, "Calcul impossible", 1},
     Calcul{"(2+3", false, false, "Erreur saisie: revoir les parenthèses", 1},
@@ -145,6 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Messages, Exe, testing::Values(
     Calcul{"1.7976931348623157e308*1", false, false, "Dépassement de capacité", 1},
     Calcul{"1.7976931348623157e308*1", false, true, "Dépassement de capacité", 1},
     Calcul{"1e999", false, false, "Dépassement de capacité", 1}));
+// clang-format on
 
 TEST_F(MachineTest, FunctionKeysInBothAngleModes) {
     presse({"bsin", "B3", "B0", "EXE"});
@@ -287,12 +302,19 @@ TEST_F(MachineTest, CaptionsAndTooltips) {
         const char* bulle;
     };
     const Attendu attendus[] = {
-        {"bsin", "&SIN", "Sinus"}, {"invcos", "INV C&OS", "Inverse cosinus"},
-        {"Bln", "l&n", ""}, {"micro", "µ", "micro"}, {"pi", "Π", "3.1415927"},
-        {"div", "÷", ""}, {"EFFACE", "←", "Effacer dernier caractère"},
-        {"RAZ", "AC", "Tout effacer"}, {"Command1", "M+", "Ajouter à la méoire"},
-        {"racine", "√‾", "Racine carré"}, {"BtoEXP", "EXP", "x 10"},
-        {"ANS", "ANS", "Dernière réponse"}, {"EXE", "EXE", "Calculer"},
+        {"bsin", "&SIN", "Sinus"},
+        {"invcos", "INV C&OS", "Inverse cosinus"},
+        {"Bln", "l&n", ""},
+        {"micro", "µ", "micro"},
+        {"pi", "Π", "3.1415927"},
+        {"div", "÷", ""},
+        {"EFFACE", "←", "Effacer dernier caractère"},
+        {"RAZ", "AC", "Tout effacer"},
+        {"Command1", "M+", "Ajouter à la méoire"},
+        {"racine", "√‾", "Racine carré"},
+        {"BtoEXP", "EXP", "x 10"},
+        {"ANS", "ANS", "Dernière réponse"},
+        {"EXE", "EXE", "Calculer"},
     };
     for (const Attendu& a : attendus) {
         auto* touche = fenetre.findChild<QAbstractButton*>(a.nom);
