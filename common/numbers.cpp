@@ -224,16 +224,14 @@ std::string formatPicture(double value, std::string_view picture, char decimalSe
         text = std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
     };
     if (pic.scientific && magnitude != 0.0) {
-        exponent = static_cast<int>(std::floor(std::log10(magnitude)));
-        double m = magnitude / std::pow(10.0, exponent);
-        render(m);
-        if (text.front() == '1' && text.size() > 1 && text[1] == '0') {  // 9.99.. rounded up to 10
-            ++exponent;
-            render(magnitude / std::pow(10.0, exponent));
-        } else if (text.front() == '0') {  // log10 came out one too high
-            --exponent;
-            render(magnitude / std::pow(10.0, exponent));
-        }
+        // Rounded once, in decimal: dividing by a power of ten would lose the
+        // smallest values (10^-324 is 0) and round twice.
+        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                 std::chars_format::scientific, pic.fracMax);
+        text = std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+        const std::size_t e = text.find('e');
+        exponent = std::atoi(text.data() + e + 1);
+        text = text.substr(0, e);
     } else {
         render(magnitude);
     }
