@@ -83,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(Numbers, Calcule, testing::Values(
     Case{"1D2 + 0", false, "100", 0},
     Case{"1E+14 * 10", false, "1E+15", 0},
     Case{"1 / 3E+6", false, "3.33333333333333E-07", 0},
-    Case{"1 / 100000", false, ".00001", 0},
+    Case{"1 / 100000", false, "1E-05", 0},
+    Case{"1 / 10000", false, ".0001", 0},
     Case{".1 + .2", false, ".3", 0}));
 // clang-format on
 
@@ -311,7 +312,8 @@ TEST(NumberText, EvaluatorForms) {
         {1e15, "1E+15"},
         {1.5e-7, "1.5E-07"},
         {123456789012345.0, "123456789012345"},
-        {2.5e-5, ".000025"},
+        {2.5e-5, "2.5E-05"},
+        {2.5e-4, ".00025"},
         {1e100, "1E+100"},
         {-0.0, "0"},
         {5, "5"},
