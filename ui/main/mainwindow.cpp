@@ -284,16 +284,22 @@ bool MainWindow::event(QEvent* event) {
         Form_Activate();
     } else if (event->type() == QEvent::WindowDeactivate) {
         activated_ = false;
+    } else if (event->type() == QEvent::WindowUnblocked) {
+        // A modal window has closed: take the keyboard back, which no window
+        // manager may do for us.
+        activateWindow();
     }
     return QWidget::event(event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The first showing is an activation, even where no window manager says so.
+    // The first showing is an activation, even where no window manager says
+    // so; the window then takes the keyboard.
     if (!activated_) {
         activated_ = true;
         Form_Activate();
+        activateWindow();
     }
 }
 
