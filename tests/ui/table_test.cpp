@@ -86,13 +86,6 @@ TEST_F(TableTest, ColumnWidthsLeaveRoomForTheScrollBar) {
     EXPECT_EQ(view()->horizontalHeader()->sectionSize(5), 69);
 }
 
-TEST_F(TableTest, FixedRowAndColumnHaveThePanelColour) {
-    const QColor panel(240, 235, 230);
-    EXPECT_EQ(model()->headerData(3, Qt::Horizontal, Qt::BackgroundRole).value<QColor>(), panel);
-    EXPECT_EQ(cell(4, 0, Qt::BackgroundRole).value<QColor>(), panel);
-    EXPECT_EQ(cell(4, 1, Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
-}
-
 TEST(GridTableModel, ReportsEachChangeForItsOwnCell) {
     GridModel grid(4, 6);
     GridTableModel model(grid);
