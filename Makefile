@@ -6,13 +6,21 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
             fonts-liberation2 fontconfig
 
-.PHONY: run test build deps configure clean
+.PHONY: run test test-sanitize build deps configure clean
 
 run: build
-	$(BUILD)/bin/molvane
+	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
+	else $(BUILD)/bin/molvane-bench --counts 500 500 0 0 --ticks 3000 --compare; fi
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The pure C++ tests again under the address and undefined-behaviour sanitizers.
+SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests
+test-sanitize: deps
+	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS)
+	@set -e; for t in $(SANITIZE_TESTS); do echo "== $$t (sanitizers)"; $(BUILD)-sanitize/bin/$$t --gtest_brief=1; done
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

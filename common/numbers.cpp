@@ -103,7 +103,7 @@ std::string numberText(double value, bool leadingBlank) {
         out += '0';
         return out;
     }
-    if (d.exponent >= 15 || d.exponent < -5) {
+    if (d.exponent >= 15 || d.exponent < -4) {
         out += d.digits[0];
         if (d.count > 1) {
             out += '.';

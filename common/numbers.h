@@ -27,7 +27,7 @@ NumberRead readLeadingNumber(std::string_view text);
 double leadingNumber(std::string_view text);
 
 // Shortest decimal text of a value: rounded to 15 significant digits, plain
-// notation from 1E-05 up to below 1E+15 and exponent form outside
+// notation from .0001 up to below 1E+15 and exponent form outside
 // (1E+15, 1.5E-07), no leading zero (.5, -.25), no trailing zeros or point.
 // With leadingBlank, values that are not negative get a leading blank (" 50").
 std::string numberText(double value, bool leadingBlank = false);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "core/quota.h"
 
 namespace molvane {
 
@@ -191,24 +192,19 @@ void Simulation::Timer1_Timer(const Display& display) {
 
 void Simulation::react(int i, int j, std::int32_t& efficaces, std::int32_t& inefficaces, float taux,
                        std::int16_t productI, std::int16_t productJ) {
-    // Not a draw: a running quota holds the effective share at taux.
-    if (efficaces != 0) {
-        const auto f = static_cast<float>(static_cast<double>(efficaces) /
-                                          (static_cast<double>(efficaces) + inefficaces));
-        if (f >= taux) {
-            ++inefficaces;
-            return;
-        }
-        ++efficaces;
-    } else {
-        efficaces = 1;
-        if (!(taux > 0.0f)) return;
-    }
+    if (!quotaDecision(efficaces, inefficaces, taux)) return;
     espece[i] = productI;
     espece[j] = productJ;
 }
 
 void Simulation::collisions() {
+    // The generator is chosen once, outside the inner loop.
+    if (script_) collisionsWith([this] { return script_->next(); });
+    else collisionsWith([this] { return random_.nextFloat(); });
+}
+
+template <typename Draw>
+void Simulation::collisionsWith(Draw draw) {
     const int n = nbparticules;
     const double threshold = parameters.temperature / 30.0;
     const double divisor = (n / 500.0) * (n / 500.0) + 1.0;

@@ -109,6 +109,8 @@ public:
 private:
     float draw() { return script_ ? script_->next() : random_.nextFloat(); }
     void collisions();
+    template <typename Draw>
+    void collisionsWith(Draw draw);
     void react(int i, int j, std::int32_t& efficaces, std::int32_t& inefficaces, float taux,
                std::int16_t productI, std::int16_t productJ);
     void recordRow(double t);

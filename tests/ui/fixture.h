@@ -1,16 +1,13 @@
 // A main window of its own for each test, with its hand-off file in a fresh folder.
 #pragma once
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <deque>
 #include <memory>
 
 #include "ui/main/mainwindow.h"
+#include "ui/messages/messages.h"
 
 namespace molvane {
 
@@ -36,41 +33,26 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-// Answers the message boxes that open, in order, by the caption of a button,
-// and remembers what each one showed.
-class BoxAnswerer : public QObject {
+// Answers the message boxes in order, and remembers what each one showed.
+class Answers {
 public:
-    struct Seen {
-        QString title, text;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QStringList buttons;
-    };
-
-    explicit BoxAnswerer(std::deque<QString> answers) : answers_(std::move(answers)) {
-        connect(&poll_, &QTimer::timeout, this, [this] { look(); });
-        poll_.start(5);
+    explicit Answers(std::deque<MessageAnswer> answers) : answers_(std::move(answers)) {
+        setMessageResponder([this](const MessageShown& shown) {
+            seen.push_back(shown);
+            if (answers_.empty()) return MessageAnswer::Cancel;
+            const MessageAnswer answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
     }
+    ~Answers() { setMessageResponder({}); }
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
 
-    std::vector<Seen> seen;
+    std::vector<MessageShown> seen;
 
 private:
-    void look() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || answers_.empty()) return;
-        Seen s{box->windowTitle(), box->text(), box->icon(), {}};
-        QAbstractButton* chosen = nullptr;
-        for (QAbstractButton* button : box->buttons()) {
-            s.buttons << button->text();
-            if (button->text() == answers_.front()) chosen = button;
-        }
-        seen.push_back(s);
-        answers_.pop_front();
-        if (chosen) chosen->click();
-        else box->reject();
-    }
-
-    std::deque<QString> answers_;
-    QTimer poll_;
+    std::deque<MessageAnswer> answers_;
 };
 
 }  // namespace molvane

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <set>
 
@@ -54,30 +55,31 @@ TEST_F(WindowTest, ActivationTakesAndEmptiesTheExerciseRequest) {
 TEST_F(WindowTest, ClosingAsksAndOnlyOkEnds) {
     struct Case {
         int textemodifie;
-        std::deque<QString> answers;
+        std::deque<MessageAnswer> answers;
         std::vector<QString> titles;
         bool closed;
     };
+    using enum MessageAnswer;
     const std::vector<Case> cases{
-        {0, {"Annuler"}, {"Fermer"}, false},
-        {1, {"Annuler"}, {"Abandon des données?"}, false},
-        {1, {"OK", "Annuler"}, {"Abandon des données?", "Fermer"}, false},
-        {0, {"OK"}, {"Fermer"}, true},
+        {0, {Cancel}, {"Fermer"}, false},
+        {1, {Cancel}, {"Abandon des données?"}, false},
+        {1, {Ok, Cancel}, {"Abandon des données?", "Fermer"}, false},
+        {0, {Ok}, {"Fermer"}, true},
     };
     for (const Case& c : cases) {
         SetUp();
         window->show();
         window->textemodifie = c.textemodifie;
-        BoxAnswerer answerer(c.answers);
+        Answers answers(c.answers);
         const bool closed = window->close();
 
         EXPECT_EQ(closed, c.closed);
-        ASSERT_EQ(answerer.seen.size(), c.titles.size());
+        ASSERT_EQ(answers.seen.size(), c.titles.size());
         for (std::size_t k = 0; k < c.titles.size(); ++k) {
-            const auto& seen = answerer.seen[k];
+            const auto& seen = answers.seen[k];
             EXPECT_EQ(seen.title, c.titles[k]);
-            EXPECT_EQ(seen.icon, QMessageBox::Question);
-            EXPECT_EQ(seen.buttons, (QStringList{"OK", "Annuler"}));
+            EXPECT_EQ(seen.icon, MessageIcon::Question);
+            EXPECT_EQ(seen.buttons, MessageButtons::OkCancel);
             EXPECT_EQ(seen.text, k == 0 && c.textemodifie == 1
                                      ? QStringLiteral("Attention: perte des modifications du texte.")
                                      : QStringLiteral("Quitter vraiment Molvane chimique ?"));
@@ -241,13 +243,13 @@ TEST_F(WindowTest, TicksMoveTheClockAndDrawTheParticles) {
 TEST_F(WindowTest, AltFAsksToClose) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    BoxAnswerer answerer({"Annuler"});
+    Answers answers({MessageAnswer::Cancel});
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(focus ? focus : window.get(), Qt::Key_F, Qt::AltModifier);
     // A mnemonic presses its button visibly first: the click comes a moment later.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !answerer.seen.empty(); }));
-    ASSERT_EQ(answerer.seen.size(), 1u);
-    EXPECT_EQ(answerer.seen[0].title, QStringLiteral("Fermer"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.seen.empty(); }));
+    ASSERT_EQ(answers.seen.size(), 1u);
+    EXPECT_EQ(answers.seen[0].title, QStringLiteral("Fermer"));
     EXPECT_TRUE(window->isVisible());
 }
 

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -25,6 +24,7 @@
 #include "ui/main/pictures.h"
 #include "ui/main/surfaces.h"
 #include "ui/main/ticklog.h"
+#include "ui/messages/messages.h"
 
 namespace molvane {
 
@@ -252,21 +252,14 @@ void MainWindow::Form_Activate() {
     }
 }
 
-bool MainWindow::askOkCancel(const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, this);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
-}
-
 bool MainWindow::Form_QueryUnload() {
+    const auto confirmed = [this](const QString& title, const QString& text) {
+        return message(this, MessageIcon::Question, title, text, MessageButtons::OkCancel) == MessageAnswer::Ok;
+    };
     if (textemodifie == 1 &&
-        !askOkCancel(QStringLiteral("Abandon des données?"), QStringLiteral("Attention: perte des modifications du texte.")))
+        !confirmed(QStringLiteral("Abandon des données?"), QStringLiteral("Attention: perte des modifications du texte.")))
         return false;
-    return askOkCancel(QStringLiteral("Fermer"), QStringLiteral("Quitter vraiment Molvane chimique ?"));
+    return confirmed(QStringLiteral("Fermer"), QStringLiteral("Quitter vraiment Molvane chimique ?"));
 }
 
 void MainWindow::Form_Unload() {

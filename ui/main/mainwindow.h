@@ -73,7 +73,6 @@ private:
     void followControls();
     void showGraphAnswer(std::optional<bool> showErase);
     void showTick();
-    bool askOkCancel(const QString& title, const QString& text);
 
     QString programFolder_;
     GridModel table_;

@@ -32,8 +32,8 @@ void ImageAnimationSurface::clear() {
     std::memcpy(image_.bits(), background_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
 }
 
-const ImageAnimationSurface::Stamp& ImageAnimationSurface::stampFor(int radius) {
-    Stamp* slot = &stamps_[0];
+const ImageAnimationSurface::Stamp& ImageAnimationSurface::stampFor(float radius) {
+    Stamp* slot = &stamps_.back();
     for (auto& s : stamps_) {
         if (s.radius == radius) return s;
         if (s.radius < 0) {
@@ -42,31 +42,42 @@ const ImageAnimationSurface::Stamp& ImageAnimationSurface::stampFor(int radius) 
         }
     }
     // Pixels within radius + 1/2 of the centre; those with a neighbour outside form the outline.
+    const int r = static_cast<int>(std::lround(radius));
     slot->radius = radius;
+    slot->extent = r;
     slot->pixels.clear();
-    const double limit = (radius + 0.5) * (radius + 0.5);
+    slot->offsets.clear();
+    const double limit = (r + 0.5) * (r + 0.5);
     auto inside = [limit](int dx, int dy) { return dx * dx + dy * dy <= limit; };
-    for (int dy = -radius; dy <= radius; ++dy) {
-        for (int dx = -radius; dx <= radius; ++dx) {
+    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    for (int dy = -r; dy <= r; ++dy) {
+        for (int dx = -r; dx <= r; ++dx) {
             if (!inside(dx, dy)) continue;
             const bool edge = !inside(dx - 1, dy) || !inside(dx + 1, dy) || !inside(dx, dy - 1) || !inside(dx, dy + 1);
             slot->pixels.push_back({dx, dy, edge ? 1 : 0});
+            slot->offsets.push_back(dy * stride + dx);
         }
     }
     return *slot;
 }
 
 void ImageAnimationSurface::circle(float x, float y, float radius, Colour fill) {
-    const Stamp& stamp = stampFor(static_cast<int>(std::lround(radius)));
+    const Stamp& stamp = stampFor(radius);
     const int cx = static_cast<int>(std::floor(x + 0.5f)), cy = static_cast<int>(std::floor(y + 0.5f));
-    const QRgb inner = toRgb(fill), outline = toRgb(foreground_);
+    const QRgb colours[2] = {toRgb(fill), toRgb(foreground_)};
     const int w = image_.width(), h = image_.height();
     auto* bits = reinterpret_cast<QRgb*>(image_.bits());
     const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    const int e = stamp.extent;
+    if (cx - e >= 0 && cy - e >= 0 && cx + e < w && cy + e < h) {
+        QRgb* centre = bits + cy * stride + cx;
+        for (std::size_t k = 0; k < stamp.offsets.size(); ++k) centre[stamp.offsets[k]] = colours[stamp.pixels[k][2]];
+        return;
+    }
     for (const auto& [dx, dy, edge] : stamp.pixels) {
         const int px = cx + dx, py = cy + dy;
         if (px < 0 || py < 0 || px >= w || py >= h) continue;
-        bits[py * stride + px] = edge ? outline : inner;
+        bits[py * stride + px] = colours[edge];
     }
 }
 

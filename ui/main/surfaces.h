@@ -34,10 +34,12 @@ public:
 
 private:
     struct Stamp {
-        int radius = -1;
+        float radius = -1.0f;
+        int extent = 0;                          // pixels from the centre to the stamp's edge
         std::vector<std::array<int, 3>> pixels;  // dx, dy, 1 for outline / 0 for fill
+        std::vector<qsizetype> offsets;          // dy x stride + dx, for stamps wholly inside
     };
-    const Stamp& stampFor(int radius);
+    const Stamp& stampFor(float radius);
 
     QImage image_;
     QImage background_;

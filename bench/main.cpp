@@ -1,0 +1,146 @@
+// molvane-bench: runs the simulation without a window and prints one JSON line.
+//   molvane-bench --counts A B C D [--sense1 P1] [--sense2 P2] [--temperature T]
+//                 [--ticks N] [--seed S] [--draw] [--compare]
+#include <QGuiApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/reference.h"
+#include "common/numbers.h"
+#include "core/simulation.h"
+#include "ui/main/surfaces.h"
+
+namespace {
+
+struct Options {
+    int counts[4] = {100, 100, 0, 0};
+    int sense1 = 50, sense2 = 50, temperature = 500, ticks = 3000;
+    std::uint32_t seed = 1;
+    bool draw = false, compare = false;
+};
+
+int usage(const char* why) {
+    std::fprintf(stderr,
+                 "molvane-bench : %s\n"
+                 "usage : molvane-bench --counts A B C D [--sense1 P1] [--sense2 P2] [--temperature T]\n"
+                 "                      [--ticks N] [--seed S] [--draw] [--compare]\n",
+                 why);
+    return 2;
+}
+
+std::optional<long> integer(const char* text, long low, long high) {
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || v < low || v > high) return std::nullopt;
+    return v;
+}
+
+double percentile(std::vector<double> values, double q) {
+    if (values.empty()) return 0.0;
+    const auto k = static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5);
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(k), values.end());
+    return values[k];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        auto value = [&](long low, long high) -> std::optional<long> {
+            if (a + 1 >= argc) return std::nullopt;
+            return integer(argv[++a], low, high);
+        };
+        if (arg == "--counts") {
+            for (int s = 0; s < 4; ++s) {
+                auto v = value(0, 32767);
+                if (!v) return usage("--counts attend quatre nombres entiers positifs");
+                o.counts[s] = static_cast<int>(*v);
+            }
+        } else if (arg == "--sense1" || arg == "--sense2") {
+            auto v = value(0, 100);
+            if (!v) return usage("pourcentage attendu entre 0 et 100");
+            (arg == "--sense1" ? o.sense1 : o.sense2) = static_cast<int>(*v);
+        } else if (arg == "--temperature") {
+            auto v = value(200, 800);
+            if (!v) return usage("--temperature attend une position entre 200 et 800");
+            o.temperature = static_cast<int>(*v);
+        } else if (arg == "--ticks") {
+            auto v = value(1, 100000000);
+            if (!v) return usage("--ticks attend un nombre de pas positif");
+            o.ticks = static_cast<int>(*v);
+        } else if (arg == "--seed") {
+            auto v = value(0, 4294967295L);
+            if (!v) return usage("--seed attend un entier positif");
+            o.seed = static_cast<std::uint32_t>(*v);
+        } else if (arg == "--draw") {
+            o.draw = true;
+        } else if (arg == "--compare") {
+            o.compare = true;
+        } else {
+            return usage(("option inconnue " + arg).c_str());
+        }
+    }
+    const long total = static_cast<long>(o.counts[0]) + o.counts[1] + o.counts[2] + o.counts[3];
+    if (total > 32767) return usage("au plus 32 767 particules en tout");
+
+    std::optional<QGuiApplication> app;
+    std::optional<molvane::ImageAnimationSurface> animpic;
+    std::optional<molvane::ImageGraphSurface> graph;
+    if (o.draw) {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app.emplace(argc, argv);
+        animpic.emplace(QSize(393, 157));
+        graph.emplace(QSize(413, 235));
+    }
+
+    molvane::GridModel table(52, 6);
+    molvane::Simulation sim(table);
+    for (int s = 0; s < 4; ++s) sim.parameters.counts[s] = std::to_string(o.counts[s]);
+    sim.parameters.sensePositions = {100 - o.sense1, 100 - o.sense2};
+    sim.parameters.temperature = o.temperature;
+    sim.parameters.curves = {true, true, true, true};
+    sim.seed(o.seed);
+    sim.Command5_Click(graph ? &*graph : nullptr);
+    molvane::Display display;
+    if (animpic) display.animpic = &*animpic;
+    if (graph) display.graph = &*graph;
+    sim.majaff(display);
+
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(o.ticks));
+    double qrSum = 0.0;
+    long qrCount = 0;
+    for (int t = 1; t <= o.ticks; ++t) {
+        const auto start = std::chrono::steady_clock::now();
+        sim.Timer1_Timer(display);
+        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        if (t > o.ticks / 2 && sim.nbA != 0 && sim.nbB != 0) {
+            qrSum += (static_cast<double>(sim.nbC) / sim.nbA) * (static_cast<double>(sim.nbD) / sim.nbB);
+            ++qrCount;
+        }
+    }
+
+    std::printf(
+        "{\"particles\":%d,\"ticks\":%d,\"draw\":%s,\"us_per_tick_median\":%.2f,\"us_per_tick_p95\":%.2f,"
+        "\"final\":[%d,%d,%d,%d],\"mean_qr_second_half\":%s,\"effective\":[%d,%d,%d,%d]",
+        sim.nbparticules, o.ticks, o.draw ? "true" : "false", percentile(times, 0.5), percentile(times, 0.95),
+        sim.nbA, sim.nbB, sim.nbC, sim.nbD, qrCount ? std::to_string(qrSum / qrCount).c_str() : "null",
+        sim.efficaces1, sim.inefficaces1, sim.efficaces2, sim.inefficaces2);
+    if (o.compare) {
+        const float taux1 = static_cast<float>(o.sense1 / 100.0), taux2 = static_cast<float>(o.sense2 / 100.0);
+        const double reference =
+            molvane::bench::referenceMedianTick(o.counts, taux1, taux2, o.temperature, o.ticks, o.seed);
+        std::printf(",\"reference_us_per_tick_median\":%.2f,\"ratio\":%.3f", reference,
+                    reference > 0 ? percentile(times, 0.5) / reference : 0.0);
+    }
+    std::printf("}\n");
+    return 0;
+}

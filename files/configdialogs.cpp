@@ -1,0 +1,208 @@
+#include "files/configdialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "ui/messages/messages.h"
+
+namespace molvane {
+
+namespace {
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The lists on the left and right, the name box and buttons below.
+void layOut(QDialog* dialog, FolderNavigator* nav, const QString& driveText, const QString& dirText,
+            const QString& filesText, QWidget* nameRow, QPushButton* ok, QPushButton* cancel, QWidget* extra) {
+    auto* grid = new QGridLayout;
+    grid->addWidget(label(QStringLiteral("Label1"), driveText, dialog), 0, 0);
+    grid->addWidget(nav->drives(), 1, 0);
+    grid->addWidget(label(QStringLiteral("LabelRepertoire"), dirText, dialog), 2, 0);
+    grid->addWidget(nav->folders(), 3, 0);
+    grid->addWidget(label(QStringLiteral("LabelFichiers"), filesText, dialog), 0, 1);
+    grid->addWidget(nav->files(), 1, 1, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* column = new QVBoxLayout(dialog);
+    column->addLayout(grid);
+    column->addWidget(nameRow);
+    if (extra) column->addWidget(extra);
+    column->addLayout(buttons);
+    dialog->resize(460, 330);
+}
+
+// Restores the normal pointer however the command ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void placeBesides(QDialog* dialog, QWidget* mainWindow) {
+    if (mainWindow) dialog->move(mainWindow->frameGeometry().topLeft() + QPoint(20, 20));
+}
+
+Enregistrer::Enregistrer(ConfigurationHost& host, QWidget* mainWindow)
+    : QDialog(mainWindow),
+      host_(host),
+      navigator_(new FolderNavigator(this, QStringLiteral("*.C11"))),
+      text1_(new QLineEdit(nomfichier(), this)),
+      command1_(button(QStringLiteral("Command1"), QStringLiteral("ENREGISTRER"), this)),
+      command2_(button(QStringLiteral("Command2"), QStringLiteral("ANNULER"), this)) {
+    setObjectName(QStringLiteral("enregistrer"));
+    setWindowTitle(QStringLiteral("Enregistrer les paramètres."));
+    text1_->setObjectName(QStringLiteral("Text1"));
+    auto* nameRow = new QWidget(this);
+    auto* nameLayout = new QVBoxLayout(nameRow);
+    nameLayout->setContentsMargins(0, 0, 0, 0);
+    auto* nameLabel = label(QStringLiteral("Label2"), QStringLiteral("Nom du fichier:"), nameRow);
+    nameLabel->setBuddy(text1_);
+    nameLayout->addWidget(nameLabel);
+    nameLayout->addWidget(text1_);
+    layOut(this, navigator_, QStringLiteral("Lecteur:"), QStringLiteral("Répertoire:"),
+           QStringLiteral("Fichiers enregistrés"), nameRow, command1_, command2_, nullptr);
+    command1_->setDefault(true);
+    setTabOrder(text1_, command1_);
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, navigator_->drives());
+    setTabOrder(navigator_->drives(), navigator_->folders());
+    setTabOrder(navigator_->folders(), navigator_->files());
+
+    connect(command1_, &QPushButton::clicked, this, &Enregistrer::Command1_Click);
+    connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(text1_, &QLineEdit::returnPressed, this, &Enregistrer::Command1_Click);
+    // Another folder: the proposed name keeps only its file name.
+    connect(navigator_, &FolderNavigator::filePathChanged, this, [this] {
+        const QString name = text1_->text();
+        const int slash = static_cast<int>(name.lastIndexOf('/'));
+        if (slash >= 0) text1_->setText(name.mid(slash + 1));
+    });
+    connect(navigator_, &FolderNavigator::fileActivated, this, [this](const QString& name) {
+        text1_->setText(name);
+        Command1_Click();
+    });
+    placeBesides(this, mainWindow);
+    text1_->setFocus();
+}
+
+void Enregistrer::Command1_Click() {
+    WaitCursor wait;
+    const auto name = settleSaveName(text1_->text().toStdString(), navigator_->path().toStdString());
+    if (!name) {
+        QApplication::restoreOverrideCursor();
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        message(this, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
+                QStringLiteral("Il faut donner un nom au fichier!"));
+        return;
+    }
+    text1_->setText(QString::fromStdString(*name));
+    nomfichier() = text1_->text();
+    QDir::setCurrent(navigator_->path());
+    if (QFileInfo::exists(nomfichier())) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const auto answer = message(this, MessageIcon::Exclamation, QStringLiteral("Ce fichier existe déjà!"),
+                                    QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo);
+        QApplication::restoreOverrideCursor();
+        if (answer != MessageAnswer::Yes) return;
+    }
+    if (writeConfiguration(this, host_)) accept();
+}
+
+Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
+    : QDialog(mainWindow),
+      host_(host),
+      navigator_(new FolderNavigator(this, QStringLiteral("*.C11"))),
+      ficharge_(new QLineEdit(this)),
+      command1_(button(QStringLiteral("Command1"), QStringLiteral("OUVRIR"), this)),
+      command2_(button(QStringLiteral("Command2"), QStringLiteral("ANNULER"), this)),
+      frame1_(new QFrame(this)) {
+    setObjectName(QStringLiteral("ouvrir"));
+    setWindowTitle(QStringLiteral("Ouvrir une configuration"));
+    ficharge_->setObjectName(QStringLiteral("ficharge"));
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setFrameShape(QFrame::StyledPanel);
+    auto* noticeLayout = new QHBoxLayout(frame1_);
+    auto* hourglass = new QLabel(QString(QChar(0x231B)), frame1_);
+    QFont big = hourglass->font();
+    big.setPointSize(big.pointSize() * 2);
+    hourglass->setFont(big);
+    noticeLayout->addWidget(hourglass);
+    noticeLayout->addWidget(new QLabel(QStringLiteral("Patience: chargement du fichier"), frame1_));
+    noticeLayout->addStretch();
+    frame1_->hide();
+
+    layOut(this, navigator_, QStringLiteral("Lecteur:"), QStringLiteral("Répertoire"), QStringLiteral("Fichiers"),
+           ficharge_, command1_, command2_, frame1_);
+    command1_->setDefault(true);
+    setTabOrder(ficharge_, command1_);
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, navigator_->drives());
+    setTabOrder(navigator_->drives(), navigator_->folders());
+    setTabOrder(navigator_->folders(), navigator_->files());
+
+    connect(command1_, &QPushButton::clicked, this, &Ouvrir::Command1_Click);
+    connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ficharge_, &QLineEdit::returnPressed, this, &Ouvrir::Command1_Click);
+    connect(navigator_, &FolderNavigator::fileClicked, this, [this](const QString& name) {
+        QString folder = navigator_->path();
+        if (!folder.endsWith('/')) folder += '/';
+        ficharge_->setText(folder + name);
+        QDir::setCurrent(navigator_->path());
+    });
+    connect(navigator_, &FolderNavigator::fileActivated, this, [this](const QString& name) {
+        QString folder = navigator_->path();
+        if (!folder.endsWith('/')) folder += '/';
+        ficharge_->setText(folder + name);
+        Command1_Click();
+    });
+    placeBesides(this, mainWindow);
+    ficharge_->setFocus();
+}
+
+namespace {
+// Whether a name, wildcards allowed, matches an existing file.
+bool anyFileMatches(const QString& name) {
+    const QFileInfo info(name);
+    if (!name.contains('*') && !name.contains('?')) return info.isFile();
+    QDir dir = info.dir();
+    return !dir.entryList({info.fileName()}, QDir::Files | QDir::Hidden).isEmpty();
+}
+}  // namespace
+
+void Ouvrir::Command1_Click() {
+    if (ficharge_->text().trimmed().isEmpty()) return;
+    nomfichier() = ficharge_->text();
+    if (!anyFileMatches(nomfichier())) {
+        message(this, MessageIcon::Error, QStringLiteral("impossible d'ouvrir ce fichier"),
+                QStringLiteral("Nom de fichier incorrect ou chemin non valide"));
+        return;
+    }
+    frame1_->show();
+    repaint();
+    {
+        WaitCursor wait;
+        chargeconfig(this, host_);
+    }
+    accept();
+}
+
+}  // namespace molvane

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "common/numbers.h"
+
+using namespace molvane;
+
+TEST(LeadingNumber, ReadsWhatFitsAndStops) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0},          {"abc", 0},       {"  12", 12},      {"12abc", 12},   {"-3.5", -3.5},
+        {".5", 0.5},      {"-.25", -0.25},  {"1E3", 1000},     {"1.5D2", 150},  {"2e-1", 0.2},
+        {"1e", 1},        {"1E+", 1},       {"007", 7},        {"75 %", 75},    {"1 000", 1},
+        {"+4", 4},        {"3.2.1", 3.2},   {"\t 9", 9},       {"-", 0},        {".", 0},
+        {"1E-400", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(LeadingNumber, ReportsLengthAndOverflow) {
+    auto r = readLeadingNumber(" 2.5E+2)");
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.end, 7u);
+    EXPECT_FALSE(r.overflow);
+    auto big = readLeadingNumber("1E400");
+    EXPECT_TRUE(big.overflow);
+    EXPECT_FALSE(roundToInt32(big.value).has_value());
+    EXPECT_FALSE(readLeadingNumber("x1").found);
+}
+
+TEST(NumberText, ShortestForm) {
+    struct Case {
+        double value;
+        bool blank;
+        const char* text;
+    } cases[] = {
+        {0, false, "0"},
+        {0, true, " 0"},
+        {100, false, "100"},
+        {50, true, " 50"},
+        {-5, true, "-5"},
+        {0.5, false, ".5"},
+        {-0.25, false, "-.25"},
+        {0.5, true, " .5"},
+        {1e15, false, "1E+15"},
+        {999999999999999, false, "999999999999999"},
+        {1.5e-7, false, "1.5E-07"},
+        {0.0001, false, ".0001"},
+        {1e-5, false, "1E-05"},
+        {0.49999999999999994, false, ".5"},
+        {2.0 / 3.0, false, ".666666666666667"},
+        {123456789012345678.0, false, "1.23456789012346E+17"},
+        {1234.5, false, "1234.5"},
+        {-1e20, false, "-1E+20"},
+        {1e100, false, "1E+100"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(numberText(c.value, c.blank), c.text) << c.value;
+}
+
+TEST(NumberText, ReadsBackToTheSameFifteenDigits) {
+    for (double v : {1.0 / 3.0, 2.718281828459045, -12345.678901234567, 6.02214076e23, 1.5e-9}) {
+        const double back = leadingNumber(numberText(v));
+        EXPECT_EQ(numberText(back), numberText(v));
+    }
+}
+
+TEST(RoundTo, HalvesToEvenAndOverflow) {
+    EXPECT_EQ(roundToInt16(2.5), 2);
+    EXPECT_EQ(roundToInt16(3.5), 4);
+    EXPECT_EQ(roundToInt16(-2.5), -2);
+    EXPECT_EQ(roundToInt16(2.4999), 2);
+    EXPECT_EQ(roundToInt16(32767.4), 32767);
+    EXPECT_FALSE(roundToInt16(32767.5).has_value());
+    EXPECT_EQ(roundToInt16(-32768.4), -32768);
+    EXPECT_FALSE(roundToInt16(-32769).has_value());
+    EXPECT_FALSE(roundToInt16(std::nan("")).has_value());
+    EXPECT_FALSE(roundToInt16(std::numeric_limits<double>::infinity()).has_value());
+    EXPECT_EQ(roundToInt32(2147483647.0), 2147483647);
+    EXPECT_FALSE(roundToInt32(2147483647.5).has_value());
+    EXPECT_EQ(roundToInt32(-0.5), 0);
+}
+
+TEST(FormatPicture, Pictures) {
+    struct Case {
+        double value;
+        const char* picture;
+        char separator;
+        const char* text;
+    } cases[] = {
+        {0, "### ##0.0", '.', "0.0"},
+        {0.4, "### ##0.0", '.', "0.4"},
+        {0.4, "### ##0.0", ',', "0,4"},
+        {20, "### ##0.0", '.', "20.0"},
+        {1234.5, "### ##0.0", '.', "1 234.5"},
+        {1234567, "### ##0.0", '.', "1234 567.0"},
+        {1234567, "# ### ##0.0", '.', "1 234 567.0"},
+        {0.30303, "# ### ##0.0", '.', "0.3"},
+        {7200, "# ### ##0.0", '.', "7 200.0"},
+        {1600, "0.##E+00", '.', "1.6E+03"},
+        {1250, "0.##E+00", '.', "1.25E+03"},
+        {1000.4, "0.##E+00", '.', "1.E+03"},
+        {2500000, "0.##E+00", ',', "2,5E+06"},
+        {999.999, "0.##E+00", '.', "1.E+03"},
+        {0, "####0.0###", '.', "0.0"},
+        {1, "####0.0###", '.', "1.0"},
+        {1000, "####0.0###", '.', "1000.0"},
+        {1.0 / 3.0, "####0.0###", '.', "0.3333"},
+        {0.25, "####0.0###", ',', "0,25"},
+        {-1.5, "####0.0###", '.', "-1.5"},
+        {5, "00", '.', "05"},
+        {0, "00", '.', "00"},
+        {123, "00", '.', "123"},
+        {5.3, "00.0", '.', "05.3"},
+        {15.3, "00.0", ',', "15,3"},
+        {59.96, "00.0", '.', "60.0"},
+        {1234.5, "#.#######E+00", '.', "1.2345E+03"},
+        {5, "#.#######E+00", '.', "5.E+00"},
+        {-0.00012345678912, "#.#######E+00", '.', "-1.2345679E-04"},
+        {9.999999999, "#.#######E+00", '.', "1.E+01"},
+        {1e-300, "#.#######E+00", '.', "1.E-300"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatPicture(c.value, c.picture, c.separator), c.text) << c.value << " " << c.picture;
+}
+
+TEST(Trimmed, RemovesOuterBlanksOnly) {
+    EXPECT_EQ(trimmed("  0.4      "), "0.4");
+    EXPECT_EQ(trimmed("1 234.5"), "1 234.5");
+    EXPECT_EQ(trimmed("   "), "");
+}

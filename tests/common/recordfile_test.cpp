@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/recordfile.h"
+
+using namespace molvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecordFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("molvane-records-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        path_ = dir_ / "TEMPKR.TMP";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string bytes() const { return *readWholeFile(path_, 1 << 20); }
+    void writeBytes(const std::string& data) const {
+        std::ofstream out(path_, std::ios::binary);
+        out << data;
+    }
+
+    fs::path dir_, path_;
+};
+
+}  // namespace
+
+TEST_F(RecordFileTest, FirstWriteCreatesTheFileAtByteLevel) {
+    RecordFile file(path_);
+    ASSERT_TRUE(file.write(2, "OUI"));
+    const std::string data = bytes();
+    ASSERT_EQ(data.size(), 256u);
+    EXPECT_EQ(data.substr(0, 128), std::string(128, '\0'));
+    EXPECT_EQ(static_cast<unsigned char>(data[128]), 3);
+    EXPECT_EQ(static_cast<unsigned char>(data[129]), 0);
+    EXPECT_EQ(data.substr(130, 3), "OUI");
+    EXPECT_EQ(file.read(2), "OUI");
+    EXPECT_EQ(file.read(1), "");
+}
+
+TEST_F(RecordFileTest, WritingInPlaceLeavesOtherRecordsUntouched) {
+    RecordFile file(path_);
+    ASSERT_TRUE(file.write(31, "exo1.E32"));
+    ASSERT_TRUE(file.write(2, "OUI"));
+    const std::string before = bytes();
+    ASSERT_TRUE(file.write(2, "NON"));
+    const std::string after = bytes();
+    ASSERT_EQ(before.size(), after.size());
+    EXPECT_EQ(after.substr(0, 128), before.substr(0, 128));
+    EXPECT_EQ(after.substr(256), before.substr(256));
+    EXPECT_EQ(file.read(31), "exo1.E32");
+    ASSERT_TRUE(file.write(31, ""));
+    EXPECT_EQ(file.read(31), "");
+    EXPECT_EQ(file.read(2), "NON");
+}
+
+TEST_F(RecordFileTest, LongerValueOverwrittenByShorterLeavesNoTrace) {
+    RecordFile file(path_);
+    ASSERT_TRUE(file.write(1, "une valeur assez longue"));
+    ASSERT_TRUE(file.write(1, "court"));
+    const std::string data = bytes();
+    EXPECT_EQ(data.substr(2, 5), "court");
+    EXPECT_EQ(data.substr(7, 121), std::string(121, '\0'));
+}
+
+TEST_F(RecordFileTest, LimitsAndMissingRecords) {
+    RecordFile file(path_);
+    EXPECT_EQ(file.read(5), "");  // no file yet
+    EXPECT_TRUE(file.write(1, std::string(126, 'x')));
+    EXPECT_FALSE(file.write(1, std::string(127, 'x')));
+    EXPECT_EQ(file.read(1), std::string(126, 'x'));
+    EXPECT_FALSE(file.write(0, "x"));
+    EXPECT_FALSE(file.read(0).has_value());
+    EXPECT_EQ(file.read(1000), "");
+}
+
+TEST_F(RecordFileTest, MalformedRecordsAreRefused) {
+    std::string data(128, '\0');
+    data[0] = static_cast<char>(200);  // longer than a record
+    writeBytes(data);
+    EXPECT_FALSE(RecordFile(path_).read(1).has_value());
+    std::string truncated("\x05\x00" "ab", 4);  // says 5, holds 2
+    writeBytes(truncated);
+    EXPECT_FALSE(RecordFile(path_).read(1).has_value());
+}
+
+TEST(RecordBytes, EncodeAndDecode) {
+    const auto data = encodeRecords({" 100", "", "Molvane"});
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(data->size(), 3 * kRecordSize);
+    EXPECT_EQ(recordCount(*data), 3);
+    EXPECT_EQ(decodeRecord(*data, 1), " 100");
+    EXPECT_EQ(decodeRecord(*data, 2), "");
+    EXPECT_EQ(decodeRecord(*data, 3), "Molvane");
+    EXPECT_EQ(decodeRecord(*data, 4), "");
+    EXPECT_FALSE(encodeRecords({std::string(127, 'a')}).has_value());
+    EXPECT_EQ(recordCount(std::string(129, '\0')), 2);
+}

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <unistd.h>
+
+#include "files/configdialogs.h"
+#include "ui/messages/messages.h"
+
+using namespace molvane;
+
+namespace {
+
+// A main window reduced to what configuration files touch.
+class FakeHost final : public ConfigurationHost, public ConfigurationTarget {
+public:
+    ConfigurationValues configuration() const override { return values; }
+    ConfigurationTarget& configurationTarget() override { return *this; }
+    void restartAfterLoad() override { ++restarts; }
+    void showFileInTitle(const QString& path) override { title = QStringLiteral("Équilibre dynamique - ") + path; }
+
+    bool setCount(int s, const std::string& t) override { return values.counts[s] = t, true; }
+    bool setSensePosition(int s, std::int16_t p) override { return p >= 0 && p <= 100 && (values.sensePositions[s] = p, true); }
+    bool setTemperature(std::int16_t p) override { return p >= 200 && p <= 800 && (values.temperature = p, true); }
+    bool setColour(int s, std::int32_t c) override { return values.colours[s] = c, true; }
+    bool setDurationPosition(std::int16_t p) override { return p >= 1 && p <= 12 && (values.durationPosition = p, true); }
+    bool setRowsPosition(std::int16_t p) override { return p >= 10 && p <= 100 && (values.rowsPosition = p, true); }
+    bool setView(int o, bool b) override { return values.views[o] = b, true; }
+    bool setCurve(int s, bool b) override { return values.curves[s] = b, true; }
+    bool setKeepCurves(bool b) override { return values.keepCurves = b, true; }
+    bool setShowQr(bool b) override { return values.showQr = b, true; }
+
+    ConfigurationValues values;
+    int restarts = 0;
+    QString title;
+};
+
+class ConfigDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        QDir::setCurrent(dir_.path());
+        nomfichier().clear();
+        setMessageResponder([this](const MessageShown& m) {
+            shown_.push_back(m);
+            return answer_;
+        });
+    }
+    void TearDown() override { setMessageResponder(nullptr); }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QByteArray bytes(const QString& name) const {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void save(const QString& typed) {
+        Enregistrer dialog(host_, nullptr);
+        dialog.nameBox()->setText(typed);
+        dialog.Command1_Click();
+        lastSaveName_ = dialog.nameBox()->text();
+        lastResult_ = dialog.result();
+    }
+
+    QTemporaryDir dir_;
+    FakeHost host_;
+    std::vector<MessageShown> shown_;
+    MessageAnswer answer_ = MessageAnswer::Ok;
+    QString lastSaveName_;
+    int lastResult_ = 0;
+};
+
+}  // namespace
+
+TEST_F(ConfigDialogs, SaveNamesWriteWhereTheyShould) {
+    QDir(dir_.path()).mkdir(QStringLiteral("TP.2"));
+    struct Case {
+        QString typed, written;
+    } cases[] = {
+        {"essai", "essai.C11"},
+        {"essai.txt", "essai.C11"},
+        {"a.b.c", "a.C11"},
+        {dir_.path() + "/TP.2/essai", "TP.2/essai.C11"},
+    };
+    for (const auto& c : cases) {
+        answer_ = MessageAnswer::Yes;
+        save(c.typed);
+        EXPECT_TRUE(QFile::exists(path(c.written))) << c.typed.toStdString();
+        EXPECT_EQ(lastSaveName_, path(c.written));
+        EXPECT_EQ(nomfichier(), path(c.written));
+        EXPECT_EQ(host_.title, QStringLiteral("Équilibre dynamique - ") + path(c.written));
+        EXPECT_EQ(lastResult_, QDialog::Accepted);
+    }
+    const QByteArray written = bytes(QStringLiteral("essai.C11"));
+    ASSERT_EQ(written.size(), 22 * 128);
+    EXPECT_EQ(written.mid(0, 9), QByteArray("\x07\x00MOLVANE", 9));
+}
+
+TEST_F(ConfigDialogs, SaveWithoutANameAsksForOne) {
+    for (const QString& typed : {QString(".C11"), QString("   "), QString()}) {
+        shown_.clear();
+        save(typed);
+        ASSERT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(shown_[0].title, QStringLiteral("Enregistrement impossible"));
+        EXPECT_EQ(shown_[0].text, QStringLiteral("Il faut donner un nom au fichier!"));
+        EXPECT_EQ(lastResult_, QDialog::Rejected);  // still open
+    }
+    EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ConfigDialogs, OverwriteIsAskedFirst) {
+    save(QStringLiteral("essai"));
+    const QByteArray before = bytes(QStringLiteral("essai.C11"));
+    host_.values.temperature = 800;
+    answer_ = MessageAnswer::No;
+    save(QStringLiteral("essai"));
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].title, QStringLiteral("Ce fichier existe déjà!"));
+    EXPECT_EQ(shown_[0].text, QStringLiteral("Ecraser le fichier existant?"));
+    EXPECT_EQ(bytes(QStringLiteral("essai.C11")), before);
+    EXPECT_EQ(lastSaveName_, path(QStringLiteral("essai.C11")));  // the completed name stays
+    answer_ = MessageAnswer::Yes;
+    save(lastSaveName_);  // ".C11" is cut and put back: the same file
+    EXPECT_NE(bytes(QStringLiteral("essai.C11")), before);
+}
+
+TEST_F(ConfigDialogs, FailedSaveLeavesTheOldFileIntact) {
+    save(QStringLiteral("essai"));
+    const QByteArray before = bytes(QStringLiteral("essai.C11"));
+    host_.title.clear();
+    host_.values.counts[0] = std::string(127, '1');  // cannot be stored
+    answer_ = MessageAnswer::Yes;
+    shown_.clear();
+    save(QStringLiteral("essai"));
+    ASSERT_EQ(shown_.size(), 2u);
+    EXPECT_EQ(shown_[1].title, QStringLiteral("Enregistrement impossible"));
+    EXPECT_EQ(shown_[1].text, QStringLiteral("Ecriture impossible sur disque"));
+    EXPECT_EQ(bytes(QStringLiteral("essai.C11")), before);
+    EXPECT_TRUE(host_.title.isEmpty());
+    EXPECT_EQ(lastResult_, QDialog::Rejected);
+}
+
+TEST_F(ConfigDialogs, ReadOnlyFolderGivesTheWriteMessage) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    QDir(dir_.path()).mkdir(QStringLiteral("ro"));
+    QFile::setPermissions(path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+    save(path(QStringLiteral("ro/essai")));
+    ASSERT_FALSE(shown_.empty());
+    EXPECT_EQ(shown_.back().text, QStringLiteral("Ecriture impossible sur disque"));
+}
+
+TEST_F(ConfigDialogs, OpenLoadsRestartsAndNamesTheFile) {
+    host_.values.temperature = 300;
+    host_.values.counts = {"50", "50", "10", "0"};
+    save(QStringLiteral("essai"));
+    host_.values = ConfigurationValues{};
+    host_.title.clear();
+
+    Ouvrir dialog(host_, nullptr);
+    ASSERT_EQ(dialog.navigator().files()->count(), 1);
+    dialog.navigator().files()->setCurrentRow(0);
+    emit dialog.navigator().fileClicked(QStringLiteral("essai.C11"));
+    EXPECT_EQ(dialog.ficharge()->text(), path(QStringLiteral("essai.C11")));
+    dialog.Command1_Click();
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(host_.values.temperature, 300);
+    EXPECT_EQ(host_.values.counts[2], "10");
+    EXPECT_EQ(host_.restarts, 1);
+    EXPECT_EQ(host_.title, QStringLiteral("Équilibre dynamique - ") + path(QStringLiteral("essai.C11")));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(ConfigDialogs, OpenFailures) {
+    QFile bad(path(QStringLiteral("bad.C11")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("\x07\x00molvane", 9));
+    bad.close();
+    struct Case {
+        QString name;
+        QString title;
+        bool closes;
+    } cases[] = {
+        {QString(), QString(), false},
+        {path(QStringLiteral("absent.C11")), QStringLiteral("impossible d'ouvrir ce fichier"), false},
+        {path(QStringLiteral("bad.C11")), QStringLiteral("Fichier non valide"), true},
+        {path(QStringLiteral("b*.C11")), QStringLiteral("Erreur lors du chargement du fichier"), true},
+    };
+    for (const auto& c : cases) {
+        shown_.clear();
+        Ouvrir dialog(host_, nullptr);
+        dialog.ficharge()->setText(c.name);
+        dialog.Command1_Click();
+        if (c.title.isEmpty()) {
+            EXPECT_TRUE(shown_.empty());
+        } else {
+            ASSERT_EQ(shown_.size(), 1u) << c.name.toStdString();
+            EXPECT_EQ(shown_[0].title, c.title);
+        }
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.closes) << c.name.toStdString();
+        EXPECT_EQ(host_.restarts, 0);
+    }
+}
+
+TEST_F(ConfigDialogs, LoadedCountsAreBroughtWithinLimits) {
+    host_.values.counts = {"900", "900", "0", "0"};
+    save(QStringLiteral("trop"));
+    host_.values = ConfigurationValues{};
+    nomfichier() = path(QStringLiteral("trop.C11"));
+    chargeconfig(nullptr, host_);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(host_.values.counts[0], "500");
+    EXPECT_EQ(host_.values.counts[1], "500");
+    EXPECT_EQ(host_.restarts, 1);
+}
+
+TEST_F(ConfigDialogs, FolderChangeKeepsOnlyTheProposedFileName) {
+    QDir(dir_.path()).mkdir(QStringLiteral("autre"));
+    nomfichier() = path(QStringLiteral("essai.C11"));
+    Enregistrer dialog(host_, nullptr);
+    EXPECT_EQ(dialog.nameBox()->text(), path(QStringLiteral("essai.C11")));
+    ASSERT_TRUE(dialog.navigator().setPath(path(QStringLiteral("autre"))));
+    EXPECT_EQ(dialog.nameBox()->text(), QStringLiteral("essai.C11"));
+}
+
+int main(int argc, char** argv) {
+    // Widgets without a display, also when CTest lists the tests.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

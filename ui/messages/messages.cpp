@@ -1,0 +1,52 @@
+#include "ui/messages/messages.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace molvane {
+
+namespace {
+MessageResponder& responder() {
+    static MessageResponder instance;
+    return instance;
+}
+}  // namespace
+
+void setMessageResponder(MessageResponder r) { responder() = std::move(r); }
+
+MessageAnswer message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
+                      MessageButtons buttons) {
+    if (responder()) return responder()(MessageShown{icon, title, text, buttons});
+
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    QPushButton* first = nullptr;
+    QPushButton* second = nullptr;
+    switch (buttons) {
+        case MessageButtons::Ok: first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+        case MessageButtons::OkCancel:
+            first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            second = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+            break;
+        case MessageButtons::YesNo:
+            first = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+            second = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+            break;
+    }
+    box.setDefaultButton(first);
+    box.setEscapeButton(second ? second : first);
+    box.exec();
+    const bool yes = box.clickedButton() == first;
+    if (buttons == MessageButtons::YesNo) return yes ? MessageAnswer::Yes : MessageAnswer::No;
+    if (buttons == MessageButtons::OkCancel) return yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    return MessageAnswer::Ok;
+}
+
+}  // namespace molvane

@@ -1,0 +1,31 @@
+// Message boxes with French buttons, the program's only way of speaking to the
+// user. Tests replace the boxes with a responder that answers them.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace molvane {
+
+enum class MessageIcon { Error, Exclamation, Question, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct MessageShown {
+    MessageIcon icon;
+    QString title;
+    QString text;
+    MessageButtons buttons;
+};
+
+// Shows a modal box and returns the answer; Escape answers Annuler or Non.
+MessageAnswer message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
+                      MessageButtons buttons = MessageButtons::Ok);
+
+// While set, message() asks the responder instead of showing a box.
+using MessageResponder = std::function<MessageAnswer(const MessageShown&)>;
+void setMessageResponder(MessageResponder responder);
+
+}  // namespace molvane

@@ -1,0 +1,51 @@
+#include "ui/panels/rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace molvane {
+
+std::optional<int> durationSeconds(int position) {
+    static constexpr std::array<int, 12> kSeconds = {7200, 3600, 1800, 1200, 600, 300, 120, 90, 60, 30, 20, 10};
+    if (position < 1 || position > 12) return std::nullopt;
+    return kSeconds[static_cast<std::size_t>(position - 1)];
+}
+
+std::string durationLabel(double seconds) {
+    if (seconds < 60) return numberText(seconds) + " s";
+    if (seconds < 3600) {
+        const double minutes = std::floor(seconds / 60);
+        const double rest = seconds - 60 * minutes;
+        if (rest == 0) return numberText(minutes) + " min";
+        return numberText(minutes) + " min " + numberText(rest, true) + " s";
+    }
+    return numberText(seconds / 3600) + " h";
+}
+
+CountCheck checkCount(const std::array<std::string, 4>& boxes, int i) {
+    CountCheck check;
+    std::array<double, 4> n{};
+    for (int s = 0; s < 4; ++s) n[s] = leadingNumber(boxes[s]);
+    const double others = n[0] + n[1] + n[2] + n[3] - n[i];
+    const auto total = roundToInt32(n[0] + n[1] + n[2] + n[3]);
+    double value = n[i];
+    if (total && *total > kMaxParticles) {
+        check.limit = CountLimit::TooMany;
+        value = std::max(0.0, kMaxParticles - others);
+    } else if (total && *total < kMinParticles) {
+        check.limit = CountLimit::TooFew;
+        value = std::max(0.0, kMinParticles - others);
+    }
+    check.text = numberText(value);
+    return check;
+}
+
+int typedPercentage(const std::string& text) {
+    // Clamped before rounding, so that a long run of digits still means 100 %.
+    const double v = std::clamp(leadingNumber(text), 0.0, 100.0);
+    return roundToInt16(v).value_or(0);
+}
+
+}  // namespace molvane

@@ -1,0 +1,37 @@
+// The rules of the parameter panel, free of widgets: the recording durations
+// and their labels, the check of the initial counts and of a typed percentage.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace molvane {
+
+inline constexpr int kMinParticles = 10;
+inline constexpr int kMaxParticles = 1000;
+inline constexpr const char* kCountTitle = "Dépassement de capacité";
+inline constexpr const char* kTooManyText = "Le nombre total de particules ne peut être supérieur à 1 000";
+inline constexpr const char* kTooFewText = "Le nombre total de particules ne peut être inférieur à 10";
+
+// Recording duration in seconds for a position of the duration bar (1 to 12).
+std::optional<int> durationSeconds(int position);
+// "20 s", "2 min", "1 min  30 s", "2 h".
+std::string durationLabel(double seconds);
+
+enum class CountLimit { None, TooMany, TooFew };
+
+struct CountCheck {
+    CountLimit limit = CountLimit::None;  // which message to show first, if any
+    std::string text;                     // the box's new text
+};
+
+// Checks box i of the four initial-count boxes when it is left: a total over
+// 1 000 or under 10 is brought back by changing box i (never below 0), and the
+// box is rewritten as a plain number ("" becomes "0", "007" becomes "7").
+CountCheck checkCount(const std::array<std::string, 4>& boxes, int i);
+
+// The percentage a typed text asks for, 0 to 100 ("75 %" gives 75).
+int typedPercentage(const std::string& text);
+
+}  // namespace molvane
