@@ -1,5 +1,6 @@
 #include "ui/main/gridview.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
 
@@ -10,6 +11,7 @@ namespace molvane {
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
+constexpr double kSmallestHeading = 6.0;  // points
 
 Qt::Alignment alignmentOf(int code) {
     switch (code) {
@@ -87,13 +89,15 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     const auto header = [&](int role) { return model()->headerData(logicalIndex, Qt::Horizontal, role); };
     const QString text = header(Qt::DisplayRole).toString();
-    const QRect room = rect.adjusted(2, 1, -2, 0);
-    auto alignment = header(Qt::TextAlignmentRole).value<Qt::Alignment>();
-    // A heading wider than its column shows its beginning rather than its middle.
-    if (painter->fontMetrics().horizontalAdvance(text) > room.width())
-        alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+    const QRect room = rect.adjusted(1, 1, -1, 0);
+    // Fonts wider than the grid's own may not fit "Nombre de A" in its column:
+    // a slightly smaller size keeps the species letter readable.
+    QFont font = painter->font();
+    while (QFontMetricsF(font).horizontalAdvance(text) > room.width() && font.pointSizeF() > kSmallestHeading)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    painter->setFont(font);
     painter->setPen(header(Qt::ForegroundRole).value<QColor>());
-    painter->drawText(room, static_cast<int>(alignment), text);
+    painter->drawText(room, static_cast<int>(header(Qt::TextAlignmentRole).value<Qt::Alignment>()), text);
     painter->restore();
 }
 
