@@ -1,8 +1,9 @@
 // A main window of its own for each test, with its hand-off file in a fresh folder.
 #pragma once
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 #include <deque>
 #include <memory>
 

@@ -15,7 +15,9 @@ protected:
     QTableView* view() { return control<QTableView>("MSFlexGrid1"); }
     QAbstractItemModel* model() { return view()->model(); }
     // A table row (1 = the first data row) as the view shows it.
-    QVariant cell(int row, int col, int role = Qt::DisplayRole) { return model()->index(row - 1, col).data(role); }
+    QVariant cell(int row, int col, int role = Qt::DisplayRole) {
+        return model()->index(row - 1, col).data(role);
+    }
 };
 
 TEST_F(TableTest, RowTimesSpreadTheDurationOverTheRows) {
@@ -37,7 +39,8 @@ TEST_F(TableTest, RowTimesSpreadTheDurationOverTheRows) {
         ASSERT_EQ(model()->rowCount(), c.rows) << c.duration;
         for (const auto& [row, text] : c.times) {
             EXPECT_EQ(cell(row, 0).toString(), text) << c.duration << " row " << row;
-            EXPECT_EQ(cell(row, 0, Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignRight | Qt::AlignTop);
+            EXPECT_EQ(cell(row, 0, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                      Qt::AlignRight | Qt::AlignTop);
         }
     }
 }
@@ -92,10 +95,11 @@ TEST(GridTableModel, ReportsEachChangeForItsOwnCell) {
     std::vector<std::pair<int, int>> changed;
     std::vector<int> headers;
     int resets = 0;
-    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&](const QModelIndex& from, const QModelIndex& to) {
-        EXPECT_EQ(from, to);
-        changed.emplace_back(from.row(), from.column());
-    });
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         EXPECT_EQ(from, to);
+                         changed.emplace_back(from.row(), from.column());
+                     });
     QObject::connect(&model, &QAbstractItemModel::headerDataChanged,
                      [&](Qt::Orientation, int first, int) { headers.push_back(first); });
     QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });

@@ -1,6 +1,7 @@
 // The widget tests need an application object; the tests run offscreen.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
     // Listing the tests at build time happens without a display too.

@@ -15,13 +15,18 @@ constexpr double kSmallestHeading = 6.0;  // points
 
 Qt::Alignment alignmentOf(int code) {
     switch (code) {
-        case kAlignCenterTop: return Qt::AlignHCenter | Qt::AlignTop;
-        case kAlignRightTop: return Qt::AlignRight | Qt::AlignTop;
-        default: return Qt::AlignLeft | Qt::AlignTop;
+        case kAlignCenterTop:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case kAlignRightTop:
+            return Qt::AlignRight | Qt::AlignTop;
+        default:
+            return Qt::AlignLeft | Qt::AlignTop;
     }
 }
 
-int pixelsOf(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }
+int pixelsOf(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
 }  // namespace
 
 GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
@@ -32,20 +37,31 @@ GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
     grid_.setObserver(this);
 }
 
-GridTableModel::~GridTableModel() { grid_.setObserver(nullptr); }
+GridTableModel::~GridTableModel() {
+    grid_.setObserver(nullptr);
+}
 
-int GridTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
+int GridTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shownRows_;
+}
 
-int GridTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownCols_; }
+int GridTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shownCols_;
+}
 
 QVariant GridTableModel::cellData(int row, int col, int role) const {
     switch (role) {
-        case Qt::DisplayRole: return QString::fromStdString(grid_.text(row, col));
-        case Qt::ForegroundRole: return toQColor(grid_.foreColor(row, col));
+        case Qt::DisplayRole:
+            return QString::fromStdString(grid_.text(row, col));
+        case Qt::ForegroundRole:
+            return toQColor(grid_.foreColor(row, col));
         // The header row and the time column are fixed: panel coloured.
-        case Qt::BackgroundRole: return toQColor(row == 0 || col == 0 ? kPanel : kWhite);
-        case Qt::TextAlignmentRole: return QVariant::fromValue(alignmentOf(grid_.alignment(row, col)));
-        default: return {};
+        case Qt::BackgroundRole:
+            return toQColor(row == 0 || col == 0 ? kPanel : kWhite);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(alignmentOf(grid_.alignment(row, col)));
+        default:
+            return {};
     }
 }
 

@@ -63,7 +63,9 @@ W* place(W* widget, const QString& name, const QRect& geometry) {
     return widget;
 }
 
-QString indexed(const char* name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
+QString indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
 
 QWidget* panel(QWidget* parent, const QString& name, const QRect& geometry) {
     auto* widget = place(new QWidget(parent), name, geometry);
@@ -109,7 +111,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls() {
-    animpic_ = place(new AnimationView(kVesselSize, this), QStringLiteral("animpic"), QRect({20, 59}, kVesselSize));
+    animpic_ =
+        place(new AnimationView(kVesselSize, this), QStringLiteral("animpic"), QRect({20, 59}, kVesselSize));
     animpic_->setFocusPolicy(Qt::ClickFocus);
     label1_ = place(new QLabel(this), QStringLiteral("Label1"), QRect(20, 224, 113, 16));
 
@@ -123,8 +126,8 @@ void MainWindow::buildControls() {
         labelinf_[s]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    command5_ = place(new QPushButton(QStringLiteral("Retour à l'état initial"), this), QStringLiteral("Command5"),
-                      QRect(268, 222, 145, 23));
+    command5_ = place(new QPushButton(QStringLiteral("Retour à l'état initial"), this),
+                      QStringLiteral("Command5"), QRect(268, 222, 145, 23));
     connect(command5_, &QPushButton::clicked, this, &MainWindow::Command5_Click);
     command1_ = place(new QPushButton(QStringLiteral("&Fermer"), this), QStringLiteral("Command1"),
                       QRect(712, 12, 81, 25));
@@ -136,7 +139,8 @@ void MainWindow::buildControls() {
     picture2_ = place(new GraphView(kGraphSize, pictureFont, this), QStringLiteral("Picture2"),
                       QRect({8, 312}, kGraphSize));
     gridModel_ = new GridTableModel(table_, this);
-    grid_ = place(new GridView(*gridModel_, picture2_), QStringLiteral("MSFlexGrid1"), QRect({0, 0}, kGraphSize));
+    grid_ =
+        place(new GridView(*gridModel_, picture2_), QStringLiteral("MSFlexGrid1"), QRect({0, 0}, kGraphSize));
     grid_->setFont(pictureFont);
     grid_->hide();
 
@@ -155,11 +159,12 @@ void MainWindow::buildControls() {
     picture3->hide();
     frame2->hide();
 
-    check1_ = place(new QCheckBox(QStringLiteral("Fond blanc"), frame2), QStringLiteral("Check1"), QRect(32, 72, 209, 17));
+    check1_ = place(new QCheckBox(QStringLiteral("Fond blanc"), frame2), QStringLiteral("Check1"),
+                    QRect(32, 72, 209, 17));
     check2_ = place(new QCheckBox(QStringLiteral("Conserver les courbes sur le graphe"), frame2),
                     QStringLiteral("Check2"), QRect(32, 96, 209, 17));
-    check3_ = place(new QCheckBox(QStringLiteral("Afficher Qr dans le tableau"), frame2), QStringLiteral("Check3"),
-                    QRect(32, 120, 209, 17));
+    check3_ = place(new QCheckBox(QStringLiteral("Afficher Qr dans le tableau"), frame2),
+                    QStringLiteral("Check3"), QRect(32, 120, 209, 17));
     check2_->setChecked(true);
     check3_->setChecked(true);
     command6_ = place(new QPushButton(QStringLiteral("Effacer"), frame2), QStringLiteral("Command6"),
@@ -168,15 +173,16 @@ void MainWindow::buildControls() {
     connect(command6_, &QPushButton::clicked, this, &MainWindow::Command6_Click);
 
     auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 36, 337, 84));
-    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), frame1), indexed("Option1", 0),
-                        QRect(10, 14, 168, 17));
+    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), frame1),
+                        indexed("Option1", 0), QRect(10, 14, 168, 17));
     option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), frame1), indexed("Option1", 1),
                         QRect(10, 38, 168, 17));
     option1_[0]->setChecked(true);
     static constexpr std::array<const char*, 4> kSpecies{"A", "B", "C", "D"};
     for (int s = 0; s < 4; ++s) {
-        option2_[s] = place(new QCheckBox(QStringLiteral("Nombre de particules %1").arg(QLatin1String(kSpecies[s])), frame1),
-                            indexed("option2", s), QRect(182, 8 + 18 * s, 150, 17));
+        option2_[s] = place(
+            new QCheckBox(QStringLiteral("Nombre de particules %1").arg(QLatin1String(kSpecies[s])), frame1),
+            indexed("option2", s), QRect(182, 8 + 18 * s, 150, 17));
     }
     option2_[2]->setChecked(true);
 }
@@ -205,7 +211,9 @@ void MainWindow::followControls() {
     connect(check3_, &QCheckBox::toggled, this, [this](bool ticked) { sim_.parameters.showQr = ticked; });
 }
 
-QString MainWindow::handOffPath() const { return QDir(programFolder_).filePath(QLatin1String(kHandOffFile)); }
+QString MainWindow::handOffPath() const {
+    return QDir(programFolder_).filePath(QLatin1String(kHandOffFile));
+}
 
 void MainWindow::Form_Load() {
     sim_.nbcourbes = 0;
@@ -254,10 +262,11 @@ void MainWindow::Form_Activate() {
 
 bool MainWindow::Form_QueryUnload() {
     const auto confirmed = [this](const QString& title, const QString& text) {
-        return message(this, MessageIcon::Question, title, text, MessageButtons::OkCancel) == MessageAnswer::Ok;
+        return message(this, MessageIcon::Question, title, text, MessageButtons::OkCancel) ==
+               MessageAnswer::Ok;
     };
-    if (textemodifie == 1 &&
-        !confirmed(QStringLiteral("Abandon des données?"), QStringLiteral("Attention: perte des modifications du texte.")))
+    if (textemodifie == 1 && !confirmed(QStringLiteral("Abandon des données?"),
+                                        QStringLiteral("Attention: perte des modifications du texte.")))
         return false;
     return confirmed(QStringLiteral("Fermer"), QStringLiteral("Quitter vraiment Molvane chimique ?"));
 }
@@ -335,11 +344,17 @@ void MainWindow::showGraphAnswer(std::optional<bool> showErase) {
     picture2_->refresh();
 }
 
-void MainWindow::echgraphe() { showGraphAnswer(sim_.echgraphe(&picture2_->surface())); }
+void MainWindow::echgraphe() {
+    showGraphAnswer(sim_.echgraphe(&picture2_->surface()));
+}
 
-void MainWindow::Command5_Click() { showGraphAnswer(sim_.Command5_Click(&picture2_->surface())); }
+void MainWindow::Command5_Click() {
+    showGraphAnswer(sim_.Command5_Click(&picture2_->surface()));
+}
 
-void MainWindow::Command6_Click() { showGraphAnswer(sim_.Command6_Click(&picture2_->surface())); }
+void MainWindow::Command6_Click() {
+    showGraphAnswer(sim_.Command6_Click(&picture2_->surface()));
+}
 
 void MainWindow::option2_Click(int) {
     // While the recording runs (or ends at this very tick) the run starts

@@ -46,8 +46,8 @@ public:
     void Form_Unload();
 
     void Timer1_Timer();
-    void Command5_Click();  // "Retour à l'état initial"
-    void Command6_Click();  // "Effacer": drops the kept curves
+    void Command5_Click();          // "Retour à l'état initial"
+    void Command6_Click();          // "Effacer": drops the kept curves
     void option2_Click(int index);  // curve choice, after the box changed
     void Option1_Click(int index);  // graph or table
     void echgraphe();
