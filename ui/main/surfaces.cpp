@@ -2,8 +2,11 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "common/numbers.h"
 
 namespace molvane {
 
@@ -83,9 +86,13 @@ ImageGraphSurface::ImageGraphSurface(QSize size, const QFont& font)
     image_.fill(Qt::white);
 }
 
-void ImageGraphSurface::clear() { image_.fill(Qt::white); }
+void ImageGraphSurface::clear() {
+    image_.fill(Qt::white);
+    ++changes_;
+}
 
 void ImageGraphSurface::line(double x1, double y1, double x2, double y2, Colour colour, int width) {
+    ++changes_;
     QPainter painter(&image_);
     painter.translate(0, -kTopY);
     painter.setPen(QPen(toQColor(colour), width, Qt::SolidLine, Qt::RoundCap));
@@ -93,6 +100,7 @@ void ImageGraphSurface::line(double x1, double y1, double x2, double y2, Colour 
 }
 
 void ImageGraphSurface::point(double x, double y, Colour colour, int width) {
+    ++changes_;
     QPainter painter(&image_);
     painter.translate(0, -kTopY);
     painter.setPen(QPen(toQColor(colour), width, Qt::SolidLine, Qt::RoundCap));
@@ -100,6 +108,7 @@ void ImageGraphSurface::point(double x, double y, Colour colour, int width) {
 }
 
 void ImageGraphSurface::text(double x, double y, std::string_view utf8, bool italic) {
+    ++changes_;
     QPainter painter(&image_);
     painter.translate(0, -kTopY);
     QFont font = font_;
@@ -115,6 +124,28 @@ double ImageGraphSurface::textWidth(std::string_view utf8, bool italic) {
     font.setItalic(italic);
     const QFontMetricsF metrics(font, &image_);
     return metrics.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+QImage vesselShading(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int w = size.width(), h = size.height();
+    if (w <= 0 || h <= 0) return image;
+    QPainter painter(&image);
+    const double half = w / 2.0;
+    auto round16 = [](double v) { return static_cast<int>(roundToInt16(v).value_or(0)); };
+    const int n = round16(half);
+    for (int i = 0; i <= n; ++i) {
+        const int red = round16(205 + 50 * i / half);
+        const int green = round16(150 + 105 * i / half);
+        const int blue = round16(100 + 155 * i / half);
+        const int y = round16(static_cast<double>(h) / w * i);
+        // A very narrow vessel rounds n above w / 2: keep the colour valid.
+        painter.setPen(QColor(std::min(red, 255), std::min(green, 255), std::min(blue, 255)));
+        // Outline from (i, y) to (w - i, h - y), both corners included.
+        painter.drawRect(QRect(i, y, w - 2 * i, h - 2 * y));
+    }
+    return image;
 }
 
 }  // namespace molvane

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "core/surface.h"
@@ -61,12 +62,19 @@ public:
     const QImage& image() const { return image_; }
     void setFont(const QFont& font) { font_ = font; }
     const QFont& font() const { return font_; }
+    // Counts the drawing calls, so that a view repaints only after a change.
+    std::uint64_t changes() const { return changes_; }
 
     static constexpr double kTopY = -8.0;
 
 private:
     QImage image_;
     QFont font_;
+    std::uint64_t changes_ = 0;
 };
+
+// The shaded vessel background: rectangle outlines from light brown at the
+// border to white at the centre.
+QImage vesselShading(QSize size);
 
 }  // namespace molvane

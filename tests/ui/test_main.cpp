@@ -1,0 +1,16 @@
+// The widget tests need an application object; the tests run offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    // Listing the tests at build time happens without a display too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Numbers are checked as a French user sees them, with a decimal comma.
+    qputenv("LC_ALL", "fr_FR.UTF-8");
+    QApplication app(argc, argv);
+    // A test that closes its window must not end the others' event loops.
+    QApplication::setQuitOnLastWindowClosed(false);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

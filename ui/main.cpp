@@ -1,0 +1,11 @@
+// Molvane, "Équilibre dynamique": the main window is the program.
+#include <QApplication>
+
+#include "ui/main/mainwindow.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    molvane::MainWindow window(QCoreApplication::applicationDirPath());
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,155 @@
+#include "ui/main/gridview.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+
+#include "core/surface.h"
+#include "ui/main/surfaces.h"
+
+namespace molvane {
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+constexpr double kSmallestHeading = 6.0;  // points
+
+Qt::Alignment alignmentOf(int code) {
+    switch (code) {
+        case kAlignCenterTop:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case kAlignRightTop:
+            return Qt::AlignRight | Qt::AlignTop;
+        default:
+            return Qt::AlignLeft | Qt::AlignTop;
+    }
+}
+
+int pixelsOf(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+}  // namespace
+
+GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
+    : QAbstractTableModel(parent),
+      grid_(grid),
+      shownRows_(std::max(grid.rows() - 1, 0)),
+      shownCols_(grid.cols()) {
+    grid_.setObserver(this);
+}
+
+GridTableModel::~GridTableModel() {
+    grid_.setObserver(nullptr);
+}
+
+int GridTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shownRows_;
+}
+
+int GridTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : shownCols_;
+}
+
+QVariant GridTableModel::cellData(int row, int col, int role) const {
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromStdString(grid_.text(row, col));
+        case Qt::ForegroundRole:
+            return toQColor(grid_.foreColor(row, col));
+        // The header row and the time column are fixed: panel coloured.
+        case Qt::BackgroundRole:
+            return toQColor(row == 0 || col == 0 ? kPanel : kWhite);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(alignmentOf(grid_.alignment(row, col)));
+        default:
+            return {};
+    }
+}
+
+QVariant GridTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    return cellData(index.row() + 1, index.column(), role);
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) return {};
+    return cellData(0, section, role);
+}
+
+void GridTableModel::cellChanged(int row, int col) {
+    if (col < 0 || col >= shownCols_) return;
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    } else if (row - 1 < shownRows_) {
+        const QModelIndex cell = index(row - 1, col);
+        emit dataChanged(cell, cell);
+    }
+}
+
+void GridTableModel::shapeChanged() {
+    // Rows, columns or every text at once (a clear): start the view afresh.
+    beginResetModel();
+    shownRows_ = std::max(grid_.rows() - 1, 0);
+    shownCols_ = grid_.cols();
+    endResetModel();
+    emit widthsChanged();
+}
+
+GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!model()) return;
+    painter->save();
+    painter->fillRect(rect, toQColor(kPanel));
+    painter->setPen(toQColor(kLightGrey));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    const auto header = [&](int role) { return model()->headerData(logicalIndex, Qt::Horizontal, role); };
+    const QString text = header(Qt::DisplayRole).toString();
+    const QRect room = rect.adjusted(1, 1, -1, 0);
+    // Fonts wider than the grid's own may not fit "Nombre de A" in its column:
+    // a slightly smaller size keeps the species letter readable.
+    QFont font = painter->font();
+    while (QFontMetricsF(font).horizontalAdvance(text) > room.width() && font.pointSizeF() > kSmallestHeading)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    painter->setFont(font);
+    painter->setPen(header(Qt::ForegroundRole).value<QColor>());
+    painter->drawText(room, static_cast<int>(header(Qt::TextAlignmentRole).value<Qt::Alignment>()), text);
+    painter->restore();
+}
+
+GridView::GridView(GridTableModel& model, QWidget* parent) : QTableView(parent), model_(model) {
+    auto* header = new GridHeader(this);
+    setHorizontalHeader(header);
+    setModel(&model);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int rowHeight = pixelsOf(model.grid().rowHeight(0));
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setFixedHeight(rowHeight);
+    header->setHighlightSections(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setGridStyle(Qt::SolidLine);
+    setShowGrid(true);
+    QPalette lines = palette();
+    lines.setColor(QPalette::Mid, toQColor(kLightGrey));  // the grid lines' colour
+    setPalette(lines);
+    connect(&model, &GridTableModel::widthsChanged, this, &GridView::applyWidths);
+    applyWidths();
+}
+
+void GridView::applyWidths() {
+    const GridModel& grid = model_.grid();
+    for (int c = 0; c < grid.cols(); ++c) horizontalHeader()->resizeSection(c, pixelsOf(grid.colWidth(c)));
+}
+
+void GridView::paintEvent(QPaintEvent* event) {
+    TickScope scope(log_);
+    QTableView::paintEvent(event);
+}
+
+}  // namespace molvane
