@@ -266,6 +266,22 @@ TEST_F(WindowTest, AltFAsksToClose) {
     EXPECT_TRUE(window->isVisible());
 }
 
+TEST_F(WindowTest, CalculatorOpensModallyAndTheRunGoesOn) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto before = window->simulation().nbtics;
+    QString opened;
+    QTimer::singleShot(350, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->objectName();
+            modal->close();
+        }
+    });
+    control<QPushButton>("Command8")->click();
+    EXPECT_EQ(opened, QStringLiteral("Machine"));
+    EXPECT_GT(window->simulation().nbtics, before);  // the timer kept ticking behind the calculator
+}
+
 TEST_F(WindowTest, StartsWithTheIntroduction) {
     EXPECT_EQ(window->size(), QSize(800, 600));
     auto* supertext = control<QTextEdit>("supertext");

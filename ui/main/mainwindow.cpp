@@ -16,6 +16,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "calc/machine.h"
 #include "common/numbers.h"
 #include "common/recordfile.h"
 #include "core/random.h"
@@ -133,6 +134,9 @@ void MainWindow::buildControls() {
                       QRect(712, 12, 81, 25));
     command1_->setToolTip(QStringLiteral("Quitter cette application"));
     connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+    auto* command8 = place(new QPushButton(QStringLiteral("&Calculatrice"), this), QStringLiteral("Command8"),
+                           QRect(616, 12, 90, 25));
+    connect(command8, &QPushButton::clicked, this, [this] { Machine::montre(this); });
 
     // The graph, with the table lying over it (shown instead of it on demand).
     QFont pictureFont = controlFont();
