@@ -136,12 +136,17 @@ void Simulation::initialise() {
     assignIf(nbB, roundToInt16(initial[1]));
     assignIf(nbC, roundToInt16(initial[2]));
     assignIf(nbD, roundToInt16(initial[3]));
-    std::string qrCell;
+    closeRow();
+}
+
+void Simulation::closeRow() {
+    // Qr of the row's counts; empty (and qr unchanged) without A or B.
     if (nbA != 0 && nbB != 0) {
         qr = (static_cast<double>(nbC) / nbA) * (static_cast<double>(nbD) / nbB);
-        qrCell = qrText(qr, p.decimalSeparator);
+        table_.setText(ligne, kQrColumn, qrText(qr, parameters.decimalSeparator));
+    } else {
+        table_.setText(ligne, kQrColumn, "");
     }
-    table_.setText(ligne, kQrColumn, qrCell);
     table_.setRow(ligne);
     for (int c = 1; c <= kQrColumn; ++c) {
         table_.setCol(c);
@@ -281,18 +286,7 @@ void Simulation::recordRow(double t) {
     table_.setText(ligne, 2, numberText(nbB));
     table_.setText(ligne, 3, numberText(nbC));
     table_.setText(ligne, 4, numberText(nbD));
-    if (nbA != 0 && nbB != 0) {
-        qr = (static_cast<double>(nbC) / nbA) * (static_cast<double>(nbD) / nbB);
-        table_.setText(ligne, kQrColumn, qrText(qr, parameters.decimalSeparator));
-    } else {
-        table_.setText(ligne, kQrColumn, "");
-    }
-    table_.setRow(ligne);
-    for (int c = 1; c <= kQrColumn; ++c) {
-        table_.setCol(c);
-        table_.setCellAlignment(kAlignCenterTop);
-    }
-    ++ligne;
+    closeRow();
 }
 
 void Simulation::timeSlices(double t) {

@@ -114,6 +114,7 @@ private:
     void react(int i, int j, std::int32_t& efficaces, std::int32_t& inefficaces, float taux,
                std::int16_t productI, std::int16_t productJ);
     void recordRow(double t);
+    void closeRow();
     void storeCurves();
     void timeSlices(double t);
     void layTableTimes();

@@ -29,7 +29,8 @@ QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
 
 // The lists on the left and right, the name box and buttons below.
 void layOut(QDialog* dialog, FolderNavigator* nav, const QString& driveText, const QString& dirText,
-            const QString& filesText, QWidget* nameRow, QPushButton* ok, QPushButton* cancel, QWidget* extra) {
+            const QString& filesText, QWidget* nameRow, QWidget* nameBox, QPushButton* ok, QPushButton* cancel,
+            QWidget* extra) {
     auto* grid = new QGridLayout;
     grid->addWidget(label(QStringLiteral("Label1"), driveText, dialog), 0, 0);
     grid->addWidget(nav->drives(), 1, 0);
@@ -47,6 +48,21 @@ void layOut(QDialog* dialog, FolderNavigator* nav, const QString& driveText, con
     if (extra) column->addWidget(extra);
     column->addLayout(buttons);
     dialog->resize(460, 330);
+    // The name first, so that typing and Enter save or open at once.
+    ok->setDefault(true);
+    QWidget::setTabOrder(nameBox, ok);
+    QWidget::setTabOrder(ok, cancel);
+    QWidget::setTabOrder(cancel, nav->drives());
+    QWidget::setTabOrder(nav->drives(), nav->folders());
+    QWidget::setTabOrder(nav->folders(), nav->files());
+    nameBox->setFocus();
+}
+
+// A file of the navigator's folder, as a full path.
+QString pathIn(const FolderNavigator& nav, const QString& name) {
+    QString folder = nav.path();
+    if (!folder.endsWith('/')) folder += '/';
+    return folder + name;
 }
 
 // Restores the normal pointer however the command ends.
@@ -79,13 +95,7 @@ Enregistrer::Enregistrer(ConfigurationHost& host, QWidget* mainWindow)
     nameLayout->addWidget(nameLabel);
     nameLayout->addWidget(text1_);
     layOut(this, navigator_, QStringLiteral("Lecteur:"), QStringLiteral("Répertoire:"),
-           QStringLiteral("Fichiers enregistrés"), nameRow, command1_, command2_, nullptr);
-    command1_->setDefault(true);
-    setTabOrder(text1_, command1_);
-    setTabOrder(command1_, command2_);
-    setTabOrder(command2_, navigator_->drives());
-    setTabOrder(navigator_->drives(), navigator_->folders());
-    setTabOrder(navigator_->folders(), navigator_->files());
+           QStringLiteral("Fichiers enregistrés"), nameRow, text1_, command1_, command2_, nullptr);
 
     connect(command1_, &QPushButton::clicked, this, &Enregistrer::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
@@ -101,17 +111,16 @@ Enregistrer::Enregistrer(ConfigurationHost& host, QWidget* mainWindow)
         Command1_Click();
     });
     placeBesides(this, mainWindow);
-    text1_->setFocus();
 }
 
 void Enregistrer::Command1_Click() {
     WaitCursor wait;
     const auto name = settleSaveName(text1_->text().toStdString(), navigator_->path().toStdString());
     if (!name) {
-        QApplication::restoreOverrideCursor();
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         message(this, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
                 QStringLiteral("Il faut donner un nom au fichier!"));
+        QApplication::restoreOverrideCursor();
         return;
     }
     text1_->setText(QString::fromStdString(*name));
@@ -151,31 +160,20 @@ Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
     frame1_->hide();
 
     layOut(this, navigator_, QStringLiteral("Lecteur:"), QStringLiteral("Répertoire"), QStringLiteral("Fichiers"),
-           ficharge_, command1_, command2_, frame1_);
-    command1_->setDefault(true);
-    setTabOrder(ficharge_, command1_);
-    setTabOrder(command1_, command2_);
-    setTabOrder(command2_, navigator_->drives());
-    setTabOrder(navigator_->drives(), navigator_->folders());
-    setTabOrder(navigator_->folders(), navigator_->files());
+           ficharge_, ficharge_, command1_, command2_, frame1_);
 
     connect(command1_, &QPushButton::clicked, this, &Ouvrir::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
     connect(ficharge_, &QLineEdit::returnPressed, this, &Ouvrir::Command1_Click);
     connect(navigator_, &FolderNavigator::fileClicked, this, [this](const QString& name) {
-        QString folder = navigator_->path();
-        if (!folder.endsWith('/')) folder += '/';
-        ficharge_->setText(folder + name);
+        ficharge_->setText(pathIn(*navigator_, name));
         QDir::setCurrent(navigator_->path());
     });
     connect(navigator_, &FolderNavigator::fileActivated, this, [this](const QString& name) {
-        QString folder = navigator_->path();
-        if (!folder.endsWith('/')) folder += '/';
-        ficharge_->setText(folder + name);
+        ficharge_->setText(pathIn(*navigator_, name));
         Command1_Click();
     });
     placeBesides(this, mainWindow);
-    ficharge_->setFocus();
 }
 
 namespace {

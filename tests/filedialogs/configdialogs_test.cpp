@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 #include <unistd.h>
 
 #include "files/configdialogs.h"
@@ -213,6 +214,26 @@ TEST_F(ConfigDialogs, LoadedCountsAreBroughtWithinLimits) {
     EXPECT_EQ(host_.values.counts[0], "500");
     EXPECT_EQ(host_.values.counts[1], "500");
     EXPECT_EQ(host_.restarts, 1);
+}
+
+TEST_F(ConfigDialogs, KeyboardTypesTheNameAndEnterSaves) {
+    Enregistrer dialog(host_, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(QApplication::focusWidget(), dialog.nameBox());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("clavier"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("clavier.C11"))));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+
+    Ouvrir open(host_, nullptr);
+    open.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&open));
+    EXPECT_EQ(QApplication::focusWidget(), open.ficharge());
+    QTest::keyClicks(open.ficharge(), path(QStringLiteral("clavier.C11")));
+    QTest::keyClick(open.ficharge(), Qt::Key_Return);
+    EXPECT_EQ(host_.restarts, 1);
+    EXPECT_EQ(open.result(), QDialog::Accepted);
 }
 
 TEST_F(ConfigDialogs, FolderChangeKeepsOnlyTheProposedFileName) {
