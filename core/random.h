@@ -21,17 +21,42 @@ public:
     void seed(std::uint32_t seed) override;
 
     // Non-virtual for the simulation's inner loop.
-    float nextFloat() {
-        const std::uint32_t result = s_[0] + s_[3];
-        const std::uint32_t t = s_[1] << 9;
-        s_[2] ^= s_[0];
-        s_[3] ^= s_[1];
-        s_[1] ^= s_[2];
-        s_[0] ^= s_[3];
-        s_[2] ^= t;
-        s_[3] = (s_[3] << 11) | (s_[3] >> 21);
+    float nextFloat() { return step(s_[0], s_[1], s_[2], s_[3]); }
+
+    // The generator on four plain variables: a hot loop copies the state into
+    // locals (see `Stepper`) so that it stays in registers between draws.
+    static float step(std::uint32_t& s0, std::uint32_t& s1, std::uint32_t& s2, std::uint32_t& s3) {
+        const std::uint32_t result = s0 + s3;
+        const std::uint32_t t = s1 << 9;
+        s2 ^= s0;
+        s3 ^= s1;
+        s1 ^= s2;
+        s0 ^= s3;
+        s2 ^= t;
+        s3 = (s3 << 11) | (s3 >> 21);
         return static_cast<float>(result >> 8) * 0x1.0p-24f;
     }
+
+    // Draws from a copy of the state held in local variables, and gives the
+    // state back when it goes out of scope.
+    class Stepper {
+    public:
+        explicit Stepper(FastRandom& owner)
+            : owner_(owner), s0_(owner.s_[0]), s1_(owner.s_[1]), s2_(owner.s_[2]), s3_(owner.s_[3]) {}
+        ~Stepper() {
+            owner_.s_[0] = s0_;
+            owner_.s_[1] = s1_;
+            owner_.s_[2] = s2_;
+            owner_.s_[3] = s3_;
+        }
+        Stepper(const Stepper&) = delete;
+        Stepper& operator=(const Stepper&) = delete;
+        float operator()() { return step(s0_, s1_, s2_, s3_); }
+
+    private:
+        FastRandom& owner_;
+        std::uint32_t s0_, s1_, s2_, s3_;
+    };
 
 private:
     std::uint32_t s_[4]{};

@@ -5,6 +5,7 @@
 
 #include "common/numbers.h"
 #include "core/quota.h"
+#include "core/vectorstate.h"
 
 namespace molvane {
 
@@ -203,9 +204,17 @@ void Simulation::react(int i, int j, std::int32_t& efficaces, std::int32_t& inef
 }
 
 void Simulation::collisions() {
+    releaseWideRegisters();
     // The generator is chosen once, outside the inner loop.
-    if (script_) collisionsWith([this] { return script_->next(); });
-    else collisionsWith([this] { return random_.nextFloat(); });
+    // The default generator works on a local copy of its state, which then
+    // stays in registers: stored at every draw, it would slow the partner
+    // loads that happen to share its address modulo the page size.
+    if (script_) {
+        collisionsWith([this] { return script_->next(); });
+        return;
+    }
+    FastRandom::Stepper local(random_);
+    collisionsWith([&local] { return local(); });
 }
 
 template <typename Draw>
