@@ -247,8 +247,10 @@ ReadStatus Builder::run(std::string_view data) {
     }
     flushText();
     if (state().dest == Destination::Picture) finishPicture();
-    if (!pendingBreak_ && blockTouched_) applyBlockFormat();
-    if (open) report(ReadStatus::Truncated);
+    if (open) {
+        if (!pendingBreak_ && blockTouched_) applyBlockFormat();
+        report(ReadStatus::Truncated);
+    }
     if (tokens.error() != TokenError::None) report(ReadStatus::Malformed);
     return status_;
 }
@@ -275,6 +277,9 @@ bool Builder::groupEnd() {
     }
     const Destination closing = state().dest;
     if (closing == Destination::FontTable && !fontName_.empty()) commitFont();
+    // The last paragraph needs no \par: it takes the properties in force
+    // when the document's group closes.
+    if (stack_.size() == 2 && !pendingBreak_ && blockTouched_) applyBlockFormat();
     stack_.pop_back();
     if (closing == Destination::Picture && state().dest != Destination::Picture) finishPicture();
     return stack_.size() > 1;
@@ -708,7 +713,7 @@ void Builder::ensureContainer() {
             cursor_ = table_->cellAt(row_, column_).firstCursorPosition();
             blockTouched_ = false;
         }
-        if (pendingBreak_ && blockTouched_) {
+        if (pendingBreak_) {
             cursor_.insertBlock();
             blockBreaksPage_ = false;
             blockTouched_ = false;
@@ -744,9 +749,9 @@ void Builder::endCell() {
         return;
     }
     state().para.inTable = true;  // a cell mark is a table even without \intbl
+    pendingBreak_ = false;        // the cell mark ends its last paragraph itself
     ensureContainer();
     if (blockTouched_) applyBlockFormat();
-    pendingBreak_ = false;
     cellEnded_ = true;
 }
 
