@@ -247,11 +247,12 @@ ReadStatus Builder::run(std::string_view data) {
     }
     flushText();
     if (state().dest == Destination::Picture) finishPicture();
+    // A tokenizer error explains a truncation it caused (\bin eating the end).
+    if (tokens.error() != TokenError::None) report(ReadStatus::Malformed);
     if (open) {
         if (!pendingBreak_ && blockTouched_) applyBlockFormat();
         report(ReadStatus::Truncated);
     }
-    if (tokens.error() != TokenError::None) report(ReadStatus::Malformed);
     return status_;
 }
 
