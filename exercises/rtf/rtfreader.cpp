@@ -328,6 +328,7 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
             fontCharset_ = 0;
             fontCodePage_ = 0;
             break;
+        case Word::Unicode: skipCount_ = state().unicodeSkip; break;  // names are kept in bytes: drop it and its fallback
         case Word::FontCharset: fontCharset_ = value; break;
         case Word::FontCodePage: fontCodePage_ = value; break;
         default: break;

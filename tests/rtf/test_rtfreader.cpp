@@ -180,6 +180,14 @@ INSTANTIATE_TEST_SUITE_P(
         CharCase{"{\\*\\shppict x}{\\nonshppict y}z", "xz", nullptr, nullptr},
         CharCase{"a\\nestcell b", "a\tb", nullptr, nullptr}));
 
+TEST(Fonts, TableEntriesWithAndWithoutGroups) {
+    const Loaded in = load("{\\rtf1{\\fonttbl\\f0\\fswiss Helv\\'e9tica;\\f1 Co\\u21644?urier{\\*\\falt Mono};}"
+                           "\\f0 a\\f1 b\\f7 c}");
+    EXPECT_EQ(charFormatOf(*in.doc, "a").fontFamilies().toStringList(), QStringList{QString::fromUtf8("Helvética")});
+    EXPECT_EQ(charFormatOf(*in.doc, "b").fontFamilies().toStringList(), QStringList{"Courier"});
+    EXPECT_FALSE(charFormatOf(*in.doc, "c").hasProperty(QTextFormat::FontFamilies));
+}
+
 // ---- paragraphs ----
 
 TEST(Paragraphs, PropertiesAndBreaks) {
