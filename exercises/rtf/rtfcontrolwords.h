@@ -30,12 +30,10 @@ enum class Word : std::uint8_t {
     ParagraphDefault, AlignLeft, AlignCentre, AlignRight, AlignJustify, LeftIndent, RightIndent,
     FirstIndent, SpaceBefore, SpaceAfter, LineSpacing, LineSpacingMultiple, TabStop, TabRight,
     TabCentre, TabDecimal,
-    // breaks and symbols
-    Par, Page, Line, Tab, LeftQuote, RightQuote, LeftDoubleQuote, RightDoubleQuote, EmDash,
-    EnDash, Bullet, EmSpace, EnSpace, QuarterEmSpace, NonBreakingSpace, NonBreakingHyphen,
-    OptionalHyphen, ZeroWidthJoiner, ZeroWidthNonJoiner, LeftToRightMark, RightToLeftMark,
+    // breaks, and symbols standing for one character (given as their value)
+    Par, Page, Character,
     // tables
-    InTable, RowDefaults, CellEdge, CellBorder, Cell, Row, NestedCell, NestedRow,
+    InTable, RowDefaults, CellEdge, CellBorder, Cell, Row,
     // pictures
     PngBlip, JpegBlip, PictureWidth, PictureHeight, PictureGoalWidth, PictureGoalHeight,
     PictureScaleX, PictureScaleY,
@@ -48,7 +46,7 @@ struct WordInfo {
     std::string_view name;
     WordKind kind;
     Word word;
-    std::int32_t defaultValue;  // Value words only
+    std::int32_t defaultValue;  // Value words: used when none is given; Character: the character
 };
 
 // The entry for a control word name, or for a control symbol given as a

@@ -402,35 +402,15 @@ void Builder::destinationWord(Word word) {
 
 void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
     // Words that only add characters keep the pending text as it is.
-    switch (info.word) {
-    case Word::Unicode: {
+    if (info.word == Word::Character) {
+        appendCharacter(char32_t(info.defaultValue));
+        return;
+    }
+    if (info.word == Word::Unicode) {
         skipCount_ = state().unicodeSkip;
         const qint64 unit = value < 0 ? qint64(value) + 65536 : value;
         appendCharacter(unit >= 0 && unit <= 0xFFFF ? char32_t(unit) : char32_t(0xFFFD));
         return;
-    }
-    case Word::Tab: appendCharacter(U'\t'); return;
-    case Word::Line: appendCharacter(0x2028); return;
-    case Word::LeftQuote: appendCharacter(0x2018); return;
-    case Word::RightQuote: appendCharacter(0x2019); return;
-    case Word::LeftDoubleQuote: appendCharacter(0x201C); return;
-    case Word::RightDoubleQuote: appendCharacter(0x201D); return;
-    case Word::EmDash: appendCharacter(0x2014); return;
-    case Word::EnDash: appendCharacter(0x2013); return;
-    case Word::Bullet: appendCharacter(0x2022); return;
-    case Word::EmSpace: appendCharacter(0x2003); return;
-    case Word::EnSpace: appendCharacter(0x2002); return;
-    case Word::QuarterEmSpace: appendCharacter(0x2005); return;
-    case Word::NonBreakingSpace: appendCharacter(0x00A0); return;
-    case Word::NonBreakingHyphen: appendCharacter(0x2011); return;
-    case Word::OptionalHyphen: appendCharacter(0x00AD); return;
-    case Word::ZeroWidthJoiner: appendCharacter(0x200D); return;
-    case Word::ZeroWidthNonJoiner: appendCharacter(0x200C); return;
-    case Word::LeftToRightMark: appendCharacter(0x200E); return;
-    case Word::RightToLeftMark: appendCharacter(0x200F); return;
-    case Word::NestedCell: appendCharacter(U'\t'); return;
-    case Word::NestedRow: appendCharacter(0x2028); return;
-    default: break;
     }
     flushText();
     CharState& c = state().chr;
