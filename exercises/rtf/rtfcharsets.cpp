@@ -62,7 +62,6 @@ int codePageForCharset(int charset) {
     case 77: return 10000;
     case 128: return 932;
     case 129: return 949;
-    case 130: return 1361;
     case 134: return 936;
     case 136: return 950;
     case 161: return 1253;
@@ -99,7 +98,6 @@ const char* codecNameForCodePage(int codePage) {
     case 1256: return "windows-1256";
     case 1257: return "windows-1257";
     case 1258: return "windows-1258";
-    case 1361: return "johab";
     case 10000: return "macintosh";
     case 65001: return "UTF-8";
     default: return nullptr;

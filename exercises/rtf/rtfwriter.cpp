@@ -24,6 +24,15 @@ namespace {
 constexpr int kPageTextTwips = 9638;
 constexpr int kHexPerLine = 128;
 
+QString listMarker(const QTextList& list, const QTextBlock& block) {
+    switch (list.format().style()) {
+    case QTextListFormat::ListDisc: return QString(QChar(0x2022));
+    case QTextListFormat::ListCircle: return QString(QChar(0x25E6));
+    case QTextListFormat::ListSquare: return QString(QChar(0x25AA));
+    default: return list.itemText(block);
+    }
+}
+
 class Emitter {
 public:
     explicit Emitter(const QTextDocument& document);
@@ -191,10 +200,11 @@ void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
     endParagraph();
     writeParagraphProperties(format, inTable);
     if (const QTextList* list = block.textList()) {
-        QString marker = list->itemText(block);
-        if (marker.isEmpty()) marker = QString(QChar(0x2022));
-        body_ += "{\\listtext ";
-        escaped(marker, body_);
+        // Word processors show the marker from \listtext; Qt draws it itself.
+        body_ += "{\\listtext";
+        writeCharacterProperties(block.charFormat());
+        body_ += ' ';
+        escaped(listMarker(*list, block), body_);
         body_ += "\\tab}";
     }
     for (auto it = block.begin(); !it.atEnd(); ++it) {

@@ -1,8 +1,10 @@
+#include "rtfcharsets.h"
 #include "rtffile.h"
 #include "rtftestsupport.h"
 
 #include <QBuffer>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -344,6 +346,21 @@ TEST(Files, LoadReplacesTheDocumentOnlyWhenTheFileIsRtf) {
     EXPECT_EQ(loadRtfFile(dir.filePath("eleve.RTF"), doc), ReadStatus::Ok);
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("réponse de l'élève"));
     EXPECT_FALSE(saveRtfFile(saved, dir.filePath("nul/part/eleve.rtf")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Charsets, EveryCodePageHasADecoder) {
+    // A misspelt codec name would quietly turn text into Windows-1252.
+    for (int charset = 0; charset < 256; ++charset) {
+        const int codePage = codePageForCharset(charset);
+        if (codePage == 0 || codePage == kCodePageSymbol) continue;
+        const char* name = codecNameForCodePage(codePage);
+        ASSERT_NE(name, nullptr) << charset;
+        EXPECT_TRUE(QStringDecoder(name).isValid()) << name;
+    }
 }
 
 }  // namespace

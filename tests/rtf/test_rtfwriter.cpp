@@ -1,7 +1,9 @@
 #include "rtftestsupport.h"
 #include "rtfwriter.h"
 
+#include <QRegularExpression>
 #include <QTextCursor>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -178,6 +180,38 @@ TEST(Writer, TablesListOnlyWhatIsUsedOnce) {
     EXPECT_TRUE(rtf.contains("{\\colortbl;\\red1\\green2\\blue3;\\red4\\green5\\blue6;}")) << rtf.constData();
     EXPECT_TRUE(rtf.contains("\\deff0")) << rtf.constData();
     EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 a}{\\f1\\fs20\\cf1 b}{\\f0\\fs20\\highlight2 c}")) << rtf.constData();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Writer, ListsMergedCellsAndInnerTablesKeepTheirText) {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertList(QTextListFormat::ListDisc);
+    c.insertText("puce");
+    c.insertList(QTextListFormat::ListDecimal);
+    c.insertText("un");
+    c.insertBlock();
+    c.insertText("deux");
+    c.insertBlock(QTextBlockFormat());
+    QTextTableFormat percent;
+    percent.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 30), QTextLength()});
+    QTextTable* table = c.insertTable(2, 2, percent);
+    table->mergeCells(0, 0, 1, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText("fusion");
+    QTextCursor inner = table->cellAt(1, 1).firstCursorPosition();
+    inner.insertTable(1, 2)->cellAt(0, 1).firstCursorPosition().insertText("dedans");
+
+    const Loaded again = load(RtfWriter::write(doc));
+    EXPECT_EQ(again.status, ReadStatus::Ok);
+    const QStringList lines = describe(*again.doc);
+    const QString all = lines.join('\n');
+    EXPECT_TRUE(all.contains(QString::fromUtf8("\"•\tpuce\""))) << all.toStdString();
+    EXPECT_TRUE(all.contains("\"1.\tun\"") && all.contains("\"2.\tdeux\"")) << all.toStdString();
+    EXPECT_TRUE(all.contains("cell 0,0 of 2x2") && all.contains("\"fusion\"")) << all.toStdString();
+    EXPECT_TRUE(all.contains(QRegularExpression("cell 1,1 of 2x2.*\"dedans\""))) << all.toStdString();
 }
 
 }  // namespace
