@@ -1,0 +1,17 @@
+// Writes a QTextDocument as RTF that word processors open and that
+// RtfReader reads back into the same document.
+#pragma once
+
+#include <QByteArray>
+#include <QTextDocument>
+
+namespace molvane::rtf {
+
+class RtfWriter {
+public:
+    // Text is Windows-1252 with \'hh escapes and \uN? for other characters;
+    // pictures are written as PNG. Writing cannot fail.
+    static QByteArray write(const QTextDocument& document);
+};
+
+}  // namespace molvane::rtf

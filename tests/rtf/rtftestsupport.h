@@ -1,0 +1,43 @@
+// Helpers shared by the reader and writer tests.
+#pragma once
+
+#include "rtfreader.h"
+
+#include <QImage>
+#include <QStringList>
+#include <QTextDocument>
+
+#include <memory>
+#include <ostream>
+
+// Readable failures for Qt strings and lists of them.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace molvane::rtf::test {
+
+struct Loaded {
+    std::unique_ptr<QTextDocument> doc;
+    ReadStatus status;
+};
+
+Loaded load(const QByteArray& rtf);
+
+// Wraps a body in a header with fonts f0 Arial, f1 Symbol (charset 2),
+// f2 Times (Cyrillic charset), f3 Wingdings, f4 MS Mincho (Shift_JIS), and
+// colours 1 red, 2 blue.
+QByteArray wrap(const QByteArray& body);
+
+QByteArray fixture(const char* name);
+
+// Format of the first character of the first occurrence of text.
+QTextCharFormat charFormatOf(const QTextDocument& doc, const QString& text);
+QTextBlockFormat blockFormatOf(const QTextDocument& doc, const QString& text);
+
+// One line per block: its place (table cell or not), paragraph format, and
+// each fragment's text and resolved character format; pictures by size and
+// pixels. Two documents that print the same lines are the same document.
+QStringList describe(const QTextDocument& doc);
+
+QByteArray pngOf(const QImage& image);
+
+}  // namespace molvane::rtf::test
