@@ -16,7 +16,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The pure C++ tests again under the address and undefined-behaviour sanitizers.
-SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval
+SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens
 test-sanitize: deps
 	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS)
