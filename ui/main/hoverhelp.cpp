@@ -73,21 +73,32 @@ void HoverHelp::watch(QWidget* window) {
 
 bool HoverHelp::eventFilter(QObject* watched, QEvent* event) {
     QPoint at;
-    if (event->type() == QEvent::MouseMove)
-        at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    else if (event->type() == QEvent::Enter)
+    bool moved = false;
+    if (event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        // Drags belong to the controls (a scroll bar's thumb).
+        if (move->buttons() != Qt::NoButton) return false;
+        at = move->position().toPoint();
+        moved = true;
+    } else if (event->type() == QEvent::Enter) {
         at = static_cast<QEnterEvent*>(event)->position().toPoint();
-    else
+    } else {
         return false;
-    auto* control = static_cast<QWidget*>(watched);
+    }
+    // A move is taken by the first control that receives it, so that it does
+    // not go on to the panel or the window beneath.
+    show(static_cast<QWidget*>(watched), at);
+    return moved;
+}
+
+void HoverHelp::show(QWidget* control, QPoint at) {
     // Over one of its controls, a panel leaves the line to that control.
-    if (control->childAt(at)) return false;
+    if (control->childAt(at)) return;
     const QString name = designName(*control);
     if (name == QLatin1String("Command4") && !copyConfirmation_.isEmpty() && info_->text() == copyConfirmation_)
-        return false;
+        return;
     const QString text = hoverText(name, at);
     if (info_->text() != text) info_->setText(text);
-    return false;
 }
 
 }  // namespace molvane

@@ -33,6 +33,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void show(QWidget* control, QPoint at);
+
     QLabel* info_;
     QString copyConfirmation_;
 };

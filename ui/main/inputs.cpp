@@ -23,6 +23,7 @@ public:
         // Pasting or dropping would bring in what typing cannot.
         box->setContextMenuPolicy(Qt::NoContextMenu);
         box->setAcceptDrops(false);
+        connect(box, &QLineEdit::textEdited, this, [this] { edited_ = true; });
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
@@ -42,8 +43,10 @@ public:
         }
         if (event->type() == QEvent::FocusOut) {
             // A message box or a menu taking the keyboard is not leaving the box.
+            // Passing through a box without typing in it changes nothing, and
+            // must not restart the run.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) run();
+            if (edited_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) run();
         }
         return false;
     }
@@ -52,12 +55,14 @@ private:
     void run() {
         if (running_) return;
         running_ = true;
+        edited_ = false;
         check_();
         running_ = false;
     }
 
     std::function<void()> check_;
     bool running_ = false;
+    bool edited_ = false;
 };
 
 ColourResponder& colourResponder() {

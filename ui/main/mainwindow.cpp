@@ -207,6 +207,7 @@ void MainWindow::buildParameterPanel(QWidget* picture3) {
         vscroll4_[i] = place(new QScrollBar(Qt::Vertical, picture3), indexed("VScroll4", i), QRect(200, top, 17, 20));
         vscroll4_[i]->setRange(0, 100);
         vscroll4_[i]->setPageStep(10);
+        vscroll4_[i]->setFocusPolicy(Qt::StrongFocus);
         vscroll4_[i]->setValue(50);
         connect(vscroll4_[i], &QScrollBar::valueChanged, this, [this, i] { VScroll4_Change(i); });
     }
@@ -214,6 +215,7 @@ void MainWindow::buildParameterPanel(QWidget* picture3) {
     hscroll1_->setRange(200, 800);
     hscroll1_->setSingleStep(10);
     hscroll1_->setPageStep(100);
+    hscroll1_->setFocusPolicy(Qt::StrongFocus);
     hscroll1_->setValue(500);
     // The run reads the temperature at every tick: no restart.
     connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int position) { sim_.parameters.temperature = position; });
@@ -237,6 +239,7 @@ void MainWindow::buildSettingsPanel(QWidget* picture1) {
         white.setColor(QPalette::Window, Qt::white);
         shown->setPalette(white);
         auto* scroll = place(new QScrollBar(Qt::Vertical, picture1), QString::fromLatin1(bar), QRect(left + 73, top, 17, 19));
+        scroll->setFocusPolicy(Qt::StrongFocus);
         return std::pair{shown, scroll};
     };
 
@@ -306,7 +309,13 @@ void MainWindow::buildKeyboard() {
         onglets_->cycle(step);
         for (QWidget* panel : {static_cast<QWidget*>(picture3_), static_cast<QWidget*>(frame2_),
                                static_cast<QWidget*>(picture1_)}) {
-            if (panel->isVisible()) panel->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+            if (panel->isHidden()) continue;
+            for (QWidget* control : panel->findChildren<QWidget*>()) {
+                if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && !control->isHidden()) {
+                    control->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+            }
         }
     };
     for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab)}) {
@@ -565,7 +574,9 @@ void MainWindow::Text1_LostFocus(int index) {
     }
     text1_[index]->setText(QString::fromStdString(check.text));
     Command5_Click();
-    animpic_->setFocus(Qt::OtherFocusReason);
+    // After Enter the keyboard leaves the box; a user who left it for
+    // another control keeps that control.
+    if (text1_[index]->hasFocus()) animpic_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::Label5_LostFocus(int index) {
