@@ -47,7 +47,8 @@ protected:
         std::vector<QString> values;
         for (int s = 0; s < 4; ++s) {
             values.push_back(control<QLineEdit>(QStringLiteral("Text1_%1").arg(s).toLatin1())->text());
-            values.push_back(control<Swatch>(QStringLiteral("Label4_%1").arg(s + 1).toLatin1())->shown().name());
+            values.push_back(
+                control<Swatch>(QStringLiteral("Label4_%1").arg(s + 1).toLatin1())->shown().name());
             values.push_back(QString::number(
                 control<QCheckBox>(QStringLiteral("option2_%1").arg(s).toLatin1())->isChecked()));
         }
@@ -74,7 +75,8 @@ TEST_F(ConfigTest, SavedSetUpComesBackInAFreshWindow) {
     control<QScrollBar>("VScroll4_0")->setValue(20);
     control<QScrollBar>("VScroll4_1")->setValue(70);
     control<QScrollBar>("HScroll1")->setValue(300);
-    const std::array<QColor, 4> colours{QColor(1, 2, 3), QColor(200, 0, 0), QColor(0, 99, 0), QColor(9, 9, 250)};
+    const std::array<QColor, 4> colours{QColor(1, 2, 3), QColor(200, 0, 0), QColor(0, 99, 0),
+                                        QColor(9, 9, 250)};
     for (int k = 0; k < 4; ++k) {
         setColourResponder([&](const QColor&) { return colours[k]; });
         QTest::mouseClick(control<Swatch>(QStringLiteral("Label4_%1").arg(k + 1).toLatin1()), Qt::LeftButton);

@@ -47,14 +47,22 @@ TEST_F(PanelTest, CountsStayWithinTheTotalLimits) {
         const char* after;
     };
     const std::vector<Case> cases{
-        {{"100", "100", "0", "0"}, 0, "950", "Le nombre total de particules ne peut être supérieur à 1 000", "900"},
+        {{"100", "100", "0", "0"},
+         0,
+         "950",
+         "Le nombre total de particules ne peut être supérieur à 1 000",
+         "900"},
         {{"5", "100", "0", "0"}, 1, "0", "Le nombre total de particules ne peut être inférieur à 10", "5"},
         {{"100", "100", "0", "0"}, 2, "007", nullptr, "7"},
         {{"100", "100", "0", "0"}, 3, "", nullptr, "0"},
         // Letters and signs are never typed.
         {{"100", "100", "0", "0"}, 0, "1a2-b.0", nullptr, "120"},
         // The others alone are over the limit (a loaded file): the box goes to 0, not below.
-        {{"0", "900", "300", "0"}, 0, "5", "Le nombre total de particules ne peut être supérieur à 1 000", "0"},
+        {{"0", "900", "300", "0"},
+         0,
+         "5",
+         "Le nombre total de particules ne peut être supérieur à 1 000",
+         "0"},
     };
     for (const Case& c : cases) {
         setCounts(c.counts);
@@ -114,10 +122,9 @@ TEST_F(PanelTest, TypedPercentagesMoveTheirBar) {
         bool restarts;
     };
     const std::vector<Case> cases{
-        {0, "150", 0, "100 %", true},
-        {1, "75", 25, "75 %", true},
-        {0, "50", 50, "50 %", true},   // back from 100 %: a change
-        {0, "50", 50, "50", false},    // already there: the text stays as typed
+        {0, "150", 0, "100 %", true}, {1, "75", 25, "75 %", true},
+        {0, "50", 50, "50 %", true},  // back from 100 %: a change
+        {0, "50", 50, "50", false},   // already there: the text stays as typed
         {1, "", 100, "0 %", true},
     };
     for (const Case& c : cases) {
@@ -139,8 +146,8 @@ TEST_F(PanelTest, TemperatureActsWithoutRestart) {
 }
 
 TEST_F(PanelTest, DurationLabelsForEveryPosition) {
-    const std::array<const char*, 12> labels{"2 h",  "1 h",   "30 min",      "20 min", "10 min", "5 min",
-                                             "2 min", "1 min  30 s", "1 min", "30 s",   "20 s",   "10 s"};
+    const std::array<const char*, 12> labels{"2 h",   "1 h",         "30 min", "20 min", "10 min", "5 min",
+                                             "2 min", "1 min  30 s", "1 min",  "30 s",   "20 s",   "10 s"};
     const std::array<const char*, 12> seconds{"7200", "3600", "1800", "1200", "600", "300",
                                               "120",  "90",   "60",   "30",   "20",  "10"};
     auto* bar = control<QScrollBar>("VScroll2");
@@ -164,8 +171,8 @@ TEST_F(PanelTest, DurationChangeAsksBeforeDroppingKeptCurves) {
         bool changed;
     };
     using enum MessageAnswer;
-    for (const Case& c : {Case{true, {Cancel}, true, false}, Case{true, {Ok}, true, true},
-                          Case{false, {}, false, true}}) {
+    for (const Case& c :
+         {Case{true, {Cancel}, true, false}, Case{true, {Ok}, true, true}, Case{false, {}, false, true}}) {
         SetUp();
         keepOneRun();
         if (!c.keep) {
@@ -181,9 +188,10 @@ TEST_F(PanelTest, DurationChangeAsksBeforeDroppingKeptCurves) {
         ASSERT_EQ(answers.seen.size(), c.asked ? 1u : 0u);
         if (c.asked) {
             EXPECT_EQ(answers.seen[0].title, QStringLiteral("Durée de l'enregistrement"));
-            EXPECT_EQ(answers.seen[0].text,
-                      QStringLiteral("La modification de ce paramètre entraîne la perte des courbes existantes.\r\n"
-                                     "Confirmez-vous la commande ?"));
+            EXPECT_EQ(
+                answers.seen[0].text,
+                QStringLiteral("La modification de ce paramètre entraîne la perte des courbes existantes.\r\n"
+                               "Confirmez-vous la commande ?"));
             EXPECT_EQ(answers.seen[0].icon, MessageIcon::Question);
             EXPECT_EQ(answers.seen[0].buttons, MessageButtons::OkCancel);
         }
@@ -263,7 +271,8 @@ TEST_F(PanelTest, SwatchColourReachesParticlesAndStaysOnCancel) {
         const Simulation& run = window->simulation();
         int seen = 0;
         for (int i = 1; i <= run.nbparticules; ++i)
-            if (run.espece[i] == 1 && vessel.pixelColor(qRound(run.posx[i]), qRound(run.posy[i])) == c.after) ++seen;
+            if (run.espece[i] == 1 && vessel.pixelColor(qRound(run.posx[i]), qRound(run.posy[i])) == c.after)
+                ++seen;
         EXPECT_GT(seen, 0);
     }
 }

@@ -47,11 +47,9 @@ TEST_F(StripTest, ReleaseOnANameSwitchesAndMovesTheBoundaries) {
     };
     const int middleOf2 = (start[1] + start[2]) / 2, middleOf3 = (start[2] + 361) / 2;
     const std::vector<Case> cases{
-        {{middleOf2, 20}, 1, "Picture3"},  // below the names: nothing
-        {{middleOf2, 8}, 2, "Frame2"},
-        {{middleOf2, 8}, 2, "Frame2"},     // the current tab: nothing
-        {{middleOf3, 15}, 3, "Picture1"},
-        {{5, 0}, 1, "Picture3"},
+        {{middleOf2, 20}, 1, "Picture3"},                                 // below the names: nothing
+        {{middleOf2, 8}, 2, "Frame2"},    {{middleOf2, 8}, 2, "Frame2"},  // the current tab: nothing
+        {{middleOf3, 15}, 3, "Picture1"}, {{5, 0}, 1, "Picture3"},
     };
     for (const Case& c : cases) {
         QTest::mouseRelease(strip(), Qt::LeftButton, Qt::NoModifier, c.at);
@@ -76,7 +74,9 @@ TEST_F(StripTest, CtrlTabTurnsTheTabsBothWays) {
         Qt::KeyboardModifiers modifiers;
         int current;
     };
-    const std::vector<Case> cases{{Qt::ControlModifier, 2}, {Qt::ControlModifier, 3}, {Qt::ControlModifier, 1},
+    const std::vector<Case> cases{{Qt::ControlModifier, 2},
+                                  {Qt::ControlModifier, 3},
+                                  {Qt::ControlModifier, 1},
                                   {Qt::ControlModifier | Qt::ShiftModifier, 3},
                                   {Qt::ControlModifier | Qt::ShiftModifier, 2}};
     for (const Case& c : cases) {
@@ -91,7 +91,8 @@ TEST_F(StripTest, CtrlTabTurnsTheTabsBothWays) {
 }
 
 TEST_F(StripTest, HoverTextsFollowThePointer) {
-    EXPECT_EQ(info(), QStringLiteral("Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"));
+    EXPECT_EQ(info(), QStringLiteral(
+                          "Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"));
     struct Case {
         const char* control;
         QPoint at;
@@ -111,13 +112,17 @@ TEST_F(StripTest, HoverTextsFollowThePointer) {
         {"Command2", {3, 3}, "Pour retrouver une situation enregistrée"},
         {"Command5", {3, 3}, "Retrouver l'état initial"},
         {"Label1", {3, 3}, "Temps écoulé depuis le début de la réaction"},
-        {"feuilleP", {790, 300}, "Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"},
+        {"feuilleP",
+         {790, 300},
+         "Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"},
         // Over one of its controls, a panel leaves the text as it was.
-        {"Picture3", {140, 30}, "Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"},
+        {"Picture3",
+         {140, 30},
+         "Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"},
     };
     for (const Case& c : cases) {
         QWidget* widget = QLatin1String(c.control) == QLatin1String("feuilleP") ? window.get()
-                                                                                 : control<QWidget>(c.control);
+                                                                                : control<QWidget>(c.control);
         hover(widget, c.at);
         EXPECT_EQ(info(), QString::fromUtf8(c.text)) << c.control;
     }

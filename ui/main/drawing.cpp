@@ -11,7 +11,9 @@ namespace molvane {
 
 namespace {
 
-int rounded(double v) { return roundToInt16(v).value_or(0); }
+int rounded(double v) {
+    return roundToInt16(v).value_or(0);
+}
 
 // Lines and rectangles include both end points, as the window's drawing always did.
 void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour) {
@@ -33,7 +35,7 @@ void writeEndingAt(QPainter& painter, double x, double y, const QString& text) {
 }
 
 const std::array<QString, 4> kLetters{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                     QStringLiteral("D")};
+                                      QStringLiteral("D")};
 
 void fillPanel(QPainter& painter, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), toQColor(kPanel));
@@ -76,7 +78,8 @@ void paintWindow(QPainter& painter, const WindowLayout& layout) {
         const QColor light(255 - 20 * i, 255 - 13 * i, 255 - 6 * i);
         line(painter, l - i, t + h + i, l + w + i, t + h + i, light);
         line(painter, l + w + i, t - i, l + w + i, t + h + i + 1, light);
-        line(painter, l - 10, t + h + 22 + i, l + w + 11, t + h + 22 + i, QColor(55 - 5 * i, 125 - 6 * i, 195 - 6 * i));
+        line(painter, l - 10, t + h + 22 + i, l + w + 11, t + h + 22 + i,
+             QColor(55 - 5 * i, 125 - 6 * i, 195 - 6 * i));
     }
     fillCorners(painter, l - 10, t + h + 10, l + w + 10, t + h + 22, QColor(55, 125, 195));
 
@@ -89,8 +92,8 @@ void paintWindow(QPainter& painter, const WindowLayout& layout) {
     static const std::array<QString, 3> kSigns{QStringLiteral("+"), QStringLiteral("="), QStringLiteral("+")};
     for (std::size_t s = 0; s < 4; ++s) {
         painter.setPen(layout.colours[s]);
-        writeAt(painter, boxes[s].left() + (boxes[s].width() - textWidth(painter, kLetters[s])) / 2, t + h + 39,
-                kLetters[s]);
+        writeAt(painter, boxes[s].left() + (boxes[s].width() - textWidth(painter, kLetters[s])) / 2,
+                t + h + 39, kLetters[s]);
     }
     painter.setPen(Qt::black);
     for (std::size_t k = 0; k < 3; ++k) {
@@ -99,7 +102,8 @@ void paintWindow(QPainter& painter, const WindowLayout& layout) {
     }
     painter.setFont(arial(8, true));
     writeEndingAt(painter, boxes[0].left(), boxes[0].top() + 3, QStringLiteral("État initial : "));
-    writeEndingAt(painter, boxes[0].left(), layout.labelinf0.top() + 1, QStringLiteral("Pendant la réaction : "));
+    writeEndingAt(painter, boxes[0].left(), layout.labelinf0.top() + 1,
+                  QStringLiteral("Pendant la réaction : "));
 }
 
 QRect temperatureBand(const QRect& bar) {
@@ -112,8 +116,10 @@ void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 
     painter.setPen(Qt::black);
     painter.setFont(arial(8));
     static const std::array<std::array<QString, 2>, 2> kHeadings{{
-        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 1 (A + B "), QStringLiteral(" C + D) :")},
-        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 2 (C + D "), QStringLiteral(" A + B) :")},
+        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 1 (A + B "),
+         QStringLiteral(" C + D) :")},
+        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 2 (C + D "),
+         QStringLiteral(" A + B) :")},
     }};
     for (std::size_t i = 0; i < 2; ++i) {
         const double y = percentBoxes[i].top() - 18;

@@ -17,26 +17,32 @@ constexpr int kTemperatureTop = 100;
 const std::map<QString, QString>& texts() {
     static const std::map<QString, QString> kTexts{
         {QStringLiteral("feuilleP"), kStartHelp},
-        {QStringLiteral("animpic"), QStringLiteral("Utiliser l'onglet Affichage pour modifier la représentation")},
+        {QStringLiteral("animpic"),
+         QStringLiteral("Utiliser l'onglet Affichage pour modifier la représentation")},
         {QStringLiteral("Label1"), QStringLiteral("Temps écoulé depuis le début de la réaction")},
         {QStringLiteral("Text1"), QStringLiteral("Saisir le nombre de particules à l'état initial")},
-        {QStringLiteral("Picture1"), QStringLiteral("Vous pouvez modifier les paramètres du graphe et du tableau")},
+        {QStringLiteral("Picture1"),
+         QStringLiteral("Vous pouvez modifier les paramètres du graphe et du tableau")},
         {QStringLiteral("option2"), QStringLiteral("Choisir les courbes représentées")},
         {QStringLiteral("Frame2"),
          QStringLiteral("Choisir les couleurs de représentation des particules sur l'animation.")},
         {QStringLiteral("Label4"), QStringLiteral("Cliquer pour modifier la couleur d'affichage")},
         {QStringLiteral("Command5"), QStringLiteral("Retrouver l'état initial")},
         {QStringLiteral("Command6"), QStringLiteral("Effacer les courbes")},
-        {QStringLiteral("Command1"), QStringLiteral("Pour retrouver le module principal et quitter cette application")},
-        {QStringLiteral("Command7"), QStringLiteral("Si vous rencontrez une difficulté avec cette application")},
+        {QStringLiteral("Command1"),
+         QStringLiteral("Pour retrouver le module principal et quitter cette application")},
+        {QStringLiteral("Command7"),
+         QStringLiteral("Si vous rencontrez une difficulté avec cette application")},
         {QStringLiteral("Command8"), QStringLiteral("Machine à calculer")},
         {QStringLiteral("Command10"), QStringLiteral("Pour configurer l'imprimante et imprimer l'image")},
         {QStringLiteral("Command11"), QStringLiteral("Pour conserver la configuration en cours")},
         {QStringLiteral("Command2"), QStringLiteral("Pour retrouver une situation enregistrée")},
         {QStringLiteral("Command4"),
-         QStringLiteral("Copier pour placer l'image dans le presse- papiers puis coller depuis Word, Paint...")},
+         QStringLiteral(
+             "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, Paint...")},
         {QStringLiteral("btexo"),
-         QStringLiteral("Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer ou fermer.")},
+         QStringLiteral(
+             "Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer ou fermer.")},
     };
     return kTexts;
 }
@@ -95,7 +101,8 @@ void HoverHelp::show(QWidget* control, QPoint at) {
     // Over one of its controls, a panel leaves the line to that control.
     if (control->childAt(at)) return;
     const QString name = designName(*control);
-    if (name == QLatin1String("Command4") && !copyConfirmation_.isEmpty() && info_->text() == copyConfirmation_)
+    if (name == QLatin1String("Command4") && !copyConfirmation_.isEmpty() &&
+        info_->text() == copyConfirmation_)
         return;
     const QString text = hoverText(name, at);
     if (info_->text() != text) info_->setText(text);

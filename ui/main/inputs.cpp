@@ -18,7 +18,7 @@ namespace {
 
 class DigitFilter final : public QObject {
 public:
-    DigitFilter(QLineEdit* box, std::function<void()> check) : QObject(box), check_(std::move(check)) {
+    DigitFilter(QLineEdit* box, std::function<void(bool)> check) : QObject(box), check_(std::move(check)) {
         box->installEventFilter(this);
         // Pasting or dropping would bring in what typing cannot.
         box->setContextMenuPolicy(Qt::NoContextMenu);
@@ -30,7 +30,7 @@ public:
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                run();
+                run(true);
                 return true;
             }
             // Keys that type nothing (arrows, Home, Delete, Tab) keep their use.
@@ -46,21 +46,22 @@ public:
             // Passing through a box without typing in it changes nothing, and
             // must not restart the run.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (edited_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) run();
+            if (edited_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                run(false);
         }
         return false;
     }
 
 private:
-    void run() {
+    void run(bool entered) {
         if (running_) return;
         running_ = true;
         edited_ = false;
-        check_();
+        check_(entered);
         running_ = false;
     }
 
-    std::function<void()> check_;
+    std::function<void(bool)> check_;
     bool running_ = false;
     bool edited_ = false;
 };
@@ -75,7 +76,7 @@ constexpr int kSystemColours = 25;
 
 }  // namespace
 
-void filterDigits(QLineEdit* box, std::function<void()> check) {
+void filterDigits(QLineEdit* box, std::function<void(bool entered)> check) {
     new DigitFilter(box, std::move(check));
 }
 
@@ -97,7 +98,9 @@ void Swatch::setValue(Colour value) {
     update();
 }
 
-QColor Swatch::shown() const { return swatchColour(value_); }
+QColor Swatch::shown() const {
+    return swatchColour(value_);
+}
 
 void Swatch::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
@@ -132,14 +135,31 @@ bool isSwatchColour(std::int64_t value) {
 
 QColor swatchColour(Colour value) {
     if (value <= 0xFFFFFF) return toQColor(value);
-    static constexpr std::array<QPalette::ColorRole, kSystemColours> kRoles{
-        QPalette::Button,      QPalette::Dark,         QPalette::Highlight,   QPalette::Mid,
-        QPalette::Window,      QPalette::Base,         QPalette::Shadow,      QPalette::WindowText,
-        QPalette::Text,        QPalette::HighlightedText, QPalette::Window,   QPalette::Window,
-        QPalette::Mid,         QPalette::Highlight,    QPalette::HighlightedText, QPalette::Button,
-        QPalette::Dark,        QPalette::Mid,          QPalette::ButtonText,  QPalette::WindowText,
-        QPalette::Light,       QPalette::Shadow,       QPalette::Midlight,    QPalette::ToolTipText,
-        QPalette::ToolTipBase};
+    static constexpr std::array<QPalette::ColorRole, kSystemColours> kRoles{QPalette::Button,
+                                                                            QPalette::Dark,
+                                                                            QPalette::Highlight,
+                                                                            QPalette::Mid,
+                                                                            QPalette::Window,
+                                                                            QPalette::Base,
+                                                                            QPalette::Shadow,
+                                                                            QPalette::WindowText,
+                                                                            QPalette::Text,
+                                                                            QPalette::HighlightedText,
+                                                                            QPalette::Window,
+                                                                            QPalette::Window,
+                                                                            QPalette::Mid,
+                                                                            QPalette::Highlight,
+                                                                            QPalette::HighlightedText,
+                                                                            QPalette::Button,
+                                                                            QPalette::Dark,
+                                                                            QPalette::Mid,
+                                                                            QPalette::ButtonText,
+                                                                            QPalette::WindowText,
+                                                                            QPalette::Light,
+                                                                            QPalette::Shadow,
+                                                                            QPalette::Midlight,
+                                                                            QPalette::ToolTipText,
+                                                                            QPalette::ToolTipBase};
     const Colour index = value - kSystemColour;
     return index < kRoles.size() ? QApplication::palette().color(kRoles[index]) : QColor(Qt::black);
 }
@@ -149,6 +169,8 @@ QColor chooseColour(QWidget* parent, const QColor& initial) {
     return QColorDialog::getColor(initial, parent);
 }
 
-void setColourResponder(ColourResponder responder) { colourResponder() = std::move(responder); }
+void setColourResponder(ColourResponder responder) {
+    colourResponder() = std::move(responder);
+}
 
 }  // namespace molvane

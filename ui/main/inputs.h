@@ -14,9 +14,9 @@ class QLineEdit;
 namespace molvane {
 
 // Lets only digits and Backspace be typed into box; Enter, and leaving the box
-// for another control of the program after typing in it, run check. A check
-// that moves the focus does not run itself again.
-void filterDigits(QLineEdit* box, std::function<void()> check);
+// for another control of the program after typing in it, run check, told
+// whether Enter ran it. A check that moves the focus does not run itself again.
+void filterDigits(QLineEdit* box, std::function<void(bool entered)> check);
 
 // A widget whose content a function paints.
 class PaintedPanel final : public QWidget {

@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
@@ -26,15 +26,15 @@
 #include "exercises/intro/introduction.h"
 #include "files/configdialogs.h"
 #include "ui/main/drawing.h"
+#include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
 #include "ui/main/inputs.h"
-#include "ui/main/tabstrip.h"
-#include "ui/panels/rules.h"
-#include "ui/main/gridview.h"
 #include "ui/main/pictures.h"
 #include "ui/main/surfaces.h"
+#include "ui/main/tabstrip.h"
 #include "ui/main/ticklog.h"
 #include "ui/messages/messages.h"
+#include "ui/panels/rules.h"
 
 namespace molvane {
 
@@ -136,7 +136,7 @@ void MainWindow::buildControls() {
         text1_[s] = place(new QLineEdit(QString::fromLatin1(kStartCounts[s]), this), indexed("Text1", s),
                           QRect(kCountLefts[s], 272, 57, 19));
         text1_[s]->setAlignment(Qt::AlignCenter);
-        filterDigits(text1_[s], [this, s] { Text1_LostFocus(s); });
+        filterDigits(text1_[s], [this, s](bool entered) { Text1_LostFocus(s, entered); });
         labelinf_[s] = place(new QLabel(this), indexed("Labelinf", s), QRect(kCountLefts[s], 292, 57, 17));
         labelinf_[s]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
@@ -182,8 +182,8 @@ void MainWindow::buildControls() {
         Enregistrer dialog(*this, this);
         dialog.exec();
     });
-    command2_ =
-        place(new QPushButton(QStringLiteral("&Ouvrir"), this), QStringLiteral("Command2"), QRect(524, 12, 90, 25));
+    command2_ = place(new QPushButton(QStringLiteral("&Ouvrir"), this), QStringLiteral("Command2"),
+                      QRect(524, 12, 90, 25));
     connect(command2_, &QPushButton::clicked, this, [this] {
         Ouvrir dialog(*this, this);
         dialog.exec();
@@ -201,26 +201,31 @@ void MainWindow::buildControls() {
 void MainWindow::buildParameterPanel(QWidget* picture3) {
     for (int i = 0; i < 2; ++i) {
         const int top = i == 0 ? 28 : 72;
-        label5_[i] = place(new QLineEdit(QStringLiteral("50 %"), picture3), indexed("Label5", i), QRect(136, top, 65, 19));
+        label5_[i] = place(new QLineEdit(QStringLiteral("50 %"), picture3), indexed("Label5", i),
+                           QRect(136, top, 65, 19));
         label5_[i]->setAlignment(Qt::AlignCenter);
-        filterDigits(label5_[i], [this, i] { Label5_LostFocus(i); });
-        vscroll4_[i] = place(new QScrollBar(Qt::Vertical, picture3), indexed("VScroll4", i), QRect(200, top, 17, 20));
+        filterDigits(label5_[i], [this, i](bool) { Label5_LostFocus(i); });
+        vscroll4_[i] =
+            place(new QScrollBar(Qt::Vertical, picture3), indexed("VScroll4", i), QRect(200, top, 17, 20));
         vscroll4_[i]->setRange(0, 100);
         vscroll4_[i]->setPageStep(10);
         vscroll4_[i]->setFocusPolicy(Qt::StrongFocus);
         vscroll4_[i]->setValue(50);
         connect(vscroll4_[i], &QScrollBar::valueChanged, this, [this, i] { VScroll4_Change(i); });
     }
-    hscroll1_ = place(new QScrollBar(Qt::Horizontal, picture3), QStringLiteral("HScroll1"), QRect(64, 124, 257, 17));
+    hscroll1_ =
+        place(new QScrollBar(Qt::Horizontal, picture3), QStringLiteral("HScroll1"), QRect(64, 124, 257, 17));
     hscroll1_->setRange(200, 800);
     hscroll1_->setSingleStep(10);
     hscroll1_->setPageStep(100);
     hscroll1_->setFocusPolicy(Qt::StrongFocus);
     hscroll1_->setValue(500);
     // The run reads the temperature at every tick: no restart.
-    connect(hscroll1_, &QScrollBar::valueChanged, this, [this](int position) { sim_.parameters.temperature = position; });
+    connect(hscroll1_, &QScrollBar::valueChanged, this,
+            [this](int position) { sim_.parameters.temperature = position; });
     picture3_->setPainter([this](QPainter& painter, QSize size) {
-        paintParameterPanel(painter, size, {label5_[0]->geometry(), label5_[1]->geometry()}, hscroll1_->geometry());
+        paintParameterPanel(painter, size, {label5_[0]->geometry(), label5_[1]->geometry()},
+                            hscroll1_->geometry());
     });
 }
 
@@ -238,7 +243,8 @@ void MainWindow::buildSettingsPanel(QWidget* picture1) {
         QPalette white = shown->palette();
         white.setColor(QPalette::Window, Qt::white);
         shown->setPalette(white);
-        auto* scroll = place(new QScrollBar(Qt::Vertical, picture1), QString::fromLatin1(bar), QRect(left + 73, top, 17, 19));
+        auto* scroll = place(new QScrollBar(Qt::Vertical, picture1), QString::fromLatin1(bar),
+                             QRect(left + 73, top, 17, 19));
         scroll->setFocusPolicy(Qt::StrongFocus);
         return std::pair{shown, scroll};
     };
@@ -251,10 +257,10 @@ void MainWindow::buildSettingsPanel(QWidget* picture1) {
     vscroll2_->setPageStep(1);
     connect(vscroll2_, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
 
-    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), picture1), indexed("Option1", 0),
-                        QRect(18, 38, 168, 17));
-    option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), picture1), indexed("Option1", 1),
-                        QRect(18, 56, 168, 17));
+    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), picture1),
+                        indexed("Option1", 0), QRect(18, 38, 168, 17));
+    option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), picture1),
+                        indexed("Option1", 1), QRect(18, 56, 168, 17));
     option1_[0]->setChecked(true);
 
     auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 98, 337, 50));
@@ -564,7 +570,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
     paintWindow(painter, layout);
 }
 
-void MainWindow::Text1_LostFocus(int index) {
+void MainWindow::Text1_LostFocus(int index, bool entered) {
     std::array<std::string, 4> boxes;
     for (int s = 0; s < 4; ++s) boxes[s] = text1_[s]->text().toStdString();
     const CountCheck check = checkCount(boxes, index);
@@ -576,7 +582,7 @@ void MainWindow::Text1_LostFocus(int index) {
     Command5_Click();
     // After Enter the keyboard leaves the box; a user who left it for
     // another control keeps that control.
-    if (text1_[index]->hasFocus()) animpic_->setFocus(Qt::OtherFocusReason);
+    if (entered) animpic_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::Label5_LostFocus(int index) {
@@ -634,7 +640,9 @@ void MainWindow::Label4_Click(int species) {
     showTick();
 }
 
-void MainWindow::Check1_Click() { fondi(); }
+void MainWindow::Check1_Click() {
+    fondi();
+}
 
 void MainWindow::Check2_Click() {
     sim_.parameters.keepCurves = check2_->isChecked();
@@ -697,10 +705,18 @@ bool MainWindow::setCount(int species, const std::string& utf8) {
     return true;
 }
 
-bool MainWindow::setSensePosition(int sense, std::int16_t position) { return moveBar(vscroll4_[sense], position); }
-bool MainWindow::setTemperature(std::int16_t position) { return moveBar(hscroll1_, position); }
-bool MainWindow::setDurationPosition(std::int16_t position) { return moveBar(vscroll2_, position); }
-bool MainWindow::setRowsPosition(std::int16_t position) { return moveBar(vscroll3_, position); }
+bool MainWindow::setSensePosition(int sense, std::int16_t position) {
+    return moveBar(vscroll4_[sense], position);
+}
+bool MainWindow::setTemperature(std::int16_t position) {
+    return moveBar(hscroll1_, position);
+}
+bool MainWindow::setDurationPosition(std::int16_t position) {
+    return moveBar(vscroll2_, position);
+}
+bool MainWindow::setRowsPosition(std::int16_t position) {
+    return moveBar(vscroll3_, position);
+}
 
 bool MainWindow::setColour(int species, std::int32_t colour) {
     if (!isSwatchColour(colour)) return false;

@@ -62,7 +62,8 @@ public:
     void fondi();
 
     // The parameter and display panels' handlers.
-    void Text1_LostFocus(int index);   // checks the total and restarts
+    // Checks the total and restarts; after Enter the animation takes the keyboard.
+    void Text1_LostFocus(int index, bool entered = false);
     void Label5_LostFocus(int index);  // a typed percentage moves its bar
     void VScroll4_Change(int index);
     void VScroll2_Change();  // recording duration, may ask to drop the kept curves
