@@ -10,9 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -21,11 +24,17 @@
 #include "common/recordfile.h"
 #include "core/random.h"
 #include "exercises/intro/introduction.h"
+#include "files/configdialogs.h"
+#include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
+#include "ui/main/hoverhelp.h"
+#include "ui/main/inputs.h"
 #include "ui/main/pictures.h"
 #include "ui/main/surfaces.h"
+#include "ui/main/tabstrip.h"
 #include "ui/main/ticklog.h"
 #include "ui/messages/messages.h"
+#include "ui/panels/rules.h"
 
 namespace molvane {
 
@@ -42,8 +51,9 @@ constexpr int kRunningRecord = 2;    // "OUI" while running, "NON" once closed
 constexpr int kExerciseRecord = 31;  // an exercise another program asks for
 
 // Start positions of the duration and row-count bars: 20 s and 111 - 60 = 51 rows.
-const char* const kStartDuration = "20";
+constexpr int kStartDurationPosition = 11;
 constexpr int kStartRowsPosition = 60;
+constexpr int kQrColumn = 5;
 
 // The platform's plain sans-serif at 8 points, the controls' font.
 QFont controlFont() {
@@ -68,12 +78,15 @@ QString indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-QWidget* panel(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* widget = place(new QWidget(parent), name, geometry);
-    widget->setAutoFillBackground(true);
+PaintedPanel* panel(QWidget* parent, const QString& name) {
+    auto* widget = new PaintedPanel(parent);
+    widget->setObjectName(name);
+    // Check boxes and option buttons show the panel's colour through their own background.
     QPalette colours = widget->palette();
     colours.setColor(QPalette::Window, toQColor(kPanel));
+    colours.setColor(QPalette::Button, toQColor(kPanel));
     widget->setPalette(colours);
+    widget->setAutoFillBackground(true);
     return widget;
 }
 
@@ -123,6 +136,7 @@ void MainWindow::buildControls() {
         text1_[s] = place(new QLineEdit(QString::fromLatin1(kStartCounts[s]), this), indexed("Text1", s),
                           QRect(kCountLefts[s], 272, 57, 19));
         text1_[s]->setAlignment(Qt::AlignCenter);
+        filterDigits(text1_[s], [this, s](bool entered) { Text1_LostFocus(s, entered); });
         labelinf_[s] = place(new QLabel(this), indexed("Labelinf", s), QRect(kCountLefts[s], 292, 57, 17));
         labelinf_[s]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
@@ -152,17 +166,129 @@ void MainWindow::buildControls() {
     fich_->setReadOnly(true);
     supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
 
-    // The tab strip's area and its three panels; the strip itself draws and
-    // switches them. The curve and view choices are on "Suivi du système".
-    QWidget* onglets = place(new QWidget(this), QStringLiteral("Onglets"), QRect(432, 48, 361, 177));
-    const int nameHeight = QFontMetrics(QFont(QStringLiteral("Arial"), 8)).height();
-    const QRect panelArea(4, nameHeight + 5, onglets->width() - 8, onglets->height() - (nameHeight + 5) - 4);
-    QWidget* picture3 = panel(onglets, QStringLiteral("Picture3"), panelArea);
-    QWidget* frame2 = panel(onglets, QStringLiteral("Frame2"), panelArea);
-    QWidget* picture1 = panel(onglets, QStringLiteral("Picture1"), panelArea);
-    picture3->hide();
-    frame2->hide();
+    // The tab strip and its three panels.
+    onglets_ = place(new TabStrip(this), QStringLiteral("Onglets"), QRect(432, 48, 361, 177));
+    picture3_ = panel(onglets_, QStringLiteral("Picture3"));
+    frame2_ = panel(onglets_, QStringLiteral("Frame2"));
+    picture1_ = panel(onglets_, QStringLiteral("Picture1"));
+    buildParameterPanel(picture3_);
+    buildDisplayPanel(frame2_);
+    buildSettingsPanel(picture1_);
+    onglets_->setPanels({picture3_, frame2_, picture1_});
 
+    command11_ = place(new QPushButton(QStringLiteral("&Enregistrer"), this), QStringLiteral("Command11"),
+                       QRect(432, 12, 90, 25));
+    connect(command11_, &QPushButton::clicked, this, [this] {
+        Enregistrer dialog(*this, this);
+        dialog.exec();
+    });
+    command2_ = place(new QPushButton(QStringLiteral("&Ouvrir"), this), QStringLiteral("Command2"),
+                      QRect(524, 12, 90, 25));
+    connect(command2_, &QPushButton::clicked, this, [this] {
+        Ouvrir dialog(*this, this);
+        dialog.exec();
+    });
+
+    // The help line, under the graph.
+    info_ = place(new QLabel(this), QStringLiteral("info"), QRect(8, 552, 413, 40));
+    info_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    info_->setWordWrap(true);
+    hoverHelp_ = new HoverHelp(info_);
+    hoverHelp_->watch(this);
+    buildKeyboard();
+}
+
+void MainWindow::buildParameterPanel(QWidget* picture3) {
+    for (int i = 0; i < 2; ++i) {
+        const int top = i == 0 ? 28 : 72;
+        label5_[i] = place(new QLineEdit(QStringLiteral("50 %"), picture3), indexed("Label5", i),
+                           QRect(136, top, 65, 19));
+        label5_[i]->setAlignment(Qt::AlignCenter);
+        filterDigits(label5_[i], [this, i](bool) { Label5_LostFocus(i); });
+        vscroll4_[i] =
+            place(new QScrollBar(Qt::Vertical, picture3), indexed("VScroll4", i), QRect(200, top, 17, 20));
+        vscroll4_[i]->setRange(0, 100);
+        vscroll4_[i]->setPageStep(10);
+        vscroll4_[i]->setFocusPolicy(Qt::StrongFocus);
+        vscroll4_[i]->setValue(50);
+        connect(vscroll4_[i], &QScrollBar::valueChanged, this, [this, i] { VScroll4_Change(i); });
+    }
+    hscroll1_ =
+        place(new QScrollBar(Qt::Horizontal, picture3), QStringLiteral("HScroll1"), QRect(64, 124, 257, 17));
+    hscroll1_->setRange(200, 800);
+    hscroll1_->setSingleStep(10);
+    hscroll1_->setPageStep(100);
+    hscroll1_->setFocusPolicy(Qt::StrongFocus);
+    hscroll1_->setValue(500);
+    // The run reads the temperature at every tick: no restart.
+    connect(hscroll1_, &QScrollBar::valueChanged, this,
+            [this](int position) { sim_.parameters.temperature = position; });
+    picture3_->setPainter([this](QPainter& painter, QSize size) {
+        paintParameterPanel(painter, size, {label5_[0]->geometry(), label5_[1]->geometry()},
+                            hscroll1_->geometry());
+    });
+}
+
+void MainWindow::buildSettingsPanel(QWidget* picture1) {
+    // Each bar sits right of its label, which sits where its heading ends.
+    const QFontMetrics heading(arial(8, true));
+    const auto labelAndBar = [&](const char* label, const char* bar, QPointF textAt, const QString& text) {
+        const int left = qRound(textAt.x() + heading.horizontalAdvance(text));
+        const int top = qRound(textAt.y()) - 2;
+        auto* shown = place(new QLabel(picture1), QString::fromLatin1(label), QRect(left, top, 73, 19));
+        shown->setAlignment(Qt::AlignCenter);
+        shown->setFrameShape(QFrame::Panel);
+        shown->setFrameShadow(QFrame::Sunken);
+        shown->setAutoFillBackground(true);
+        QPalette white = shown->palette();
+        white.setColor(QPalette::Window, Qt::white);
+        shown->setPalette(white);
+        auto* scroll = place(new QScrollBar(Qt::Vertical, picture1), QString::fromLatin1(bar),
+                             QRect(left + 73, top, 17, 19));
+        scroll->setFocusPolicy(Qt::StrongFocus);
+        return std::pair{shown, scroll};
+    };
+
+    const QPointF durationAt(18, 15);
+    std::tie(label2_, vscroll2_) = labelAndBar("Label2", "VScroll2", durationAt, kDurationHeading);
+    // Both bars start at their lowest position, so that the start-up positions
+    // of Form_Load are changes that run their handlers.
+    vscroll2_->setRange(1, 12);
+    vscroll2_->setPageStep(1);
+    connect(vscroll2_, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
+
+    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), picture1),
+                        indexed("Option1", 0), QRect(18, 38, 168, 17));
+    option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), picture1),
+                        indexed("Option1", 1), QRect(18, 56, 168, 17));
+    option1_[0]->setChecked(true);
+
+    auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 98, 337, 50));
+    const QPointF rowsAt(frame1->x() + 8, option1_[1]->y() + 20);
+    std::tie(label3_, vscroll3_) = labelAndBar("Label3", "VScroll3", rowsAt, kRowsHeading);
+    vscroll3_->setRange(10, 100);
+    vscroll3_->setPageStep(10);
+    connect(vscroll3_, &QScrollBar::valueChanged, this, &MainWindow::VScroll3_Change);
+
+    static constexpr std::array<const char*, 4> kSpecies{"A", "B", "C", "D"};
+    for (int s = 0; s < 4; ++s) {
+        option2_[s] = place(
+            new QCheckBox(QStringLiteral("Nombre de particules %1").arg(QLatin1String(kSpecies[s])), frame1),
+            indexed("option2", s), QRect(10 + 165 * (s / 2), 8 + 20 * (s % 2), 160, 17));
+    }
+    option2_[2]->setChecked(true);
+    picture1_->setPainter([durationAt, rowsAt](QPainter& painter, QSize size) {
+        paintSettingsPanel(painter, size, durationAt, rowsAt);
+    });
+}
+
+void MainWindow::buildDisplayPanel(QWidget* frame2) {
+    static constexpr std::array<int, 4> kSwatchLefts{40, 112, 184, 256};
+    for (int k = 0; k < 4; ++k) {
+        label4_[k] = place(new Swatch(frame2), indexed("Label4", k + 1), QRect(kSwatchLefts[k], 40, 17, 17));
+        label4_[k]->setValue(sim_.parameters.colours[k]);
+        connect(label4_[k], &Swatch::clicked, this, [this, k] { Label4_Click(k + 1); });
+    }
     check1_ = place(new QCheckBox(QStringLiteral("Fond blanc"), frame2), QStringLiteral("Check1"),
                     QRect(32, 72, 209, 17));
     check2_ = place(new QCheckBox(QStringLiteral("Conserver les courbes sur le graphe"), frame2),
@@ -175,20 +301,38 @@ void MainWindow::buildControls() {
                       QRect(256, 94, 81, 23));
     command6_->hide();
     connect(command6_, &QPushButton::clicked, this, &MainWindow::Command6_Click);
+    frame2_->setPainter([this](QPainter& painter, QSize size) {
+        std::array<QRect, 4> swatches;
+        for (int k = 0; k < 4; ++k) swatches[k] = label4_[k]->geometry();
+        paintDisplayPanel(painter, size, swatches);
+    });
+}
 
-    auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 36, 337, 84));
-    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), frame1),
-                        indexed("Option1", 0), QRect(10, 14, 168, 17));
-    option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), frame1), indexed("Option1", 1),
-                        QRect(10, 38, 168, 17));
-    option1_[0]->setChecked(true);
-    static constexpr std::array<const char*, 4> kSpecies{"A", "B", "C", "D"};
-    for (int s = 0; s < 4; ++s) {
-        option2_[s] = place(
-            new QCheckBox(QStringLiteral("Nombre de particules %1").arg(QLatin1String(kSpecies[s])), frame1),
-            indexed("option2", s), QRect(182, 8 + 18 * s, 150, 17));
+void MainWindow::buildKeyboard() {
+    // Without a mouse: Ctrl+Tab and Ctrl+Shift+Tab turn the tabs, and the
+    // keyboard moves into the panel shown.
+    const auto turn = [this](int step) {
+        onglets_->cycle(step);
+        for (QWidget* panel : {static_cast<QWidget*>(picture3_), static_cast<QWidget*>(frame2_),
+                               static_cast<QWidget*>(picture1_)}) {
+            if (panel->isHidden()) continue;
+            for (QWidget* control : panel->findChildren<QWidget*>()) {
+                if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && !control->isHidden()) {
+                    control->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+            }
+        }
+    };
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [turn] { turn(1); });
     }
-    option2_[2]->setChecked(true);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [turn] { turn(-1); });
+    }
 }
 
 // The run reads the controls through its parameters: keep them in step.
@@ -210,9 +354,12 @@ void MainWindow::followControls() {
         });
     }
     p.keepCurves = check2_->isChecked();
-    connect(check2_, &QCheckBox::toggled, this, [this](bool ticked) { sim_.parameters.keepCurves = ticked; });
     p.showQr = check3_->isChecked();
-    connect(check3_, &QCheckBox::toggled, this, [this](bool ticked) { sim_.parameters.showQr = ticked; });
+    // A tick given by the program runs the same handling as a click.
+    connect(check1_, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
+    connect(check2_, &QCheckBox::toggled, this, &MainWindow::Check2_Click);
+    connect(check3_, &QCheckBox::toggled, this, &MainWindow::Check3_Click);
+    for (int s = 0; s < 4; ++s) p.colours[s] = fromQColor(label4_[s]->shown());
 }
 
 QString MainWindow::handOffPath() const {
@@ -224,25 +371,22 @@ void MainWindow::Form_Load() {
     const RecordFile handOff(handOffPath().toStdString());
     handOff.write(kRunningRecord, "OUI");
 
-    if (const QScreen* screen = this->screen(); screen && screen->geometry().width() > kNarrowScreen) {
-        const QRect area = screen->geometry();
-        setWindowState(Qt::WindowNoState);
-        resize(kWindowSize);
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
+    keepWindowSize();
 
     intro(*supertext_);
+    info_->setText(kStartHelp);
+    messagecopie = QStringLiteral(
+        "L'image est copiée : vous pouvez la retrouver depuis toute application Windows (coller)");
+    hoverHelp_->setCopyConfirmation(messagecopie);
 
     sim_.initialise();
     sim_.majaff(display_);
     showTick();
 
-    // The duration and row-count bars take their start positions; as a
-    // change of the duration does, this drops the kept curves and restarts.
-    sim_.parameters.durationTag = kStartDuration;
-    sim_.parameters.rowsPosition = kStartRowsPosition;
-    sim_.nbcourbes = 0;
-    Command5_Click();
+    // The bars start at their lowest positions: taking these is a change,
+    // whose handlers set the duration and the rows and restart the run.
+    vscroll2_->setValue(kStartDurationPosition);
+    vscroll3_->setValue(kStartRowsPosition);
 }
 
 void MainWindow::Form_Activate() {
@@ -385,6 +529,224 @@ void MainWindow::fondi() {
     }
     surface.clear();
     animpic_->update();
+}
+
+void MainWindow::keepWindowSize() {
+    const QScreen* screen = this->screen();
+    if (keepingSize_ || !screen || screen->geometry().width() <= kNarrowScreen) return;
+    // A minimised window is left alone: putting it back at once would make
+    // the program impossible to minimise.
+    if (windowState() & Qt::WindowMinimized) return;
+    keepingSize_ = true;
+    const QRect area = screen->geometry();
+    if (windowState() != Qt::WindowNoState) setWindowState(Qt::WindowNoState);
+    if (size() != kWindowSize) resize(kWindowSize);
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    keepingSize_ = false;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    keepWindowSize();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) keepWindowSize();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    WindowLayout layout;
+    layout.size = size();
+    layout.animpic = animpic_->geometry();
+    layout.fich = fich_->geometry();
+    layout.supertext = supertext_->geometry();
+    for (int s = 0; s < 4; ++s) {
+        layout.text1[s] = text1_[s]->geometry();
+        layout.colours[s] = label4_[s]->shown();
+    }
+    layout.labelinf0 = labelinf_[0]->geometry();
+    QPainter painter(this);
+    paintWindow(painter, layout);
+}
+
+void MainWindow::Text1_LostFocus(int index, bool entered) {
+    std::array<std::string, 4> boxes;
+    for (int s = 0; s < 4; ++s) boxes[s] = text1_[s]->text().toStdString();
+    const CountCheck check = checkCount(boxes, index);
+    if (check.limit != CountLimit::None) {
+        message(this, MessageIcon::Error, QString::fromUtf8(kCountTitle),
+                QString::fromUtf8(check.limit == CountLimit::TooMany ? kTooManyText : kTooFewText));
+    }
+    text1_[index]->setText(QString::fromStdString(check.text));
+    Command5_Click();
+    // After Enter the keyboard leaves the box; a user who left it for
+    // another control keeps that control.
+    if (entered) animpic_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::Label5_LostFocus(int index) {
+    // An unchanged position leaves the text as typed; a change rewrites it.
+    vscroll4_[index]->setValue(100 - typedPercentage(label5_[index]->text().toStdString()));
+}
+
+void MainWindow::VScroll4_Change(int index) {
+    const int position = vscroll4_[index]->value();
+    sim_.parameters.sensePositions[index] = position;
+    label5_[index]->setText(QString::fromStdString(numberText(100 - position)) + QStringLiteral(" %"));
+    Command5_Click();
+}
+
+void MainWindow::VScroll2_Change() {
+    const int position = vscroll2_->value();
+    if (position == ancienneduree) return;
+    if (check2_->isChecked() && sim_.nbcourbes > 0 &&
+        message(this, MessageIcon::Question, QStringLiteral("Durée de l'enregistrement"),
+                QStringLiteral("La modification de ce paramètre entraîne la perte des courbes existantes.\r\n"
+                               "Confirmez-vous la commande ?"),
+                MessageButtons::OkCancel) == MessageAnswer::Cancel) {
+        vscroll2_->setValue(ancienneduree);
+        return;
+    }
+    sim_.parameters.durationTag.assign(1, '0');
+    ancienneduree = static_cast<std::int16_t>(position);
+    sim_.nbcourbes = 0;
+    const auto seconds = durationSeconds(position);
+    if (seconds) {
+        sim_.parameters.durationTag = numberText(*seconds);
+        label2_->setText(QString::fromStdString(durationLabel(*seconds)));
+    }
+    Command5_Click();
+}
+
+void MainWindow::VScroll3_Change() {
+    const int position = vscroll3_->value();
+    sim_.parameters.rowsPosition = position;
+    label3_->setText(QString::fromStdString(numberText(111 - position)));
+    Command5_Click();
+}
+
+void MainWindow::setColourOf(int species, Colour value) {
+    label4_[species]->setValue(value);
+    sim_.parameters.colours[species] = fromQColor(label4_[species]->shown());
+    update();  // the equation's letters
+}
+
+void MainWindow::Label4_Click(int species) {
+    const QColor chosen = chooseColour(this, label4_[species - 1]->shown());
+    if (!chosen.isValid()) return;
+    setColourOf(species - 1, fromQColor(chosen));
+    sim_.majaff(display_);
+    showTick();
+}
+
+void MainWindow::Check1_Click() {
+    fondi();
+}
+
+void MainWindow::Check2_Click() {
+    sim_.parameters.keepCurves = check2_->isChecked();
+    if (check2_->isChecked()) return;
+    sim_.nbcourbes = 0;
+    Command5_Click();
+}
+
+void MainWindow::Check3_Click() {
+    // The Qr column is hidden by white text, so that a copy of the table still holds it.
+    sim_.parameters.showQr = check3_->isChecked();
+    table_.setCol(kQrColumn);
+    for (int r = 0; r < table_.rows(); ++r) {
+        table_.setRow(r);
+        table_.setCellForeColor(sim_.parameters.showQr ? kBlack : kWhite);
+    }
+}
+
+ConfigurationValues MainWindow::configuration() const {
+    ConfigurationValues v;
+    for (int s = 0; s < 4; ++s) {
+        v.counts[s] = text1_[s]->text().toStdString();
+        v.colours[s] = static_cast<std::int32_t>(label4_[s]->value());
+        v.curves[s] = option2_[s]->isChecked();
+    }
+    for (int i = 0; i < 2; ++i) {
+        v.sensePositions[i] = static_cast<std::int16_t>(vscroll4_[i]->value());
+        v.views[i] = option1_[i]->isChecked();
+    }
+    v.temperature = static_cast<std::int16_t>(hscroll1_->value());
+    v.durationPosition = static_cast<std::int16_t>(vscroll2_->value());
+    v.rowsPosition = static_cast<std::int16_t>(vscroll3_->value());
+    v.keepCurves = check2_->isChecked();
+    v.showQr = check3_->isChecked();
+    return v;
+}
+
+void MainWindow::restartAfterLoad() {
+    sim_.nbcourbes = 0;
+    Command5_Click();
+}
+
+void MainWindow::showFileInTitle(const QString& path) {
+    setWindowTitle(QStringLiteral("Équilibre dynamique - ") + path);
+}
+
+namespace {
+
+// A bar takes only positions within its range, as it would from the user.
+bool moveBar(QScrollBar* bar, int position) {
+    if (position < bar->minimum() || position > bar->maximum()) return false;
+    bar->setValue(position);
+    return true;
+}
+
+}  // namespace
+
+bool MainWindow::setCount(int species, const std::string& utf8) {
+    text1_[species]->setText(QString::fromStdString(utf8));
+    return true;
+}
+
+bool MainWindow::setSensePosition(int sense, std::int16_t position) {
+    return moveBar(vscroll4_[sense], position);
+}
+bool MainWindow::setTemperature(std::int16_t position) {
+    return moveBar(hscroll1_, position);
+}
+bool MainWindow::setDurationPosition(std::int16_t position) {
+    return moveBar(vscroll2_, position);
+}
+bool MainWindow::setRowsPosition(std::int16_t position) {
+    return moveBar(vscroll3_, position);
+}
+
+bool MainWindow::setColour(int species, std::int32_t colour) {
+    if (!isSwatchColour(colour)) return false;
+    setColourOf(species, static_cast<Colour>(colour));
+    return true;
+}
+
+bool MainWindow::setView(int option, bool selected) {
+    // Deselecting leaves both buttons empty, as the file says; only a
+    // selection switches the view.
+    QRadioButton* button = option1_[option];
+    button->setAutoExclusive(selected);
+    button->setChecked(selected);
+    button->setAutoExclusive(true);
+    return true;
+}
+
+bool MainWindow::setCurve(int species, bool ticked) {
+    option2_[species]->setChecked(ticked);
+    return true;
+}
+
+bool MainWindow::setKeepCurves(bool ticked) {
+    check2_->setChecked(ticked);
+    return true;
+}
+
+bool MainWindow::setShowQr(bool ticked) {
+    check3_->setChecked(ticked);
+    return true;
 }
 
 }  // namespace molvane

@@ -6,18 +6,21 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "common/grid.h"
 #include "core/simulation.h"
+#include "files/configio.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollBar;
 class QTextEdit;
 class QTimer;
 
@@ -27,9 +30,13 @@ class AnimationView;
 class GraphView;
 class GridTableModel;
 class GridView;
+class HoverHelp;
+class PaintedPanel;
+class Swatch;
+class TabStrip;
 class TickLog;
 
-class MainWindow final : public QWidget {
+class MainWindow final : public QWidget, public ConfigurationHost, private ConfigurationTarget {
     Q_OBJECT
 public:
     // programFolder holds the hand-off file TEMPKR.TMP shared with the suite's
@@ -54,6 +61,24 @@ public:
     // Paints the vessel's background: shaded, or white with "Fond blanc".
     void fondi();
 
+    // The parameter and display panels' handlers.
+    // Checks the total and restarts; after Enter the animation takes the keyboard.
+    void Text1_LostFocus(int index, bool entered = false);
+    void Label5_LostFocus(int index);  // a typed percentage moves its bar
+    void VScroll4_Change(int index);
+    void VScroll2_Change();  // recording duration, may ask to drop the kept curves
+    void VScroll3_Change();  // number of table rows
+    void Label4_Click(int species);
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+
+    // Configuration files.
+    ConfigurationValues configuration() const override;
+    ConfigurationTarget& configurationTarget() override { return *this; }
+    void restartAfterLoad() override;
+    void showFileInTitle(const QString& path) override;
+
     Simulation& simulation() { return sim_; }
     GridModel& table() { return table_; }
     QString handOffPath() const;
@@ -62,14 +87,38 @@ public:
 
     // 1 while the text area holds unsaved changes.
     int textemodifie = 0;
+    // The last accepted position of the duration bar (0 before the first).
+    std::int16_t ancienneduree = 0;
+    // What the clipboard copies show in the help line.
+    QString messagecopie;
 
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    bool setCount(int species, const std::string& utf8) override;
+    bool setSensePosition(int sense, std::int16_t position) override;
+    bool setTemperature(std::int16_t position) override;
+    bool setColour(int species, std::int32_t colour) override;
+    bool setDurationPosition(std::int16_t position) override;
+    bool setRowsPosition(std::int16_t position) override;
+    bool setView(int option, bool selected) override;
+    bool setCurve(int species, bool ticked) override;
+    bool setKeepCurves(bool ticked) override;
+    bool setShowQr(bool ticked) override;
+
     void buildControls();
+    void buildParameterPanel(QWidget* picture3);
+    void buildSettingsPanel(QWidget* picture1);
+    void buildDisplayPanel(QWidget* frame2);
+    void buildKeyboard();
+    void keepWindowSize();
+    void setColourOf(int species, Colour value);
     void followControls();
     void showGraphAnswer(std::optional<bool> showErase);
     void showTick();
@@ -95,9 +144,27 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command5_ = nullptr;
     QPushButton* command6_ = nullptr;
+    QPushButton* command11_ = nullptr;
+    QPushButton* command2_ = nullptr;
     QTextEdit* supertext_ = nullptr;
     QLineEdit* fich_ = nullptr;
     QTimer* timer1_ = nullptr;
+
+    TabStrip* onglets_ = nullptr;
+    PaintedPanel* picture3_ = nullptr;
+    PaintedPanel* picture1_ = nullptr;
+    PaintedPanel* frame2_ = nullptr;
+    std::array<QLineEdit*, 2> label5_{};
+    std::array<QScrollBar*, 2> vscroll4_{};
+    QScrollBar* hscroll1_ = nullptr;
+    QScrollBar* vscroll2_ = nullptr;
+    QScrollBar* vscroll3_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLabel* label3_ = nullptr;
+    std::array<Swatch*, 4> label4_{};
+    QLabel* info_ = nullptr;
+    HoverHelp* hoverHelp_ = nullptr;
+    bool keepingSize_ = false;
 
     // What the labels show, so that a tick rewrites only what changed.
     std::array<std::string, 4> shownCounts_;

@@ -1,0 +1,54 @@
+// What the main window and its panels draw around their controls: the shaded
+// background, the sunken vessel frame, the equation panel and the headings of
+// the parameter, settings and display panels.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <array>
+
+class QPainter;
+
+namespace molvane {
+
+inline const QString kBullet = QStringLiteral("\u2022");
+inline const QString kArrow = QStringLiteral("\u2192");
+
+QFont arial(int points, bool bold = false);
+// Writes text with its top-left corner at (x, y); returns the x where it ends.
+double writeAt(QPainter& painter, double x, double y, const QString& text);
+
+// Where the window's controls lie, in window pixels.
+struct WindowLayout {
+    QSize size;
+    QRect animpic;
+    QRect fich;
+    QRect supertext;
+    std::array<QRect, 4> text1;
+    QRect labelinf0;
+    std::array<QColor, 4> colours;  // the species colours, A to D
+};
+
+// Background, text-area shadow, vessel frame with its blue band, equation panel.
+void paintWindow(QPainter& painter, const WindowLayout& layout);
+
+// The parameter panel `Picture3`: the headings of the two percentages and of
+// the temperature, and the cold-to-hot band behind the temperature bar.
+void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 2>& percentBoxes,
+                         const QRect& temperatureBar);
+
+// The band's ends, in panel pixels: 20 pixels beyond each end of the bar and
+// 8 above and below it.
+QRect temperatureBand(const QRect& temperatureBar);
+
+// Headings of the settings panel `Picture1`, drawn at the given top-left points.
+inline const QString kDurationHeading = QStringLiteral("Durée de l'enregistrement : ");
+inline const QString kRowsHeading = QStringLiteral("Nombre de lignes : ");
+void paintSettingsPanel(QPainter& painter, QSize size, QPointF durationAt, QPointF rowsAt);
+
+// The display panel `Frame2`: its title and the letter beside each swatch.
+void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>& swatches);
+
+}  // namespace molvane

@@ -1,0 +1,72 @@
+// Small controls of the panels: the digit filter of the number boxes, the
+// colour swatches, panels painted by a function, and the colour dialog.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QWidget>
+#include <functional>
+
+#include "core/surface.h"
+
+class QLineEdit;
+
+namespace molvane {
+
+// Lets only digits and Backspace be typed into box; Enter, and leaving the box
+// for another control of the program after typing in it, run check, told
+// whether Enter ran it. A check that moves the focus does not run itself again.
+void filterDigits(QLineEdit* box, std::function<void(bool entered)> check);
+
+// A widget whose content a function paints.
+class PaintedPanel final : public QWidget {
+    Q_OBJECT
+public:
+    using Painter = std::function<void(QPainter&, QSize)>;
+    explicit PaintedPanel(QWidget* parent = nullptr);
+    void setPainter(Painter painter) { painter_ = std::move(painter); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Painter painter_;
+};
+
+// A colour swatch `Label4`(k): shows its colour, opens the dialog on a click,
+// or on Space or Enter when it has the keyboard.
+class Swatch final : public QLabel {
+    Q_OBJECT
+public:
+    explicit Swatch(QWidget* parent = nullptr);
+
+    // The colour as a configuration stores it (0x00BBGGRR, or a system colour).
+    Colour value() const { return value_; }
+    void setValue(Colour value);
+    // The colour it shows.
+    QColor shown() const;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Colour value_ = 0;
+};
+
+// Whether a value can be a swatch's colour: plain RGB or one of the system colours.
+bool isSwatchColour(std::int64_t value);
+// The RGB a swatch value stands for; system colours follow the palette.
+QColor swatchColour(Colour value);
+
+// The colour dialog, starting from initial; an invalid colour is Cancel.
+// Tests answer it instead through setColourResponder.
+QColor chooseColour(QWidget* parent, const QColor& initial);
+using ColourResponder = std::function<QColor(const QColor& initial)>;
+void setColourResponder(ColourResponder responder);
+
+}  // namespace molvane

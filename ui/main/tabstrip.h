@@ -1,0 +1,49 @@
+// The tab strip `Onglets`, drawn by hand: three names on a line, the current
+// one in bold and open towards its panel, which the strip places and shows.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+namespace molvane {
+
+class TabStrip final : public QWidget {
+    Q_OBJECT
+public:
+    enum Tab : std::int16_t { Parametres = 1, Affichage = 2, Suivi = 3 };
+
+    explicit TabStrip(QWidget* parent = nullptr);
+
+    // The panels of tabs 1 to 3, children of the strip.
+    void setPanels(const std::array<QWidget*, 3>& panels);
+    // 1 to 3; an unset tab (0) reads as the first.
+    int current() const { return current_ == 0 ? 1 : current_; }
+    void setCurrent(int tab);
+    // Moves by step tabs, round the three (Ctrl+Tab, Ctrl+Shift+Tab).
+    void cycle(int step);
+
+    // Tab k spans b(k-1) < x <= b(k); recomputed at every repaint and switch.
+    const std::array<std::int16_t, 4>& boundaries() const { return b_; }
+    // Height of the names' line, "W" in the strip's font.
+    int nameHeight() const { return h_; }
+
+signals:
+    void currentChanged(int tab);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void measure();
+    void placeCurrentPanel();
+
+    std::int16_t current_ = 0;
+    std::array<std::int16_t, 4> b_{};
+    double gap_ = 0;
+    std::int16_t h_ = 0;
+    std::array<QWidget*, 3> panels_{};
+};
+
+}  // namespace molvane
