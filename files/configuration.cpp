@@ -93,8 +93,10 @@ std::optional<std::array<std::string, 4>> countsWithinLimits(const std::array<st
     bool plain = true;
     for (int s = 0; s < 4; ++s) {
         const std::string& text = counts[s];
-        plain = plain && !text.empty() && text.size() <= 4 &&
-                std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+        // Blanks around the digits are harmless (the run reads past them) and stay as the file has them.
+        const std::string_view digits = trimmed(text);
+        plain = plain && !digits.empty() && digits.size() <= 4 &&
+                std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
         const double v = leadingNumber(text);
         n[s] = v > 0 ? static_cast<long>(std::min(v, 1000.0) + 0.5) : 0;
     }

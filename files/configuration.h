@@ -60,9 +60,9 @@ ConfigurationRead readConfiguration(const std::string& bytes, ConfigurationTarge
 // Reads a file: only its first 22 records are ever loaded, whatever its size.
 ConfigurationRead readConfigurationFile(const std::filesystem::path& path, ConfigurationTarget& target);
 
-// Initial counts as the parameter panel allows them: plain digits, each at
-// least 0, 10 to 1 000 in all. Returns the counts brought within these limits,
-// or nothing when they already are.
+// Initial counts as the parameter panel allows them: plain digits (blanks
+// around them are kept), each at least 0, 10 to 1 000 in all. Returns the
+// counts brought within these limits, or nothing when they already are.
 std::optional<std::array<std::string, 4>> countsWithinLimits(const std::array<std::string, 4>& counts);
 
 // The full name under which the save dialog writes: extensions cut from the
