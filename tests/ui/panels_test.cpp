@@ -254,6 +254,7 @@ TEST_F(PanelTest, SwatchColourReachesParticlesAndStaysOnCancel) {
     const QColor blue(0, 0, 255);
     for (const Case& c : {Case{QColor(), blue}, Case{QColor(10, 200, 30), QColor(10, 200, 30)}}) {
         SetUp();
+        ticks(1);  // the vessel shows where the particles are now
         QColor offered;
         setColourResponder([&](const QColor& initial) {
             offered = initial;
