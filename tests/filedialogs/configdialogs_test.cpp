@@ -142,13 +142,51 @@ TEST_F(ConfigDialogs, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_EQ(lastResult_, QDialog::Rejected);
 }
 
-TEST_F(ConfigDialogs, ReadOnlyFolderGivesTheWriteMessage) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+// Root writes anywhere: while it lives, the test runs as an ordinary user.
+class OrdinaryUser {
+public:
+    OrdinaryUser() : root_(::geteuid() == 0) {
+        if (root_) switched_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+    }
+    ~OrdinaryUser() {
+        if (!root_) return;
+        [[maybe_unused]] const int u = ::seteuid(0);
+        [[maybe_unused]] const int g = ::setegid(0);
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+    bool ok() const { return !root_ || switched_; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool root_;
+    bool switched_ = false;
+};
+
+TEST_F(ConfigDialogs, ReadOnlyFolderGivesTheWriteMessageAndKeepsTheOldFile) {
     QDir(dir_.path()).mkdir(QStringLiteral("ro"));
-    QFile::setPermissions(path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
-    save(path(QStringLiteral("ro/essai")));
+    const QString old = path(QStringLiteral("ro/essai.C11"));
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("ancien contenu"));
+    }
+    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(dir_.path(), readable | QFile::WriteOwner);
+    QFile::setPermissions(path(QStringLiteral("ro")), readable);
+    answer_ = MessageAnswer::Yes;  // overwrite
+    {
+        OrdinaryUser user;
+        if (!user.ok()) GTEST_SKIP() << "cannot leave root here";
+        save(path(QStringLiteral("ro/essai")));
+    }
     ASSERT_FALSE(shown_.empty());
+    EXPECT_EQ(shown_.back().title, QStringLiteral("Enregistrement impossible"));
     EXPECT_EQ(shown_.back().text, QStringLiteral("Ecriture impossible sur disque"));
+    EXPECT_EQ(bytes(QStringLiteral("ro/essai.C11")), QByteArray("ancien contenu"));
+    EXPECT_TRUE(host_.title.isEmpty());
+    QFile::setPermissions(path(QStringLiteral("ro")), readable | QFile::WriteOwner);
 }
 
 TEST_F(ConfigDialogs, OpenLoadsRestartsAndNamesTheFile) {
