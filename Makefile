@@ -4,9 +4,10 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR  ?= $(if $(CI),ON,OFF)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
-            fonts-liberation2 fontconfig
+            fonts-liberation2 fontconfig \
+            librsvg2-bin desktop-file-utils appstream dpkg-dev file
 
-.PHONY: run test test-sanitize build deps configure clean
+.PHONY: run test test-sanitize package build deps configure clean
 
 run: build
 	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
@@ -14,6 +15,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, molvane_<version>_amd64.deb in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up

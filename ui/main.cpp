@@ -1,10 +1,14 @@
 // Molvane, "Équilibre dynamique": the main window is the program.
 #include <QApplication>
 
+#include "packaging/appicon.h"
 #include "ui/main/mainwindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
+    QApplication::setWindowIcon(molvane::applicationIcon());
     molvane::MainWindow window(QCoreApplication::applicationDirPath());
     window.show();
     return app.exec();
