@@ -7,7 +7,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev google
             fonts-liberation2 fontconfig \
             librsvg2-bin desktop-file-utils appstream dpkg-dev file
 
-.PHONY: run test test-sanitize package build deps configure clean
+.PHONY: run test test-sanitize package package-check build deps configure clean
 
 run: build
 	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
@@ -19,6 +19,10 @@ test: build
 # The Debian package, molvane_<version>_amd64.deb in $(BUILD)/.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The package's contents, its validators and the installed program's self-check.
+package-check: package
+	packaging/check-package.sh $$(ls -t $(BUILD)/molvane_*_amd64.deb | head -n 1)
 
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
