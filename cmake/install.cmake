@@ -15,6 +15,23 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/launcher)
 file(CREATE_LINK ../${MOLVANE_INSTALL_DIR}/molvane ${launcher} SYMBOLIC)
 install(FILES ${launcher} DESTINATION bin)
 
+# What the program looks for beside itself: the course material the build
+# lists in its manifest, and the help collection. Both follow what the build
+# makes, so that a new exercise or help page needs nothing here. Files the
+# program itself writes there when run from the build tree (the hand-off file)
+# are not taken.
+set(program_manifests "")
+if(DEFINED MOLVANE_COURSE_MANIFEST)
+  list(APPEND program_manifests ${MOLVANE_COURSE_MANIFEST})
+endif()
+install(CODE "
+  set(program_files \"${CMAKE_RUNTIME_OUTPUT_DIRECTORY}\")
+  set(destination ${MOLVANE_INSTALL_DIR})
+  set(manifests \"${program_manifests}\")
+  set(patterns \"*.qhc;*.qch\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/installfiles.cmake\")
+")
+
 # Debian package: molvane_<version>_amd64.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME molvane)
