@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "files/configdialogs.h"
+#include "ui/messages/french.h"
 #include "ui/messages/messages.h"
 
 using namespace molvane;
@@ -287,6 +288,7 @@ int main(int argc, char** argv) {
     // Widgets without a display, also when CTest lists the tests.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installFrenchTranslation();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTextOption>
 #include <cmath>
 
 #include "core/surface.h"
@@ -27,7 +29,49 @@ Qt::Alignment alignmentOf(int code) {
 int pixelsOf(int twips) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
+
+constexpr int kTextMargin = 3;  // pixels between a text and its cell's borders
+
+// Draws a fitted text in its room; the blanks it keeps count, as the margin they are.
+void drawFitted(QPainter* painter, const QRect& room, Qt::Alignment alignment, const FittedText& fitted) {
+    painter->setFont(fitted.font);
+    QTextOption option(alignment);
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    painter->drawText(QRectF(room), fitted.text, option);
+}
+
+// The cells of the table, each text whole.
+class GridCells final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        painter->save();
+        painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+        const QRect room = textRoom(option.rect);
+        painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
+        drawFitted(painter, room, index.data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                   fitText(option.font, index.data().toString(), room.width()));
+        painter->restore();
+    }
+};
+
 }  // namespace
+
+QRect textRoom(const QRect& cell) {
+    return cell.adjusted(kTextMargin, 1, -kTextMargin, 0);
+}
+
+FittedText fitText(const QFont& font, const QString& text, int room) {
+    FittedText fitted{font, text};
+    const auto fits = [&] { return QFontMetricsF(fitted.font).horizontalAdvance(fitted.text) <= room; };
+    while (!fits() && fitted.text.endsWith(QLatin1Char(' '))) fitted.text.chop(1);
+    while (!fits() && fitted.font.pointSizeF() > kSmallestHeading)
+        fitted.font.setPointSizeF(fitted.font.pointSizeF() - 0.5);
+    return fitted;
+}
 
 GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
     : QAbstractTableModel(parent),
@@ -104,16 +148,12 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     const auto header = [&](int role) { return model()->headerData(logicalIndex, Qt::Horizontal, role); };
-    const QString text = header(Qt::DisplayRole).toString();
-    const QRect room = rect.adjusted(1, 1, -1, 0);
     // Fonts wider than the grid's own may not fit "Nombre de A" in its column:
     // a slightly smaller size keeps the species letter readable.
-    QFont font = painter->font();
-    while (QFontMetricsF(font).horizontalAdvance(text) > room.width() && font.pointSizeF() > kSmallestHeading)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    painter->setFont(font);
+    const QRect room = textRoom(rect);
     painter->setPen(header(Qt::ForegroundRole).value<QColor>());
-    painter->drawText(room, static_cast<int>(header(Qt::TextAlignmentRole).value<Qt::Alignment>()), text);
+    drawFitted(painter, room, header(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+               fitText(painter->font(), header(Qt::DisplayRole).toString(), room.width()));
     painter->restore();
 }
 
@@ -121,6 +161,8 @@ GridView::GridView(GridTableModel& model, QWidget* parent) : QTableView(parent),
     auto* header = new GridHeader(this);
     setHorizontalHeader(header);
     setModel(&model);
+    setItemDelegate(new GridCells(this));
+    setTextElideMode(Qt::ElideNone);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const int rowHeight = pixelsOf(model.grid().rowHeight(0));

@@ -41,6 +41,17 @@ private:
     int shownCols_ = 0;
 };
 
+// How a cell or heading shows its text in `room` pixels: always whole, never
+// elided. Trailing blanks (the time column's right margin) give way first,
+// then the font shrinks a little.
+struct FittedText {
+    QFont font;
+    QString text;
+};
+FittedText fitText(const QFont& font, const QString& text, int room);
+// The room left for a cell's text: the cell less a small margin on each side.
+QRect textRoom(const QRect& cell);
+
 // The header row, drawn flat in the panel colour with light grey lines.
 class GridHeader final : public QHeaderView {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "ui/main/surfaces.h"
+#include "ui/messages/modalguard.h"
 
 namespace molvane {
 
@@ -165,8 +166,11 @@ QColor swatchColour(Colour value) {
 }
 
 QColor chooseColour(QWidget* parent, const QColor& initial) {
+    // Opened from a click or a key on the swatch, which stops first.
+    ModalScope scope;
     if (colourResponder()) return colourResponder()(initial);
-    return QColorDialog::getColor(initial, parent);
+    // Qt's own dialog, which speaks the program's French whatever the desktop.
+    return QColorDialog::getColor(initial, parent, QString(), QColorDialog::DontUseNativeDialog);
 }
 
 void setColourResponder(ColourResponder responder) {
