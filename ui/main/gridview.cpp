@@ -32,12 +32,10 @@ int pixelsOf(int twips) {
 
 constexpr int kTextMargin = 3;  // pixels between a text and its cell's borders
 
-// Draws a fitted text in its room; the blanks it keeps count, as the margin they are.
 void drawFitted(QPainter* painter, const QRect& room, Qt::Alignment alignment, const FittedText& fitted) {
     painter->setFont(fitted.font);
     QTextOption option(alignment);
     option.setWrapMode(QTextOption::NoWrap);
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
     painter->drawText(QRectF(room), fitted.text, option);
 }
 
@@ -65,10 +63,13 @@ QRect textRoom(const QRect& cell) {
 }
 
 FittedText fitText(const QFont& font, const QString& text, int room) {
+    // The blanks that end the times are their margin from the cell's right
+    // border: the view keeps a margin of its own, the same in every row, so
+    // that the times line up however wide the column.
     FittedText fitted{font, text};
-    const auto fits = [&] { return QFontMetricsF(fitted.font).horizontalAdvance(fitted.text) <= room; };
-    while (!fits() && fitted.text.endsWith(QLatin1Char(' '))) fitted.text.chop(1);
-    while (!fits() && fitted.font.pointSizeF() > kSmallestHeading)
+    while (fitted.text.endsWith(QLatin1Char(' '))) fitted.text.chop(1);
+    while (QFontMetricsF(fitted.font).horizontalAdvance(fitted.text) > room &&
+           fitted.font.pointSizeF() > kSmallestHeading)
         fitted.font.setPointSizeF(fitted.font.pointSizeF() - 0.5);
     return fitted;
 }

@@ -42,8 +42,8 @@ private:
 };
 
 // How a cell or heading shows its text in `room` pixels: always whole, never
-// elided. Trailing blanks (the time column's right margin) give way first,
-// then the font shrinks a little.
+// elided, without its trailing blanks (the view has its own margin), in a
+// slightly smaller font when the text is too wide.
 struct FittedText {
     QFont font;
     QString text;

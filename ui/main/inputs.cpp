@@ -1,5 +1,6 @@
 #include "ui/main/inputs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFocusEvent>
@@ -79,6 +80,16 @@ constexpr int kSystemColours = 25;
 
 void filterDigits(QLineEdit* box, std::function<void(bool entered)> check) {
     new DigitFilter(box, std::move(check));
+}
+
+void tabToChosenOption(const QList<QAbstractButton*>& group) {
+    // Only the chosen option is in the Tab order; a click still reaches any.
+    const auto follow = [group] {
+        for (QAbstractButton* option : group)
+            option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    for (QAbstractButton* option : group) QObject::connect(option, &QAbstractButton::toggled, option, follow);
+    follow();
 }
 
 PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}

@@ -168,6 +168,8 @@ void MainWindow::buildControls() {
     grid_ =
         place(new GridView(*gridModel_, picture2_), QStringLiteral("MSFlexGrid1"), QRect({0, 0}, kGraphSize));
     grid_->setFont(pictureFont);
+    // Tab leaves the table for the next control; the arrows move in it.
+    grid_->setTabKeyNavigation(false);
     grid_->hide();
 
     // The exercise button opens its menu down over the text area; the file
@@ -335,6 +337,7 @@ void MainWindow::buildSettingsPanel(QWidget* picture1) {
     option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), picture1),
                         indexed("Option1", 1), QRect(18, 56, 168, 17));
     option1_[0]->setChecked(true);
+    tabToChosenOption({option1_[0], option1_[1]});
 
     auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 98, 337, 50));
     const QPointF rowsAt(frame1->x() + 8, option1_[1]->y() + 20);
