@@ -127,9 +127,14 @@ TEST_F(KeyboardTest, ButtonRowHoldsEveryCommandInOrder) {
     EXPECT_EQ(window->button("Comloupe")->text(), QStringLiteral("A&grandir"));
     EXPECT_EQ(window->button("Command5"), nullptr) << "only the commands that modules bring";
 
+    // The file name box has the line to itself until the exercise button shows.
+    auto* fich = control<QLineEdit>("fich");
+    EXPECT_EQ(fich->geometry(), QRect(432, 236, 358, 20));
     // Shown, no button covers another control of the window.
     for (const char* name : {"Command4", "Command10", "Command7", "btexo", "Comloupe"})
         window->button(name)->show();
+    EXPECT_EQ(fich->geometry().right(), 789);
+    EXPECT_EQ(fich->x(), window->button("btexo")->geometry().right() + 1);
     const QList<QWidget*> controls = window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (const char* name : {"Command11", "Command2", "Command4", "Command10", "Command8", "Command7",
                              "Command1", "btexo", "Comloupe"}) {

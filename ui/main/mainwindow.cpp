@@ -173,13 +173,16 @@ void MainWindow::buildControls() {
     grid_->hide();
 
     // The exercise button opens its menu down over the text area; the file
-    // name box shows which text the area holds, and takes no keyboard.
+    // name box beside it shows which text the area holds, and takes no keyboard.
     btexo_ = place(new QPushButton(QStringLiteral("E&xercices"), this), QStringLiteral("btexo"),
                    QRect(432, 234, 88, 22));
     btexo_->hide();
-    fich_ = place(new QLineEdit(this), QStringLiteral("fich"), QRect(520, 236, 270, 20));
+    btexo_->installEventFilter(this);
+    fich_ = new QLineEdit(this);
+    fich_->setObjectName(QStringLiteral("fich"));
     fich_->setReadOnly(true);
     fich_->setFocusPolicy(Qt::NoFocus);
+    placeFileLine();
     supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
 
     // The tab strip and its three panels.
@@ -502,6 +505,19 @@ void MainWindow::Form_Unload() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible()) window->close();
     }
+}
+
+void MainWindow::placeFileLine() {
+    // The file name box gives the exercise button room while it is shown.
+    const int left = btexo_->isHidden() ? 432 : btexo_->geometry().right() + 1;
+    fich_->setGeometry(left, 236, 790 - left, 20);
+    update();  // the text area's shadow
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == btexo_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        placeFileLine();
+    return QWidget::eventFilter(watched, event);
 }
 
 bool MainWindow::event(QEvent* event) {

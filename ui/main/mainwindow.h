@@ -106,6 +106,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool setCount(int species, const std::string& utf8) override;
@@ -126,6 +127,7 @@ private:
     void buildButtonRow();
     void buildKeyboard();
     void buildTabOrder();
+    void placeFileLine();
     void keepWindowSize();
     void setColourOf(int species, Colour value);
     void followControls();
