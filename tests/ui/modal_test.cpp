@@ -99,6 +99,23 @@ protected:
     // Longer than a bar's auto-repeat delay.
     static constexpr int kHeld = 800;
 
+    // A click on a bar's arrow whose box comes up at once: the user reads it,
+    // releasing the mouse meanwhile, and the release goes to the blocked
+    // window, never to the bar. The texts of the boxes seen.
+    std::vector<QString> clickUnderABox(QScrollBar* bar, QPoint at, const QString& answer) {
+        RealBoxes boxes(
+            answer,
+            [&](QMessageBox&) {
+                release(bar, at);
+                QTest::qWait(kHeld);
+            },
+            stopping(bar));
+        press(bar, at);
+        QTest::qWait(kHeld);  // a bar still repeating would ask again by now
+        release(bar, at);
+        return boxes.texts;
+    }
+
     // A disabled bar stops repeating: how a failing test ends its runaway.
     static std::function<void()> stopping(QScrollBar* bar) {
         return [bar] {
@@ -116,22 +133,10 @@ TEST_F(ModalTest, ArrowClickAnsweredCancelAsksOnceAndChangesNothing) {
     ASSERT_EQ(window->simulation().nbcourbes, 4);
     const auto tick = window->simulation().nbtics;
 
-    // The user reads the question, releasing the mouse meanwhile; the
-    // release goes to the blocked window, never to the bar.
-    const QPoint up = arrow(bar, true);
-    RealBoxes boxes(
-        QStringLiteral("Annuler"),
-        [&](QMessageBox&) {
-            release(bar, up);
-            QTest::qWait(kHeld);
-        },
-        stopping(bar));
-    press(bar, up);
-    QTest::qWait(kHeld);  // a bar still repeating would ask again by now
-    release(bar, up);
+    const auto texts = clickUnderABox(bar, arrow(bar, true), QStringLiteral("Annuler"));
 
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("La modification de ce paramètre")));
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("La modification de ce paramètre")));
     EXPECT_EQ(bar->value(), 12);
     EXPECT_EQ(window->ancienneduree, 12);
     EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("10 s"));
@@ -148,19 +153,10 @@ TEST_F(ModalTest, CountMessageFromAPercentageArrowLeavesThePercentage) {
     const QPoint up = arrow(bar, true);
     // Leaving the box for the arrow checks the count: the message comes from
     // the focus change, before the press reaches the bar.
-    RealBoxes boxes(
-        QStringLiteral("OK"),
-        [&](QMessageBox&) {
-            release(bar, up);
-            QTest::qWait(kHeld);
-        },
-        stopping(bar));
-    press(bar, up);
-    QTest::qWait(kHeld);
-    release(bar, up);
+    const auto texts = clickUnderABox(bar, up, QStringLiteral("OK"));
 
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0], QStringLiteral("Le nombre total de particules ne peut être supérieur à 1 000"));
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], QStringLiteral("Le nombre total de particules ne peut être supérieur à 1 000"));
     EXPECT_EQ(count->text(), QStringLiteral("900"));
     EXPECT_EQ(bar->value(), 50);
     EXPECT_EQ(control<QLineEdit>("Label5_0")->text(), QStringLiteral("50 %"));
