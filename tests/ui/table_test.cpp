@@ -145,7 +145,7 @@ TEST_F(TableTest, TextsShowWholeAndTimesLineUpOnTheRight) {
             EXPECT_TRUE(endsTall(cells, ink)) << text << " is cut short";
         }
     }
-    // Every heading inside its borders, the widest ("Nombre de C") too.
+    // Every heading clear of its borders, the widest ("Nombre de C") too.
     QHeaderView* header = view()->horizontalHeader();
     const QImage headings = header->grab().toImage();
     for (int c = 0; c < 6; ++c) {
@@ -153,8 +153,8 @@ TEST_F(TableTest, TextsShowWholeAndTimesLineUpOnTheRight) {
         const Ink ink = inkIn(headings, section);
         const std::string text = model()->headerData(c, Qt::Horizontal).toString().toStdString();
         ASSERT_GE(ink.right, 0) << text;
-        EXPECT_GE(ink.left, section.left() + 2) << text;
-        EXPECT_LE(ink.right, section.right() - 2) << text;
+        EXPECT_GE(ink.left, section.left() + 3) << text;
+        EXPECT_LE(ink.right, section.right() - 3) << text;
     }
 }
 
