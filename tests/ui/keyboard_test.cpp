@@ -1,5 +1,6 @@
 // The window from the keyboard alone: the Tab order, the focus on the vessel,
 // the button row and where the tab keys are told.
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -147,7 +148,7 @@ TEST_F(KeyboardTest, ButtonRowHoldsEveryCommandInOrder) {
     }
 }
 
-TEST_F(KeyboardTest, VesselShowsWhenItHasTheKeyboard) {
+TEST_F(KeyboardTest, PicturesShowWhenTheyHaveTheKeyboard) {
     auto* vessel = control<AnimationView>("animpic");
     // The frame lies just inside the vessel; the image never draws it.
     const auto framed = [&] {
@@ -167,6 +168,20 @@ TEST_F(KeyboardTest, VesselShowsWhenItHasTheKeyboard) {
     EXPECT_TRUE(framed());
     control<QWidget>("Command5")->setFocus();
     EXPECT_FALSE(framed());
+
+    // The table, which selects no cell, shows the same frame inside its cells.
+    control<QRadioButton>("Option1_1")->setChecked(true);
+    auto* table = control<QAbstractScrollArea>("MSFlexGrid1");
+    const auto tableFramed = [&] {
+        const QImage shown = table->viewport()->grab().toImage();
+        int dark = 0;
+        for (int y = 10; y < table->viewport()->height() - 10; ++y)
+            dark += shown.pixelColor(2, y).lightness() < 60;
+        return dark > 0;
+    };
+    EXPECT_FALSE(tableFramed());
+    table->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(tableFramed());
 }
 
 TEST_F(KeyboardTest, TabStripTellsItsKeys) {

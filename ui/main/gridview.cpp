@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/surface.h"
+#include "ui/main/drawing.h"
 #include "ui/main/surfaces.h"
 
 namespace molvane {
@@ -193,6 +194,21 @@ void GridView::applyWidths() {
 void GridView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
     QTableView::paintEvent(event);
+    // No cell is selected: the frame shows that the arrows scroll the table.
+    if (hasFocus()) {
+        QPainter painter(viewport());
+        drawKeyboardFrame(painter, viewport()->rect());
+    }
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void GridView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 }  // namespace molvane

@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "ui/main/drawing.h"
+
 namespace molvane {
 
 AnimationView::AnimationView(QSize size, QWidget* parent) : QWidget(parent), surface_(size) {
@@ -14,15 +16,7 @@ void AnimationView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_.image(), event->rect());
-    if (hasFocus()) {
-        // A dotted frame just inside the vessel, dark on light so that it
-        // shows on the shading and on white alike.
-        const QRect frame = rect().adjusted(2, 2, -3, -3);
-        painter.setPen(QPen(Qt::white, 1));
-        painter.drawRect(frame);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(frame);
-    }
+    if (hasFocus()) drawKeyboardFrame(painter, rect());
 }
 
 void AnimationView::focusInEvent(QFocusEvent* event) {
