@@ -3,9 +3,11 @@
 
 #include "packaging/appicon.h"
 #include "ui/main/mainwindow.h"
+#include "ui/messages/french.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    molvane::installFrenchTranslation();
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());
