@@ -5,6 +5,8 @@ WERROR  ?= $(if $(CI),ON,OFF)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
             fonts-liberation2 fontconfig
+# The help: Qt Help to build and show it, its SQLite driver, Qt's French for its widgets.
+PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite qt6-translations-l10n
 
 .PHONY: run test test-sanitize build deps configure clean
 

@@ -1,0 +1,190 @@
+// The help window over the collection built beside the program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpSearchEngine>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "output/helpwindow.h"
+#include "ui/messages/messages.h"
+
+namespace molvane {
+namespace {
+
+const QString kProgramDir = QStringLiteral(MOLVANE_PROGRAM_DIR);
+const QStringList kHelpFiles{QStringLiteral("molvane.qhc"), QStringLiteral("molvane.qch")};
+
+// A program folder of its own for each test, holding the help or not: the
+// search index is written beside the collection.
+class HelpFolder : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+
+    void installHelp() {
+        for (const QString& name : kHelpFiles)
+            ASSERT_TRUE(QFile::copy(QDir(kProgramDir).filePath(name), QDir(folder.path()).filePath(name)))
+                << name.toStdString();
+    }
+
+    QTemporaryDir folder;
+    QWidget owner;
+};
+
+TEST(HelpPath, SeparatorIsAddedOnlyWhenMissing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/molvane", "/opt/molvane/molvane.qhc"},
+        {"/opt/molvane/", "/opt/molvane/molvane.qhc"},
+        {"/", "/molvane.qhc"},
+        {"molvane", "molvane/molvane.qhc"},
+    };
+    for (const auto& [folder, path] : cases)
+        EXPECT_EQ(helpCollectionPath(QString::fromLatin1(folder)), QString::fromLatin1(path)) << folder;
+}
+
+TEST_F(HelpFolder, MissingHelpOpensNothingAndSaysNothing) {
+    int shown = 0;
+    setMessageResponder([&shown](const MessageShown&) {
+        ++shown;
+        return MessageAnswer::Ok;
+    });
+    HelpLauncher launcher(&owner, folder.path());
+    launcher.Command7_Click();
+    setMessageResponder({});
+    EXPECT_EQ(launcher.window(), nullptr);
+    EXPECT_EQ(shown, 0);
+    EXPECT_TRUE(owner.findChildren<HelpWindow*>().isEmpty());
+}
+
+TEST_F(HelpFolder, CollectionWithoutItsPagesCountsAsMissing) {
+    ASSERT_TRUE(
+        QFile::copy(QDir(kProgramDir).filePath(kHelpFiles[0]), QDir(folder.path()).filePath(kHelpFiles[0])));
+    HelpLauncher launcher(&owner, folder.path() + QLatin1Char('/'));
+    launcher.Command7_Click();
+    EXPECT_EQ(launcher.window(), nullptr);
+}
+
+TEST_F(HelpFolder, OpensAtTheContentsPageWithoutBlockingTheProgram) {
+    installHelp();
+    HelpLauncher launcher(&owner, folder.path());
+    launcher.Command7_Click();
+    HelpWindow* help = launcher.window();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_EQ(help->windowModality(), Qt::NonModal);
+    EXPECT_EQ(help->windowTitle(), QStringLiteral("Équilibre dynamique - Aide"));
+    EXPECT_EQ(help->browser()->source(), QUrl(kHelpContentsPage));
+    EXPECT_EQ(help->tabs()->currentIndex(), 0);
+    EXPECT_TRUE(help->browser()->toPlainText().contains(QStringLiteral("Ce que montre le simulateur")));
+}
+
+TEST_F(HelpFolder, SecondAideRaisesTheOpenWindowWhereItWas) {
+    installHelp();
+    HelpLauncher launcher(&owner, folder.path());
+    launcher.Command7_Click();
+    HelpWindow* help = launcher.window();
+    ASSERT_NE(help, nullptr);
+    const QUrl page(QStringLiteral("qthelp://fr.molvane.aide/aide/loupe.html"));
+    help->browser()->setSource(page);
+    help->hide();
+    launcher.Command7_Click();
+    EXPECT_EQ(launcher.window(), help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->browser()->source(), page);
+    EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 1);
+}
+
+TEST_F(HelpFolder, ClosedHelpOpensAgainAtTheContentsPage) {
+    installHelp();
+    HelpLauncher launcher(&owner, folder.path());
+    launcher.Command7_Click();
+    ASSERT_NE(launcher.window(), nullptr);
+    launcher.window()->browser()->setSource(QUrl(QStringLiteral("qthelp://fr.molvane.aide/aide/loupe.html")));
+    QTest::keyClick(launcher.window(), Qt::Key_Escape);
+    QTRY_VERIFY(launcher.window() == nullptr);
+    launcher.Command7_Click();
+    ASSERT_NE(launcher.window(), nullptr);
+    EXPECT_EQ(launcher.window()->browser()->source(), QUrl(kHelpContentsPage));
+}
+
+TEST_F(HelpFolder, ContentsListEveryPageAndOpenThem) {
+    installHelp();
+    HelpLauncher launcher(&owner, folder.path());
+    launcher.Command7_Click();
+    HelpWindow* help = launcher.window();
+    ASSERT_NE(help, nullptr);
+    QHelpContentModel* model = help->engine().contentModel();
+    QTRY_VERIFY(!model->isCreatingContents() && model->rowCount() > 0);
+    const QModelIndex top = model->index(0, 0);
+    EXPECT_EQ(model->data(top, Qt::DisplayRole).toString(), QStringLiteral("Sommaire"));
+    EXPECT_GE(model->rowCount(top), 12);
+    // Activating a title shows its page.
+    QHelpContentWidget* contents = help->engine().contentWidget();
+    const QModelIndex loupe =
+        contents->indexOf(QUrl(QStringLiteral("qthelp://fr.molvane.aide/aide/loupe.html")));
+    ASSERT_TRUE(loupe.isValid());
+    emit contents->activated(loupe);
+    EXPECT_TRUE(help->browser()->source().toString().endsWith(QStringLiteral("loupe.html")));
+    EXPECT_TRUE(help->browser()->toPlainText().contains(QStringLiteral("Agrandir l'animation")));
+}
+
+TEST_F(HelpFolder, SearchFindsThePageExplainingACaption) {
+    installHelp();
+    HelpLauncher launcher(&owner, folder.path());
+    launcher.Command7_Click();
+    HelpWindow* help = launcher.window();
+    ASSERT_NE(help, nullptr);
+    QHelpSearchEngine* search = help->engine().searchEngine();
+    QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+    ASSERT_TRUE(indexed.wait(20000));
+    const std::pair<const char*, const char*> cases[] = {
+        {"agrandissement", "loupe.html"},   {"Calculatrice", "calculatrice.html"},
+        {"Fond blanc", "affichage.html"},   {"radians", "calculatrice.html"},
+        {"exemplaires", "impression.html"}, {"Conserver les courbes", "affichage.html"},
+        {"quotient", "simulateur.html"},
+    };
+    for (const auto& [words, page] : cases) {
+        QSignalSpy done(search, &QHelpSearchEngine::searchingFinished);
+        help->search(QString::fromUtf8(words));
+        ASSERT_TRUE(done.wait(10000)) << words;
+        QStringList found;
+        for (const QHelpSearchResult& result : search->searchResults(0, search->searchResultCount()))
+            found << result.url().fileName();
+        EXPECT_TRUE(found.contains(QString::fromLatin1(page)))
+            << words << ": " << found.join(' ').toStdString();
+    }
+}
+
+TEST_F(HelpFolder, ReadOnlyProgramFolderReadsAFreshCopyOfTheHelp) {
+    installHelp();
+    QTemporaryDir cache;
+    const QString shipped = helpCollectionPath(folder.path());
+    EXPECT_EQ(searchableCollection(shipped, true, cache.path()), shipped);
+
+    const QString copy = searchableCollection(shipped, false, cache.path() + QStringLiteral("/aide"));
+    EXPECT_EQ(copy, cache.path() + QStringLiteral("/aide/molvane.qhc"));
+    for (const QString& name : kHelpFiles)
+        EXPECT_TRUE(QFile::exists(cache.path() + QStringLiteral("/aide/") + name));
+    QHelpEngine engine(copy);
+    ASSERT_TRUE(engine.setupData());
+    EXPECT_FALSE(engine.fileData(QUrl(kHelpContentsPage)).isEmpty());
+
+    // A newer help beside the program replaces the copy.
+    QFile pages(cache.path() + QStringLiteral("/aide/molvane.qch"));
+    ASSERT_TRUE(pages.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    pages.write("abîmé");
+    pages.close();
+    searchableCollection(shipped, false, cache.path() + QStringLiteral("/aide"));
+    EXPECT_EQ(QFileInfo(pages.fileName()).size(),
+              QFileInfo(QDir(folder.path()).filePath(kHelpFiles[1])).size());
+}
+
+}  // namespace
+}  // namespace molvane
