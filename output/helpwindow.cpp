@@ -188,6 +188,14 @@ HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt:
     layout->addWidget(splitter, 1);
     resize(780, 540);
 
+    // The keyboard starts in the contents; Tab goes on to the page, then the buttons.
+    setTabOrder(tabs_, browser_);
+    setTabOrder(browser_, back);
+    setTabOrder(back, forward);
+    setTabOrder(forward, home);
+    setTabOrder(home, close);
+    contents_->setFocus();
+
     engine_->searchEngine()->scheduleIndexDocumentation();
     showContents();
 }

@@ -33,8 +33,16 @@ protected:
                 << name.toStdString();
     }
 
+    // Puts the help in the folder and presses "Aide".
+    HelpWindow* openHelp() {
+        installHelp();
+        launcher.Command7_Click();
+        return launcher.window();
+    }
+
     QTemporaryDir folder;
     QWidget owner;
+    HelpLauncher launcher{&owner, folder.path()};
 };
 
 TEST(HelpPath, SeparatorIsAddedOnlyWhenMissing) {
@@ -54,7 +62,6 @@ TEST_F(HelpFolder, MissingHelpOpensNothingAndSaysNothing) {
         ++shown;
         return MessageAnswer::Ok;
     });
-    HelpLauncher launcher(&owner, folder.path());
     launcher.Command7_Click();
     setMessageResponder({});
     EXPECT_EQ(launcher.window(), nullptr);
@@ -65,16 +72,13 @@ TEST_F(HelpFolder, MissingHelpOpensNothingAndSaysNothing) {
 TEST_F(HelpFolder, CollectionWithoutItsPagesCountsAsMissing) {
     ASSERT_TRUE(
         QFile::copy(QDir(kProgramDir).filePath(kHelpFiles[0]), QDir(folder.path()).filePath(kHelpFiles[0])));
-    HelpLauncher launcher(&owner, folder.path() + QLatin1Char('/'));
-    launcher.Command7_Click();
-    EXPECT_EQ(launcher.window(), nullptr);
+    HelpLauncher withSeparator(&owner, folder.path() + QLatin1Char('/'));
+    withSeparator.Command7_Click();
+    EXPECT_EQ(withSeparator.window(), nullptr);
 }
 
 TEST_F(HelpFolder, OpensAtTheContentsPageWithoutBlockingTheProgram) {
-    installHelp();
-    HelpLauncher launcher(&owner, folder.path());
-    launcher.Command7_Click();
-    HelpWindow* help = launcher.window();
+    HelpWindow* help = openHelp();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(help->isWindow());
@@ -86,10 +90,7 @@ TEST_F(HelpFolder, OpensAtTheContentsPageWithoutBlockingTheProgram) {
 }
 
 TEST_F(HelpFolder, SecondAideRaisesTheOpenWindowWhereItWas) {
-    installHelp();
-    HelpLauncher launcher(&owner, folder.path());
-    launcher.Command7_Click();
-    HelpWindow* help = launcher.window();
+    HelpWindow* help = openHelp();
     ASSERT_NE(help, nullptr);
     const QUrl page(QStringLiteral("qthelp://fr.molvane.aide/aide/loupe.html"));
     help->browser()->setSource(page);
@@ -102,10 +103,7 @@ TEST_F(HelpFolder, SecondAideRaisesTheOpenWindowWhereItWas) {
 }
 
 TEST_F(HelpFolder, ClosedHelpOpensAgainAtTheContentsPage) {
-    installHelp();
-    HelpLauncher launcher(&owner, folder.path());
-    launcher.Command7_Click();
-    ASSERT_NE(launcher.window(), nullptr);
+    ASSERT_NE(openHelp(), nullptr);
     launcher.window()->browser()->setSource(QUrl(QStringLiteral("qthelp://fr.molvane.aide/aide/loupe.html")));
     QTest::keyClick(launcher.window(), Qt::Key_Escape);
     QTRY_VERIFY(launcher.window() == nullptr);
@@ -115,10 +113,7 @@ TEST_F(HelpFolder, ClosedHelpOpensAgainAtTheContentsPage) {
 }
 
 TEST_F(HelpFolder, ContentsListEveryPageAndOpenThem) {
-    installHelp();
-    HelpLauncher launcher(&owner, folder.path());
-    launcher.Command7_Click();
-    HelpWindow* help = launcher.window();
+    HelpWindow* help = openHelp();
     ASSERT_NE(help, nullptr);
     QHelpContentModel* model = help->engine().contentModel();
     QTRY_VERIFY(!model->isCreatingContents() && model->rowCount() > 0);
@@ -136,10 +131,7 @@ TEST_F(HelpFolder, ContentsListEveryPageAndOpenThem) {
 }
 
 TEST_F(HelpFolder, SearchFindsThePageExplainingACaption) {
-    installHelp();
-    HelpLauncher launcher(&owner, folder.path());
-    launcher.Command7_Click();
-    HelpWindow* help = launcher.window();
+    HelpWindow* help = openHelp();
     ASSERT_NE(help, nullptr);
     QHelpSearchEngine* search = help->engine().searchEngine();
     QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);

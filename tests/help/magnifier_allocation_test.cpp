@@ -2,29 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
+#include "../core/allocations.h"
 #include "common/grid.h"
 #include "core/simulation.h"
 #include "output/magnifier.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 using namespace molvane;
 
@@ -46,7 +28,7 @@ TEST(MagnifierAllocation, TicksDrawingIntoTheMagnifierAllocateNothing) {
     Display display;
     display.louloupe = surface;
     sim.majaff(display);  // the stamps for radius 4 are made once
-    const long before = allocations.load();
+    const long before = test::allocationsSoFar();
     for (int t = 0; t < 100; ++t) sim.Timer1_Timer(display);
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(test::allocationsSoFar() - before, 0);
 }
