@@ -105,8 +105,9 @@ TEST_F(HelpFolder, SecondAideRaisesTheOpenWindowWhereItWas) {
 TEST_F(HelpFolder, ClosedHelpOpensAgainAtTheContentsPage) {
     ASSERT_NE(openHelp(), nullptr);
     launcher.window()->browser()->setSource(QUrl(QStringLiteral("qthelp://fr.molvane.aide/aide/loupe.html")));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(launcher.window()));
     QTest::keyClick(launcher.window(), Qt::Key_Escape);
-    QTRY_VERIFY(launcher.window() == nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return launcher.window() == nullptr; }));
     launcher.Command7_Click();
     ASSERT_NE(launcher.window(), nullptr);
     EXPECT_EQ(launcher.window()->browser()->source(), QUrl(kHelpContentsPage));
@@ -116,7 +117,7 @@ TEST_F(HelpFolder, ContentsListEveryPageAndOpenThem) {
     HelpWindow* help = openHelp();
     ASSERT_NE(help, nullptr);
     QHelpContentModel* model = help->engine().contentModel();
-    QTRY_VERIFY(!model->isCreatingContents() && model->rowCount() > 0);
+    ASSERT_TRUE(QTest::qWaitFor([model] { return !model->isCreatingContents() && model->rowCount() > 0; }));
     const QModelIndex top = model->index(0, 0);
     EXPECT_EQ(model->data(top, Qt::DisplayRole).toString(), QStringLiteral("Sommaire"));
     EXPECT_GE(model->rowCount(top), 12);
