@@ -3,10 +3,12 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR  ?= $(if $(CI),ON,OFF)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# Qt's French translation speaks for its own dialogs; Symbola draws the
+# symbols no other font has (the hourglass of the loading notices).
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
-            fonts-liberation2 fontconfig
-# The help: Qt Help to build and show it, its SQLite driver, Qt's French for its widgets.
-PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite qt6-translations-l10n
+            fonts-liberation2 fontconfig qt6-translations-l10n fonts-symbola
+# The help: Qt Help to build and show it, and its SQLite driver.
+PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 
 .PHONY: run test test-sanitize build deps configure clean
 
