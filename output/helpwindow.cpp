@@ -1,6 +1,5 @@
 #include "output/helpwindow.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -14,14 +13,13 @@
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QTranslator>
 #include <QVBoxLayout>
 
 namespace molvane {
@@ -29,18 +27,6 @@ namespace molvane {
 namespace {
 
 const QString kHelpPages = QStringLiteral("molvane.qch");
-
-// Qt's help widgets speak French like the rest of the program.
-void speakFrench() {
-    static bool loaded = false;
-    if (loaded || !QCoreApplication::instance()) return;
-    loaded = true;
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral("qt_help_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
-}
 
 bool sameFile(const QFileInfo& a, const QFileInfo& b) {
     return b.exists() && a.size() == b.size() && a.lastModified() <= b.lastModified();
@@ -52,6 +38,18 @@ QString helpCollectionPath(const QString& programFolder) {
     QString folder = programFolder;
     if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QDir::separator())) folder += QLatin1Char('/');
     return folder + kHelpCollection;
+}
+
+QRect helpPlacement(const QRect& mainWindow, const QRect& screen, QSize preferred) {
+    // The vessel and the graph take the main window's left 430 pixels.
+    constexpr int kKeptInSight = 430, kNarrowest = 560, kOffset = 40;
+    const int left = mainWindow.left() + kKeptInSight;
+    const int room = screen.right() + 1 - left;
+    if (room >= kNarrowest) {
+        return QRect(left, mainWindow.top(), std::min(room, preferred.width()),
+                     std::min(preferred.height(), screen.bottom() + 1 - mainWindow.top()));
+    }
+    return QRect(mainWindow.topLeft() + QPoint(kOffset, kOffset), preferred);
 }
 
 QString searchableCollection(const QString& shipped, bool folderWritable, const QString& cacheFolder) {
@@ -87,7 +85,6 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
 HelpWindow* HelpWindow::create(const QString& collection, QWidget* owner) {
     const QFileInfo shipped(collection);
     if (!shipped.isFile()) return nullptr;
-    speakFrench();
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     const QString used =
         searchableCollection(collection, QFileInfo(shipped.absolutePath()).isWritable(),
@@ -248,7 +245,10 @@ void HelpLauncher::Command7_Click() {
         window_ = HelpWindow::create(helpCollectionPath(programFolder_), mainWindow_);
         if (!window_) return;
         window_->setAttribute(Qt::WA_DeleteOnClose);
-        if (mainWindow_) window_->move(mainWindow_->geometry().topLeft() + QPoint(40, 40));
+        if (mainWindow_ && mainWindow_->screen()) {
+            window_->setGeometry(helpPlacement(mainWindow_->frameGeometry(),
+                                               mainWindow_->screen()->availableGeometry(), window_->size()));
+        }
     }
     window_->show();
     window_->raise();

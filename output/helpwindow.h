@@ -29,6 +29,11 @@ QString helpCollectionPath(const QString& programFolder);
 // cacheFolder that follows the shipped files.
 QString searchableCollection(const QString& shipped, bool folderWritable, const QString& cacheFolder);
 
+// Where the help window opens: beside the main window's vessel and graph,
+// which stay in sight, when the screen leaves room enough there; otherwise
+// over the main window, a little below and right of its corner.
+QRect helpPlacement(const QRect& mainWindow, const QRect& screen, QSize preferred);
+
 // Shows the pages the help engine holds.
 class HelpBrowser final : public QTextBrowser {
     Q_OBJECT

@@ -56,6 +56,21 @@ TEST(HelpPath, SeparatorIsAddedOnlyWhenMissing) {
         EXPECT_EQ(helpCollectionPath(QString::fromLatin1(folder)), QString::fromLatin1(path)) << folder;
 }
 
+TEST(HelpPlacement, BesideTheVesselWhenThereIsRoomElseOverTheWindow) {
+    const QSize preferred(780, 540);
+    struct Case {
+        const char* screen;
+        QRect main, area, expected;
+    };
+    const Case cases[] = {
+        {"1024 x 768", QRect(112, 84, 800, 600), QRect(0, 0, 1024, 768), QRect(152, 124, 780, 540)},
+        {"1280 x 1024", QRect(240, 212, 800, 600), QRect(0, 0, 1280, 1024), QRect(670, 212, 610, 540)},
+        {"1920 x 1080", QRect(560, 240, 800, 600), QRect(0, 0, 1920, 1080), QRect(990, 240, 780, 540)},
+        {"short screen", QRect(560, 700, 800, 300), QRect(0, 0, 1920, 1000), QRect(990, 700, 780, 300)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(helpPlacement(c.main, c.area, preferred), c.expected) << c.screen;
+}
+
 TEST_F(HelpFolder, MissingHelpOpensNothingAndSaysNothing) {
     int shown = 0;
     setMessageResponder([&shown](const MessageShown&) {
