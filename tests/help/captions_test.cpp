@@ -16,7 +16,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
-#include <map>
+#include <iostream>
 #include <memory>
 
 #include "calc/machine.h"
@@ -114,11 +114,17 @@ QSet<QString> sourceTexts() {
     return texts;
 }
 
-// Where each caption marked in the help pages stands.
-std::multimap<QString, QString> helpCaptions() {
-    std::multimap<QString, QString> captions;
-    static const QRegularExpression kMarked(QStringLiteral("<span class=\"ui\">(.*?)</span>"),
-                                            QRegularExpression::DotMatchesEverythingOption);
+// A caption marked in the help pages, the page it stands on, and the design
+// name of the window that shows it when that window is built elsewhere.
+struct Quoted {
+    QString caption, page, window;
+};
+
+std::vector<Quoted> helpCaptions() {
+    std::vector<Quoted> captions;
+    static const QRegularExpression kMarked(
+        QStringLiteral("<span class=\"ui\"(?: data-window=\"(\\w+)\")?>(.*?)</span>"),
+        QRegularExpression::DotMatchesEverythingOption);
     const QDir pages(kSources + QStringLiteral("/help"));
     for (const QString& name : pages.entryList({QStringLiteral("*.html")}, QDir::Files)) {
         QFile file(pages.filePath(name));
@@ -126,8 +132,8 @@ std::multimap<QString, QString> helpCaptions() {
         const QString html = QString::fromUtf8(file.readAll());
         for (const QRegularExpressionMatch& m : kMarked.globalMatch(html)) {
             // Entities and inner marks as a reader sees them.
-            QString read = QTextDocumentFragment::fromHtml(m.captured(1)).toPlainText().simplified();
-            captions.emplace(read.replace(QChar(0x00A0), u' '), name);
+            QString read = QTextDocumentFragment::fromHtml(m.captured(2)).toPlainText().simplified();
+            captions.push_back({read.replace(QChar(0x00A0), u' '), name, m.captured(1)});
         }
     }
     return captions;
@@ -207,18 +213,26 @@ TEST_F(Captions, EveryCaptionQuotedInTheHelpIsTheProgramsOwn) {
         for (const QString& c : captionsOf(*w)) texts << c;
     const auto captions = helpCaptions();
     ASSERT_GT(captions.size(), 200u);
-    for (const auto& [caption, page] : captions) {
-        bool found = texts.contains(caption);
-        // A long text may be quoted up to where the program adds to it.
-        for (auto it = texts.cbegin(); !found && caption.size() >= 8 && it != texts.cend(); ++it)
-            found = it->startsWith(caption);
-        EXPECT_TRUE(found) << page.toStdString() << ": \"" << caption.toStdString() << "\"";
+    QStringList pending;
+    for (const Quoted& q : captions) {
+        if (texts.contains(q.caption)) continue;
+        // A caption of a window still to come is checked as soon as the
+        // window's design name is among the program's texts.
+        if (!q.window.isEmpty() && !texts.contains(q.window)) {
+            pending << q.window + QStringLiteral(": ") + q.caption;
+            continue;
+        }
+        ADD_FAILURE() << q.page.toStdString() << ": \"" << q.caption.toStdString() << "\"";
     }
+    pending.removeDuplicates();
+    if (!pending.isEmpty())
+        std::cout << "Windows not built yet, their captions unchecked:\n  "
+                  << pending.join(QStringLiteral("\n  ")).toStdString() << "\n";
 }
 
 TEST_F(Captions, EveryCaptionOfTheWindowsIsExplainedInTheHelp) {
     QSet<QString> quoted;
-    for (const auto& [caption, page] : helpCaptions()) quoted << caption;
+    for (const Quoted& q : helpCaptions()) quoted << q.caption;
     for (const QWidget* w : windows) {
         const QStringList captions = captionsOf(*w);
         EXPECT_FALSE(captions.isEmpty());
