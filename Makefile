@@ -4,7 +4,7 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR  ?= $(if $(CI),ON,OFF)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
-            fonts-liberation2 fontconfig
+            fonts-liberation2 fontconfig poppler-utils
 
 .PHONY: run test test-sanitize build deps configure clean
 

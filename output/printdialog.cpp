@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,7 +21,7 @@ namespace molvane {
 
 namespace {
 
-constexpr QSize kDialogSize{392, 212};
+constexpr QSize kDialogSize{480, 212};
 constexpr int kBelowMainWindow = 20;  // pixels between the main window's top and the dialog's
 constexpr int kMostCopies = 99;
 
@@ -42,39 +43,39 @@ Confimp::Confimp(QPrinter& printer, PrintSources sources, QWidget* mainWindow)
     setFixedSize(kDialogSize);
 
     frame1_ = place(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("Frame1"),
-                    QRect(12, 8, 200, 100));
+                    QRect(12, 8, 220, 100));
     static constexpr std::array<const char*, 3> kViews{"L'animation", "Le graphe", "Le tableau de valeur"};
     for (int i = 0; i < 3; ++i) {
         check1_[i] = place(new QCheckBox(QString::fromUtf8(kViews[i]), frame1_),
-                           QStringLiteral("Check1_%1").arg(i), QRect(14, 22 + 24 * i, 176, 20));
+                           QStringLiteral("Check1_%1").arg(i), QRect(14, 22 + 24 * i, 196, 20));
         check1_[i]->setChecked(i < 2);
     }
 
     command1_ = place(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"),
-                      QRect(288, 14, 92, 25));
+                      QRect(368, 14, 100, 25));
     command2_ = place(new QPushButton(QStringLiteral("&Imprimantes"), this), QStringLiteral("Command2"),
-                      QRect(288, 46, 92, 25));
+                      QRect(368, 46, 100, 25));
     command3_ = place(new QPushButton(QStringLiteral("&Annuler"), this), QStringLiteral("Command3"),
-                      QRect(288, 78, 92, 25));
+                      QRect(368, 78, 100, 25));
 
     place(new QLabel(QStringLiteral("Titre de la page :"), this), QStringLiteral("Label5"),
-          QRect(12, 120, 122, 20));
+          QRect(12, 120, 150, 20));
     text1_ = place(new QLineEdit(QStringLiteral("Quintara - Molvane chimique"), this),
-                   QStringLiteral("Text1"), QRect(136, 119, 244, 21));
+                   QStringLiteral("Text1"), QRect(164, 119, 304, 21));
     place(new QLabel(QStringLiteral("Nombre d'exemplaires :"), this), QStringLiteral("Label3"),
-          QRect(12, 150, 122, 20));
+          QRect(12, 150, 150, 20));
     // The up-down and the number it drives are one spin box: its number box is `Label4`.
-    upDown1_ = place(new QSpinBox(this), QStringLiteral("UpDown1"), QRect(136, 149, 56, 21));
+    upDown1_ = place(new QSpinBox(this), QStringLiteral("UpDown1"), QRect(164, 149, 56, 21));
     upDown1_->setRange(1, kMostCopies);
     upDown1_->setValue(1);
     if (auto* label4 = upDown1_->findChild<QLineEdit*>()) label4->setObjectName(QStringLiteral("Label4"));
-    place(new QLabel(QStringLiteral("Imprimante:"), this), QStringLiteral("Label2"), QRect(12, 180, 122, 20));
-    defaut_ = place(new QLineEdit(this), QStringLiteral("defaut"), QRect(136, 179, 244, 21));
+    place(new QLabel(QStringLiteral("Imprimante:"), this), QStringLiteral("Label2"), QRect(12, 180, 150, 20));
+    defaut_ = place(new QLineEdit(this), QStringLiteral("defaut"), QRect(164, 179, 304, 21));
     defaut_->setReadOnly(true);
     defaut_->setFocusPolicy(Qt::ClickFocus);
 
     // The notice shown while the pages are being made, over the options and buttons.
-    frame2_ = place(new QFrame(this), QStringLiteral("Frame2"), QRect(12, 8, 368, 100));
+    frame2_ = place(new QFrame(this), QStringLiteral("Frame2"), QRect(12, 8, 456, 100));
     frame2_->setFrameShape(QFrame::StyledPanel);
     auto* notice = new QHBoxLayout(frame2_);
     auto* hourglass = new QLabel(QString(QChar(0x231B)), frame2_);
@@ -106,6 +107,13 @@ Confimp::Confimp(QPrinter& printer, PrintSources sources, QWidget* mainWindow)
         move(main.left() + (main.width() - width()) / 2, main.top() + kBelowMainWindow);
     }
     Form_Load();
+}
+
+bool Confimp::event(QEvent* event) {
+    // The printer or file dialog, or a message, has closed: take the keyboard
+    // back, which no window manager may do for us.
+    if (event->type() == QEvent::WindowUnblocked) activateWindow();
+    return QDialog::event(event);
 }
 
 void Confimp::Form_Load() {
@@ -183,12 +191,12 @@ bool Confimp::print() {
         const QString name = printer_.printerName();
         message(
             this, MessageIcon::Error, QStringLiteral("Erreur d'impression."),
-            QStringLiteral("L'imprimante %1 n'a pas pu imprimer les pages.\r\n"
+            QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer les pages.\r\n"
                            "Choisissez une autre imprimante, ou enregistrez les pages dans un fichier PDF "
                            "avec OK.")
                 .arg(name));
         pdfInstead_ = true;
-        defaut_->setText(name + QStringLiteral(" : impression impossible, OK enregistre un fichier PDF"));
+        defaut_->setText(QStringLiteral("« %1 » a échoué : OK enregistre un fichier PDF").arg(name));
         defaut_->setCursorPosition(0);
     } else {
         showPdfWriteError(this);

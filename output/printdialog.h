@@ -37,6 +37,9 @@ public:
     void Command1_Click();  // "&OK": prints, then closes
     void Command2_Click();  // "&Imprimantes": Qt's printer dialog
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void showNotice(bool printing);
     bool print();

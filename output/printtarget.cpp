@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -43,8 +44,9 @@ void useDefaultPrinter(QPrinter& printer) {
         printer.setPrinterName(name);
     }
     if (name.isEmpty() || printer.printerName().isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        // An empty file name alone would bring the system's printer back.
         printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::PdfFormat);
     }
 }
 
@@ -57,13 +59,30 @@ QString printerText(const QPrinter& printer) {
         case PrintTarget::NoPrinter:
             break;
     }
-    return QStringLiteral("Aucune imprimante installée : OK enregistre un fichier PDF");
+    return QStringLiteral("Aucune imprimante : OK enregistre un fichier PDF");
+}
+
+// Qt's print support hands the finished pages to the print service without
+// telling whether the service took them (a queue that refuses jobs loses
+// them silently). The service's library, which Qt's print support has
+// loaded, keeps the status of its last request: an IPP error is a refusal.
+bool printServiceRefused() {
+#if defined(Q_OS_UNIX)
+    using LastStatus = int (*)();
+    static const auto lastStatus =
+        reinterpret_cast<LastStatus>(QLibrary::resolve(QStringLiteral("cups"), 2, "cupsLastError"));
+    constexpr int kFirstIppError = 0x0400;
+    return lastStatus && lastStatus() >= kFirstIppError;
+#else
+    return false;
+#endif
 }
 
 bool printOnPrinter(QPrinter& printer, const PagePainter& paint) {
     if (!paint(printer)) return false;
     const QPrinter::PrinterState state = printer.printerState();
-    return state != QPrinter::Error && state != QPrinter::Aborted;
+    if (state == QPrinter::Error || state == QPrinter::Aborted) return false;
+    return printer.outputFormat() != QPrinter::NativeFormat || !printServiceRefused();
 }
 
 bool savePdf(const QString& path, const QPageLayout& layout, const QString& title, const PagePainter& paint) {

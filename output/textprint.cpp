@@ -60,7 +60,7 @@ void printText(QWidget* parent, const QTextEdit& text, QPrinter& printer) {
         case PrintTarget::Printer:
             if (printOnPrinter(printer, paint)) return;
             if (message(parent, MessageIcon::Exclamation, QStringLiteral("Erreur d'impression."),
-                        QStringLiteral("L'imprimante %1 n'a pas pu imprimer le texte.\r\n"
+                        QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer le texte.\r\n"
                                        "Enregistrer le texte dans un fichier PDF ?")
                             .arg(printer.printerName()),
                         MessageButtons::OkCancel) != MessageAnswer::Ok)

@@ -29,8 +29,10 @@ protected:
         window->show();
         ASSERT_TRUE(files.isValid());
         // No printer: PDF output without a file.
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        // An empty file name alone would bring the system's printer back.
         printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        ASSERT_EQ(targetOf(printer), PrintTarget::NoPrinter);
         sources.animation = [this] {
             // Read while the pages are made: the notice shows instead of the buttons.
             noticeShown = dialog->findChild<QFrame*>(QStringLiteral("Frame2"))->isVisible() &&
@@ -103,6 +105,25 @@ TEST_F(ConfimpTest, ControlsAndTheirFirstState) {
     EXPECT_TRUE(in<QLineEdit>("defaut")->isReadOnly());
     EXPECT_TRUE(in<QFrame>("Frame2")->isHidden());
     EXPECT_EQ(in<QLabel>("Label1")->text(), QStringLiteral("Veuillez patienter quelques instants..."));
+    // Every caption and the no-printer notice are seen whole.
+    for (QWidget* shown : dialog->findChildren<QWidget*>()) {
+        if (!shown->isVisibleTo(dialog.get())) continue;
+        QString text;
+        int room = 0;  // what the box or the tick takes beside the text
+        if (auto* label = qobject_cast<QLabel*>(shown)) {
+            text = label->text();
+        } else if (auto* box = qobject_cast<QCheckBox*>(shown)) {
+            text = box->text();
+            room = 24;
+        } else if (auto* line = qobject_cast<QLineEdit*>(shown)) {
+            text = line->text();
+            room = 8;
+        }
+        if (text.size() > 1) {
+            EXPECT_LE(shown->fontMetrics().horizontalAdvance(text) + room, shown->width())
+                << text.toStdString();
+        }
+    }
 }
 
 TEST_F(ConfimpTest, OpensTwentyPixelsBelowTheMainWindowsTop) {
@@ -113,7 +134,7 @@ TEST_F(ConfimpTest, OpensTwentyPixelsBelowTheMainWindowsTop) {
 
 TEST_F(ConfimpTest, NamesThePrinterOrSaysThereIsNone) {
     EXPECT_EQ(in<QLineEdit>("defaut")->text(),
-              QStringLiteral("Aucune imprimante installée : OK enregistre un fichier PDF"));
+              QStringLiteral("Aucune imprimante : OK enregistre un fichier PDF"));
     printer.setOutputFileName(files.filePath(QStringLiteral("classe.pdf")));
     dialog->Form_Load();
     EXPECT_EQ(in<QLineEdit>("defaut")->text(),

@@ -26,8 +26,10 @@ class TextPrintTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(files.isValid());
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        // An empty file name alone would bring the system's printer back.
         printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        ASSERT_EQ(targetOf(printer), PrintTarget::NoPrinter);
         // A statement with a picture in its second paragraph, as the RTF reader makes them.
         QImage picture(60, 40, QImage::Format_RGB32);
         picture.fill(Qt::darkCyan);
