@@ -98,9 +98,8 @@ CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
     if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);
 }
 
-CopyMenu::~CopyMenu() {
-    if (sources_.tableView) sources_.tableView->viewport()->removeEventFilter(this);
-}
+// The view's filter goes with this object (Qt drops it), even when the view went first.
+CopyMenu::~CopyMenu() = default;
 
 void CopyMenu::Command4_Click(QPushButton* button) {
     const QPoint mouse = QCursor::pos();

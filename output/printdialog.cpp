@@ -15,6 +15,7 @@
 
 #include "output/printpages.h"
 #include "output/printtarget.h"
+#include "ui/messages/enterrule.h"
 #include "ui/messages/messages.h"
 
 namespace molvane {
@@ -96,7 +97,12 @@ Confimp::Confimp(QPrinter& printer, PrintSources sources, QWidget* mainWindow)
     setTabOrder(upDown1_, command1_);
     setTabOrder(command1_, command2_);
     setTabOrder(command2_, command3_);
-    command1_->setDefault(true);
+    // Enter in the title or the number of copies prints, like OK; Enter on
+    // a button runs that button. OK starts with the keyboard.
+    auto* enter = new EnterRule(this);
+    enter->onEnter(text1_, [this] { Command1_Click(); });
+    enter->onEnter(upDown1_, [this] { Command1_Click(); });
+    command1_->setFocus();
 
     connect(command1_, &QPushButton::clicked, this, &Confimp::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &Confimp::Command2_Click);

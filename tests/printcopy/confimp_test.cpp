@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include "output/printdialog.h"
@@ -123,6 +124,32 @@ TEST_F(ConfimpTest, ControlsAndTheirFirstState) {
             EXPECT_LE(shown->fontMetrics().horizontalAdvance(text) + room, shown->width())
                 << text.toStdString();
         }
+    }
+}
+
+TEST_F(ConfimpTest, EnterRunsOneCommand) {
+    struct Case {
+        const char* focus;
+        int asked;  // PDF questions, one per print
+        bool closed;
+    };
+    // OK has the keyboard at first; Enter in the title or the copies prints;
+    // on a box it does nothing; on Annuler it closes without printing.
+    for (const Case& c : {Case{nullptr, 1, true}, Case{"Text1", 1, true}, Case{"UpDown1", 1, true},
+                          Case{"Check1_2", 0, false}, Case{"Command3", 0, true}}) {
+        dialog = std::make_unique<Confimp>(printer, sources, window.get());
+        asked = 0;
+        answerPdf(files.filePath(QStringLiteral("entree.pdf")));
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        QWidget* target =
+            c.focus ? dialog->findChild<QWidget*>(QString::fromLatin1(c.focus)) : in<QPushButton>("Command1");
+        ASSERT_NE(target, nullptr);
+        if (c.focus) target->setFocus();
+        EXPECT_TRUE(target->hasFocus()) << (c.focus ? c.focus : "OK");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(asked, c.asked) << (c.focus ? c.focus : "OK");
+        EXPECT_EQ(dialog->isHidden(), c.closed) << (c.focus ? c.focus : "OK");
     }
 }
 
