@@ -127,6 +127,7 @@ private:
     void buildSettingsPanel(QWidget* picture1);
     void buildDisplayPanel(QWidget* frame2);
     void buildButtonRow();
+    void connectMagnifierAndHelp();
     void buildKeyboard();
     void buildTabOrder();
     void buildOutput();  // Command10 "&Imprimer" and Command4 "Co&pier"
