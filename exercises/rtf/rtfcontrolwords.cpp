@@ -203,13 +203,16 @@ constexpr std::array kWords = std::to_array<WordInfo>({
     {"~", WordKind::Symbol, Word::Character, 0xA0},
 });
 
-constexpr bool byName(const WordInfo& a, const WordInfo& b) { return a.name < b.name; }
+constexpr bool byName(const WordInfo& a, const WordInfo& b) {
+    return a.name < b.name;
+}
 static_assert(std::is_sorted(kWords.begin(), kWords.end(), byName));
 
 }  // namespace
 
 std::optional<WordInfo> lookupWord(std::string_view name) {
-    const auto it = std::lower_bound(kWords.begin(), kWords.end(), WordInfo{name, WordKind::Flag, Word::Rtf, 0}, byName);
+    const auto it =
+        std::lower_bound(kWords.begin(), kWords.end(), WordInfo{name, WordKind::Flag, Word::Rtf, 0}, byName);
     if (it == kWords.end() || it->name != name) return std::nullopt;
     return *it;
 }

@@ -1,10 +1,10 @@
 #include "rtffile.h"
 
-#include "rtfwriter.h"
-
 #include <QFile>
 #include <QSaveFile>
 #include <QTextCursor>
+
+#include "rtfwriter.h"
 
 namespace molvane::rtf {
 

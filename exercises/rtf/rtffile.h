@@ -1,10 +1,10 @@
 // Loading and saving whole RTF files for the text area.
 #pragma once
 
-#include "rtfreader.h"
-
 #include <QString>
 #include <QTextDocument>
+
+#include "rtfreader.h"
 
 namespace molvane::rtf {
 

@@ -1,11 +1,5 @@
 #include "rtfreader.h"
 
-#include "common/cp1252.h"
-#include "rtfcharsets.h"
-#include "rtfcontrolwords.h"
-#include "rtftokenizer.h"
-#include "rtfunits.h"
-
 #include <QBuffer>
 #include <QColor>
 #include <QCryptographicHash>
@@ -15,23 +9,28 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <QUrl>
-
 #include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "common/cp1252.h"
+#include "rtfcharsets.h"
+#include "rtfcontrolwords.h"
+#include "rtftokenizer.h"
+#include "rtfunits.h"
 
 namespace molvane::rtf {
 
 namespace {
 
 enum class Destination {
-    Body,         // text of the document
-    Skip,         // ignored with everything nested in it
+    Body,  // text of the document
+    Skip,  // ignored with everything nested in it
     FontTable,
     ColourTable,
     Picture,
-    Object,       // an embedded object: only its \result shows
+    Object,  // an embedded object: only its \result shows
 };
 
 struct CharState {
@@ -93,12 +92,16 @@ struct Picture {
     int scaleY = 100;
 };
 
-int clampInt(qint64 v, int lo, int hi) { return static_cast<int>(std::clamp<qint64>(v, lo, hi)); }
+int clampInt(qint64 v, int lo, int hi) {
+    return static_cast<int>(std::clamp<qint64>(v, lo, hi));
+}
 
 // Indents, spacing and tab positions beyond 22 inches are nonsense; keeping
 // them in range also keeps the layout engine out of trouble.
 constexpr int kMaxTwips = 22 * 1440;
-int twipsParam(qint64 v) { return clampInt(v, -kMaxTwips, kMaxTwips); }
+int twipsParam(qint64 v) {
+    return clampInt(v, -kMaxTwips, kMaxTwips);
+}
 
 SymbolFont symbolFontFor(const QString& family) {
     if (family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0) return SymbolFont::Symbol;
@@ -109,7 +112,8 @@ SymbolFont symbolFontFor(const QString& family) {
 // Consumes "{\\rtf", which every RTF file starts with (blanks allowed before).
 bool readHeader(Tokenizer& tokens) {
     Token t = tokens.next();
-    while (t.type == TokenType::Text && t.bytes.find_first_not_of(" \t") == std::string_view::npos) t = tokens.next();
+    while (t.type == TokenType::Text && t.bytes.find_first_not_of(" \t") == std::string_view::npos)
+        t = tokens.next();
     if (t.type != TokenType::GroupStart) return false;
     t = tokens.next();
     return t.type == TokenType::ControlWord && t.name == "rtf";
@@ -215,34 +219,34 @@ ReadStatus Builder::run(std::string_view data) {
     bool open = true;
     for (Token t = tokens.next(); t.type != TokenType::End && open; t = tokens.next()) {
         switch (t.type) {
-        case TokenType::GroupStart:
-            groupStart();
-            break;
-        case TokenType::GroupEnd:
-            open = groupEnd();
-            break;
-        case TokenType::ControlWord:
-            controlWord(t.name, t.hasParameter, t.parameter);
-            break;
-        case TokenType::ControlSymbol:
-            if (t.symbol == '\\' || t.symbol == '{' || t.symbol == '}')
-                textBytes(std::string_view(&t.symbol, 1));
-            else if (t.symbol == '\n' || t.symbol == '\r')
-                controlWord("par", false, 0);  // a backslash ending a line is a paragraph mark
-            else
-                controlWord(std::string_view(&t.symbol, 1), false, 0);
-            break;
-        case TokenType::HexByte:
-            textBytes(std::string_view(reinterpret_cast<const char*>(&t.byte), 1));
-            break;
-        case TokenType::Text:
-            textBytes(t.bytes);
-            break;
-        case TokenType::Binary:
-            binaryData(t.bytes);
-            break;
-        case TokenType::End:
-            break;
+            case TokenType::GroupStart:
+                groupStart();
+                break;
+            case TokenType::GroupEnd:
+                open = groupEnd();
+                break;
+            case TokenType::ControlWord:
+                controlWord(t.name, t.hasParameter, t.parameter);
+                break;
+            case TokenType::ControlSymbol:
+                if (t.symbol == '\\' || t.symbol == '{' || t.symbol == '}')
+                    textBytes(std::string_view(&t.symbol, 1));
+                else if (t.symbol == '\n' || t.symbol == '\r')
+                    controlWord("par", false, 0);  // a backslash ending a line is a paragraph mark
+                else
+                    controlWord(std::string_view(&t.symbol, 1), false, 0);
+                break;
+            case TokenType::HexByte:
+                textBytes(std::string_view(reinterpret_cast<const char*>(&t.byte), 1));
+                break;
+            case TokenType::Text:
+                textBytes(t.bytes);
+                break;
+            case TokenType::Binary:
+                binaryData(t.bytes);
+                break;
+            case TokenType::End:
+                break;
         }
     }
     flushText();
@@ -320,47 +324,78 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
     const bool on = !hasParameter || parameter != 0;
 
     switch (dest) {
-    case Destination::FontTable:
-        switch (info->word) {
-        case Word::Font:
-            if (!fontName_.empty()) commitFont();
-            fontNumber_ = value;
-            fontCharset_ = 0;
-            fontCodePage_ = 0;
-            break;
-        case Word::Unicode: skipCount_ = state().unicodeSkip; break;  // names are kept in bytes: drop it and its fallback
-        case Word::FontCharset: fontCharset_ = value; break;
-        case Word::FontCodePage: fontCodePage_ = value; break;
-        default: break;
-        }
-        return;
-    case Destination::ColourTable:
-        switch (info->word) {
-        case Word::Red: red_ = clampInt(value, 0, 255), colourGiven_ = true; break;
-        case Word::Green: green_ = clampInt(value, 0, 255), colourGiven_ = true; break;
-        case Word::Blue: blue_ = clampInt(value, 0, 255), colourGiven_ = true; break;
-        default: break;
-        }
-        return;
-    case Destination::Picture:
-        switch (info->word) {
-        case Word::PngBlip: picture_.png = true; break;
-        case Word::JpegBlip: picture_.jpeg = true; break;
-        case Word::PictureWidth: picture_.width = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureHeight: picture_.height = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureGoalWidth: picture_.goalWidth = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureGoalHeight: picture_.goalHeight = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureScaleX: picture_.scaleX = clampInt(value, 1, 1000); break;
-        case Word::PictureScaleY: picture_.scaleY = clampInt(value, 1, 1000); break;
-        default: break;
-        }
-        return;
-    case Destination::Body:
-    case Destination::Object:
-        bodyWord(*info, on, value);
-        return;
-    case Destination::Skip:
-        return;
+        case Destination::FontTable:
+            switch (info->word) {
+                case Word::Font:
+                    if (!fontName_.empty()) commitFont();
+                    fontNumber_ = value;
+                    fontCharset_ = 0;
+                    fontCodePage_ = 0;
+                    break;
+                case Word::Unicode:
+                    skipCount_ = state().unicodeSkip;
+                    break;  // names are kept in bytes: drop it and its fallback
+                case Word::FontCharset:
+                    fontCharset_ = value;
+                    break;
+                case Word::FontCodePage:
+                    fontCodePage_ = value;
+                    break;
+                default:
+                    break;
+            }
+            return;
+        case Destination::ColourTable:
+            switch (info->word) {
+                case Word::Red:
+                    red_ = clampInt(value, 0, 255), colourGiven_ = true;
+                    break;
+                case Word::Green:
+                    green_ = clampInt(value, 0, 255), colourGiven_ = true;
+                    break;
+                case Word::Blue:
+                    blue_ = clampInt(value, 0, 255), colourGiven_ = true;
+                    break;
+                default:
+                    break;
+            }
+            return;
+        case Destination::Picture:
+            switch (info->word) {
+                case Word::PngBlip:
+                    picture_.png = true;
+                    break;
+                case Word::JpegBlip:
+                    picture_.jpeg = true;
+                    break;
+                case Word::PictureWidth:
+                    picture_.width = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureHeight:
+                    picture_.height = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureGoalWidth:
+                    picture_.goalWidth = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureGoalHeight:
+                    picture_.goalHeight = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureScaleX:
+                    picture_.scaleX = clampInt(value, 1, 1000);
+                    break;
+                case Word::PictureScaleY:
+                    picture_.scaleY = clampInt(value, 1, 1000);
+                    break;
+                default:
+                    break;
+            }
+            return;
+        case Destination::Body:
+        case Destination::Object:
+            bodyWord(*info, on, value);
+            return;
+        case Destination::Skip:
+            return;
     }
 }
 
@@ -368,35 +403,35 @@ void Builder::destinationWord(Word word) {
     Destination& dest = state().dest;
     const bool body = dest == Destination::Body || dest == Destination::Object;
     switch (word) {
-    case Word::FontTable:
-        dest = body ? Destination::FontTable : Destination::Skip;
-        fontName_.clear();
-        break;
-    case Word::ColourTable:
-        dest = body ? Destination::ColourTable : Destination::Skip;
-        red_ = green_ = blue_ = 0;
-        colourGiven_ = false;
-        break;
-    case Word::Picture:
-        if (dest == Destination::Picture) break;
-        dest = body ? Destination::Picture : Destination::Skip;
-        picture_ = Picture{};
-        break;
-    case Word::ObjectResult:
-        if (dest == Destination::Object) dest = Destination::Body;
-        break;
-    case Word::ShapePicture:
-    case Word::Field:
-    case Word::FieldResult:
-    case Word::ListText:
-        if (!body) dest = Destination::Skip;
-        break;
-    case Word::Object:
-        dest = body ? Destination::Object : Destination::Skip;
-        break;
-    default:
-        dest = Destination::Skip;
-        break;
+        case Word::FontTable:
+            dest = body ? Destination::FontTable : Destination::Skip;
+            fontName_.clear();
+            break;
+        case Word::ColourTable:
+            dest = body ? Destination::ColourTable : Destination::Skip;
+            red_ = green_ = blue_ = 0;
+            colourGiven_ = false;
+            break;
+        case Word::Picture:
+            if (dest == Destination::Picture) break;
+            dest = body ? Destination::Picture : Destination::Skip;
+            picture_ = Picture{};
+            break;
+        case Word::ObjectResult:
+            if (dest == Destination::Object) dest = Destination::Body;
+            break;
+        case Word::ShapePicture:
+        case Word::Field:
+        case Word::FieldResult:
+        case Word::ListText:
+            if (!body) dest = Destination::Skip;
+            break;
+        case Word::Object:
+            dest = body ? Destination::Object : Destination::Skip;
+            break;
+        default:
+            dest = Destination::Skip;
+            break;
     }
 }
 
@@ -416,82 +451,181 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
     CharState& c = state().chr;
     ParaState& p = state().para;
     switch (info.word) {
-    case Word::Ansi: documentCodePage_ = kCodePageAnsi; break;
-    case Word::Mac: documentCodePage_ = 10000; break;
-    case Word::Pc: documentCodePage_ = 437; break;
-    case Word::Pca: documentCodePage_ = 850; break;
-    case Word::AnsiCpg: documentCodePage_ = codecNameForCodePage(value) ? value : kCodePageAnsi; break;
-    case Word::DefaultFont: defaultFont_ = value; break;
-    case Word::UnicodeSkip: state().unicodeSkip = clampInt(value, 0, 16); break;
+        case Word::Ansi:
+            documentCodePage_ = kCodePageAnsi;
+            break;
+        case Word::Mac:
+            documentCodePage_ = 10000;
+            break;
+        case Word::Pc:
+            documentCodePage_ = 437;
+            break;
+        case Word::Pca:
+            documentCodePage_ = 850;
+            break;
+        case Word::AnsiCpg:
+            documentCodePage_ = codecNameForCodePage(value) ? value : kCodePageAnsi;
+            break;
+        case Word::DefaultFont:
+            defaultFont_ = value;
+            break;
+        case Word::UnicodeSkip:
+            state().unicodeSkip = clampInt(value, 0, 16);
+            break;
 
-    case Word::Plain: c = CharState{}; break;
-    case Word::Font: c.font = value; break;
-    case Word::FontSize: c.halfPoints = value > 0 ? clampInt(value, 2, 2000) : 24; break;
-    case Word::Bold: c.bold = on; break;
-    case Word::Italic: c.italic = on; break;
-    case Word::Strike: c.strike = on; break;
-    case Word::Hidden: c.hidden = on; break;
-    case Word::Caps: c.caps = on ? QFont::AllUppercase : QFont::MixedCase; break;
-    case Word::SmallCaps: c.caps = on ? QFont::SmallCaps : QFont::MixedCase; break;
-    case Word::Underline:
-    case Word::UnderlineWords:
-    case Word::UnderlineDouble:
-    case Word::UnderlineThick:
-        c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
-        break;
-    case Word::UnderlineDotted: c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline; break;
-    case Word::UnderlineDash: c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline; break;
-    case Word::UnderlineDashDot:
-        c.underline = on ? QTextCharFormat::DashDotLine : QTextCharFormat::NoUnderline;
-        break;
-    case Word::UnderlineDashDotDot:
-        c.underline = on ? QTextCharFormat::DashDotDotLine : QTextCharFormat::NoUnderline;
-        break;
-    case Word::UnderlineWave: c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline; break;
-    case Word::UnderlineNone: c.underline = QTextCharFormat::NoUnderline; break;
-    case Word::Sub: c.vertical = QTextCharFormat::AlignSubScript; break;
-    case Word::Super: c.vertical = QTextCharFormat::AlignSuperScript; break;
-    case Word::NoSuperSub: c.vertical = QTextCharFormat::AlignNormal; break;
-    case Word::Up: c.vertical = value > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal; break;
-    case Word::Down: c.vertical = value > 0 ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal; break;
-    case Word::Colour: c.colour = value; break;
-    case Word::Highlight: c.highlight = value; break;
+        case Word::Plain:
+            c = CharState{};
+            break;
+        case Word::Font:
+            c.font = value;
+            break;
+        case Word::FontSize:
+            c.halfPoints = value > 0 ? clampInt(value, 2, 2000) : 24;
+            break;
+        case Word::Bold:
+            c.bold = on;
+            break;
+        case Word::Italic:
+            c.italic = on;
+            break;
+        case Word::Strike:
+            c.strike = on;
+            break;
+        case Word::Hidden:
+            c.hidden = on;
+            break;
+        case Word::Caps:
+            c.caps = on ? QFont::AllUppercase : QFont::MixedCase;
+            break;
+        case Word::SmallCaps:
+            c.caps = on ? QFont::SmallCaps : QFont::MixedCase;
+            break;
+        case Word::Underline:
+        case Word::UnderlineWords:
+        case Word::UnderlineDouble:
+        case Word::UnderlineThick:
+            c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDotted:
+            c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDash:
+            c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDashDot:
+            c.underline = on ? QTextCharFormat::DashDotLine : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDashDotDot:
+            c.underline = on ? QTextCharFormat::DashDotDotLine : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineWave:
+            c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineNone:
+            c.underline = QTextCharFormat::NoUnderline;
+            break;
+        case Word::Sub:
+            c.vertical = QTextCharFormat::AlignSubScript;
+            break;
+        case Word::Super:
+            c.vertical = QTextCharFormat::AlignSuperScript;
+            break;
+        case Word::NoSuperSub:
+            c.vertical = QTextCharFormat::AlignNormal;
+            break;
+        case Word::Up:
+            c.vertical = value > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+            break;
+        case Word::Down:
+            c.vertical = value > 0 ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+            break;
+        case Word::Colour:
+            c.colour = value;
+            break;
+        case Word::Highlight:
+            c.highlight = value;
+            break;
 
-    case Word::ParagraphDefault: p = ParaState{}; break;
-    case Word::AlignLeft: p.alignment = Qt::AlignLeft; break;
-    case Word::AlignCentre: p.alignment = Qt::AlignHCenter; break;
-    case Word::AlignRight: p.alignment = Qt::AlignRight; break;
-    case Word::AlignJustify: p.alignment = Qt::AlignJustify; break;
-    case Word::LeftIndent: p.leftIndent = twipsParam(value); break;
-    case Word::RightIndent: p.rightIndent = twipsParam(value); break;
-    case Word::FirstIndent: p.firstIndent = twipsParam(value); break;
-    case Word::SpaceBefore: p.spaceBefore = std::max(0, twipsParam(value)); break;
-    case Word::SpaceAfter: p.spaceAfter = std::max(0, twipsParam(value)); break;
-    case Word::LineSpacing: p.lineSpacing = twipsParam(value); break;
-    case Word::LineSpacingMultiple: p.lineMultiple = on; break;
-    case Word::TabRight: nextTabType_ = QTextOption::RightTab; break;
-    case Word::TabCentre: nextTabType_ = QTextOption::CenterTab; break;
-    case Word::TabDecimal: nextTabType_ = QTextOption::DelimiterTab; break;
-    case Word::TabStop:
-        if (static_cast<int>(p.tabs.size()) < kMaxTabStops) p.tabs.push_back({std::max(0, twipsParam(value)), nextTabType_});
-        nextTabType_ = QTextOption::LeftTab;
-        break;
-    case Word::InTable: p.inTable = true; break;
+        case Word::ParagraphDefault:
+            p = ParaState{};
+            break;
+        case Word::AlignLeft:
+            p.alignment = Qt::AlignLeft;
+            break;
+        case Word::AlignCentre:
+            p.alignment = Qt::AlignHCenter;
+            break;
+        case Word::AlignRight:
+            p.alignment = Qt::AlignRight;
+            break;
+        case Word::AlignJustify:
+            p.alignment = Qt::AlignJustify;
+            break;
+        case Word::LeftIndent:
+            p.leftIndent = twipsParam(value);
+            break;
+        case Word::RightIndent:
+            p.rightIndent = twipsParam(value);
+            break;
+        case Word::FirstIndent:
+            p.firstIndent = twipsParam(value);
+            break;
+        case Word::SpaceBefore:
+            p.spaceBefore = std::max(0, twipsParam(value));
+            break;
+        case Word::SpaceAfter:
+            p.spaceAfter = std::max(0, twipsParam(value));
+            break;
+        case Word::LineSpacing:
+            p.lineSpacing = twipsParam(value);
+            break;
+        case Word::LineSpacingMultiple:
+            p.lineMultiple = on;
+            break;
+        case Word::TabRight:
+            nextTabType_ = QTextOption::RightTab;
+            break;
+        case Word::TabCentre:
+            nextTabType_ = QTextOption::CenterTab;
+            break;
+        case Word::TabDecimal:
+            nextTabType_ = QTextOption::DelimiterTab;
+            break;
+        case Word::TabStop:
+            if (static_cast<int>(p.tabs.size()) < kMaxTabStops)
+                p.tabs.push_back({std::max(0, twipsParam(value)), nextTabType_});
+            nextTabType_ = QTextOption::LeftTab;
+            break;
+        case Word::InTable:
+            p.inTable = true;
+            break;
 
-    case Word::RowDefaults:
-        cellEdges_.clear();
-        rowBorders_ = false;
-        break;
-    case Word::CellEdge:
-        if (static_cast<int>(cellEdges_.size()) < kMaxTableColumns) cellEdges_.push_back(twipsParam(value));
-        break;
-    case Word::CellBorder: rowBorders_ = true; break;
+        case Word::RowDefaults:
+            cellEdges_.clear();
+            rowBorders_ = false;
+            break;
+        case Word::CellEdge:
+            if (static_cast<int>(cellEdges_.size()) < kMaxTableColumns)
+                cellEdges_.push_back(twipsParam(value));
+            break;
+        case Word::CellBorder:
+            rowBorders_ = true;
+            break;
 
-    case Word::Par: paragraphBreak(false); break;
-    case Word::Page: paragraphBreak(true); break;
-    case Word::Cell: endCell(); break;
-    case Word::Row: endRow(); break;
-    default: break;
+        case Word::Par:
+            paragraphBreak(false);
+            break;
+        case Word::Page:
+            paragraphBreak(true);
+            break;
+        case Word::Cell:
+            endCell();
+            break;
+        case Word::Row:
+            endRow();
+            break;
+        default:
+            break;
     }
 }
 
@@ -505,31 +639,35 @@ void Builder::textBytes(std::string_view bytes) {
     bytes.remove_prefix(start);
     if (bytes.empty()) return;
     switch (dest) {
-    case Destination::Body:
-        if (state().chr.hidden) return;
-        for (char ch : bytes) appendByte(static_cast<unsigned char>(ch));
-        return;
-    case Destination::FontTable: fontTableText(bytes); return;
-    case Destination::ColourTable: colourTableText(bytes); return;
-    case Destination::Picture:
-        for (char ch : bytes) {
-            const int d = hexValue(ch);
-            if (d < 0) continue;
-            if (picture_.pendingNibble < 0) {
-                picture_.pendingNibble = d;
-                continue;
+        case Destination::Body:
+            if (state().chr.hidden) return;
+            for (char ch : bytes) appendByte(static_cast<unsigned char>(ch));
+            return;
+        case Destination::FontTable:
+            fontTableText(bytes);
+            return;
+        case Destination::ColourTable:
+            colourTableText(bytes);
+            return;
+        case Destination::Picture:
+            for (char ch : bytes) {
+                const int d = hexValue(ch);
+                if (d < 0) continue;
+                if (picture_.pendingNibble < 0) {
+                    picture_.pendingNibble = d;
+                    continue;
+                }
+                if (picture_.data.size() >= static_cast<qsizetype>(kMaxPictureBytes)) {
+                    picture_.tooBig = true;
+                    return;
+                }
+                picture_.data.append(char(picture_.pendingNibble * 16 + d));
+                picture_.pendingNibble = -1;
             }
-            if (picture_.data.size() >= static_cast<qsizetype>(kMaxPictureBytes)) {
-                picture_.tooBig = true;
-                return;
-            }
-            picture_.data.append(char(picture_.pendingNibble * 16 + d));
-            picture_.pendingNibble = -1;
-        }
-        return;
-    case Destination::Skip:
-    case Destination::Object:
-        return;
+            return;
+        case Destination::Skip:
+        case Destination::Object:
+            return;
     }
 }
 
@@ -539,7 +677,8 @@ void Builder::binaryData(std::string_view bytes) {
         return;
     }
     if (droppedDepth_ > 0 || state().dest != Destination::Picture) return;
-    if (picture_.data.size() + static_cast<qsizetype>(bytes.size()) > static_cast<qsizetype>(kMaxPictureBytes)) {
+    if (picture_.data.size() + static_cast<qsizetype>(bytes.size()) >
+        static_cast<qsizetype>(kMaxPictureBytes)) {
         picture_.tooBig = true;
         return;
     }
@@ -585,11 +724,13 @@ void Builder::flushBytes() {
         text_.append(QString::fromStdString(cp1252ToUtf8(bytes_)));
     } else {
         auto it = decoders_.find(codePage);
-        if (it == decoders_.end()) it = decoders_.emplace(codePage, QStringDecoder(codecNameForCodePage(codePage))).first;
+        if (it == decoders_.end())
+            it = decoders_.emplace(codePage, QStringDecoder(codecNameForCodePage(codePage))).first;
         QStringDecoder& decoder = it->second;
         if (decoder.isValid()) {
             decoder.resetState();
-            text_.append(decoder.decode(QByteArrayView(bytes_.data(), static_cast<qsizetype>(bytes_.size()))));
+            text_.append(
+                decoder.decode(QByteArrayView(bytes_.data(), static_cast<qsizetype>(bytes_.size()))));
         } else {
             text_.append(QString::fromStdString(cp1252ToUtf8(bytes_)));
         }
@@ -609,7 +750,8 @@ void Builder::flushText() {
 QTextCharFormat Builder::charFormat() const {
     const CharState& c = state().chr;
     QTextCharFormat f;
-    if (const FontEntry* entry = font(c.font); entry && entry->symbol == SymbolFont::None && !entry->family.isEmpty())
+    if (const FontEntry* entry = font(c.font);
+        entry && entry->symbol == SymbolFont::None && !entry->family.isEmpty())
         f.setFontFamilies(QStringList{entry->family});
     f.setFontPointSize(c.halfPoints / 2.0);
     if (c.bold) f.setFontWeight(QFont::Bold);
@@ -813,8 +955,9 @@ void Builder::commitFont() {
     QString family;
     if (codec && codePage != kCodePageAnsi && codePage != 0) {
         QStringDecoder decoder(codec);
-        family = decoder.isValid() ? QString(decoder.decode(QByteArrayView(fontName_.data(), qsizetype(fontName_.size()))))
-                                   : QString::fromLatin1(fontName_.data(), qsizetype(fontName_.size()));
+        family = decoder.isValid()
+                     ? QString(decoder.decode(QByteArrayView(fontName_.data(), qsizetype(fontName_.size()))))
+                     : QString::fromLatin1(fontName_.data(), qsizetype(fontName_.size()));
     } else {
         family = QString::fromStdString(cp1252ToUtf8(fontName_));
     }
@@ -827,7 +970,8 @@ void Builder::commitFont() {
     FontEntry entry;
     entry.family = family;
     entry.symbol = symbolFontFor(family);
-    entry.codePage = codePage == kCodePageSymbol && entry.symbol == SymbolFont::None ? kCodePageSymbol : codePage;
+    entry.codePage =
+        codePage == kCodePageSymbol && entry.symbol == SymbolFont::None ? kCodePageSymbol : codePage;
     fonts_[fontNumber_] = entry;
 }
 
@@ -856,7 +1000,8 @@ void Builder::finishPicture() {
     const QByteArray& data = pict.data;
     const bool png = pict.png || data.startsWith("\x89PNG");
     const bool jpeg = pict.jpeg || data.startsWith("\xFF\xD8\xFF");
-    if ((!png && !jpeg) || data.isEmpty() || state().chr.hidden) return;  // other formats cannot be shown here
+    if ((!png && !jpeg) || data.isEmpty() || state().chr.hidden)
+        return;  // other formats cannot be shown here
 
     QBuffer buffer;
     buffer.setData(data);
@@ -873,7 +1018,8 @@ void Builder::finishPicture() {
     if (image.isNull()) return;
     picturePixels_ += pixels;
 
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
     const QUrl name(QStringLiteral("rtfimage:") + hash);
     cursor_.document()->addResource(QTextDocument::ImageResource, name, image);
 
@@ -899,7 +1045,8 @@ ReadStatus RtfReader::read(QByteArrayView data, QTextCursor& cursor) {
     if (cursor.isNull()) return ReadStatus::NotRtf;
     Builder builder(cursor);
     cursor.beginEditBlock();
-    const ReadStatus status = builder.run(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
+    const ReadStatus status =
+        builder.run(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
     cursor.endEditBlock();
     return status;
 }

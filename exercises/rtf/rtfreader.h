@@ -4,7 +4,6 @@
 
 #include <QByteArrayView>
 #include <QTextCursor>
-
 #include <cstddef>
 
 namespace molvane::rtf {

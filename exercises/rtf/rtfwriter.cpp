@@ -1,8 +1,5 @@
 #include "rtfwriter.h"
 
-#include "common/cp1252.h"
-#include "rtfunits.h"
-
 #include <QBuffer>
 #include <QHash>
 #include <QImage>
@@ -12,8 +9,10 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-
 #include <cstdint>
+
+#include "common/cp1252.h"
+#include "rtfunits.h"
 
 namespace molvane::rtf {
 
@@ -26,10 +25,14 @@ constexpr int kHexPerLine = 128;
 
 QString listMarker(const QTextList& list, const QTextBlock& block) {
     switch (list.format().style()) {
-    case QTextListFormat::ListDisc: return QString(QChar(0x2022));
-    case QTextListFormat::ListCircle: return QString(QChar(0x25E6));
-    case QTextListFormat::ListSquare: return QString(QChar(0x25AA));
-    default: return list.itemText(block);
+        case QTextListFormat::ListDisc:
+            return QString(QChar(0x2022));
+        case QTextListFormat::ListCircle:
+            return QString(QChar(0x25E6));
+        case QTextListFormat::ListSquare:
+            return QString(QChar(0x25AA));
+        default:
+            return list.itemText(block);
     }
 }
 
@@ -79,7 +82,9 @@ private:
 Emitter::Emitter(const QTextDocument& document) : document_(document) {
     const QFont font = document.defaultFont();
     defaultFamily_ = font.family();
-    defaultPointSize_ = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() > 0 ? font.pixelSize() * 0.75 : 12.0;
+    defaultPointSize_ = font.pointSizeF() > 0  ? font.pointSizeF()
+                        : font.pixelSize() > 0 ? font.pixelSize() * 0.75
+                                               : 12.0;
     fontIndex(defaultFamily_);  // font 0 is the default font: \deff0
     for (int b = 0x80; b <= 0xFF; ++b) {
         const char byte = static_cast<char>(b);
@@ -129,8 +134,10 @@ QString Emitter::familyOf(const QTextCharFormat& format) const {
 }
 
 double Emitter::pointSizeOf(const QTextCharFormat& format) const {
-    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0) return format.fontPointSize();
-    if (format.hasProperty(QTextFormat::FontPixelSize)) return format.intProperty(QTextFormat::FontPixelSize) * 0.75;
+    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
+        return format.fontPointSize();
+    if (format.hasProperty(QTextFormat::FontPixelSize))
+        return format.intProperty(QTextFormat::FontPixelSize) * 0.75;
     return defaultPointSize_;
 }
 
@@ -138,16 +145,34 @@ void Emitter::escaped(QStringView text, QByteArray& out) {
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
         switch (u) {
-        case '\\': out += "\\\\"; continue;
-        case '{': out += "\\{"; continue;
-        case '}': out += "\\}"; continue;
-        case '\t': out += "\\tab "; continue;
-        case 0x2028: out += "\\line "; continue;
-        case 0x00A0: out += "\\~"; continue;
-        case 0x2011: out += "\\_"; continue;
-        case 0x00AD: out += "\\-"; continue;
-        case QChar::ObjectReplacementCharacter: continue;  // an object without a picture
-        default: break;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '{':
+                out += "\\{";
+                continue;
+            case '}':
+                out += "\\}";
+                continue;
+            case '\t':
+                out += "\\tab ";
+                continue;
+            case 0x2028:
+                out += "\\line ";
+                continue;
+            case 0x00A0:
+                out += "\\~";
+                continue;
+            case 0x2011:
+                out += "\\_";
+                continue;
+            case 0x00AD:
+                out += "\\-";
+                continue;
+            case QChar::ObjectReplacementCharacter:
+                continue;  // an object without a picture
+            default:
+                break;
         }
         if (u < 0x20) continue;
         if (u < 0x80) {
@@ -247,20 +272,20 @@ void Emitter::writeParagraphProperties(const QTextBlockFormat& format, bool inTa
     measure("\\sb", format.topMargin());
     measure("\\sa", format.bottomMargin());
     switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        word("\\sl", static_cast<int>(std::lround(format.lineHeight() * 240.0 / 100.0)));
-        word("\\slmult1");
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        word("\\sl", pixelsToTwips(format.lineHeight()));
-        word("\\slmult0");
-        break;
-    case QTextBlockFormat::FixedHeight:
-        word("\\sl", -pixelsToTwips(format.lineHeight()));
-        word("\\slmult0");
-        break;
-    default:
-        break;
+        case QTextBlockFormat::ProportionalHeight:
+            word("\\sl", static_cast<int>(std::lround(format.lineHeight() * 240.0 / 100.0)));
+            word("\\slmult1");
+            break;
+        case QTextBlockFormat::MinimumHeight:
+            word("\\sl", pixelsToTwips(format.lineHeight()));
+            word("\\slmult0");
+            break;
+        case QTextBlockFormat::FixedHeight:
+            word("\\sl", -pixelsToTwips(format.lineHeight()));
+            word("\\slmult0");
+            break;
+        default:
+            break;
     }
     for (const QTextOption::Tab& tab : format.tabPositions()) {
         if (tab.type == QTextOption::RightTab) word("\\tqr");
@@ -277,15 +302,27 @@ void Emitter::writeCharacterProperties(const QTextCharFormat& format) {
     if (format.fontWeight() >= QFont::DemiBold) word("\\b");
     if (format.fontItalic()) word("\\i");
     switch (format.underlineStyle()) {
-    case QTextCharFormat::SingleUnderline: word("\\ul"); break;
-    case QTextCharFormat::DashUnderline: word("\\uldash"); break;
-    case QTextCharFormat::DotLine: word("\\uld"); break;
-    case QTextCharFormat::DashDotLine: word("\\uldashd"); break;
-    case QTextCharFormat::DashDotDotLine: word("\\uldashdd"); break;
-    case QTextCharFormat::WaveUnderline: word("\\ulwave"); break;
-    default:
-        if (format.fontUnderline()) word("\\ul");
-        break;
+        case QTextCharFormat::SingleUnderline:
+            word("\\ul");
+            break;
+        case QTextCharFormat::DashUnderline:
+            word("\\uldash");
+            break;
+        case QTextCharFormat::DotLine:
+            word("\\uld");
+            break;
+        case QTextCharFormat::DashDotLine:
+            word("\\uldashd");
+            break;
+        case QTextCharFormat::DashDotDotLine:
+            word("\\uldashdd");
+            break;
+        case QTextCharFormat::WaveUnderline:
+            word("\\ulwave");
+            break;
+        default:
+            if (format.fontUnderline()) word("\\ul");
+            break;
     }
     if (format.fontStrikeOut()) word("\\strike");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) word("\\super");
@@ -293,7 +330,8 @@ void Emitter::writeCharacterProperties(const QTextCharFormat& format) {
     if (format.fontCapitalization() == QFont::AllUppercase) word("\\caps");
     if (format.fontCapitalization() == QFont::SmallCaps) word("\\scaps");
     if (format.foreground().style() != Qt::NoBrush) word("\\cf", colourIndex(format.foreground().color()));
-    if (format.background().style() != Qt::NoBrush) word("\\highlight", colourIndex(format.background().color()));
+    if (format.background().style() != Qt::NoBrush)
+        word("\\highlight", colourIndex(format.background().color()));
 }
 
 void Emitter::writeImage(const QTextImageFormat& format) {
@@ -343,7 +381,8 @@ void Emitter::writeTable(QTextTable* table) {
             widths[c] = std::max(1, pixelsToTwips(length.rawValue()));
             fixedTotal += widths[c];
         } else if (length.type() == QTextLength::PercentageLength) {
-            widths[c] = std::max(1, static_cast<int>(std::lround(length.rawValue() * kPageTextTwips / 100.0)));
+            widths[c] =
+                std::max(1, static_cast<int>(std::lround(length.rawValue() * kPageTextTwips / 100.0)));
             fixedTotal += widths[c];
         } else {
             ++freeColumns;
@@ -358,7 +397,9 @@ void Emitter::writeTable(QTextTable* table) {
         int edge = 0;
         for (int c = 0; c < columns; ++c) {
             if (format.border() > 0)
-                word("\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10");
+                word(
+                    "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\br"
+                    "drs\\brdrw10");
             edge += widths[c];
             word("\\cellx", edge);
         }

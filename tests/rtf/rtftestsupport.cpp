@@ -67,10 +67,13 @@ QString describeChars(const QTextDocument& doc, const QTextCharFormat& f) {
     QString s = resolvedFamily(doc, f) + QLatin1Char(' ') + QString::number(resolvedSize(doc, f));
     if (f.fontWeight() >= QFont::DemiBold) s += QLatin1String(" b");
     if (f.fontItalic()) s += QLatin1String(" i");
-    if (f.underlineStyle() != QTextCharFormat::NoUnderline) s += QStringLiteral(" u%1").arg(f.underlineStyle());
+    if (f.underlineStyle() != QTextCharFormat::NoUnderline)
+        s += QStringLiteral(" u%1").arg(f.underlineStyle());
     if (f.fontStrikeOut()) s += QLatin1String(" s");
-    if (f.verticalAlignment() != QTextCharFormat::AlignNormal) s += QStringLiteral(" v%1").arg(f.verticalAlignment());
-    if (f.fontCapitalization() != QFont::MixedCase) s += QStringLiteral(" caps%1").arg(f.fontCapitalization());
+    if (f.verticalAlignment() != QTextCharFormat::AlignNormal)
+        s += QStringLiteral(" v%1").arg(f.verticalAlignment());
+    if (f.fontCapitalization() != QFont::MixedCase)
+        s += QStringLiteral(" caps%1").arg(f.fontCapitalization());
     if (f.foreground().style() != Qt::NoBrush) s += QLatin1String(" fg") + f.foreground().color().name();
     if (f.background().style() != Qt::NoBrush) s += QLatin1String(" bg") + f.background().color().name();
     return s;
@@ -95,7 +98,11 @@ QStringList describe(const QTextDocument& doc) {
         const QTextCursor c(block);
         if (const QTextTable* table = c.currentTable()) {
             const QTextTableCell cell = table->cellAt(c);
-            line += QStringLiteral("cell %1,%2 of %3x%4: ").arg(cell.row()).arg(cell.column()).arg(table->rows()).arg(table->columns());
+            line += QStringLiteral("cell %1,%2 of %3x%4: ")
+                        .arg(cell.row())
+                        .arg(cell.column())
+                        .arg(table->rows())
+                        .arg(table->columns());
         }
         const QTextBlockFormat b = block.blockFormat();
         const int align = int(b.alignment() & Qt::AlignHorizontal_Mask);
@@ -108,14 +115,16 @@ QStringList describe(const QTextDocument& doc) {
                     .arg(b.bottomMargin())
                     .arg(b.lineHeight())
                     .arg(b.lineHeightType());
-        for (const QTextOption::Tab& tab : b.tabPositions()) line += QStringLiteral(" tab %1/%2").arg(tab.position).arg(tab.type);
+        for (const QTextOption::Tab& tab : b.tabPositions())
+            line += QStringLiteral(" tab %1/%2").arg(tab.position).arg(tab.type);
         if (b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) line += QLatin1String(" page");
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat f = fragment.charFormat();
             line += QLatin1String(" | ");
-            line += f.isImageFormat() ? describeImage(doc, f.toImageFormat(), fragment.length())
-                                      : QLatin1Char('"') + fragment.text() + QLatin1String("\" ") + describeChars(doc, f);
+            line += f.isImageFormat()
+                        ? describeImage(doc, f.toImageFormat(), fragment.length())
+                        : QLatin1Char('"') + fragment.text() + QLatin1String("\" ") + describeChars(doc, f);
         }
         lines.append(line);
     }
@@ -132,8 +141,9 @@ QByteArray pngOf(const QImage& image) {
 
 }  // namespace molvane::rtf::test
 
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);  // fonts and images need a GUI application

@@ -1,17 +1,18 @@
 // Helpers shared by the reader and writer tests.
 #pragma once
 
-#include "rtfreader.h"
-
 #include <QImage>
 #include <QStringList>
 #include <QTextDocument>
-
 #include <memory>
 #include <ostream>
 
+#include "rtfreader.h"
+
 // Readable failures for Qt strings and lists of them.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace molvane::rtf::test {
 

@@ -1,14 +1,14 @@
-#include "rtftestsupport.h"
-#include "rtfwriter.h"
+#include <gtest/gtest.h>
 
 #include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <gtest/gtest.h>
-
 #include <functional>
+
+#include "rtftestsupport.h"
+#include "rtfwriter.h"
 
 using namespace molvane::rtf;
 using namespace molvane::rtf::test;
@@ -60,28 +60,34 @@ QTextCharFormat with(const std::function<void(QTextCharFormat&)>& set) {
 INSTANTIATE_TEST_SUITE_P(
     Rtf, BuiltDocuments,
     ::testing::Values(
-        BuiltCase{"CharacterFormats",
-                  [](QTextDocument&, QTextCursor& c) {
-                      c.insertText("plain ");
-                      c.insertText("gras ", with([](auto& f) { f.setFontWeight(QFont::Bold); }));
-                      c.insertText("italique ", with([](auto& f) { f.setFontItalic(true); }));
-                      c.insertText("souligne ", with([](auto& f) { f.setFontUnderline(true); }));
-                      c.insertText("vague ", with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::WaveUnderline); }));
-                      c.insertText("tirets ", with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::DashDotLine); }));
-                      c.insertText("barre ", with([](auto& f) { f.setFontStrikeOut(true); }));
-                      c.insertText("2", with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); }));
-                      c.insertText("r", with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); }));
-                      c.insertText(" grand", with([](auto& f) { f.setFontPointSize(18.5); }));
-                      c.insertText(" police", with([](auto& f) { f.setFontFamilies({"Liberation Sérif"}); }));
-                      c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
-                      c.insertText(" fond", with([](auto& f) { f.setBackground(QColor(255, 255, 0)); }));
-                      c.insertText(" bleu", with([](auto& f) { f.setForeground(QColor(0, 0, 200)); }));
-                      c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
-                      c.insertText(" petites", with([](auto& f) { f.setFontCapitalization(QFont::SmallCaps); }));
-                  }},
+        BuiltCase{
+            "CharacterFormats",
+            [](QTextDocument&, QTextCursor& c) {
+                c.insertText("plain ");
+                c.insertText("gras ", with([](auto& f) { f.setFontWeight(QFont::Bold); }));
+                c.insertText("italique ", with([](auto& f) { f.setFontItalic(true); }));
+                c.insertText("souligne ", with([](auto& f) { f.setFontUnderline(true); }));
+                c.insertText("vague ",
+                             with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::WaveUnderline); }));
+                c.insertText("tirets ",
+                             with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::DashDotLine); }));
+                c.insertText("barre ", with([](auto& f) { f.setFontStrikeOut(true); }));
+                c.insertText(
+                    "2", with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); }));
+                c.insertText("r",
+                             with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); }));
+                c.insertText(" grand", with([](auto& f) { f.setFontPointSize(18.5); }));
+                c.insertText(" police", with([](auto& f) { f.setFontFamilies({"Liberation Sérif"}); }));
+                c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
+                c.insertText(" fond", with([](auto& f) { f.setBackground(QColor(255, 255, 0)); }));
+                c.insertText(" bleu", with([](auto& f) { f.setForeground(QColor(0, 0, 200)); }));
+                c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
+                c.insertText(" petites", with([](auto& f) { f.setFontCapitalization(QFont::SmallCaps); }));
+            }},
         BuiltCase{"SpecialCharacters",
                   [](QTextDocument&, QTextCursor& c) {
-                      c.insertText(QString::fromUtf8("\\ { } a\tb\u2028c d\u00a0e\u2011f\u00adg € œ — Ω α 😀 «x» ‘y’ "));
+                      c.insertText(QString::fromUtf8(
+                          "\\ { } a\tb\u2028c d\u00a0e\u2011f\u00adg € œ — Ω α 😀 «x» ‘y’ "));
                   }},
         BuiltCase{"Paragraphs",
                   [](QTextDocument&, QTextCursor& c) {
@@ -101,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                       b = QTextBlockFormat();
                       b.setAlignment(Qt::AlignJustify);
                       b.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-                      b.setTabPositions({QTextOption::Tab(96, QTextOption::LeftTab), QTextOption::Tab(200, QTextOption::RightTab),
+                      b.setTabPositions({QTextOption::Tab(96, QTextOption::LeftTab),
+                                         QTextOption::Tab(200, QTextOption::RightTab),
                                          QTextOption::Tab(250, QTextOption::CenterTab)});
                       c.insertBlock(b);
                       c.insertText("a\tb\tc");
@@ -173,13 +180,18 @@ TEST(Writer, TablesListOnlyWhatIsUsedOnce) {
     doc.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
     QTextCursor c(&doc);
     c.insertText("a", with([](auto& f) { f.setForeground(QColor(1, 2, 3)); }));
-    c.insertText("b", with([](auto& f) { f.setForeground(QColor(1, 2, 3)); f.setFontFamilies({"Courier"}); }));
+    c.insertText("b", with([](auto& f) {
+                     f.setForeground(QColor(1, 2, 3));
+                     f.setFontFamilies({"Courier"});
+                 }));
     c.insertText("c", with([](auto& f) { f.setBackground(QColor(4, 5, 6)); }));
     const QByteArray rtf = RtfWriter::write(doc);
-    EXPECT_TRUE(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Courier;}}")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Courier;}}"))
+        << rtf.constData();
     EXPECT_TRUE(rtf.contains("{\\colortbl;\\red1\\green2\\blue3;\\red4\\green5\\blue6;}")) << rtf.constData();
     EXPECT_TRUE(rtf.contains("\\deff0")) << rtf.constData();
-    EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 a}{\\f1\\fs20\\cf1 b}{\\f0\\fs20\\highlight2 c}")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 a}{\\f1\\fs20\\cf1 b}{\\f0\\fs20\\highlight2 c}"))
+        << rtf.constData();
 }
 
 }  // namespace
