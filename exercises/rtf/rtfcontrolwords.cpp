@@ -105,6 +105,7 @@ constexpr std::array kWords = std::to_array<WordInfo>({
     {"object", WordKind::Destination, Word::Object, 0},
     {"objname", WordKind::Destination, Word::SkippedDestination, 0},
     {"page", WordKind::Symbol, Word::Page, 0},
+    {"pagebb", WordKind::Toggle, Word::PageBreakBefore, 0},
     {"panose", WordKind::Destination, Word::SkippedDestination, 0},
     {"par", WordKind::Symbol, Word::Par, 0},
     {"pard", WordKind::Flag, Word::ParagraphDefault, 0},

@@ -78,6 +78,7 @@ enum class Word : std::uint8_t {
     TabRight,
     TabCentre,
     TabDecimal,
+    PageBreakBefore,
     // breaks, and symbols standing for one character (given as their value)
     Par,
     Page,

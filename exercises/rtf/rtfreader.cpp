@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/cp1252.h"
@@ -61,6 +62,7 @@ struct ParaState {
     int spaceAfter = 0;
     int lineSpacing = 0;  // \sl: 0 single, > 0 at least, < 0 exactly
     bool lineMultiple = false;
+    bool pageBefore = false;  // \pagebb
     bool inTable = false;
     std::vector<TabStop> tabs;
 };
@@ -101,6 +103,26 @@ int clampInt(qint64 v, int lo, int hi) {
 constexpr int kMaxTwips = 22 * 1440;
 int twipsParam(qint64 v) {
     return clampInt(v, -kMaxTwips, kMaxTwips);
+}
+
+// Puts U+FFFD for what no document may hold: halves of surrogate pairs on
+// their own, control characters other than the tab (a decoder's mark for a
+// byte it could not read), and the object character, which stands for a
+// picture only in a picture's format. A paragraph separator would make Qt
+// split the block behind the reader's back: it becomes a line break.
+void makeWellFormed(QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+        } else if (QChar::isSurrogate(u) || (u < 0x20 && u != '\t') ||
+                   u == QChar::ObjectReplacementCharacter) {
+            text[i] = QChar::ReplacementCharacter;
+        } else if (u == QChar::ParagraphSeparator) {
+            text[i] = QChar::LineSeparator;
+        }
+    }
 }
 
 SymbolFont symbolFontFor(const QString& family) {
@@ -164,6 +186,12 @@ private:
 
     void finishPicture();
 
+    // bounds on what the document holds
+    void stop();
+    bool insertBlock();
+    QString boundedText(QString text);
+    std::size_t pendingRoom() const;
+
     QTextCursor& cursor_;
     std::vector<State> stack_;
     int droppedDepth_ = 0;  // groups opened past kMaxGroupDepth
@@ -180,8 +208,12 @@ private:
     // font table entry being read
     int fontNumber_ = 0;
     int fontCharset_ = 0;
+    bool fontCharsetGiven_ = false;
     int fontCodePage_ = 0;
-    std::string fontName_;
+    std::string fontName_;  // bytes still to decode
+    int fontEntries_ = 0;
+    QString fontNameText_;  // the name decoded so far (\u characters, and the bytes before them)
+    QString decodeFontName(const std::string& bytes) const;
     // colour table entry being read
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colourGiven_ = false;
@@ -207,6 +239,13 @@ private:
 
     Picture picture_;
     qint64 picturePixels_ = 0;
+    int pictures_ = 0;
+
+    qint64 characters_ = 0;
+    int lines_ = 1;  // the block the reading starts in
+    int runs_ = 0;
+    int wordLength_ = 0;  // characters since the last place a line may break
+    bool full_ = false;   // a bound was reached: nothing more is read
 };
 
 ReadStatus Builder::run(std::string_view data) {
@@ -217,7 +256,7 @@ ReadStatus Builder::run(std::string_view data) {
     stack_.push_back(State{});
     stack_.push_back(State{});
     bool open = true;
-    for (Token t = tokens.next(); t.type != TokenType::End && open; t = tokens.next()) {
+    for (Token t = tokens.next(); t.type != TokenType::End && open && !full_; t = tokens.next()) {
         switch (t.type) {
             case TokenType::GroupStart:
                 groupStart();
@@ -255,7 +294,7 @@ ReadStatus Builder::run(std::string_view data) {
     if (tokens.error() != TokenError::None) report(ReadStatus::Malformed);
     if (open) {
         if (!pendingBreak_ && blockTouched_) applyBlockFormat();
-        report(ReadStatus::Truncated);
+        if (!full_) report(ReadStatus::Truncated);
     }
     return status_;
 }
@@ -281,7 +320,7 @@ bool Builder::groupEnd() {
         return true;
     }
     const Destination closing = state().dest;
-    if (closing == Destination::FontTable && !fontName_.empty()) commitFont();
+    if (closing == Destination::FontTable && (!fontName_.empty() || !fontNameText_.isEmpty())) commitFont();
     // The last paragraph needs no \par: it takes the properties in force
     // when the document's group closes.
     if (stack_.size() == 2 && !pendingBreak_ && blockTouched_) applyBlockFormat();
@@ -327,16 +366,26 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
         case Destination::FontTable:
             switch (info->word) {
                 case Word::Font:
-                    if (!fontName_.empty()) commitFont();
+                    if (!fontName_.empty() || !fontNameText_.isEmpty()) commitFont();
                     fontNumber_ = value;
                     fontCharset_ = 0;
+                    fontCharsetGiven_ = false;
                     fontCodePage_ = 0;
                     break;
-                case Word::Unicode:
+                case Word::Unicode: {
                     skipCount_ = state().unicodeSkip;
-                    break;  // names are kept in bytes: drop it and its fallback
+                    const qint64 unit = value < 0 ? qint64(value) + 65536 : value;
+                    if (unit < 0x20 || unit > 0xFFFF ||
+                        fontName_.size() + fontNameText_.size() >= kMaxFontNameBytes)
+                        break;
+                    fontNameText_ += decodeFontName(fontName_);
+                    fontName_.clear();
+                    fontNameText_ += QChar(char16_t(unit));
+                    break;
+                }
                 case Word::FontCharset:
                     fontCharset_ = value;
+                    fontCharsetGiven_ = true;
                     break;
                 case Word::FontCodePage:
                     fontCodePage_ = value;
@@ -406,6 +455,7 @@ void Builder::destinationWord(Word word) {
         case Word::FontTable:
             dest = body ? Destination::FontTable : Destination::Skip;
             fontName_.clear();
+            fontNameText_.clear();
             break;
         case Word::ColourTable:
             dest = body ? Destination::ColourTable : Destination::Skip;
@@ -599,6 +649,9 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
         case Word::InTable:
             p.inTable = true;
             break;
+        case Word::PageBreakBefore:
+            p.pageBefore = on;
+            break;
 
         case Word::RowDefaults:
             cellEdges_.clear();
@@ -639,10 +692,13 @@ void Builder::textBytes(std::string_view bytes) {
     bytes.remove_prefix(start);
     if (bytes.empty()) return;
     switch (dest) {
-        case Destination::Body:
+        case Destination::Body: {
             if (state().chr.hidden) return;
-            for (char ch : bytes) appendByte(static_cast<unsigned char>(ch));
+            const std::size_t room = pendingRoom();
+            for (char ch : bytes.substr(0, room)) appendByte(static_cast<unsigned char>(ch));
+            if (bytes.size() > room) flushText();  // which finds the document full
             return;
+        }
         case Destination::FontTable:
             fontTableText(bytes);
             return;
@@ -692,15 +748,28 @@ void Builder::appendByte(unsigned char b) {
     bytes_.push_back(static_cast<char>(b));
 }
 
+// How many more bytes the text waiting to go in may grow by: a character
+// takes at most four, and past the document's room for characters nothing
+// held can go in. One run of text may be the whole file.
+std::size_t Builder::pendingRoom() const {
+    const auto room = static_cast<std::size_t>(std::max<qint64>(0, kMaxCharacters - characters_)) * 4 + 4;
+    const std::size_t held = bytes_.size() + static_cast<std::size_t>(text_.size());
+    return room > held ? room - held : 0;
+}
+
 void Builder::appendCharacter(char32_t c) {
     if (state().dest != Destination::Body || state().chr.hidden) return;
     if (c < 0x20 && c != U'\t') return;
+    if (pendingRoom() == 0) {
+        flushText();  // which finds the document full
+        return;
+    }
     flushBytes();
     const FontEntry* f = font(state().chr.font);
     if (f && f->symbol != SymbolFont::None && c >= 0xF020 && c <= 0xF0FF) {
         if (const char32_t mapped = symbolFontCharacter(f->symbol, c)) c = mapped;
     }
-    text_.append(QString::fromUcs4(&c, 1));
+    text_.append(QChar(static_cast<char16_t>(c)));  // every character here is one UTF-16 unit
 }
 
 const FontEntry* Builder::font(int number) const {
@@ -716,7 +785,7 @@ void Builder::flushBytes() {
         for (char ch : bytes_) {
             const auto b = static_cast<unsigned char>(ch);
             const char32_t mapped = symbolFontCharacter(f->symbol, b);
-            text_.append(mapped ? QString::fromUcs4(&mapped, 1) : QString(QChar(b)));
+            text_.append(QChar(static_cast<char16_t>(mapped ? mapped : b)));
         }
     } else if (codePage == kCodePageSymbol) {
         text_.append(QString::fromLatin1(bytes_.data(), static_cast<qsizetype>(bytes_.size())));
@@ -741,10 +810,69 @@ void Builder::flushBytes() {
 void Builder::flushText() {
     flushBytes();
     if (text_.isEmpty()) return;
+    makeWellFormed(text_);
     ensureContainer();
-    cursor_.insertText(text_, charFormat());
+    // What fits goes in, even when the bound is reached inside this text.
+    const QString text = boundedText(std::exchange(text_, QString()));
+    if (text.isEmpty()) return;
+    cursor_.insertText(text, charFormat());
     blockTouched_ = true;
-    text_.clear();
+}
+
+void Builder::stop() {
+    full_ = true;
+    status_ = ReadStatus::TooLong;  // the one thing worth telling: the end of the document is missing
+}
+
+// The part of a piece of text that fits the document's bounds, with a
+// zero-width space wherever a word grows too long; stops the reading when
+// something did not fit.
+QString Builder::boundedText(QString text) {
+    if (full_ || ++runs_ > kMaxRuns) {
+        if (!full_) stop();
+        return QString();
+    }
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QChar::LineSeparator && ++lines_ > kMaxLines) {
+            stop();
+            break;
+        }
+        // Qt lays a tab out as dearly as a piece of text of its own.
+        if (c == QLatin1Char('\t') && ++runs_ > kMaxRuns) {
+            stop();
+            break;
+        }
+        if (c == QChar::Space || c == QLatin1Char('\t') || c == QChar::LineSeparator ||
+            c.unicode() == 0x200B) {
+            wordLength_ = 0;
+        } else if (!c.isLowSurrogate() && ++wordLength_ > kMaxWordCharacters) {
+            out.append(QChar(0x200B));
+            wordLength_ = 1;
+        }
+        out.append(c);
+    }
+    if (characters_ + out.size() > kMaxCharacters) {
+        qsizetype room = kMaxCharacters - characters_;
+        if (room > 0 && out.at(room - 1).isHighSurrogate()) --room;  // a pair stays whole
+        out.truncate(std::max<qsizetype>(room, 0));
+        stop();
+    }
+    characters_ += out.size();
+    return out;
+}
+
+// A new block at the cursor, as long as the document has room for one.
+bool Builder::insertBlock() {
+    if (full_ || ++lines_ > kMaxLines || ++characters_ > kMaxCharacters) {
+        if (!full_) stop();
+        return false;
+    }
+    cursor_.insertBlock();
+    wordLength_ = 0;
+    return true;
 }
 
 QTextCharFormat Builder::charFormat() const {
@@ -790,7 +918,7 @@ QTextBlockFormat Builder::blockFormat() const {
         for (const TabStop& t : p.tabs) tabs.append(QTextOption::Tab(twipsToPixels(t.twips), t.type));
         f.setTabPositions(tabs);
     }
-    if (blockBreaksPage_) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (blockBreaksPage_ || p.pageBefore) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return f;
 }
 
@@ -828,6 +956,7 @@ void Builder::ensureContainer() {
                     // no room for another column: the rest of the row shares the last cell
                     report(ReadStatus::LimitReached);
                     cellEnded_ = false;
+                    if (++runs_ > kMaxRuns || ++characters_ > kMaxCharacters) return stop();
                     cursor_.insertText(QStringLiteral("\t"));
                     return;
                 }
@@ -837,8 +966,7 @@ void Builder::ensureContainer() {
             cursor_ = table_->cellAt(row_, column_).firstCursorPosition();
             blockTouched_ = false;
         }
-        if (pendingBreak_) {
-            cursor_.insertBlock();
+        if (pendingBreak_ && insertBlock()) {
             blockBreaksPage_ = false;
             blockTouched_ = false;
         }
@@ -846,7 +974,7 @@ void Builder::ensureContainer() {
         return;
     }
     if (pendingBreak_) {
-        cursor_.insertBlock();
+        if (!insertBlock()) return;
         pendingBreak_ = false;
         blockBreaksPage_ = pendingPage_;
         pendingPage_ = false;
@@ -875,7 +1003,8 @@ void Builder::endCell() {
     state().para.inTable = true;  // a cell mark is a table even without \intbl
     pendingBreak_ = false;        // the cell mark ends its last paragraph itself
     ensureContainer();
-    if (blockTouched_) applyBlockFormat();
+    if (full_) return;
+    applyBlockFormat();  // the properties in force at the mark are the last paragraph's, even an empty one's
     cellEnded_ = true;
 }
 
@@ -942,26 +1071,41 @@ void Builder::fontTableText(std::string_view bytes) {
     for (char ch : bytes) {
         if (ch == ';') {
             commitFont();
-        } else if (static_cast<int>(fontName_.size()) < kMaxFontNameBytes) {
+        } else if (static_cast<unsigned char>(ch) >= 0x20 &&  // control bytes are no part of a name
+                   fontName_.size() + fontNameText_.size() < static_cast<std::size_t>(kMaxFontNameBytes)) {
             fontName_.push_back(ch);
         }
     }
 }
 
-void Builder::commitFont() {
+QString Builder::decodeFontName(const std::string& bytes) const {
     const int charsetPage = codePageForCharset(fontCharset_);
     const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
     const char* codec = codecNameForCodePage(codePage ? codePage : documentCodePage_);
-    QString family;
     if (codec && codePage != kCodePageAnsi && codePage != 0) {
         QStringDecoder decoder(codec);
-        family = decoder.isValid()
-                     ? QString(decoder.decode(QByteArrayView(fontName_.data(), qsizetype(fontName_.size()))))
-                     : QString::fromLatin1(fontName_.data(), qsizetype(fontName_.size()));
-    } else {
-        family = QString::fromStdString(cp1252ToUtf8(fontName_));
+        return decoder.isValid()
+                   ? QString(decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
+                   : QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
     }
+    return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+void Builder::commitFont() {
+    // No real font table has more entries than fonts: past that, entries
+    // (the same number given again and again) are not even decoded.
+    if (++fontEntries_ > kMaxFonts) {
+        fontName_.clear();
+        fontNameText_.clear();
+        report(ReadStatus::LimitReached);
+        return;
+    }
+    const int charsetPage = codePageForCharset(fontCharset_);
+    const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
+    QString family = fontNameText_ + decodeFontName(fontName_);
     fontName_.clear();
+    fontNameText_.clear();
+    makeWellFormed(family);
     family = family.trimmed();
     if (fonts_.size() >= static_cast<std::size_t>(kMaxFonts) && !fonts_.count(fontNumber_)) {
         report(ReadStatus::LimitReached);
@@ -969,7 +1113,10 @@ void Builder::commitFont() {
     }
     FontEntry entry;
     entry.family = family;
-    entry.symbol = symbolFontFor(family);
+    // A font said to hold ordinary text is taken at its word, whatever its
+    // name: a pupil may well type in a font named Symbol.
+    entry.symbol =
+        fontCharsetGiven_ && codePage != kCodePageSymbol ? SymbolFont::None : symbolFontFor(family);
     entry.codePage =
         codePage == kCodePageSymbol && entry.symbol == SymbolFont::None ? kCodePageSymbol : codePage;
     fonts_[fontNumber_] = entry;
@@ -993,6 +1140,7 @@ void Builder::colourTableText(std::string_view bytes) {
 void Builder::finishPicture() {
     Picture pict = std::move(picture_);
     picture_ = Picture{};
+    if (full_) return;
     if (pict.tooBig) {
         report(ReadStatus::LimitReached);
         return;
@@ -1014,9 +1162,18 @@ void Builder::finishPicture() {
         report(ReadStatus::LimitReached);
         return;
     }
+    if (pictures_ >= kMaxPictures) {
+        report(ReadStatus::LimitReached);
+        return;
+    }
+    if (++runs_ > kMaxRuns || ++characters_ > kMaxCharacters) {
+        stop();
+        return;
+    }
     const QImage image = reader.read();
     if (image.isNull()) return;
     picturePixels_ += pixels;
+    ++pictures_;
 
     const QString hash =
         QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
@@ -1025,11 +1182,17 @@ void Builder::finishPicture() {
 
     const double baseWidth = pict.goalWidth > 0 ? twipsToPixels(pict.goalWidth) : image.width();
     const double baseHeight = pict.goalHeight > 0 ? twipsToPixels(pict.goalHeight) : image.height();
+    // The shown size is kept in whole twips within the bound on measures, as
+    // the writer gives it back.
+    const auto shown = [](double pixels) {
+        return twipsToPixels(std::clamp(pixelsToTwips(pixels), 1, kMaxTwips));
+    };
     QTextImageFormat format;
     format.setName(name.toString());
-    format.setWidth(baseWidth * pict.scaleX / 100.0);
-    format.setHeight(baseHeight * pict.scaleY / 100.0);
+    format.setWidth(shown(baseWidth * pict.scaleX / 100.0));
+    format.setHeight(shown(baseHeight * pict.scaleY / 100.0));
     ensureContainer();
+    if (full_) return;
     cursor_.insertImage(format);
     blockTouched_ = true;
 }

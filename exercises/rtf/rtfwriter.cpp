@@ -77,6 +77,7 @@ private:
     bool paragraphOpen_ = false;
     bool lastBlockEmpty_ = false;
     QTextCharFormat lastBlockMark_;
+    int blocksInCell_ = 0;
 };
 
 Emitter::Emitter(const QTextDocument& document) : document_(document) {
@@ -94,6 +95,9 @@ Emitter::Emitter(const QTextDocument& document) : document_(document) {
 }
 
 QByteArray Emitter::finish() {
+    // Every paragraph has its mark, the last one too: a reader takes a final
+    // \par for the end of the last paragraph, so an empty one there survives.
+    endParagraph();
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
     for (int i = 0; i < fonts_.size(); ++i) {
         out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
@@ -142,8 +146,16 @@ double Emitter::pointSizeOf(const QTextCharFormat& format) const {
 }
 
 void Emitter::escaped(QStringView text, QByteArray& out) {
-    for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t u = text.at(i).unicode();
+        // A half of a surrogate pair on its own stands for no character.
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+            u = text.at(++i).unicode();
+        } else if (QChar::isSurrogate(u)) {
+            u = QChar::ReplacementCharacter;
+        }
         switch (u) {
             case '\\':
                 out += "\\\\";
@@ -218,10 +230,6 @@ void Emitter::endParagraph() {
 
 void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
     const QTextBlockFormat format = block.blockFormat();
-    if (paragraphOpen_ && format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
-        body_ += "\\page\n";
-        paragraphOpen_ = false;
-    }
     endParagraph();
     writeParagraphProperties(format, inTable);
     if (const QTextList* list = block.textList()) {
@@ -247,6 +255,7 @@ void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
         body_ += '}';
     }
     paragraphOpen_ = true;
+    ++blocksInCell_;
     lastBlockEmpty_ = block.length() <= 1;
     lastBlockMark_ = block.charFormat();
 }
@@ -254,6 +263,9 @@ void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
 void Emitter::writeParagraphProperties(const QTextBlockFormat& format, bool inTable) {
     word("\\pard\\plain");
     if (inTable) word("\\intbl");
+    // A property of the paragraph rather than a \page before it, so that it
+    // holds for a first paragraph and in a table's cell too.
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) word("\\pagebb");
     const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
     if (horizontal & Qt::AlignJustify)
         word("\\qj");
@@ -407,7 +419,11 @@ void Emitter::writeTable(QTextTable* table) {
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
             if (cell.row() == r && cell.column() == c) {
+                blocksInCell_ = 0;
                 writeItems(cell.begin(), true);
+                // A \par right before \cell ends the same paragraph as the
+                // cell mark: an empty last paragraph needs a mark of its own.
+                if (blocksInCell_ > 1 && lastBlockEmpty_) endParagraph();
             } else {
                 writeParagraphProperties(QTextBlockFormat(), true);  // covered by a merged cell
             }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextTable>
+#include <functional>
 
 #include "rtftestsupport.h"
 
@@ -129,6 +131,80 @@ TEST(HostilePictures, DocumentPictureBudgetIsShared) {
     EXPECT_EQ(in.status, ReadStatus::LimitReached);
     EXPECT_EQ(in.doc->toPlainText().count(QChar::ObjectReplacementCharacter),
               int(kMaxDocumentPicturePixels / kMaxPicturePixels));
+}
+
+}  // namespace
+
+// ---- bounds on the document built ----
+
+namespace {
+
+struct BoundCase {
+    const char* name;
+    QByteArray data;
+    ReadStatus status;
+    std::function<void(const QTextDocument&)> check;
+};
+
+class Bounds : public ::testing::TestWithParam<BoundCase> {};
+
+TEST_P(Bounds, KeepTheBeginningAndSaySo) {
+    const BoundCase& c = GetParam();
+    const Loaded in = load(c.data);
+    EXPECT_EQ(in.status, c.status);
+    c.check(*in.doc);
+}
+
+int countOf(const QTextDocument& doc, QChar c) {
+    return int(doc.toRawText().count(c));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rtf, Bounds,
+    ::testing::Values(
+        BoundCase{"EmptyParagraphs", "{\\rtf1 " + repeated("\\par", kMaxLines + 500) + " fin}",
+                  ReadStatus::TooLong,
+                  [](const QTextDocument& doc) {
+                      EXPECT_EQ(doc.blockCount(), kMaxLines);
+                      EXPECT_FALSE(doc.toPlainText().contains("fin"));
+                  }},
+        BoundCase{"AsManyParagraphsAsAllowed", "{\\rtf1 " + repeated("a\\par ", kMaxLines) + "}",
+                  ReadStatus::Ok, [](const QTextDocument& doc) { EXPECT_EQ(doc.blockCount(), kMaxLines); }},
+        BoundCase{"LineBreaks", "{\\rtf1 " + repeated("a\\line ", kMaxLines + 10) + "}", ReadStatus::TooLong,
+                  [](const QTextDocument& doc) {
+                      EXPECT_EQ(countOf(doc, QChar::LineSeparator),
+                                kMaxLines - 1);  // the first block is a line too
+                  }},
+        BoundCase{"Characters", "{\\rtf1 " + repeated("abcdefghi ", int(kMaxCharacters / 10) + 100) + "}",
+                  ReadStatus::TooLong,
+                  [](const QTextDocument& doc) {
+                      EXPECT_EQ(doc.characterCount(),
+                                kMaxCharacters + 1);  // and the document's own last mark
+                      EXPECT_TRUE(doc.toPlainText().startsWith("abcdefghi abcdefghi"));
+                  }},
+        BoundCase{"Runs", "{\\rtf1 " + repeated("{\\b a}{\\i b}", kMaxRuns) + "}", ReadStatus::TooLong,
+                  [](const QTextDocument& doc) {
+                      EXPECT_EQ(countOf(doc, QLatin1Char('a')) + countOf(doc, QLatin1Char('b')), kMaxRuns);
+                  }},
+        BoundCase{"TruncatedAndTooLongSaysTooLong", "{\\rtf1 \\'zz" + repeated("\\par", kMaxLines + 1),
+                  ReadStatus::TooLong, [](const QTextDocument&) {}},
+        BoundCase{"LongWordsGetAPlaceToBreak",
+                  "{\\rtf1 " + repeated("{\\b a}{\\i b}", kMaxWordCharacters) + " court}", ReadStatus::Ok,
+                  [](const QTextDocument& doc) {
+                      const QString text = doc.toPlainText();
+                      EXPECT_EQ(text.count(QChar(0x200B)), 1);
+                      EXPECT_EQ(text.indexOf(QChar(0x200B)), kMaxWordCharacters);
+                      EXPECT_EQ(QString(text).remove(QChar(0x200B)),
+                                QString("ab").repeated(kMaxWordCharacters) + " court");
+                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HostilePictures, PicturesPastTheirNumberAreLeftOut) {
+    const QByteArray png = pngOf(blankImage(1)).toHex();
+    const Loaded in = load("{\\rtf1" + repeated("{\\pict\\pngblip " + png + "}", kMaxPictures + 5) + " fin}");
+    EXPECT_EQ(in.status, ReadStatus::LimitReached);
+    EXPECT_EQ(in.doc->toPlainText().count(QChar::ObjectReplacementCharacter), kMaxPictures);
+    EXPECT_TRUE(in.doc->toPlainText().endsWith(" fin"));
 }
 
 }  // namespace

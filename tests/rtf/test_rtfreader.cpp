@@ -13,6 +13,7 @@
 #include "rtfcharsets.h"
 #include "rtffile.h"
 #include "rtftestsupport.h"
+#include "tests/common/nonregular.h"
 
 using namespace molvane::rtf;
 using namespace molvane::rtf::test;
@@ -184,6 +185,28 @@ INSTANTIATE_TEST_SUITE_P(
                  [](F f) { return f.fontFamilies().toStringList() == QStringList{"Times"}; }},
         CharCase{"{\\f4 \\'82\\'a0\\'82\\'a2}", "あい", nullptr, nullptr},
         CharCase{"\\ansicpg1251 \\'e4\\'e0", "да", nullptr, nullptr},
+        // what no text may hold becomes U+FFFD; U+FEFF is a character like another
+        CharCase{"a\\u-257?b",
+                 "a\uFEFF"
+                 "b",
+                 nullptr, nullptr},
+        CharCase{"a\\u-10179?b\\u-8704?c",
+                 "a\uFFFD"
+                 "b\uFFFD"
+                 "c",
+                 nullptr, nullptr},
+        CharCase{"{\\f4 \\'82\\'a0\\'82\\'ff}", "あ\uFFFD\uFFFD", nullptr, nullptr},
+        CharCase{"a\\u8233?b\\u65532?c",
+                 "a\u2028"
+                 "b\uFFFD"
+                 "c",
+                 nullptr, nullptr},
+        // a font named Symbol or Wingdings that says it holds ordinary text keeps it
+        CharCase{"{\\fonttbl{\\f5\\fcharset0 Symbol;}{\\f6\\fnil\\fcharset0 Wingdings 3;}}{\\f5 "
+                 "Symbol-font}{\\f6 6}",
+                 "Symbol-font6", "Symbol",
+                 [](F f) { return f.fontFamilies().toStringList() == QStringList{"Symbol"}; }},
+        CharCase{"{\\fonttbl{\\f5 Symbol;}{\\f6 Sym\\'01bol;}}{\\f5 p}{\\f6 a}", "πα", nullptr, nullptr},
         // symbols
         CharCase{"\\lquote a\\rquote  \\ldblquote b\\rdblquote", "‘a’ “b”", nullptr, nullptr},
         CharCase{"a\\emdash b\\endash c\\bullet d", "a—b–c•d", nullptr, nullptr},
@@ -217,7 +240,8 @@ TEST(Fonts, TableEntriesWithAndWithoutGroups) {
         "\\f0 a\\f1 b\\f7 c}");
     EXPECT_EQ(charFormatOf(*in.doc, "a").fontFamilies().toStringList(),
               QStringList{QString::fromUtf8("Helvética")});
-    EXPECT_EQ(charFormatOf(*in.doc, "b").fontFamilies().toStringList(), QStringList{"Courier"});
+    EXPECT_EQ(charFormatOf(*in.doc, "b").fontFamilies().toStringList(),
+              QStringList{QString::fromUtf8("Co和urier")});
     EXPECT_FALSE(charFormatOf(*in.doc, "c").hasProperty(QTextFormat::FontFamilies));
 }
 
@@ -383,6 +407,40 @@ TEST(Files, LoadReplacesTheDocumentOnlyWhenTheFileIsRtf) {
     EXPECT_EQ(loadRtfFile(dir.filePath("eleve.RTF"), doc), ReadStatus::Ok);
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("réponse de l'élève"));
     EXPECT_FALSE(saveRtfFile(saved, dir.filePath("nul/part/eleve.rtf")));
+}
+
+TEST(Files, NonRegularFilesAreReadFailuresAtOnce) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& [kind, path] : molvane::test::nonRegularPaths(dir.path().toStdString())) {
+        QTextDocument doc;
+        doc.setPlainText(QStringLiteral("ancien"));
+        ReadStatus status = ReadStatus::Ok;
+        EXPECT_TRUE(molvane::test::returnsPromptly(path, [&] {
+            status = loadRtfFile(QString::fromStdString(path.string()), doc);
+        })) << kind;
+        EXPECT_EQ(status, ReadStatus::CannotOpen) << kind;
+        EXPECT_TRUE(nothingLoaded(status));
+        EXPECT_EQ(doc.toPlainText(), QStringLiteral("ancien")) << kind;
+    }
+}
+
+TEST(Files, ANoticeForEveryLoadThatKeptOnlyPart) {
+    const ReadStatus partial[] = {ReadStatus::Truncated, ReadStatus::Malformed, ReadStatus::TooDeep,
+                                  ReadStatus::LimitReached, ReadStatus::TooLong};
+    QStringList notices;
+    for (ReadStatus status : partial) {
+        EXPECT_FALSE(nothingLoaded(status));
+        notices.append(readNotice(status));
+        EXPECT_FALSE(notices.back().isEmpty());
+    }
+    notices.removeDuplicates();
+    EXPECT_EQ(notices.size(), int(std::size(partial))) << "each says what was left out";
+    for (ReadStatus status :
+         {ReadStatus::Ok, ReadStatus::NotRtf, ReadStatus::CannotOpen, ReadStatus::TooLarge}) {
+        EXPECT_EQ(readNotice(status), QString());
+        EXPECT_EQ(nothingLoaded(status), status != ReadStatus::Ok);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 #include <functional>
 
+#include "rtffile.h"
 #include "rtftestsupport.h"
 #include "rtfwriter.h"
 
@@ -164,8 +168,92 @@ INSTANTIATE_TEST_SUITE_P(
                       c.insertBlock();
                       QTextTable* second = c.insertTable(1, 1, QTextTableFormat());
                       second->cellAt(0, 0).firstCursorPosition().insertText("seule");
+                  }},
+        BuiltCase{"TrailingEmptyParagraphs",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText("a");
+                      for (int k = 0; k < 3; ++k) c.insertBlock();
+                  }},
+        BuiltCase{"FontsNamedLikeSymbolFonts",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText("Symbol-font", with([](auto& f) { f.setFontFamilies({"Symbol"}); }));
+                      c.insertText(" 6 pq", with([](auto& f) { f.setFontFamilies({"Wingdings 3"}); }));
+                  }},
+        BuiltCase{"CharactersReadersLikeToDrop",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText(QString::fromUtf8("\uFEFFa\u200Bb\uFFFD\uFFFEc"));
+                  }},
+        BuiltCase{"PageBreakBeforeTheFirstParagraphAndInACell",
+                  [](QTextDocument&, QTextCursor& c) {
+                      QTextBlockFormat page;
+                      page.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                      c.setBlockFormat(page);
+                      c.insertText("premier");
+                      QTextTable* table = c.insertTable(1, 1, QTextTableFormat());
+                      QTextCursor cell = table->cellAt(0, 0).firstCursorPosition();
+                      cell.setBlockFormat(page);
+                      cell.insertText("cellule");
+                  }},
+        BuiltCase{"EmptyParagraphsInCells",
+                  [](QTextDocument&, QTextCursor& c) {
+                      QTextTable* table = c.insertTable(1, 3, QTextTableFormat());
+                      QTextCursor first = table->cellAt(0, 0).firstCursorPosition();
+                      first.insertText("a");
+                      first.insertBlock();
+                      QTextCursor second = table->cellAt(0, 1).firstCursorPosition();
+                      second.insertBlock();
+                      QTextBlockFormat centred;
+                      centred.setAlignment(Qt::AlignHCenter);
+                      table->cellAt(0, 2).firstCursorPosition().setBlockFormat(centred);
                   }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every document the reader makes comes back the same from its writing, and
+// its writing comes back byte for byte: the seeds of the fuzz corpus (odd and
+// damaged files) and the files of other word processors.
+TEST(RoundTrip, EveryFileOfTheCorpusAndTheFixtures) {
+    int files = 0;
+    for (const char* folder : {RTF_CORPUS, RTF_TEST_DATA}) {
+        for (const QFileInfo& info :
+             QDir(QString::fromLatin1(folder)).entryInfoList({"*.rtf"}, QDir::Files)) {
+            QFile file(info.filePath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(roundTripDifference(file.readAll()), QString()) << info.fileName().toStdString();
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 20);
+}
+
+// A pupil's text saved and reopened again and again, as files.
+TEST(RoundTrip, SavingAndReopeningChangesNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("reponse.RTF"));
+    for (const QByteArray& start :
+         {QByteArray("{\\rtf1 a\\par\\par\\par\\par}"), fixture("libreoffice-writer.rtf")}) {
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        ASSERT_EQ(RtfReader::read(start, cursor), ReadStatus::Ok);
+        const QStringList first = describe(doc);
+        QByteArray previous;
+        for (int cycle = 1; cycle <= 3; ++cycle) {
+            ASSERT_TRUE(saveRtfFile(doc, path));
+            ASSERT_EQ(loadRtfFile(path, doc), ReadStatus::Ok);
+            EXPECT_EQ(describe(doc), first) << "cycle " << cycle;
+            QFile saved(path);
+            ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+            const QByteArray bytes = saved.readAll();
+            if (cycle > 1) {
+                EXPECT_EQ(bytes, previous) << "cycle " << cycle;
+            }
+            previous = bytes;
+        }
+        if (start.startsWith("{\\rtf1 a")) {
+            EXPECT_EQ(doc.blockCount(), 4);
+        }
+    }
+}
 
 TEST(Writer, EscapesTextForWindows1252) {
     QTextDocument doc;
