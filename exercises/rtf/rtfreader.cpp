@@ -659,7 +659,7 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
             break;
         case Word::CellEdge:
             if (static_cast<int>(cellEdges_.size()) < kMaxTableColumns)
-                cellEdges_.push_back(twipsParam(value));
+                cellEdges_.push_back(value);  // bounded as column widths below
             break;
         case Word::CellBorder:
             rowBorders_ = true;
@@ -1034,13 +1034,16 @@ void Builder::startTable() {
     format.setCellPadding(2);
     const int columns = std::max(1, static_cast<int>(cellEdges_.size()));
     QList<QTextLength> widths;
-    int previous = 0;
+    // Each column is at most as wide as any other measure may be; a row of
+    // them may be wider, as the writer gives it back.
+    qint64 previous = 0;
     for (int edge : cellEdges_) {
         if (edge <= previous) {
             widths.clear();
             break;
         }
-        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(edge - previous)));
+        const int width = static_cast<int>(std::min<qint64>(edge - previous, kMaxTwips));
+        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(width)));
         previous = edge;
     }
     if (!widths.isEmpty()) format.setColumnWidthConstraints(widths);
