@@ -23,19 +23,18 @@ double resolvedSize(const QTextDocument& doc, const QTextCharFormat& f) {
     return f.fontPointSize() > 0 ? f.fontPointSize() : doc.defaultFont().pointSizeF();
 }
 
-// Pictures by shown size (their own when the format gives none), pixel size,
-// a digest of the pixels, and how many follow each other.
-QString describeImage(const QTextDocument& doc, const QTextImageFormat& f, int count) {
+// Pictures by shown size (their own when the format gives none), pixel size
+// and a digest of the pixels.
+QString describeImage(const QTextDocument& doc, const QTextImageFormat& f) {
     const QImage image = doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     const QByteArray pixels(reinterpret_cast<const char*>(argb.constBits()), argb.sizeInBytes());
-    return QStringLiteral("<%6 image %1x%2 of %3x%4 %5>")
+    return QStringLiteral("image %1x%2 of %3x%4 %5")
         .arg(f.width() > 0 ? f.width() : image.width())
         .arg(f.height() > 0 ? f.height() : image.height())
         .arg(image.width())
         .arg(image.height())
-        .arg(QString::fromLatin1(QCryptographicHash::hash(pixels, QCryptographicHash::Md5).toHex().left(8)))
-        .arg(count);
+        .arg(QString::fromLatin1(QCryptographicHash::hash(pixels, QCryptographicHash::Md5).toHex().left(8)));
 }
 
 QString describeChars(const QTextDocument& doc, const QTextCharFormat& f) {
@@ -83,13 +82,33 @@ QStringList describe(const QTextDocument& doc) {
         for (const QTextOption::Tab& tab : b.tabPositions())
             line += QStringLiteral(" tab %1/%2").arg(tab.position).arg(tab.type);
         if (b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) line += QLatin1String(" page");
+        // Neighbouring pieces that look the same are one piece: where Qt
+        // splits a run (pictures under two names with the same pixels) is
+        // no part of the document.
+        struct Piece {
+            bool image;
+            QString look;
+            QString text;
+            int count;
+        };
+        QList<Piece> pieces;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat f = fragment.charFormat();
+            Piece piece = f.isImageFormat() ? Piece{true, describeImage(doc, f.toImageFormat()), QString(),
+                                                    fragment.length()}
+                                            : Piece{false, describeChars(doc, f), fragment.text(), 0};
+            if (!pieces.isEmpty() && pieces.back().image == piece.image && pieces.back().look == piece.look) {
+                pieces.back().text += piece.text;
+                pieces.back().count += piece.count;
+            } else {
+                pieces.append(piece);
+            }
+        }
+        for (const Piece& piece : pieces) {
             line += QLatin1String(" | ");
-            line += f.isImageFormat()
-                        ? describeImage(doc, f.toImageFormat(), fragment.length())
-                        : QLatin1Char('"') + fragment.text() + QLatin1String("\" ") + describeChars(doc, f);
+            line += piece.image ? QStringLiteral("<%1 %2>").arg(piece.count).arg(piece.look)
+                                : QLatin1Char('"') + piece.text + QLatin1String("\" ") + piece.look;
         }
         lines.append(line);
     }
