@@ -1001,10 +1001,13 @@ void Builder::endCell() {
         return;
     }
     state().para.inTable = true;  // a cell mark is a table even without \intbl
-    pendingBreak_ = false;        // the cell mark ends its last paragraph itself
+    // The cell mark ends its last paragraph itself; one that a \par just
+    // ended keeps the properties it took there.
+    const bool ended = pendingBreak_;
+    pendingBreak_ = false;
     ensureContainer();
     if (full_) return;
-    applyBlockFormat();  // the properties in force at the mark are the last paragraph's, even an empty one's
+    if (!ended) applyBlockFormat();  // even an empty paragraph's
     cellEnded_ = true;
 }
 
