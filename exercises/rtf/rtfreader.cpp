@@ -214,6 +214,7 @@ private:
     int fontEntries_ = 0;
     QString fontNameText_;  // the name decoded so far (\u characters, and the bytes before them)
     QString decodeFontName(const std::string& bytes) const;
+    void fontNameUnit(qint64 unit);
     // colour table entry being read
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colourGiven_ = false;
@@ -223,6 +224,7 @@ private:
 
     bool pendingBreak_ = false;  // a \par whose new block waits for content
     bool pendingPage_ = false;
+    bool breakInCell_ = false;  // the pending \par ended a paragraph of a table's cell
     bool blockBreaksPage_ = false;
     bool blockTouched_ = false;  // the current block received something
 
@@ -372,17 +374,13 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
                     fontCharsetGiven_ = false;
                     fontCodePage_ = 0;
                     break;
-                case Word::Unicode: {
+                case Word::Unicode:
                     skipCount_ = state().unicodeSkip;
-                    const qint64 unit = value < 0 ? qint64(value) + 65536 : value;
-                    if (unit < 0x20 || unit > 0xFFFF ||
-                        fontName_.size() + fontNameText_.size() >= kMaxFontNameBytes)
-                        break;
-                    fontNameText_ += decodeFontName(fontName_);
-                    fontName_.clear();
-                    fontNameText_ += QChar(char16_t(unit));
+                    fontNameUnit(value < 0 ? qint64(value) + 65536 : value);
                     break;
-                }
+                case Word::Character:
+                    fontNameUnit(info->defaultValue);
+                    break;
                 case Word::FontCharset:
                     fontCharset_ = value;
                     fontCharsetGiven_ = true;
@@ -986,6 +984,7 @@ void Builder::paragraphBreak(bool page) {
     ensureContainer();
     applyBlockFormat();
     pendingBreak_ = true;
+    breakInCell_ = table_ != nullptr;
     pendingPage_ = page;
     blockTouched_ = true;
 }
@@ -1003,7 +1002,7 @@ void Builder::endCell() {
     state().para.inTable = true;  // a cell mark is a table even without \intbl
     // The cell mark ends its last paragraph itself; one that a \par just
     // ended keeps the properties it took there.
-    const bool ended = pendingBreak_;
+    const bool ended = pendingBreak_ && breakInCell_;
     pendingBreak_ = false;
     ensureContainer();
     if (full_) return;
@@ -1082,6 +1081,18 @@ void Builder::fontTableText(std::string_view bytes) {
             fontName_.push_back(ch);
         }
     }
+}
+
+// A character of a font's name given as a character rather than a byte: as
+// a byte would be, ";" ends the name and what does not print is no part of it.
+void Builder::fontNameUnit(qint64 unit) {
+    if (unit == ';') return commitFont();
+    if (unit < 0x20 || unit > 0xFFFF || unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator ||
+        fontName_.size() + static_cast<std::size_t>(fontNameText_.size()) >= kMaxFontNameBytes)
+        return;
+    fontNameText_ += decodeFontName(fontName_);
+    fontName_.clear();
+    fontNameText_ += QChar(static_cast<char16_t>(unit));
 }
 
 QString Builder::decodeFontName(const std::string& bytes) const {

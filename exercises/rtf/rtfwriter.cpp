@@ -52,6 +52,7 @@ private:
     void endParagraph();
 
     void escaped(QStringView text, QByteArray& out);
+    static void escapedName(QStringView name, QByteArray& out);
     int fontIndex(const QString& family);
     int colourIndex(const QColor& colour);
     QString familyOf(const QTextCharFormat& format) const;
@@ -102,7 +103,7 @@ QByteArray Emitter::finish() {
     for (int i = 0; i < fonts_.size(); ++i) {
         out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
         QString family = fonts_.at(i);
-        escaped(family.remove(QLatin1Char(';')), out);
+        escapedName(family, out);
         out += ";}";
     }
     out += "}\n{\\colortbl;";
@@ -143,6 +144,21 @@ double Emitter::pointSizeOf(const QTextCharFormat& format) const {
     if (format.hasProperty(QTextFormat::FontPixelSize))
         return format.intProperty(QTextFormat::FontPixelSize) * 0.75;
     return defaultPointSize_;
+}
+
+// A font's name: plain ASCII as it is, every other character as \uN, which
+// readers take whatever the font's code page, and nothing that would end or
+// break the name.
+void Emitter::escapedName(QStringView name, QByteArray& out) {
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == ';' || u < 0x20 || u == QChar::LineSeparator || u == QChar::ParagraphSeparator) continue;
+        if (u == '\\' || u == '{' || u == '}') out += '\\';
+        if (u < 0x7F)
+            out += static_cast<char>(u);
+        else
+            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+    }
 }
 
 void Emitter::escaped(QStringView text, QByteArray& out) {

@@ -179,6 +179,17 @@ INSTANTIATE_TEST_SUITE_P(
                       c.insertText("Symbol-font", with([](auto& f) { f.setFontFamilies({"Symbol"}); }));
                       c.insertText(" 6 pq", with([](auto& f) { f.setFontFamilies({"Wingdings 3"}); }));
                   }},
+        BuiltCase{"FontNamesWithAnyCharacters",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText("a", with([](auto& f) {
+                                       f.setFontFamilies({QString::fromUtf8("Deja\u00a0Vu\u00adSans")});
+                                   }));
+                      c.insertText("b", with([](auto& f) {
+                                       f.setFontFamilies({QString::fromUtf8("Noto \u4e2d\u6587 \u2011 é")});
+                                   }));
+                      c.insertText("c",
+                                   with([](auto& f) { f.setFontFamilies({QString::fromUtf8("x\\y{z}")}); }));
+                  }},
         BuiltCase{"CharactersReadersLikeToDrop",
                   [](QTextDocument&, QTextCursor& c) {
                       c.insertText(QString::fromUtf8("\uFEFFa\u200Bb\uFFFD\uFFFEc"));
