@@ -31,9 +31,10 @@ bool writeConfiguration(QWidget* parent, ConfigurationHost& host) {
 
 namespace {
 
+// The help quotes this text word for word.
 const QString kCountsNotice = QStringLiteral(
-    "Les nombres de particules de ce fichier sortaient des limites permises (des nombres entiers, "
-    "de 10 à 1 000 particules en tout) : ils ont été ramenés dans ces limites en gardant leurs proportions.");
+    "Les nombres de particules de ce fichier sortaient des limites permises (de 10 à 1 000 particules en "
+    "tout) : ils ont été ajustés.");
 
 // After a failure among records 2 to 5 the boxes hold counts from the file
 // beside the ones from before; the whole set is brought within the limits
