@@ -27,6 +27,7 @@ class QTimer;
 namespace molvane {
 
 class AnimationView;
+class ExerciseMenu;
 class GraphView;
 class GridTableModel;
 class GridView;
@@ -34,6 +35,7 @@ class HoverHelp;
 class PaintedPanel;
 class Swatch;
 class TabStrip;
+class TextArea;
 class TickLog;
 
 class MainWindow final : public QWidget, public ConfigurationHost, private ConfigurationTarget {
@@ -85,8 +87,10 @@ public:
     // The exercise another program asked for at the last activation.
     const std::string& exerciseRequest() const { return exerciseRequest_; }
 
-    // 1 while the text area holds unsaved changes.
-    int textemodifie = 0;
+    // The text area and the exercise menu that loads documents into it.
+    TextArea& textArea() { return *textArea_; }
+    ExerciseMenu& exercises() { return *exercises_; }
+
     // The last accepted position of the duration bar (0 before the first).
     std::int16_t ancienneduree = 0;
     // What the clipboard copies show in the help line.
@@ -148,6 +152,8 @@ private:
     QPushButton* command2_ = nullptr;
     QTextEdit* supertext_ = nullptr;
     QLineEdit* fich_ = nullptr;
+    TextArea* textArea_ = nullptr;
+    ExerciseMenu* exercises_ = nullptr;
     QTimer* timer1_ = nullptr;
 
     TabStrip* onglets_ = nullptr;

@@ -1,0 +1,137 @@
+#include "exercises/textarea.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "exercises/intro/introduction.h"
+#include "exercises/rtf/rtffile.h"
+#include "ui/messages/messages.h"
+
+namespace molvane {
+
+namespace {
+
+// The text commands share one file dialog, `comexo`: Qt's own (translated)
+// dialog rather than the desktop's, asking before overwriting in the
+// program's words rather than its own.
+QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("comexo"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(TextArea::fileFilter());
+    dialog.setDirectory(QDir::currentPath());
+    if (mode == QFileDialog::AcceptOpen) dialog.selectFile(QStringLiteral("*.rtf"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+const QString kDriveAdvice = QStringLiteral("Vérifier l'état du lecteur et le nom du fichier.");
+
+}  // namespace
+
+TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
+    : QObject(parent), supertext_(supertext), fich_(fich) {
+    connect(supertext_, &QTextEdit::textChanged, this, [this] {
+        if (!fich_->text().isEmpty()) textemodifie_ = 1;
+    });
+}
+
+QString TextArea::fich() const {
+    return fich_->text();
+}
+
+void TextArea::setFich(const QString& text) {
+    fich_->setText(text);
+    fich_->setCursorPosition(static_cast<int>(text.size()));
+    fich_->setToolTip(text);
+}
+
+bool TextArea::confirmDiscard(QWidget* parent) const {
+    return textemodifie_ != 1 ||
+           message(parent, MessageIcon::Question, QStringLiteral("Abandon des données?"),
+                   QStringLiteral("Attention: perte des modifications du texte."),
+                   MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
+bool TextArea::load(const QString& path, bool editable) {
+    QTextDocument& document = *supertext_->document();
+    switch (rtf::loadRtfFile(path, document)) {
+        case rtf::ReadStatus::CannotOpen:
+        case rtf::ReadStatus::TooLarge:
+        case rtf::ReadStatus::NotRtf:
+            return false;
+        default:
+            break;
+    }
+    // Undoing must never bring back the previous document piece by piece.
+    document.clearUndoRedoStacks();
+    supertext_->moveCursor(QTextCursor::Start);
+    supertext_->setReadOnly(!editable);
+    textemodifie_ = 0;
+    return true;
+}
+
+void TextArea::showIntroduction() {
+    setFich(QString());
+    intro(*supertext_);
+    supertext_->document()->clearUndoRedoStacks();
+    textemodifie_ = 0;
+}
+
+QString TextArea::fileFilter() {
+    return QStringLiteral("Texte au format RTF (*.RTF *.rtf)");
+}
+
+QString TextArea::withRtfExtension(const QString& path) {
+    return QFileInfo(path).fileName().contains('.') ? path : path + QStringLiteral(".RTF");
+}
+
+void TextArea::savetexte(QWidget* parent) {
+    const QString chosen = chooseFile(parent, QFileDialog::AcceptSave);
+    if (!chosen.isEmpty()) saveTo(parent, withRtfExtension(chosen));
+}
+
+bool TextArea::saveTo(QWidget* parent, const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists() && message(parent, MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
+                                 QStringLiteral("Le fichier ") + file.fileName() +
+                                     QStringLiteral(" existe déjà.\r\nEcraser l'ancien?"),
+                                 MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return false;
+    if (!rtf::saveRtfFile(*supertext_->document(), path)) {
+        message(parent, MessageIcon::Error, QStringLiteral("Erreur d'écriture."), kDriveAdvice);
+        return false;
+    }
+    textemodifie_ = 0;
+    return true;
+}
+
+bool TextArea::opentexte(QWidget* parent) {
+    if (!confirmDiscard(parent)) return false;
+    const QString chosen = chooseFile(parent, QFileDialog::AcceptOpen);
+    return !chosen.isEmpty() && reopenFrom(parent, chosen);
+}
+
+bool TextArea::reopenFrom(QWidget* parent, const QString& path) {
+    if (!load(path, true)) {
+        message(parent, MessageIcon::Error, QStringLiteral("Erreur de lecture."), kDriveAdvice);
+        return false;
+    }
+    setFich(QStringLiteral("Texte: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    return true;
+}
+
+void TextArea::imprimetexte(QWidget* parent) {
+    if (printer_) printer_(parent, *supertext_);
+}
+
+}  // namespace molvane
