@@ -84,7 +84,10 @@ TEST_F(MenuTest, CorrectionAndClosingAreOfferedOnlyWhenTheyApply) {
 
 TEST_F(MenuTest, CorrectionLoadsReadOnlyWithItsConfiguration) {
     writeDocument(QStringLiteral("e.rtf"), QStringLiteral("Énoncé"));
-    writeDocument(QStringLiteral("Corrections/C1.rtf"), QStringLiteral("Corrigé"));
+    // A correction written by another program.
+    QFile pandoc(QStringLiteral(RTF_TEST_DATA "/pandoc.rtf"));
+    ASSERT_TRUE(pandoc.open(QIODevice::ReadOnly));
+    writeBytes(QStringLiteral("Corrections/C1.rtf"), pandoc.readAll());
     writeConfiguration(QStringLiteral("c1.C11"), "250");
     writeExercise(QStringLiteral("exo.E32"), {"e.rtf", "", "corrections/c1.RTF", "C1.c11"});
     writeExercise(QStringLiteral("sans.E32"), {"e.rtf", "", "manque.rtf"});
@@ -92,7 +95,8 @@ TEST_F(MenuTest, CorrectionLoadsReadOnlyWithItsConfiguration) {
     ASSERT_TRUE(open(QStringLiteral("exo.E32")));
     menu().opencor_Click();
     EXPECT_TRUE(answers.seen.empty());
-    EXPECT_EQ(shownText(), QStringLiteral("Corrigé"));
+    EXPECT_TRUE(shownText().startsWith(QStringLiteral("Énoncé\n")));
+    EXPECT_TRUE(shownText().contains(QStringLiteral("Deuxième idée : coût 5 € — œuvre")));
     EXPECT_TRUE(supertext()->isReadOnly());
     EXPECT_EQ(control<QLineEdit>("Text1_0")->text(), QStringLiteral("250"));
     EXPECT_EQ(text().fich(), path(QStringLiteral("exo.E32")));
