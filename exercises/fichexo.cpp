@@ -15,6 +15,7 @@
 #include "exercises/exercisepictures.h"
 #include "exercises/textarea.h"
 #include "files/navigator.h"
+#include "ui/messages/enterrule.h"
 
 namespace molvane {
 
@@ -190,6 +191,9 @@ Fichexo::Fichexo(const ExerciseContext& context)
     connect(files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
         if (current) File1_Click();
     });
+    // Enter opens the file selected in the list, enters the folder selected
+    // above it, or presses the focused image button.
+    navigator_->followEnterRule(*new EnterRule(this));
     connect(navigator_, &FolderNavigator::fileActivated, this, [this] { ouvreur_Click(); });
     // Another folder: nothing of it is selected yet.
     connect(navigator_, &FolderNavigator::filePathChanged, this, [this] {
