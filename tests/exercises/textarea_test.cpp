@@ -1,8 +1,5 @@
 // The text area: where the pupil may type, the modified flag, and saving and
 // reopening answers without losing a word or a format.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTextBlock>
@@ -12,6 +9,7 @@
 
 #include "exercises/rtf/rtfreader.h"
 #include "tests/exercises/exercisetest.h"
+#include "tests/support/ordinaryuser.h"
 
 namespace molvane {
 namespace {
@@ -91,26 +89,6 @@ TEST_F(TextAreaTest, ANameWithoutExtensionGetsRtf) {
         EXPECT_EQ(TextArea::withRtfExtension(c.chosen), c.saved);
 }
 
-// Root writes anywhere: the failing save runs as an ordinary user.
-class NotRoot {
-public:
-    NotRoot() : root_(::geteuid() == 0) {
-        if (root_) switched_ = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-    }
-    ~NotRoot() {
-        if (!root_) return;
-        [[maybe_unused]] const int u = ::seteuid(0);
-        [[maybe_unused]] const int g = ::setegid(0);
-    }
-    NotRoot(const NotRoot&) = delete;
-    NotRoot& operator=(const NotRoot&) = delete;
-    bool ok() const { return !root_ || switched_; }
-
-private:
-    bool root_;
-    bool switched_ = false;
-};
-
 TEST_F(TextAreaTest, AFailedSaveSaysSoAndKeepsTheOldFileAndTheWarning) {
     openStatement();
     type(QStringLiteral("Réponse "));
@@ -124,7 +102,7 @@ TEST_F(TextAreaTest, AFailedSaveSaysSoAndKeepsTheOldFileAndTheWarning) {
     Answers answers({MessageAnswer::Ok, MessageAnswer::Ok});
     bool saved = true;
     {
-        NotRoot user;
+        OrdinaryUser user;
         if (!user.ok()) GTEST_SKIP() << "cannot leave root here";
         saved = text().saveTo(window.get(), path(QStringLiteral("ro/essai.RTF")));
     }
