@@ -29,34 +29,18 @@ QPixmap openPicture(int size) {
     onGrid(painter, size);
 
     // The sheet, its corner folded, with a few lines of text.
-    QPainterPath sheet;
-    sheet.moveTo(14, 4);
-    sheet.lineTo(29, 4);
-    sheet.lineTo(36, 11);
-    sheet.lineTo(36, 36);
-    sheet.lineTo(14, 36);
-    sheet.closeSubpath();
     painter.setPen(QPen(QColor(60, 60, 60), 1.5));
     painter.setBrush(Qt::white);
-    painter.drawPath(sheet);
+    painter.drawPolygon(QPolygonF({{14, 4}, {29, 4}, {36, 11}, {36, 36}, {14, 36}}));
     painter.setBrush(QColor(210, 210, 210));
-    painter.drawPolygon(QPolygonF({QPointF(29, 4), QPointF(29, 11), QPointF(36, 11)}));
+    painter.drawPolygon(QPolygonF({{29, 4}, {29, 11}, {36, 11}}));
     painter.setPen(QPen(QColor(90, 120, 200), 1.5));
     for (int y = 16; y <= 31; y += 5) painter.drawLine(QPointF(20, y), QPointF(32, y));
 
     // The arrow entering it.
-    QPainterPath arrow;
-    arrow.moveTo(3, 17);
-    arrow.lineTo(13, 17);
-    arrow.lineTo(13, 11);
-    arrow.lineTo(24, 21);
-    arrow.lineTo(13, 31);
-    arrow.lineTo(13, 25);
-    arrow.lineTo(3, 25);
-    arrow.closeSubpath();
     painter.setPen(QPen(QColor(0, 90, 0), 1.5));
     painter.setBrush(QColor(40, 170, 40));
-    painter.drawPath(arrow);
+    painter.drawPolygon(QPolygonF({{3, 17}, {13, 17}, {13, 11}, {24, 21}, {13, 31}, {13, 25}, {3, 25}}));
     return pixmap;
 }
 
