@@ -72,7 +72,6 @@ QPushButton* imageButton(QWidget* parent, const QString& name, const QPixmap& pi
     button->setIconSize(picture.size());
     button->setToolTip(tip);
     button->setAccessibleName(tip);
-    button->setFlat(true);
     button->setAutoDefault(false);
     return button;
 }
