@@ -88,7 +88,8 @@ void TextArea::showIntroduction() {
 }
 
 QString TextArea::fileFilter() {
-    return QStringLiteral("Texte au format RTF (*.RTF *.rtf)");
+    // What the dialog names, then the names it lists, in either case.
+    return QStringLiteral("Texte au format RTF") + QStringLiteral(" (*.RTF *.rtf)");
 }
 
 QString TextArea::withRtfExtension(const QString& path) {
