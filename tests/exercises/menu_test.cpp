@@ -64,8 +64,7 @@ TEST_F(MenuTest, CorrectionAndClosingAreOfferedOnlyWhenTheyApply) {
         EXPECT_EQ(popup->activeAction(), menu().item("PRISENMAIN"));
         EXPECT_EQ(menu().item("opencor")->isEnabled(), c.opencor) << c.corrige;
         EXPECT_EQ(menu().item("Closexo")->isEnabled(), c.closexo) << c.fich.toStdString();
-        // Printing waits for the printing module.
-        EXPECT_FALSE(menu().item("imprimetexte")->isEnabled());
+        EXPECT_TRUE(menu().item("imprimetexte")->isEnabled());
         popup->hide();
 
         // Opened any other way, the menu follows the same rules.
@@ -74,12 +73,14 @@ TEST_F(MenuTest, CorrectionAndClosingAreOfferedOnlyWhenTheyApply) {
         EXPECT_EQ(menu().item("opencor")->isEnabled(), !c.opencor);
         popup->hide();
     }
+    // The item prints the text area, and is offered only where printing is.
     bool printed = false;
     text().setPrinter([&](QWidget*, QTextEdit& area) { printed = &area == supertext(); });
-    menu().enableItems();
-    EXPECT_TRUE(menu().item("imprimetexte")->isEnabled());
     menu().item("imprimetexte")->trigger();
     EXPECT_TRUE(printed);
+    text().setPrinter({});
+    menu().enableItems();
+    EXPECT_FALSE(menu().item("imprimetexte")->isEnabled());
 }
 
 TEST_F(MenuTest, CorrectionLoadsReadOnlyWithItsConfiguration) {

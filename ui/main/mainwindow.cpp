@@ -27,8 +27,12 @@
 #include "exercises/exercisemenu.h"
 #include "exercises/textarea.h"
 #include "files/configdialogs.h"
+#include "output/copies.h"
 #include "output/helpwindow.h"
 #include "output/magnifier.h"
+#include "output/printdialog.h"
+#include "output/tablepicture.h"
+#include "output/textprint.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
@@ -137,7 +141,12 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     timer1_->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The table view and its model read table_, a member that dies before
+    // the child widgets do: they go first.
+    delete grid_;
+    delete gridModel_;
+}
 
 void MainWindow::connectMagnifierAndHelp() {
     // The magnifier: from its button and from a click on the vessel; the run
@@ -231,6 +240,26 @@ void MainWindow::buildControls() {
     hoverHelp_->watch(this);
     buildKeyboard();
     buildTabOrder();
+    buildOutput();
+}
+
+void MainWindow::buildOutput() {
+    // Printing and copies take the views as the window draws them.
+    const auto vessel = [this] { return animpic_->surface().image(); };
+    const auto graph = [this] { return picture2_->surface().image(); };
+    printing_ =
+        std::make_unique<Printing>(PrintSources{vessel, graph, [this] { return tablePicture(*grid_); }});
+    QPushButton* command10 = button("Command10");
+    connect(command10, &QPushButton::clicked, this, [this] { printing_->Command10_Click(this); });
+    command10->show();
+    // The exercise menu prints the text area on the same printer.
+    textArea_->setPrinter(
+        [this](QWidget* parent, QTextEdit& text) { printText(parent, text, printing_->printer()); });
+
+    copies_ = new CopyMenu({vessel, graph, &table_, grid_, [this] { info_->setText(messagecopie); }}, this);
+    QPushButton* command4 = button("Command4");
+    connect(command4, &QPushButton::clicked, this, [this, command4] { copies_->Command4_Click(command4); });
+    command4->show();
 }
 
 void MainWindow::buildButtonRow() {

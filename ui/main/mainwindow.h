@@ -27,12 +27,14 @@ class QTimer;
 namespace molvane {
 
 class AnimationView;
+class CopyMenu;
 class ExerciseMenu;
 class GraphView;
 class GridTableModel;
 class GridView;
 class HoverHelp;
 class PaintedPanel;
+class Printing;
 class Swatch;
 class TabStrip;
 class TextArea;
@@ -132,6 +134,7 @@ private:
     void connectMagnifierAndHelp();
     void buildKeyboard();
     void buildTabOrder();
+    void buildOutput();  // Command10 "&Imprimer" and Command4 "Co&pier"
     void placeFileLine();
     void keepWindowSize();
     void setColourOf(int species, Colour value);
@@ -186,6 +189,8 @@ private:
     std::array<Swatch*, 4> label4_{};
     QLabel* info_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;
+    std::unique_ptr<Printing> printing_;
+    CopyMenu* copies_ = nullptr;
     bool keepingSize_ = false;
 
     // What the labels show, so that a tick rewrites only what changed.
