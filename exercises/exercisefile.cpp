@@ -77,10 +77,14 @@ std::optional<ExerciseDocument> correctionOf(std::string_view bytes) {
 }
 
 RecordReader exerciseFileReader(const std::filesystem::path& path) {
-    return [path](int n) -> std::optional<std::string> {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-        return RecordFile(path).read(n);
+    // One read of the whole exercise, as the window opens and closes the file
+    // once: every record comes from the same state of the file.
+    constexpr std::size_t kExerciseBytes = kExerciseRecords * kRecordSize;
+    FileBytes file = readRegularFile(path, kExerciseBytes, false);
+    if (file.status != FileRead::Ok) return [](int) { return std::optional<std::string>(); };
+    return [bytes = std::move(file.bytes)](int n) -> std::optional<std::string> {
+        if (n < 1 || n > kExerciseRecords) return std::nullopt;
+        return decodeRecord(bytes, n);
     };
 }
 

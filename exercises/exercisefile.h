@@ -54,9 +54,10 @@ std::optional<ExercisePreview> previewExercise(std::string_view bytes);
 std::optional<ExerciseDocument> statementOf(std::string_view bytes);
 std::optional<ExerciseDocument> correctionOf(std::string_view bytes);
 
-// The records of a file on disk. A missing file, or anything but a regular
-// file, reads nothing at all (unlike the hand-off file, an absent exercise is
-// a failure, not a file of empty records).
+// Records 1 to 12 of a file on disk, read at once when the reader is made.
+// A missing file, or anything but a regular file, reads nothing at all
+// (unlike the hand-off file, an absent exercise is a failure, not a file of
+// empty records).
 RecordReader exerciseFileReader(const std::filesystem::path& path);
 
 // Whether a record names nothing: empty once its blanks are removed.
