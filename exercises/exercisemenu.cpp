@@ -123,7 +123,7 @@ void ExerciseMenu::PRISENMAIN_Click() {
     if (!text.confirmDiscard(context_.mainWindow)) return;
 
     const auto start = statementOf(exerciseFileReader(fileSystemPath(file)));
-    if (!start || !loadExerciseDocument(text, folder, start->document, true)) {
+    if (!start || !loadExerciseDocument(context_.mainWindow, text, folder, start->document, true)) {
         message(context_.mainWindow, MessageIcon::Error, QStringLiteral("Erreur lors du chargement"),
                 QStringLiteral("Fichier introuvable. Revoir l'installation du logiciel."));
         closeWindow();
@@ -156,7 +156,7 @@ void ExerciseMenu::opencor_Click() {
         return;
     }
     const bool replaced = !isBlank(correction->document);
-    if (replaced && !loadExerciseDocument(text, folder, correction->document, false)) {
+    if (replaced && !loadExerciseDocument(main, text, folder, correction->document, false)) {
         showMissingDocument(main, folder, correction->document);
         return;
     }

@@ -26,8 +26,9 @@ void loadExerciseConfiguration(QWidget* parent, ConfigurationHost& host, const Q
     chargeconfig(parent, host);
 }
 
-bool loadExerciseDocument(TextArea& text, const QString& folder, const std::string& name, bool editable) {
-    return text.load(fileInFolder(folder, QString::fromStdString(name)), editable);
+bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder, const std::string& name,
+                          bool editable) {
+    return text.load(parent, fileInFolder(folder, QString::fromStdString(name)), editable);
 }
 
 }  // namespace molvane

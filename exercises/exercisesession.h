@@ -39,7 +39,8 @@ void showMissingDocument(QWidget* parent, const QString& folder, const std::stri
 void loadExerciseConfiguration(QWidget* parent, ConfigurationHost& host, const QString& folder,
                                const std::string& name);
 
-// Loads a document an exercise names into the text area.
-bool loadExerciseDocument(TextArea& text, const QString& folder, const std::string& name, bool editable);
+// Loads a document an exercise names into the text area (TextArea::load).
+bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder, const std::string& name,
+                          bool editable);
 
 }  // namespace molvane

@@ -194,10 +194,11 @@ Fichexo::Fichexo(const ExerciseContext& context)
     // above it, or presses the focused image button.
     navigator_->followEnterRule(*new EnterRule(this));
     connect(navigator_, &FolderNavigator::fileActivated, this, [this] { ouvreur_Click(); });
-    // Another folder: nothing of it is selected yet.
+    // Another folder: nothing of it is selected yet, and nothing of the
+    // previous one stays on show.
     connect(navigator_, &FolderNavigator::filePathChanged, this, [this] {
         fichierexo_->clear();
-        resetPreview();
+        apercu();
     });
 }
 
@@ -334,7 +335,7 @@ bool Fichexo::ouvreur_Click() {
         showNotice(false);
         return false;
     }
-    if (!loadExerciseDocument(*context_.text, folder_, statement->document, true)) {
+    if (!loadExerciseDocument(this, *context_.text, folder_, statement->document, true)) {
         showMissingDocument(this, folder_, statement->document);
         showNotice(false);
         return false;

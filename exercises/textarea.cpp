@@ -62,21 +62,19 @@ bool TextArea::confirmDiscard(QWidget* parent) const {
                    MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
-bool TextArea::load(const QString& path, bool editable) {
+bool TextArea::load(QWidget* parent, const QString& path, bool editable) {
     QTextDocument& document = *supertext_->document();
-    switch (rtf::loadRtfFile(path, document)) {
-        case rtf::ReadStatus::CannotOpen:
-        case rtf::ReadStatus::TooLarge:
-        case rtf::ReadStatus::NotRtf:
-            return false;
-        default:
-            break;
-    }
+    const rtf::ReadStatus status = rtf::loadRtfFile(path, document);
+    if (rtf::nothingLoaded(status)) return false;
     // Undoing must never bring back the previous document piece by piece.
     document.clearUndoRedoStacks();
     supertext_->moveCursor(QTextCursor::Start);
     supertext_->setReadOnly(!editable);
     textemodifie_ = 0;
+    // What was read shows; the pupil learns that some of the file is not there.
+    const QString notice = rtf::readNotice(status);
+    if (!notice.isEmpty())
+        message(parent, MessageIcon::Exclamation, QStringLiteral("Lecture incomplète"), notice);
     return true;
 }
 
@@ -123,7 +121,7 @@ bool TextArea::opentexte(QWidget* parent) {
 }
 
 bool TextArea::reopenFrom(QWidget* parent, const QString& path) {
-    if (!load(path, true)) {
+    if (!load(parent, path, true)) {
         message(parent, MessageIcon::Error, QStringLiteral("Erreur de lecture."), kDriveAdvice);
         return false;
     }

@@ -40,8 +40,9 @@ public:
 
     // Replaces the text with an RTF document; false (and the text unchanged)
     // when the file cannot be read as RTF. On success the text is editable or
-    // not as asked and the flag is cleared.
-    bool load(const QString& path, bool editable);
+    // not as asked and the flag is cleared; a file read only in part says so
+    // in one box over parent.
+    bool load(QWidget* parent, const QString& path, bool editable);
 
     // "Fermer l'exercice": fich emptied, the introduction rebuilt, flag cleared.
     void showIntroduction();

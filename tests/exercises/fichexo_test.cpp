@@ -134,6 +134,24 @@ TEST_F(FichexoTest, ActivationSelectsTheFirstFileAndGivesTheListTheKeyboard) {
     EXPECT_EQ(QApplication::focusWidget(), files);
 }
 
+TEST_F(FichexoTest, AnotherFolderShowsNothingOfThePreviousOne) {
+    writeExercise(QStringLiteral("a.E32"),
+                  {"e.rtf", "", "c.rtf", "", "2", "", "Qr", "", "", "", "Titre", "2"});
+    QDir(folder.path()).mkdir(QStringLiteral("vide"));
+    Fichexo& exercise = showWindow();
+    ASSERT_EQ(part<QLabel>(exercise, "titratexo")->text(), QStringLiteral("Titre"));
+    ASSERT_TRUE(exercise.navigator().setPath(path(QStringLiteral("vide"))));
+    EXPECT_TRUE(exercise.fichierexo()->text().isEmpty());
+    EXPECT_TRUE(part<QLabel>(exercise, "intratro")->isVisible());
+    for (const char* name : {"titratexo", "Text1", "Text2", "Label2", "Label3"})
+        EXPECT_TRUE(part<QLabel>(exercise, name)->isHidden() ||
+                    part<QLabel>(exercise, name)->text().isEmpty())
+            << name;
+    for (const char* name : {"Label1", "Label4", "Image4_0", "ouvreur"})
+        EXPECT_TRUE(part<QWidget>(exercise, name)->isHidden()) << name;
+    EXPECT_FALSE(exercise.ouvreur_Click());
+}
+
 TEST_F(FichexoTest, AFolderWithoutExercisesSelectsNothing) {
     Fichexo& exercise = showWindow();
     EXPECT_EQ(exercise.navigator().files()->count(), 0);

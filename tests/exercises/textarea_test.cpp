@@ -242,3 +242,44 @@ TEST_F(TextAreaTest, TypedAnswersSurviveSaveAndReopen) {
 
 }  // namespace
 }  // namespace molvane
+
+namespace molvane {
+namespace {
+
+// A document cut short shows what was read, and says once that the rest is missing.
+TEST_F(TextAreaTest, APartlyReadDocumentShowsAndSaysSo) {
+    writeBytes(QStringLiteral("coupe.rtf"), "{\\rtf1\\ansi D\\'e9but lu {\\b et la suite");
+    writeExercise(QStringLiteral("exo.E32"), {"coupe.rtf", "", "coupe.rtf"});
+    const QString notice = rtf::readNotice(rtf::ReadStatus::Truncated);
+    ASSERT_FALSE(notice.isEmpty());
+    struct Case {
+        const char* command;
+        std::function<bool()> run;
+        bool readOnly;
+    };
+    const std::vector<Case> cases{
+        {"énoncé", [&] { return open(QStringLiteral("exo.E32")); }, false},
+        {"correction",
+         [&] {
+             menu().opencor_Click();
+             return true;
+         },
+         true},
+        {"texte", [&] { return text().reopenFrom(window.get(), path(QStringLiteral("coupe.rtf"))); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        Answers answers({MessageAnswer::Ok});
+        ASSERT_TRUE(c.run());
+        EXPECT_EQ(shownText(), QStringLiteral("Début lu et la suite"));
+        EXPECT_EQ(supertext()->isReadOnly(), c.readOnly);
+        EXPECT_EQ(text().textemodifie(), 0);
+        ASSERT_EQ(answers.seen.size(), 1u);
+        EXPECT_EQ(answers.seen[0].title, QStringLiteral("Lecture incomplète"));
+        EXPECT_EQ(answers.seen[0].text, notice);
+        EXPECT_EQ(answers.seen[0].icon, MessageIcon::Exclamation);
+    }
+}
+
+}  // namespace
+}  // namespace molvane
