@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTextCursor>
@@ -16,11 +17,26 @@ namespace molvane {
 
 namespace {
 
+// The kinds of entry the file dialog's list names. Qt's French catalogue
+// has them, but not where this Qt looks for them, so they would show in
+// English ("Folder", "RTF File").
+class FrenchFileTypes final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isRoot()) return QStringLiteral("Lecteur");
+        if (info.isDir()) return QStringLiteral("Dossier");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier ") + suffix;
+    }
+};
+
 // The text commands share one file dialog, `comexo`: Qt's own (translated)
 // dialog rather than the desktop's, asking before overwriting in the
 // program's words rather than its own.
 QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
+    FrenchFileTypes types;
     QFileDialog dialog(parent);
+    dialog.setIconProvider(&types);
     dialog.setObjectName(QStringLiteral("comexo"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
