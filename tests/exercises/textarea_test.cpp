@@ -1,5 +1,6 @@
 // The text area: where the pupil may type, the modified flag, and saving and
 // reopening answers without losing a word or a format.
+#include <QAbstractFileIconProvider>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTextBlock>
@@ -147,12 +148,15 @@ TEST_F(TextAreaTest, ReopeningNamesTheTextOrChangesNothing) {
 }
 
 // Qt's own dialogs, driven as the pupil would: a name typed, Enter.
-void typeInFileDialog(const QString& name, bool* seenFilter) {
-    QTimer::singleShot(0, [name, seenFilter] {
+void typeInFileDialog(const QString& name, bool* frenchDialog) {
+    QTimer::singleShot(0, [name, frenchDialog] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        *seenFilter =
-            dialog->nameFilters() == QStringList{QStringLiteral("Texte au format RTF (*.RTF *.rtf)")};
+        // The list names its entries' kinds in French too.
+        const QFileInfo folderEntry(QDir::tempPath());
+        *frenchDialog =
+            dialog->nameFilters() == QStringList{QStringLiteral("Texte au format RTF (*.RTF *.rtf)")} &&
+            dialog->iconProvider() && dialog->iconProvider()->type(folderEntry) == QStringLiteral("Dossier");
         auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(box, nullptr);
         box->setText(name);
