@@ -4,6 +4,7 @@
 #include "packaging/appicon.h"
 #include "ui/main/mainwindow.h"
 #include "ui/messages/french.h"
+#include "ui/selfcheck/selfcheck.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,7 +12,9 @@ int main(int argc, char* argv[]) {
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());
-    molvane::MainWindow window(QCoreApplication::applicationDirPath());
+    const QString folder = QCoreApplication::applicationDirPath();
+    molvane::MainWindow window(folder);
     window.show();
+    if (molvane::selfCheckWanted()) return molvane::selfCheckMain(window, folder);
     return app.exec();
 }
