@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFont>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFragment>
@@ -61,13 +62,23 @@ void emptyAnswerLines(QTextDocument& document) {
     }
 }
 
+// French puts a blank before ? ! ; : and inside « »: a non-breaking one, so
+// that a line never starts with the sign.
+QString frenchSpacing(QString html) {
+    static const QRegularExpression before(QStringLiteral(" ([?!;:»])"));
+    static const QRegularExpression after(QStringLiteral("« "));
+    html.replace(before, QStringLiteral("&nbsp;\\1"));
+    html.replace(after, QStringLiteral("«&nbsp;"));
+    return html;
+}
+
 }  // namespace
 
 bool buildDocument(const QString& html, const QString& imageFolder, QTextDocument& document, QString& error) {
     document.clear();
     document.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
     document.setDefaultStyleSheet(QString::fromUtf8(kHouseStyle));
-    document.setHtml(html);
+    document.setHtml(frenchSpacing(html));
     fixSizes(document);
     emptyAnswerLines(document);
 
