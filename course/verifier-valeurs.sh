@@ -43,7 +43,8 @@ choisie exo1 && serie exo1 "100 100 0 0" 50 50 500 2 5 10 15 20 30
 
 # Exercice 2 : Qr à l'équilibre pour cinq couples de pourcentages (1 min).
 if choisie exo2; then
-    for couple in "80 20" "50 50" "90 10" "60 30" "25 75"; do
+    serie exo2 "300 300 0 0" 80 20 500 10 20 30 60
+    for couple in "50 50" "90 10" "60 30" "25 75" "70 35"; do
         serie exo2 "300 300 0 0" $couple 500 30 60
     done
 fi
