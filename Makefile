@@ -18,7 +18,7 @@ test: build
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
 # keeps memory for the process's life by design.
-SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens
+SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens course_sheets_tests
 SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf
 test-sanitize: deps
 	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

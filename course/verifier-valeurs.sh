@@ -6,6 +6,8 @@
 # les lancements) et Qr moyen sur la seconde moitié de la durée.
 #   course/verifier-valeurs.sh [série...]    (sans argument : toutes)
 #   BENCH=autre/molvane-bench SEEDS="1 2 3" course/verifier-valeurs.sh exo2
+# Le résultat des séries qui ont servi aux corrigés est gardé dans
+# course/valeurs-mesurees.txt.
 set -eu
 cd "$(dirname "$0")/.."
 BENCH=${BENCH:-build/bin/molvane-bench}
