@@ -211,7 +211,10 @@ int main(int argc, char** argv) {
     bool ok = builder.gettingStarted();
     QDir sheets(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("exercices")));
     const QStringList names = sheets.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    if (names.isEmpty()) ok = false, std::fprintf(stderr, "molvane-course : aucun exercice\n");
+    if (names.isEmpty()) {
+        std::fprintf(stderr, "molvane-course : aucun exercice\n");
+        ok = false;
+    }
     for (const QString& name : names) ok = builder.exercise(sheets.filePath(name)) && ok;
     if (!ok) return 1;
     return builder.finish(QString::fromLocal8Bit(argv[3])) ? 0 : 1;

@@ -57,6 +57,20 @@ std::optional<bool> yesNo(std::string_view value) {
     return std::nullopt;
 }
 
+// Runs handle(key, value, fail) on each entry until one returns false; fail
+// writes the message, naming the entry's line, and returns false.
+template <typename Handle>
+bool eachEntry(const KeyValues& source, std::string& error, Handle handle) {
+    for (std::size_t i = 0; i < source.entries.size(); ++i) {
+        const auto fail = [&](const std::string& what) {
+            error = entryError(source, i, what);
+            return false;
+        };
+        if (!handle(source.entries[i].first, source.entries[i].second, fail)) return false;
+    }
+    return true;
+}
+
 int speciesIndex(char letter) {
     return letter >= 'a' && letter <= 'd' ? letter - 'a' : -1;
 }
@@ -108,83 +122,80 @@ bool parseConfiguration(const KeyValues& source, ConfigurationValues& out, std::
     const Parameters window;
     for (int s = 0; s < 4; ++s) out.colours[s] = static_cast<std::int32_t>(window.colours[s]);
 
-    for (std::size_t i = 0; i < source.entries.size(); ++i) {
-        const std::string& key = source.entries[i].first;
-        const std::string& value = source.entries[i].second;
-        const auto fail = [&](const std::string& what) {
-            error = entryError(source, i, what);
-            return false;
-        };
-        if (key.size() == 1 && speciesIndex(key[0]) >= 0) {
-            const auto n = wholeNumber(value);
-            if (!n || *n < 0 || value.find_first_not_of("0123456789") != std::string::npos)
-                return fail("un nombre entier de particules est attendu");
-            out.counts[speciesIndex(key[0])] = value;
-        } else if (key == "sens 1" || key == "sens 2") {
-            std::string_view v = trimmed(value);
-            if (!v.empty() && v.back() == '%') v.remove_suffix(1);
-            const auto p = wholeNumber(v);
-            if (!p || *p < 0 || *p > 100) return fail("un pourcentage de 0 à 100 est attendu");
-            out.sensePositions[key == "sens 1" ? 0 : 1] = static_cast<std::int16_t>(100 - *p);
-        } else if (key == "temperature") {
-            const auto t = wholeNumber(value);
-            if (!t || *t < 200 || *t > 800) return fail("une position de 200 à 800 est attendue");
-            out.temperature = static_cast<std::int16_t>(*t);
-        } else if (key == "duree") {
-            bool found = false;
-            for (int position = 1; position <= 12 && !found; ++position) {
-                if (collapsed(durationLabel(*durationSeconds(position))) == collapsed(value)) {
-                    out.durationPosition = static_cast<std::int16_t>(position);
-                    found = true;
+    const bool read =
+        eachEntry(source, error, [&](const std::string& key, const std::string& value, auto fail) {
+            if (key.size() == 1 && speciesIndex(key[0]) >= 0) {
+                const auto n = wholeNumber(value);
+                if (!n || *n < 0 || value.find_first_not_of("0123456789") != std::string::npos)
+                    return fail("un nombre entier de particules est attendu");
+                out.counts[speciesIndex(key[0])] = value;
+            } else if (key == "sens 1" || key == "sens 2") {
+                std::string_view v = trimmed(value);
+                if (!v.empty() && v.back() == '%') v.remove_suffix(1);
+                const auto p = wholeNumber(v);
+                if (!p || *p < 0 || *p > 100) return fail("un pourcentage de 0 à 100 est attendu");
+                out.sensePositions[key == "sens 1" ? 0 : 1] = static_cast<std::int16_t>(100 - *p);
+            } else if (key == "temperature") {
+                const auto t = wholeNumber(value);
+                if (!t || *t < 200 || *t > 800) return fail("une position de 200 à 800 est attendue");
+                out.temperature = static_cast<std::int16_t>(*t);
+            } else if (key == "duree") {
+                bool found = false;
+                for (int position = 1; position <= 12 && !found; ++position) {
+                    if (collapsed(durationLabel(*durationSeconds(position))) == collapsed(value)) {
+                        out.durationPosition = static_cast<std::int16_t>(position);
+                        found = true;
+                    }
                 }
-            }
-            if (!found)
-                return fail(
-                    "une durée de la barre est attendue (10 s, 20 s, 30 s, 1 min, 1 min 30 s, ... 2 h)");
-        } else if (key == "lignes") {
-            const auto rows = wholeNumber(value);
-            if (!rows || *rows < 11 || *rows > 101)
-                return fail("un nombre de lignes de 11 à 101 est attendu");
-            out.rowsPosition = static_cast<std::int16_t>(111 - *rows);
-        } else if (key == "vue") {
-            const std::string v = lower(trimmed(value));
-            if (v != "graphe" && v != "tableau") return fail("« graphe » ou « tableau » est attendu");
-            out.views = {v == "graphe", v == "tableau"};
-        } else if (key == "courbes") {
-            out.curves = {false, false, false, false};
-            const std::string v = lower(value);
-            if (collapsed(v) != "aucune") {
-                for (char c : v) {
-                    if (c == ' ' || c == ',') continue;
-                    if (speciesIndex(c) < 0)
-                        return fail("des lettres A, B, C, D ou « aucune » sont attendues");
-                    out.curves[speciesIndex(c)] = true;
+                if (!found)
+                    return fail(
+                        "une durée de la barre est attendue (10 s, 20 s, 30 s, 1 min, 1 min 30 s, ... 2 h)");
+            } else if (key == "lignes") {
+                const auto rows = wholeNumber(value);
+                if (!rows || *rows < 11 || *rows > 101)
+                    return fail("un nombre de lignes de 11 à 101 est attendu");
+                out.rowsPosition = static_cast<std::int16_t>(111 - *rows);
+            } else if (key == "vue") {
+                const std::string v = lower(trimmed(value));
+                if (v != "graphe" && v != "tableau") return fail("« graphe » ou « tableau » est attendu");
+                out.views = {v == "graphe", v == "tableau"};
+            } else if (key == "courbes") {
+                out.curves = {false, false, false, false};
+                const std::string v = lower(value);
+                if (collapsed(v) != "aucune") {
+                    for (char c : v) {
+                        if (c == ' ' || c == ',') continue;
+                        if (speciesIndex(c) < 0)
+                            return fail("des lettres A, B, C, D ou « aucune » sont attendues");
+                        out.curves[speciesIndex(c)] = true;
+                    }
                 }
-            }
-        } else if (key == "conserver" || key == "qr") {
-            const auto flag = yesNo(value);
-            if (!flag) return fail("« oui » ou « non » est attendu");
-            (key == "qr" ? out.showQr : out.keepCurves) = *flag;
-        } else if (key.size() == 9 && key.starts_with("couleur ") && speciesIndex(key[8]) >= 0) {
-            std::array<int, 3> rgbValues{};
-            std::string_view rest = value;
-            for (int& component : rgbValues) {
-                rest = trimmed(rest);
-                const std::size_t blank = rest.find(' ');
-                const auto c = wholeNumber(rest.substr(0, blank));
-                if (!c || *c < 0 || *c > 255)
+            } else if (key == "conserver" || key == "qr") {
+                const auto flag = yesNo(value);
+                if (!flag) return fail("« oui » ou « non » est attendu");
+                (key == "qr" ? out.showQr : out.keepCurves) = *flag;
+            } else if (key.size() == 9 && key.starts_with("couleur ") && speciesIndex(key[8]) >= 0) {
+                std::array<int, 3> rgbValues{};
+                std::string_view rest = value;
+                for (int& component : rgbValues) {
+                    rest = trimmed(rest);
+                    const std::size_t blank = rest.find(' ');
+                    const auto c = wholeNumber(rest.substr(0, blank));
+                    if (!c || *c < 0 || *c > 255)
+                        return fail("trois nombres de 0 à 255 (rouge vert bleu) sont attendus");
+                    component = *c;
+                    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank);
+                }
+                if (!trimmed(rest).empty())
                     return fail("trois nombres de 0 à 255 (rouge vert bleu) sont attendus");
-                component = *c;
-                rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank);
+                out.colours[speciesIndex(key[8])] =
+                    static_cast<std::int32_t>(rgb(rgbValues[0], rgbValues[1], rgbValues[2]));
+            } else {
+                return fail("clé inconnue");
             }
-            if (!trimmed(rest).empty())
-                return fail("trois nombres de 0 à 255 (rouge vert bleu) sont attendus");
-            out.colours[speciesIndex(key[8])] =
-                static_cast<std::int32_t>(rgb(rgbValues[0], rgbValues[1], rgbValues[2]));
-        } else {
-            return fail("clé inconnue");
-        }
-    }
+            return true;
+        });
+    if (!read) return false;
     if (countsWithinLimits(out.counts)) {
         error = "le nombre total de particules doit être de 10 à 1 000";
         return false;
@@ -197,52 +208,50 @@ namespace {
 bool parseSheet(const KeyValues& source, ExerciseSheet& out, std::string& error, bool gettingStarted) {
     out = {};
     std::array<bool, 3> seen{};  // titre, difficulte, sabliers
-    for (std::size_t i = 0; i < source.entries.size(); ++i) {
-        const std::string& key = source.entries[i].first;
-        const std::string& value = source.entries[i].second;
-        const auto fail = [&](const std::string& what) {
-            error = entryError(source, i, what);
-            return false;
-        };
-        const auto fileName = [&](std::string& field) {
-            if (!isPlainFileName(value)) return fail("un nom de fichier sans espace ni accent est attendu");
-            field = value;
+    const bool read =
+        eachEntry(source, error, [&](const std::string& key, const std::string& value, auto fail) {
+            const auto fileName = [&](std::string& field) {
+                if (!isPlainFileName(value))
+                    return fail("un nom de fichier sans espace ni accent est attendu");
+                field = value;
+                return true;
+            };
+            if (key == "enonce") {
+                if (!fileName(out.statement)) return false;
+            } else if (key == "configuration") {
+                if (!fileName(out.configuration)) return false;
+            } else if (gettingStarted) {
+                return fail("clé inconnue (seules « enonce » et « configuration » sont lues)");
+            } else if (key == "corrige") {
+                if (!fileName(out.correction)) return false;
+            } else if (key == "configuration-corrige") {
+                if (!fileName(out.correctionConfiguration)) return false;
+            } else if (key == "titre") {
+                std::string bytes;
+                if (value.empty() || !toRecordText(value, bytes))
+                    return fail("un titre de 1 à 126 caractères de l'alphabet latin est attendu");
+                out.title = value;
+                seen[0] = true;
+            } else if (key == "difficulte") {
+                const auto d = wholeNumber(value);
+                if (!d || *d < 1 || *d > 3) return fail("un niveau de 1 à 3 est attendu");
+                out.difficulty = *d;
+                seen[1] = true;
+            } else if (key == "sabliers") {
+                const auto n = wholeNumber(value);
+                if (!n || *n < 1 || *n > 6) return fail("un nombre de sabliers de 1 à 6 est attendu");
+                out.hourglasses = *n;
+                seen[2] = true;
+            } else if (key == "notions") {
+                if (value.empty() || !topicPieces(value))
+                    return fail("des notions de 1 à 4 × 126 caractères sont attendues");
+                out.topics = value;
+            } else {
+                return fail("clé inconnue");
+            }
             return true;
-        };
-        if (key == "enonce") {
-            if (!fileName(out.statement)) return false;
-        } else if (key == "configuration") {
-            if (!fileName(out.configuration)) return false;
-        } else if (gettingStarted) {
-            return fail("clé inconnue (seules « enonce » et « configuration » sont lues)");
-        } else if (key == "corrige") {
-            if (!fileName(out.correction)) return false;
-        } else if (key == "configuration-corrige") {
-            if (!fileName(out.correctionConfiguration)) return false;
-        } else if (key == "titre") {
-            std::string bytes;
-            if (value.empty() || !toRecordText(value, bytes))
-                return fail("un titre de 1 à 126 caractères de l'alphabet latin est attendu");
-            out.title = value;
-            seen[0] = true;
-        } else if (key == "difficulte") {
-            const auto d = wholeNumber(value);
-            if (!d || *d < 1 || *d > 3) return fail("un niveau de 1 à 3 est attendu");
-            out.difficulty = *d;
-            seen[1] = true;
-        } else if (key == "sabliers") {
-            const auto n = wholeNumber(value);
-            if (!n || *n < 1 || *n > 6) return fail("un nombre de sabliers de 1 à 6 est attendu");
-            out.hourglasses = *n;
-            seen[2] = true;
-        } else if (key == "notions") {
-            if (value.empty() || !topicPieces(value))
-                return fail("des notions de 1 à 4 × 126 caractères sont attendues");
-            out.topics = value;
-        } else {
-            return fail("clé inconnue");
-        }
-    }
+        });
+    if (!read) return false;
     if (out.statement.empty()) {
         error = "« enonce » manque";
         return false;
