@@ -10,8 +10,12 @@ namespace molvane {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Decimal digits and exponent of a value rounded to `significant` digits:
 // value = 0.d1d2d3... x 10^(exponent + 1), digits without trailing zeros.
@@ -25,8 +29,8 @@ Decimal decimalDigits(double magnitude, int significant) {
     Decimal d;
     if (magnitude == 0.0) return d;
     std::array<char, 64> buf{};
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                             std::chars_format::scientific, significant - 1);
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, std::chars_format::scientific,
+                             significant - 1);
     const char* p = buf.data();
     for (; p < res.ptr && *p != 'e'; ++p) {
         if (isDigit(*p) && d.count < static_cast<int>(d.digits.size())) d.digits[d.count++] = *p;
@@ -37,8 +41,10 @@ Decimal decimalDigits(double magnitude, int significant) {
 }
 
 void appendExponent(std::string& out, int exponent, bool plusSign, int minDigits) {
-    if (exponent < 0) out += '-';
-    else if (plusSign) out += '+';
+    if (exponent < 0)
+        out += '-';
+    else if (plusSign)
+        out += '+';
     std::array<char, 8> buf{};
     auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::abs(exponent));
     for (int pad = minDigits - static_cast<int>(res.ptr - buf.data()); pad > 0; --pad) out += '0';
@@ -56,10 +62,16 @@ NumberRead readLeadingNumber(std::string_view text) {
 
     std::string number;  // digits, point and exponent in from_chars' own syntax
     std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) { number += text[i++]; ++digits; }
+    while (i < text.size() && isDigit(text[i])) {
+        number += text[i++];
+        ++digits;
+    }
     if (i < text.size() && text[i] == '.') {
         number += text[i++];
-        while (i < text.size() && isDigit(text[i])) { number += text[i++]; ++digits; }
+        while (i < text.size() && isDigit(text[i])) {
+            number += text[i++];
+            ++digits;
+        }
     }
     if (digits == 0) return r;
     r.found = true;
@@ -81,7 +93,8 @@ NumberRead readLeadingNumber(std::string_view text) {
         // from_chars leaves the value alone: tell huge from tiny by the exponent's sign.
         auto e = number.find('e');
         bool tiny = e != std::string::npos && e + 1 < number.size() && number[e + 1] == '-';
-        if (tiny) value = 0.0;
+        if (tiny)
+            value = 0.0;
         else {
             value = std::numeric_limits<double>::infinity();
             r.overflow = true;
@@ -91,13 +104,17 @@ NumberRead readLeadingNumber(std::string_view text) {
     return r;
 }
 
-double leadingNumber(std::string_view text) { return readLeadingNumber(text).value; }
+double leadingNumber(std::string_view text) {
+    return readLeadingNumber(text).value;
+}
 
 std::string numberText(double value, bool leadingBlank) {
     if (!std::isfinite(value)) return {};
     std::string out;
-    if (value < 0) out += '-';
-    else if (leadingBlank) out += ' ';
+    if (value < 0)
+        out += '-';
+    else if (leadingBlank)
+        out += ' ';
     Decimal d = decimalDigits(std::fabs(value), 15);
     if (d.count == 0) {
         out += '0';
@@ -140,8 +157,12 @@ std::optional<Int> roundTo(double value) {
 }
 }  // namespace
 
-std::optional<std::int16_t> roundToInt16(double value) { return roundTo<std::int16_t>(value); }
-std::optional<std::int32_t> roundToInt32(double value) { return roundTo<std::int32_t>(value); }
+std::optional<std::int16_t> roundToInt16(double value) {
+    return roundTo<std::int16_t>(value);
+}
+std::optional<std::int32_t> roundToInt32(double value) {
+    return roundTo<std::int32_t>(value);
+}
 
 namespace {
 
@@ -151,7 +172,7 @@ struct Picture {
     int fracMax = 0;           // all placeholders after the point
     bool point = false;
     bool scientific = false;
-    bool expPlus = false;      // "E+": the exponent's sign is always written
+    bool expPlus = false;  // "E+": the exponent's sign is always written
     int expDigits = 0;
 };
 
@@ -171,14 +192,19 @@ Picture parsePicture(std::string_view p) {
     if (dot != std::string_view::npos) {
         pic.point = true;
         for (char c : mantissa.substr(dot + 1)) {
-            if (c == '0') { ++pic.fracMin; ++pic.fracMax; }
-            else if (c == '#') ++pic.fracMax;
+            if (c == '0') {
+                ++pic.fracMin;
+                ++pic.fracMax;
+            } else if (c == '#')
+                ++pic.fracMax;
         }
     }
     return pic;
 }
 
-bool isPlaceholder(char c) { return c == '0' || c == '#'; }
+bool isPlaceholder(char c) {
+    return c == '0' || c == '#';
+}
 
 // Lays integer digits into the integer part of a picture, right to left.
 // A literal is written only while digits (or "0" placeholders) remain on its
@@ -211,44 +237,84 @@ void layInteger(std::string& out, std::string_view pic, std::string_view digits)
 
 }  // namespace
 
+namespace {
+
+// Rounds a run of significant digits to its first `keep` digits, halves and
+// above going up (the digits are a magnitude: away from zero). Returns true
+// when the carry added a digit in front (999 -> 1000).
+bool roundDigits(std::string& digits, std::size_t keep) {
+    if (digits.size() < keep) digits.append(keep - digits.size(), '0');
+    const bool up = digits.size() > keep && digits[keep] >= '5';
+    digits.resize(keep);
+    if (!up) return false;
+    for (std::size_t k = keep; k-- > 0;) {
+        if (digits[k] != '9') {
+            ++digits[k];
+            return false;
+        }
+        digits[k] = '0';
+    }
+    digits.insert(digits.begin(), '1');
+    return true;
+}
+
+// The value the user reads: 15 significant digits, as numberText writes it.
+std::string readDigits(double magnitude, int& exponent) {
+    const Decimal d = decimalDigits(magnitude, 15);
+    exponent = d.exponent;
+    return std::string(d.digits.data(), static_cast<std::size_t>(d.count));
+}
+
+}  // namespace
+
 std::string formatPicture(double value, std::string_view picture, char decimalSeparator) {
     if (!std::isfinite(value)) return {};
     const Picture pic = parsePicture(picture);
-    std::string out;
-    double magnitude = std::fabs(value);
+    const auto places = static_cast<std::size_t>(pic.fracMax);
     int exponent = 0;
-    std::array<char, 512> buf{};
-    std::string_view text;
-    auto render = [&](double m) {
-        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), m, std::chars_format::fixed, pic.fracMax);
-        text = std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-    };
-    if (pic.scientific && magnitude != 0.0) {
-        // Rounded once, in decimal: dividing by a power of ten would lose the
-        // smallest values (10^-324 is 0) and round twice.
-        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                 std::chars_format::scientific, pic.fracMax);
-        text = std::string_view(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-        const std::size_t e = text.find('e');
-        exponent = std::atoi(text.data() + e + 1);
-        text = text.substr(0, e);
+    std::string digits = readDigits(std::fabs(value), exponent);
+    std::string intDigits, fracDigits;
+    if (digits.empty()) {
+        intDigits = "0";
+        fracDigits.assign(places, '0');
+        exponent = 0;
+    } else if (pic.scientific) {
+        // One digit before the point, the picture's places after it.
+        if (roundDigits(digits, places + 1)) {
+            digits.pop_back();
+            ++exponent;
+        }
+        intDigits = digits.substr(0, 1);
+        fracDigits = digits.substr(1);
     } else {
-        render(magnitude);
+        // Digits down to the last place shown: value x 10^places as an integer.
+        const long keep = static_cast<long>(exponent) + 1 + pic.fracMax;
+        if (keep <= 0) {
+            digits = keep == 0 && digits[0] >= '5' ? "1" : "0";
+        } else {
+            roundDigits(digits, static_cast<std::size_t>(keep));
+        }
+        if (digits.size() > places) {
+            intDigits = digits.substr(0, digits.size() - places);
+            fracDigits = digits.substr(digits.size() - places);
+        } else {
+            intDigits = "0";
+            fracDigits = std::string(places - digits.size(), '0') + digits;
+        }
     }
-    std::size_t dot = text.find('.');
-    std::string_view intDigits = text.substr(0, dot);
-    std::string_view fracDigits = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
-    while (static_cast<int>(fracDigits.size()) > pic.fracMin && fracDigits.back() == '0')
-        fracDigits.remove_suffix(1);
-    const bool isZero = intDigits.find_first_not_of('0') == std::string_view::npos &&
-                        fracDigits.find_first_not_of('0') == std::string_view::npos;
+    std::string_view frac = fracDigits;
+    while (static_cast<int>(frac.size()) > pic.fracMin && frac.back() == '0') frac.remove_suffix(1);
+    const bool isZero = intDigits.find_first_not_of('0') == std::string::npos &&
+                        frac.find_first_not_of('0') == std::string_view::npos;
+    std::string out;
     if (value < 0 && !isZero) out += '-';
     // An integer part of "0" is a digit only where the picture asks for one.
-    if (intDigits == "0" && !pic.scientific) intDigits = {};
-    layInteger(out, pic.integer, intDigits);
+    std::string_view whole = intDigits;
+    if (whole == "0" && !pic.scientific) whole = {};
+    layInteger(out, pic.integer, whole);
     if (pic.point) {
         out += decimalSeparator;
-        out += fracDigits;
+        out += frac;
     }
     if (pic.scientific) {
         out += 'E';

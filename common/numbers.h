@@ -41,6 +41,9 @@ std::optional<std::int32_t> roundToInt32(double value);
 // (digit, shown when significant), one "." (decimal point, always written),
 // an optional exponent part "E+00" / "E-00" and literal characters (blanks)
 // between the integer digits. The decimal point is written as decimalSeparator.
+// The value is rounded as the user reads it: first to 15 significant digits,
+// then to the picture's last place with halves away from zero (0.25 with
+// "0.0" is "0.3", 0.35 is "0.4", 1125 with "0.##E+00" is "1.13E+03").
 //   "### ##0.0"  : 1234.5 -> "1 234.5", 0.4 -> "0.4"
 //   "0.##E+00"   : 1600 -> "1.6E+03", 1000 -> "1.E+03"
 //   "####0.0###" : 1 -> "1.0", 0.33333 -> "0.3333"

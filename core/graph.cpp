@@ -36,7 +36,11 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
     }
     if (maxparticules <= 0) return std::nullopt;
     const double top = maxparticules;
+    // Graduations, and the points of curves: a curve's points are computed as
+    // each tick computes them (count / maximum first), so that a count that
+    // does not change stays on one line from the origin on.
     auto yOf = [top](double n) { return kBottom - kHeight * n / top; };
+    auto yOfCount = [top](double n) { return kBottom - n / top * kHeight; };
 
     if (graph) {
         const auto duration = roundToInt32(this->duration());
@@ -71,7 +75,7 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
     xprec = 50;
     for (int s = 0; s < 4; ++s) {
         if (!parameters.curves[s]) continue;
-        if (auto y = roundToInt16(yOf(n0[s]))) {
+        if (auto y = roundToInt16(yOfCount(n0[s]))) {
             yprec[s] = *y;
             if (graph) graph->point(50, yprec[s], parameters.colours[s], 2);
         }
@@ -86,10 +90,10 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
             const int species = static_cast<int>(record[63]);
             if (species < 0 || species > 3 || !parameters.curves[species]) continue;
             const auto colour = static_cast<Colour>(record[62]);
-            double px = kLeft, py = yOf(record[0]);
+            double px = kLeft, py = yOfCount(record[0]);
             graph->point(px, py, colour, 2);
             for (int i = 1; i <= 60; ++i) {
-                const double x = kLeft + 5.0 * i, y = yOf(record[i]);
+                const double x = kLeft + 5.0 * i, y = yOfCount(record[i]);
                 graph->line(px, py, x, y, colour, 2);
                 px = x;
                 py = y;
@@ -100,16 +104,19 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
 }
 
 void Simulation::layTableTimes() {
-    int p = parameters.rowsPosition;
     const double d = duration();
     // Rows closer than one tick could never all be filled: fewer rows then.
     // The panel's ranges (10 s at least over 101 rows at most) never get here.
-    if (p < 110 && d / (110 - p) < 0.1) {
+    if (const int p = parameters.rowsPosition; p < 110 && d / (110 - p) < 0.1) {
         if (auto fewer = roundToInt32(110.0 - d / 0.1)) {
-            p = std::clamp(*fewer, 10, 100);
-            parameters.rowsPosition = p;
+            const int position = std::clamp(*fewer, 10, 100);
+            if (moveRowsBar)
+                moveRowsBar(position);
+            else
+                parameters.rowsPosition = position;
         }
     }
+    const int p = parameters.rowsPosition;
     const int before = table_.rows();
     table_.setRows(112 - p);
     // Rows added here were not coloured by the reset: hide their Qr too.

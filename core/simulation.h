@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,11 @@ public:
     // The vessel's inner size in drawing units, read at every wall test.
     float vesselWidth = 393.0f;
     float vesselHeight = 157.0f;
+
+    // The row-count bar of a window: when too many rows would lie closer
+    // than one tick, the bar is moved and its own change handling (label,
+    // restart) runs. Without a bar the position is changed here.
+    std::function<void(int position)> moveRowsBar;
 
     // Tests and the benchmark may replace the default generator.
     void setRandomSource(RandomSource* source) { script_ = source; }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/messages/enterrule.h"
 #include "ui/messages/messages.h"
 
 namespace molvane {
@@ -23,14 +24,13 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent) {
 QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
-    b->setAutoDefault(false);
     return b;
 }
 
 // The lists on the left and right, the name box and buttons below.
 void layOut(QDialog* dialog, FolderNavigator* nav, const QString& driveText, const QString& dirText,
-            const QString& filesText, QWidget* nameRow, QWidget* nameBox, QPushButton* ok, QPushButton* cancel,
-            QWidget* extra) {
+            const QString& filesText, QWidget* nameRow, QWidget* nameBox, QPushButton* ok,
+            QPushButton* cancel, QWidget* extra) {
     auto* grid = new QGridLayout;
     grid->addWidget(label(QStringLiteral("Label1"), driveText, dialog), 0, 0);
     grid->addWidget(nav->drives(), 1, 0);
@@ -49,7 +49,6 @@ void layOut(QDialog* dialog, FolderNavigator* nav, const QString& driveText, con
     column->addLayout(buttons);
     dialog->resize(460, 330);
     // The name first, so that typing and Enter save or open at once.
-    ok->setDefault(true);
     QWidget::setTabOrder(nameBox, ok);
     QWidget::setTabOrder(ok, cancel);
     QWidget::setTabOrder(cancel, nav->drives());
@@ -65,7 +64,16 @@ QString pathIn(const FolderNavigator& nav, const QString& name) {
     return folder + name;
 }
 
-// Restores the normal pointer however the command ends.
+// One key press, one command: Enter in the name box runs the dialog's
+// command, Enter in the lists opens their entry, Enter on a button runs it.
+void followEnterRule(QDialog* dialog, FolderNavigator* nav, QWidget* nameBox, std::function<void()> command) {
+    auto* rule = new EnterRule(dialog);
+    rule->onEnter(nameBox, std::move(command));
+    nav->followEnterRule(*rule);
+}
+
+// Restores the normal pointer however the command ends; message boxes show
+// the normal pointer meanwhile (modalguard.h).
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
@@ -99,7 +107,7 @@ Enregistrer::Enregistrer(ConfigurationHost& host, QWidget* mainWindow)
 
     connect(command1_, &QPushButton::clicked, this, &Enregistrer::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(text1_, &QLineEdit::returnPressed, this, &Enregistrer::Command1_Click);
+    followEnterRule(this, navigator_, text1_, [this] { Command1_Click(); });
     // Another folder: the proposed name keeps only its file name.
     connect(navigator_, &FolderNavigator::filePathChanged, this, [this] {
         const QString name = text1_->text();
@@ -117,22 +125,17 @@ void Enregistrer::Command1_Click() {
     WaitCursor wait;
     const auto name = settleSaveName(text1_->text().toStdString(), navigator_->path().toStdString());
     if (!name) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
         message(this, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
                 QStringLiteral("Il faut donner un nom au fichier!"));
-        QApplication::restoreOverrideCursor();
         return;
     }
     text1_->setText(QString::fromStdString(*name));
     nomfichier() = text1_->text();
     QDir::setCurrent(navigator_->path());
-    if (QFileInfo::exists(nomfichier())) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        const auto answer = message(this, MessageIcon::Exclamation, QStringLiteral("Ce fichier existe déjà!"),
-                                    QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo);
-        QApplication::restoreOverrideCursor();
-        if (answer != MessageAnswer::Yes) return;
-    }
+    if (QFileInfo::exists(nomfichier()) &&
+        message(this, MessageIcon::Exclamation, QStringLiteral("Ce fichier existe déjà!"),
+                QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
     if (writeConfiguration(this, host_)) accept();
 }
 
@@ -159,12 +162,12 @@ Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
     noticeLayout->addStretch();
     frame1_->hide();
 
-    layOut(this, navigator_, QStringLiteral("Lecteur:"), QStringLiteral("Répertoire"), QStringLiteral("Fichiers"),
-           ficharge_, ficharge_, command1_, command2_, frame1_);
+    layOut(this, navigator_, QStringLiteral("Lecteur:"), QStringLiteral("Répertoire"),
+           QStringLiteral("Fichiers"), ficharge_, ficharge_, command1_, command2_, frame1_);
 
     connect(command1_, &QPushButton::clicked, this, &Ouvrir::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ficharge_, &QLineEdit::returnPressed, this, &Ouvrir::Command1_Click);
+    followEnterRule(this, navigator_, ficharge_, [this] { Command1_Click(); });
     connect(navigator_, &FolderNavigator::fileClicked, this, [this](const QString& name) {
         ficharge_->setText(pathIn(*navigator_, name));
         QDir::setCurrent(navigator_->path());

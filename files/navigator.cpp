@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QStorageInfo>
+
+#include "ui/messages/enterrule.h"
 
 namespace molvane {
 
@@ -21,11 +22,10 @@ FolderNavigator::FolderNavigator(QWidget* parent, const QString& pattern)
     dir_->setObjectName(QStringLiteral("Dir1"));
     file_->setObjectName(QStringLiteral("File1"));
     fillDrives();
-    dir_->installEventFilter(this);
-    file_->installEventFilter(this);
     connect(drive_, &QComboBox::activated, this, &FolderNavigator::driveChosen);
     connect(dir_, &QListWidget::itemDoubleClicked, this, [this] { enterSelectedFolder(); });
-    connect(file_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit fileClicked(item->text()); });
+    connect(file_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { emit fileClicked(item->text()); });
     connect(file_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { emit fileActivated(item->text()); });
     if (!setPath(QDir::currentPath())) setPath(QDir::rootPath());
@@ -84,7 +84,7 @@ void FolderNavigator::fillFolders() {
     dir_->clear();
     // The open folders from the root down, then the subfolders of the last one.
     QStringList chain;
-    for (QDir d(path_);; ) {
+    for (QDir d(path_);;) {
         chain.prepend(d.absolutePath());
         if (d.isRoot() || !d.cdUp()) break;
     }
@@ -126,21 +126,13 @@ void FolderNavigator::enterSelectedFolder() {
     if (const auto* item = dir_->currentItem()) setPath(item->data(kPathRole).toString());
 }
 
-bool FolderNavigator::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == dir_) {
-                enterSelectedFolder();
-                return true;
-            }
-            if (watched == file_ && file_->currentItem()) {
-                emit fileActivated(file_->currentItem()->text());
-                return true;
-            }
-        }
-    }
-    return QObject::eventFilter(watched, event);
+void FolderNavigator::activateCurrentFile() {
+    if (const auto* item = file_->currentItem()) emit fileActivated(item->text());
+}
+
+void FolderNavigator::followEnterRule(EnterRule& rule) {
+    rule.onEnter(dir_, [this] { enterSelectedFolder(); });
+    rule.onEnter(file_, [this] { activateCurrentFile(); });
 }
 
 }  // namespace molvane

@@ -9,15 +9,17 @@
 
 namespace molvane {
 
+class EnterRule;
+
 class FolderNavigator : public QObject {
     Q_OBJECT
 public:
     // Creates the three lists as children of `parent`; the dialog lays them out.
     FolderNavigator(QWidget* parent, const QString& pattern);
 
-    QComboBox* drives() const { return drive_; }     // Drive1
-    QListWidget* folders() const { return dir_; }    // Dir1
-    QListWidget* files() const { return file_; }     // File1
+    QComboBox* drives() const { return drive_; }   // Drive1
+    QListWidget* folders() const { return dir_; }  // Dir1
+    QListWidget* files() const { return file_; }   // File1
 
     // Dir1's path (and so File1's); false when the folder cannot be entered.
     QString path() const { return path_; }
@@ -27,21 +29,24 @@ public:
     // Lists the files again (after a save, for instance).
     void refreshFiles();
 
+    // Enter in Dir1 enters the folder under the selection; Enter in File1
+    // acts as a double-click on its file.
+    void enterSelectedFolder();
+    void activateCurrentFile();
+    // Gives the two lists' Enter to the dialog's rule (enterrule.h).
+    void followEnterRule(EnterRule& rule);
+
 signals:
     // File1's path changed: a new folder is shown.
     void filePathChanged(const QString& path);
     void fileClicked(const QString& name);
     void fileActivated(const QString& name);  // double-click or Enter
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void fillDrives();
     void fillFolders();
     void selectDriveOf(const QString& path);
     void driveChosen(int index);
-    void enterSelectedFolder();
 
     QComboBox* drive_;
     QListWidget* dir_;

@@ -1,9 +1,9 @@
+#include "common/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-
-#include "common/numbers.h"
 
 using namespace molvane;
 
@@ -12,11 +12,10 @@ TEST(LeadingNumber, ReadsWhatFitsAndStops) {
         const char* text;
         double value;
     } cases[] = {
-        {"", 0},          {"abc", 0},       {"  12", 12},      {"12abc", 12},   {"-3.5", -3.5},
-        {".5", 0.5},      {"-.25", -0.25},  {"1E3", 1000},     {"1.5D2", 150},  {"2e-1", 0.2},
-        {"1e", 1},        {"1E+", 1},       {"007", 7},        {"75 %", 75},    {"1 000", 1},
-        {"+4", 4},        {"3.2.1", 3.2},   {"\t 9", 9},       {"-", 0},        {".", 0},
-        {"1E-400", 0},
+        {"", 0},         {"abc", 0},    {"  12", 12},   {"12abc", 12}, {"-3.5", -3.5}, {".5", 0.5},
+        {"-.25", -0.25}, {"1E3", 1000}, {"1.5D2", 150}, {"2e-1", 0.2}, {"1e", 1},      {"1E+", 1},
+        {"007", 7},      {"75 %", 75},  {"1 000", 1},   {"+4", 4},     {"3.2.1", 3.2}, {"\t 9", 9},
+        {"-", 0},        {".", 0},      {"1E-400", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
 }
@@ -122,9 +121,42 @@ TEST(FormatPicture, Pictures) {
         {-0.00012345678912, "#.#######E+00", '.', "-1.2345679E-04"},
         {9.999999999, "#.#######E+00", '.', "1.E+01"},
         {1e-300, "#.#######E+00", '.', "1.E-300"},
+        {1e20, "### ##0.0", '.', "100000000000000000 000.0"},
+        {0.04, "00.0", '.', "00.0"},
+        {-0.04, "00.0", '.', "00.0"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(formatPicture(c.value, c.picture, c.separator), c.text) << c.value << " " << c.picture;
+}
+
+// Halves go away from zero on the decimal value the user reads, whatever its
+// binary neighbour: 0.35 is 0.34999999999999997779 as a double.
+TEST(FormatPicture, HalvesRoundAwayFromZero) {
+    struct Case {
+        double value;
+        const char* picture;
+        const char* text;
+    } cases[] = {
+        {0.25, "# ### ##0.0", "0.3"},
+        {0.35, "# ### ##0.0", "0.4"},
+        {2.5, "00", "03"},
+        {-2.5, "00", "-03"},
+        {0.05, "### ##0.0", "0.1"},
+        {0.049999, "### ##0.0", "0.0"},
+        {1125, "0.##E+00", "1.13E+03"},
+        {1135, "0.##E+00", "1.14E+03"},
+        {1124.9, "0.##E+00", "1.12E+03"},
+        {0.03125, "####0.0###", "0.0313"},
+        {-0.03125, "####0.0###", "-0.0313"},
+        {0.1 + 0.2, "####0.0###", "0.3"},
+        {1.23456785, "#.#######E+00", "1.2345679E+00"},
+        {1.00000005, "#.#######E+00", "1.0000001E+00"},
+        {9.5, "00", "10"},
+        {99.95, "00.0", "100.0"},
+        {0.1 * 3, "### ##0.0", "0.3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatPicture(c.value, c.picture), c.text) << c.value << " " << c.picture;
 }
 
 TEST(Trimmed, RemovesOuterBlanksOnly) {

@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
+#include <memory>
 #include <unistd.h>
 
 #include "files/configdialogs.h"
+#include "ui/messages/french.h"
 #include "ui/messages/messages.h"
 
 using namespace molvane;
@@ -283,10 +285,139 @@ TEST_F(ConfigDialogs, FolderChangeKeepsOnlyTheProposedFileName) {
     EXPECT_EQ(dialog.nameBox()->text(), QStringLiteral("essai.C11"));
 }
 
+TEST_F(ConfigDialogs, EnterRunsOneCommand) {
+    QDir(dir_.path()).mkdir(QStringLiteral("sous"));
+    {
+        QFile existing(path(QStringLiteral("garde.C11")));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    }
+    enum class Ends { Open, Accepted, Rejected };
+    struct Case {
+        const char* what;
+        bool save;          // the save dialog, else the open dialog
+        QString typed;      // into the name box
+        const char* focus;  // the control Enter is pressed on
+        MessageAnswer answer;
+        std::vector<std::string> titles;
+        Ends ends;
+        const char* written;  // the file that must exist afterwards, if any
+    };
+    const QString absent = path(QStringLiteral("absent.C11"));
+    const std::vector<Case> cases{
+        {"empty name",
+         true,
+         "",
+         "Text1",
+         MessageAnswer::Ok,
+         {"Enregistrement impossible"},
+         Ends::Open,
+         nullptr},
+        {"overwrite refused",
+         true,
+         "garde",
+         "Text1",
+         MessageAnswer::No,
+         {"Ce fichier existe déjà!"},
+         Ends::Open,
+         nullptr},
+        {"name typed", true, "essai", "Text1", MessageAnswer::Ok, {}, Ends::Accepted, "essai.C11"},
+        {"drive list", true, "essai2", "Drive1", MessageAnswer::Ok, {}, Ends::Open, nullptr},
+        {"ANNULER", true, "essai3", "Command2", MessageAnswer::Ok, {}, Ends::Rejected, nullptr},
+        {"ENREGISTRER", true, "essai4", "Command1", MessageAnswer::Ok, {}, Ends::Accepted, "essai4.C11"},
+        {"folder list", true, "essai5", "Dir1", MessageAnswer::Ok, {}, Ends::Open, nullptr},
+        {"no such file",
+         false,
+         absent,
+         "ficharge",
+         MessageAnswer::Ok,
+         {"impossible d'ouvrir ce fichier"},
+         Ends::Open,
+         nullptr},
+        {"open's ANNULER", false, absent, "Command2", MessageAnswer::Ok, {}, Ends::Rejected, nullptr},
+    };
+    for (const Case& c : cases) {
+        shown_.clear();
+        answer_ = c.answer;
+        std::unique_ptr<QDialog> dialog;
+        QLineEdit* name = nullptr;
+        FolderNavigator* nav = nullptr;
+        if (c.save) {
+            auto* save = new Enregistrer(host_, nullptr);
+            name = save->nameBox();
+            nav = &save->navigator();
+            dialog.reset(save);
+        } else {
+            auto* open = new Ouvrir(host_, nullptr);
+            name = open->ficharge();
+            nav = &open->navigator();
+            dialog.reset(open);
+        }
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get())) << c.what;
+        name->setText(c.typed);
+        // In the folder list, the entry under the selection is the subfolder.
+        nav->folders()->setCurrentRow(nav->folders()->count() - 1);
+        const QString folderBefore = nav->path();
+        auto* focus = dialog->findChild<QWidget*>(QLatin1String(c.focus));
+        ASSERT_NE(focus, nullptr) << c.focus;
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Return);
+
+        std::vector<std::string> titles;
+        for (const MessageShown& m : shown_) titles.push_back(m.title.toStdString());
+        EXPECT_EQ(titles, c.titles) << c.what;
+        const Ends ends = dialog->isVisible()                     ? Ends::Open
+                          : dialog->result() == QDialog::Accepted ? Ends::Accepted
+                                                                  : Ends::Rejected;
+        EXPECT_EQ(ends, c.ends) << c.what;
+        if (c.written) {
+            EXPECT_TRUE(QFile::exists(path(QLatin1String(c.written)))) << c.what;
+        }
+        for (const char* never : {"essai2.C11", "essai3.C11", "essai5.C11"})
+            EXPECT_FALSE(QFile::exists(path(QLatin1String(never)))) << c.what;
+        const bool opensFolder = QLatin1String(c.focus) == QLatin1String("Dir1");
+        EXPECT_EQ(nav->path(), opensFolder ? path(QStringLiteral("sous")) : folderBefore) << c.what;
+        EXPECT_EQ(host_.restarts, 0) << c.what;
+    }
+}
+
+TEST_F(ConfigDialogs, MessagesShowTheNormalPointer) {
+    std::vector<bool> waiting;  // whether the hourglass showed with each message
+    setMessageResponder([&](const MessageShown& m) {
+        shown_.push_back(m);
+        waiting.push_back(QGuiApplication::overrideCursor() != nullptr);
+        return MessageAnswer::Yes;
+    });
+    QFile bad(path(QStringLiteral("bad.C11")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("\x07\x00molvane", 9));
+    bad.close();
+
+    // Overwriting, then a write that fails.
+    save(QStringLiteral("essai"));
+    host_.values.counts[0] = std::string(127, '1');
+    save(QStringLiteral("essai"));
+    host_.values = ConfigurationValues{};
+    // A file that is no configuration, and one that cannot be read.
+    for (const QString& name : {path(QStringLiteral("bad.C11")), path(QStringLiteral("b*.C11"))}) {
+        Ouvrir dialog(host_, nullptr);
+        dialog.ficharge()->setText(name);
+        dialog.Command1_Click();
+    }
+    std::vector<std::string> titles;
+    for (const MessageShown& m : shown_) titles.push_back(m.title.toStdString());
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{"Ce fichier existe déjà!", "Enregistrement impossible",
+                                        "Fichier non valide", "Erreur lors du chargement du fichier"}));
+    EXPECT_EQ(waiting, std::vector<bool>(titles.size(), false));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the hourglass outlived its command";
+}
+
 int main(int argc, char** argv) {
     // Widgets without a display, also when CTest lists the tests.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installFrenchTranslation();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

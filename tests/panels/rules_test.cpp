@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
 #include "ui/panels/rules.h"
+
+#include <gtest/gtest.h>
 
 using namespace molvane;
 
 TEST(Duration, TableAndLabels) {
-    const char* labels[] = {"2 h", "1 h", "30 min", "20 min", "10 min", "5 min",
-                            "2 min", "1 min  30 s", "1 min", "30 s", "20 s", "10 s"};
+    const char* labels[] = {"2 h",   "1 h",         "30 min", "20 min", "10 min", "5 min",
+                            "2 min", "1 min  30 s", "1 min",  "30 s",   "20 s",   "10 s"};
     const int seconds[] = {7200, 3600, 1800, 1200, 600, 300, 120, 90, 60, 30, 20, 10};
     for (int p = 1; p <= 12; ++p) {
         ASSERT_EQ(durationSeconds(p), seconds[p - 1]);
@@ -36,6 +36,12 @@ TEST(Counts, TotalLimits) {
         {{"9", "0", "0", "0"}, 0, CountLimit::TooFew, "10"},
         // Others already beyond the limit: the box goes to 0, never below.
         {{"5", "800", "800", "0"}, 0, CountLimit::TooMany, "0"},
+        // Totals beyond 32 bits, and numbers beyond a double, are too many as well.
+        {{"99999999999", "100", "0", "0"}, 0, CountLimit::TooMany, "900"},
+        {{"950", "99999999999", "0", "0"}, 0, CountLimit::TooMany, "0"},
+        {{std::string(400, '9'), "100", "0", "0"}, 0, CountLimit::TooMany, "900"},
+        {{"5", std::string(400, '9'), "0", "0"}, 0, CountLimit::TooMany, "0"},
+        {{"2147483000", "0", "0", "0"}, 0, CountLimit::TooMany, "1000"},
     };
     for (const auto& c : cases) {
         const auto check = checkCount(c.boxes, c.i);
@@ -48,6 +54,7 @@ TEST(Percentage, TypedText) {
     struct Case {
         const char* text;
         int percent;
-    } cases[] = {{"150", 100}, {"50", 50}, {"75 %", 75}, {"", 0}, {"0", 0}, {"99999", 100}, {"100", 100}, {"7", 7}};
+    } cases[] = {{"150", 100}, {"50", 50},     {"75 %", 75}, {"", 0},
+                 {"0", 0},     {"99999", 100}, {"100", 100}, {"7", 7}};
     for (const auto& c : cases) EXPECT_EQ(typedPercentage(c.text), c.percent) << c.text;
 }

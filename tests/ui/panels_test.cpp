@@ -63,6 +63,17 @@ TEST_F(PanelTest, CountsStayWithinTheTotalLimits) {
          "5",
          "Le nombre total de particules ne peut être supérieur à 1 000",
          "0"},
+        // Totals that no 32-bit count holds are over the limit all the same.
+        {{"100", "100", "0", "0"},
+         0,
+         "99999999999",
+         "Le nombre total de particules ne peut être supérieur à 1 000",
+         "900"},
+        {{"100", "100", "0", "0"},
+         1,
+         "999999999999999999999999999999",
+         "Le nombre total de particules ne peut être supérieur à 1 000",
+         "900"},
     };
     for (const Case& c : cases) {
         setCounts(c.counts);
@@ -81,7 +92,37 @@ TEST_F(PanelTest, CountsStayWithinTheTotalLimits) {
         EXPECT_EQ(box("Text1", c.box)->text(), QString::fromLatin1(c.after)) << c.typed;
         EXPECT_EQ(window->simulation().parameters.counts[c.box], c.after);
         EXPECT_EQ(window->simulation().nbtics, 0) << "every accepted change restarts";
+        // The vessel and the table's first row hold what the boxes say.
+        int total = 0;
+        for (int s = 0; s < 4; ++s) total += box("Text1", s)->text().toInt();
+        EXPECT_EQ(window->simulation().nbparticules, total) << c.typed;
+        EXPECT_EQ(window->table().text(1, c.box + 1), c.after) << c.typed;
     }
+}
+
+TEST_F(PanelTest, AfterAnOverflowingCountTheLimitStillHolds) {
+    setCounts({"100", "100", "0", "0"});
+    Answers answers({MessageAnswer::Ok, MessageAnswer::Ok});
+    type(box("Text1", 0), "99999999999");
+    type(box("Text1", 1), "950");
+    ASSERT_EQ(answers.seen.size(), 2u);
+    EXPECT_EQ(box("Text1", 0)->text(), QStringLiteral("900"));
+    EXPECT_EQ(box("Text1", 1)->text(), QStringLiteral("100"));
+    EXPECT_EQ(window->simulation().nbparticules, 1000);
+}
+
+TEST_F(PanelTest, ACurveWhoseCountStaysDrawsNoStepAtTheOrigin) {
+    // No collision is effective either way: the counts never change.
+    for (const char* bar : {"VScroll4_0", "VScroll4_1"}) control<QScrollBar>(bar)->setValue(100);
+    type(box("Text1", 0), "80");
+    type(box("Text1", 1), "49");
+    control<QCheckBox>("option2_1")->click();  // B's curve
+    ASSERT_EQ(window->simulation().maxparticules, 80);
+    // 210 - 49 / 80 x 200 = 87.49...: the tick's own order of operations.
+    EXPECT_EQ(window->simulation().yprec[1], 87);
+    ticks(3);
+    EXPECT_EQ(window->simulation().nbB, 49);
+    EXPECT_EQ(window->simulation().yprec[1], 87);
 }
 
 TEST_F(PanelTest, LeavingACountBoxChecksIt) {

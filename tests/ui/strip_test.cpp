@@ -128,6 +128,26 @@ TEST_F(StripTest, HoverTextsFollowThePointer) {
     }
 }
 
+TEST_F(StripTest, StripHasThePanelGroundUnderItsLines) {
+    for (int tab : {1, 2, 3}) {
+        strip()->setCurrent(tab);
+        // As it shows over the window.
+        const QImage drawn =
+            window->grab(strip()->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+        const auto b = strip()->boundaries();
+        // Between a separator and the next name, and under the names' line.
+        EXPECT_EQ(drawn.pixelColor(b[1] + 3, strip()->nameHeight() / 2), QColor(240, 235, 230)) << tab;
+        EXPECT_EQ(drawn.pixelColor(b[2] + 3, strip()->nameHeight() / 2), QColor(240, 235, 230)) << tab;
+        // The white lines of the tabs show on it: the top of each tab, and the
+        // base line beside the current tab only.
+        EXPECT_EQ(drawn.pixelColor(b[0] + 4, 0), QColor(Qt::white)) << tab;
+        const int outside = tab == 1 ? b[2] + 4 : b[0] + 1;
+        const int inside = (b[tab - 1] + b[tab]) / 2;
+        EXPECT_EQ(drawn.pixelColor(outside, strip()->nameHeight() + 1), QColor(Qt::white)) << tab;
+        EXPECT_EQ(drawn.pixelColor(inside, strip()->nameHeight() + 1), QColor(240, 235, 230)) << tab;
+    }
+}
+
 TEST_F(StripTest, WindowDrawingAndEquationColours) {
     QImage drawn(window->size(), QImage::Format_RGB32);
     window->render(&drawn);

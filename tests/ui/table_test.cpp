@@ -2,7 +2,13 @@
 // goes, the hidden Qr column, the column widths, and updates cell by cell.
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <QtTest/QTest>
+#include <climits>
 
 #include "tests/ui/fixture.h"
 #include "ui/main/gridview.h"
@@ -87,6 +93,96 @@ TEST_F(TableTest, ColumnWidthsLeaveRoomForTheScrollBar) {
     for (int c = 1; c < 6; ++c) EXPECT_EQ(window->table().colWidth(c), 1032);
     EXPECT_EQ(view()->horizontalHeader()->sectionSize(0), 49);
     EXPECT_EQ(view()->horizontalHeader()->sectionSize(5), 69);
+}
+
+// Where the text of a rendered cell lies: its dark pixels.
+struct Ink {
+    int left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
+};
+
+Ink inkIn(const QImage& image, const QRect& cell) {
+    Ink ink;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (image.pixelColor(x, y).lightness() < 110) {
+                ink.left = std::min(ink.left, x);
+                ink.right = std::max(ink.right, x);
+                ink.top = std::min(ink.top, y);
+                ink.bottom = std::max(ink.bottom, y);
+            }
+    return ink;
+}
+
+// Whether the text's last glyph stands as tall as a digit: an ellipsis
+// ("10,0 ...") lies on the base line only.
+bool endsTall(const QImage& image, const Ink& ink) {
+    int top = INT_MAX, bottom = -1;
+    for (int x = ink.right - 1; x <= ink.right; ++x)
+        for (int y = ink.top; y <= ink.bottom; ++y)
+            if (image.pixelColor(x, y).lightness() < 110) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return bottom - top + 1 >= (ink.bottom - ink.top + 1) / 2;
+}
+
+TEST_F(TableTest, TextsShowWholeAndTimesLineUpOnTheRight) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    control<QRadioButton>("Option1_1")->setChecked(true);
+    control<QScrollBar>("VScroll3")->setValue(100);  // 11 rows, all in sight
+    for (int position : {12, 5, 1}) {                // 10 s, 10 min, 2 h
+        control<QScrollBar>("VScroll2")->setValue(position);
+        const QImage cells = view()->viewport()->grab().toImage();
+        for (int row = 0; row < model()->rowCount(); ++row) {
+            const QRect cell = view()->visualRect(model()->index(row, 0));
+            const Ink ink = inkIn(cells, cell);
+            const std::string text = model()->index(row, 0).data().toString().toStdString();
+            ASSERT_GE(ink.right, 0) << text;
+            EXPECT_GE(ink.left, cell.left() + 2) << text;
+            EXPECT_LE(ink.right, cell.right() - 2) << text;
+            EXPECT_GE(ink.right, cell.right() - 6) << text << ": right-aligned, every row alike";
+            EXPECT_TRUE(endsTall(cells, ink)) << text << " is cut short";
+        }
+    }
+    // Every heading clear of its borders, the widest ("Nombre de C") too.
+    QHeaderView* header = view()->horizontalHeader();
+    const QImage headings = header->grab().toImage();
+    for (int c = 0; c < 6; ++c) {
+        const QRect section(header->sectionViewportPosition(c), 0, header->sectionSize(c), header->height());
+        const Ink ink = inkIn(headings, section);
+        const std::string text = model()->headerData(c, Qt::Horizontal).toString().toStdString();
+        ASSERT_GE(ink.right, 0) << text;
+        EXPECT_GE(ink.left, section.left() + 3) << text;
+        EXPECT_LE(ink.right, section.right() - 3) << text;
+    }
+}
+
+TEST_F(TableTest, RowTimesRoundHalvesUpAndFillAtTheirInstant) {
+    // 20 s over 81 rows: a row every 0.25 s; row 2 reads 0.3 and is filled at 0.3 s.
+    control<QScrollBar>("VScroll3")->setValue(111 - 81);
+    ASSERT_EQ(model()->rowCount(), 81);
+    EXPECT_EQ(cell(2, 0).toString(), QStringLiteral("0,3      "));
+    EXPECT_EQ(cell(4, 0).toString(), QStringLiteral("0,8      "));
+    ticks(2);
+    EXPECT_TRUE(cell(2, 1).toString().isEmpty()) << "filled before its instant";
+    ticks(1);
+    EXPECT_FALSE(cell(2, 1).toString().isEmpty());
+}
+
+TEST_F(TableTest, FewestRowsGoThroughTheRowCountBar) {
+    auto* bar = control<QScrollBar>("VScroll3");
+    bar->setValue(10);  // 101 rows
+    // 5 s over 100 intervals would put rows closer than a tick; no panel
+    // duration is that short, but the rule holds for any.
+    window->simulation().parameters.durationTag = "5";
+    control<QPushButton>("Command5")->click();
+    EXPECT_EQ(bar->value(), 60);
+    EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("51"));
+    EXPECT_EQ(window->simulation().parameters.rowsPosition, 60);
+    EXPECT_EQ(model()->rowCount(), 51);
+    EXPECT_EQ(cell(51, 0).toString(), QStringLiteral("5,0      "));
+    EXPECT_EQ(window->simulation().nbtics, 0);
 }
 
 TEST(GridTableModel, ReportsEachChangeForItsOwnCell) {

@@ -3,12 +3,16 @@
 
 #include <QApplication>
 
+#include "ui/messages/french.h"
+
 int main(int argc, char** argv) {
     // Listing the tests at build time happens without a display too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Numbers are checked as a French user sees them, with a decimal comma.
     qputenv("LC_ALL", "fr_FR.UTF-8");
     QApplication app(argc, argv);
+    // Qt's own dialogs speak French, as in the program.
+    molvane::installFrenchTranslation();
     // A test that closes its window must not end the others' event loops.
     QApplication::setQuitOnLastWindowClosed(false);
     testing::InitGoogleTest(&argc, argv);

@@ -2,18 +2,22 @@
 // that restart or redraw the run.
 #include <QCheckBox>
 #include <QFile>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <set>
 
 #include "common/recordfile.h"
+#include "files/configdialogs.h"
 #include "tests/ui/fixture.h"
+#include "ui/main/drawing.h"
 #include "ui/main/pictures.h"
 
 namespace molvane {
@@ -280,6 +284,40 @@ TEST_F(WindowTest, CalculatorOpensModallyAndTheRunGoesOn) {
     control<QPushButton>("Command8")->click();
     EXPECT_EQ(opened, QStringLiteral("Machine"));
     EXPECT_GT(window->simulation().nbtics, before);  // the timer kept ticking behind the calculator
+}
+
+// Whether every character of text has a glyph in the font or a font Qt
+// falls back on: glyph 0 is the empty box.
+bool drawsWhole(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns())
+        for (quint32 glyph : run.glyphIndexes())
+            if (glyph == 0) return false;
+    return true;
+}
+
+TEST_F(WindowTest, NoSymbolShowsAsAnEmptyBox) {
+    ASSERT_FALSE(drawsWhole(arial(8), QString(QChar(0x0378)))) << "an unassigned character shows as a box";
+    // The loading notice's hourglass, with every other text of both dialogs.
+    Ouvrir open(*window, window.get());
+    Enregistrer save(*window, window.get());
+    int hourglasses = 0;
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&open, &save}) {
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            hourglasses += label->text().contains(QChar(0x231B));
+            EXPECT_TRUE(drawsWhole(label->font(), label->text())) << label->text().toStdString();
+        }
+    }
+    EXPECT_EQ(hourglasses, 1);
+    // The window's own texts, and the bullet and arrow of the panels' headings.
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        const QString text = widget->property("text").toString();
+        EXPECT_TRUE(drawsWhole(widget->font(), text)) << text.toStdString();
+    }
+    EXPECT_TRUE(drawsWhole(arial(8), kBullet + kArrow + QStringLiteral(" Équation chimique : ")));
 }
 
 TEST_F(WindowTest, StartsWithTheIntroduction) {

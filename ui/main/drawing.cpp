@@ -50,6 +50,14 @@ QFont arial(int points, bool bold) {
     return font;
 }
 
+void drawKeyboardFrame(QPainter& painter, const QRect& area) {
+    const QRect frame = area.adjusted(2, 2, -3, -3);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(frame);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(frame);
+}
+
 double writeAt(QPainter& painter, double x, double y, const QString& text) {
     const QFontMetricsF metrics(painter.font());
     painter.drawText(QPointF(x, y + metrics.ascent()), text);

@@ -17,6 +17,9 @@ inline const QString kBullet = QStringLiteral("\u2022");
 inline const QString kArrow = QStringLiteral("\u2192");
 
 QFont arial(int points, bool bold = false);
+// The dotted frame that shows which picture has the keyboard, just inside
+// `area`: dark on light, so that it shows on any ground.
+void drawKeyboardFrame(QPainter& painter, const QRect& area);
 // Writes text with its top-left corner at (x, y); returns the x where it ends.
 double writeAt(QPainter& painter, double x, double y, const QString& text);
 

@@ -2,9 +2,12 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTextOption>
 #include <cmath>
 
 #include "core/surface.h"
+#include "ui/main/drawing.h"
 #include "ui/main/surfaces.h"
 
 namespace molvane {
@@ -27,7 +30,50 @@ Qt::Alignment alignmentOf(int code) {
 int pixelsOf(int twips) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
+
+constexpr int kTextMargin = 3;  // pixels between a text and its cell's borders
+
+void drawFitted(QPainter* painter, const QRect& room, Qt::Alignment alignment, const FittedText& fitted) {
+    painter->setFont(fitted.font);
+    QTextOption option(alignment);
+    option.setWrapMode(QTextOption::NoWrap);
+    painter->drawText(QRectF(room), fitted.text, option);
+}
+
+// The cells of the table, each text whole.
+class GridCells final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        painter->save();
+        painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+        const QRect room = textRoom(option.rect);
+        painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
+        drawFitted(painter, room, index.data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                   fitText(option.font, index.data().toString(), room.width()));
+        painter->restore();
+    }
+};
+
 }  // namespace
+
+QRect textRoom(const QRect& cell) {
+    return cell.adjusted(kTextMargin, 1, -kTextMargin, 0);
+}
+
+FittedText fitText(const QFont& font, const QString& text, int room) {
+    // The blanks that end the times are their margin from the cell's right
+    // border: the view keeps a margin of its own, the same in every row, so
+    // that the times line up however wide the column.
+    FittedText fitted{font, text};
+    while (fitted.text.endsWith(QLatin1Char(' '))) fitted.text.chop(1);
+    while (QFontMetricsF(fitted.font).horizontalAdvance(fitted.text) > room &&
+           fitted.font.pointSizeF() > kSmallestHeading)
+        fitted.font.setPointSizeF(fitted.font.pointSizeF() - 0.5);
+    return fitted;
+}
 
 GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
     : QAbstractTableModel(parent),
@@ -104,16 +150,12 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     const auto header = [&](int role) { return model()->headerData(logicalIndex, Qt::Horizontal, role); };
-    const QString text = header(Qt::DisplayRole).toString();
-    const QRect room = rect.adjusted(1, 1, -1, 0);
     // Fonts wider than the grid's own may not fit "Nombre de A" in its column:
     // a slightly smaller size keeps the species letter readable.
-    QFont font = painter->font();
-    while (QFontMetricsF(font).horizontalAdvance(text) > room.width() && font.pointSizeF() > kSmallestHeading)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    painter->setFont(font);
+    const QRect room = textRoom(rect);
     painter->setPen(header(Qt::ForegroundRole).value<QColor>());
-    painter->drawText(room, static_cast<int>(header(Qt::TextAlignmentRole).value<Qt::Alignment>()), text);
+    drawFitted(painter, room, header(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+               fitText(painter->font(), header(Qt::DisplayRole).toString(), room.width()));
     painter->restore();
 }
 
@@ -121,6 +163,8 @@ GridView::GridView(GridTableModel& model, QWidget* parent) : QTableView(parent),
     auto* header = new GridHeader(this);
     setHorizontalHeader(header);
     setModel(&model);
+    setItemDelegate(new GridCells(this));
+    setTextElideMode(Qt::ElideNone);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const int rowHeight = pixelsOf(model.grid().rowHeight(0));
@@ -150,6 +194,21 @@ void GridView::applyWidths() {
 void GridView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
     QTableView::paintEvent(event);
+    // No cell is selected: the frame shows that the arrows scroll the table.
+    if (hasFocus()) {
+        QPainter painter(viewport());
+        drawKeyboardFrame(painter, viewport()->rect());
+    }
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void GridView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 }  // namespace molvane

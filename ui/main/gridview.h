@@ -41,6 +41,17 @@ private:
     int shownCols_ = 0;
 };
 
+// How a cell or heading shows its text in `room` pixels: always whole, never
+// elided, without its trailing blanks (the view has its own margin), in a
+// slightly smaller font when the text is too wide.
+struct FittedText {
+    QFont font;
+    QString text;
+};
+FittedText fitText(const QFont& font, const QString& text, int room);
+// The room left for a cell's text: the cell less a small margin on each side.
+QRect textRoom(const QRect& cell);
+
 // The header row, drawn flat in the panel colour with light grey lines.
 class GridHeader final : public QHeaderView {
     Q_OBJECT
@@ -61,6 +72,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void applyWidths();

@@ -40,6 +40,11 @@ const std::map<QString, QString>& texts() {
         {QStringLiteral("Command4"),
          QStringLiteral(
              "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, Paint...")},
+        // Not a text of its own in the program's first design: the keys
+        // that turn the tabs are shown where the pointer finds the tabs.
+        {QStringLiteral("Onglets"),
+         QStringLiteral("Cliquer sur un onglet pour changer de panneau, ou au clavier Ctrl+Tab (suivant) "
+                        "et Ctrl+Maj+Tab (précédent)")},
         {QStringLiteral("btexo"),
          QStringLiteral(
              "Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer ou fermer.")},

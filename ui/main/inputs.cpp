@@ -1,5 +1,6 @@
 #include "ui/main/inputs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFocusEvent>
@@ -11,6 +12,7 @@
 #include <array>
 
 #include "ui/main/surfaces.h"
+#include "ui/messages/modalguard.h"
 
 namespace molvane {
 
@@ -78,6 +80,16 @@ constexpr int kSystemColours = 25;
 
 void filterDigits(QLineEdit* box, std::function<void(bool entered)> check) {
     new DigitFilter(box, std::move(check));
+}
+
+void tabToChosenOption(const QList<QAbstractButton*>& group) {
+    // Only the chosen option is in the Tab order; a click still reaches any.
+    const auto follow = [group] {
+        for (QAbstractButton* option : group)
+            option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    for (QAbstractButton* option : group) QObject::connect(option, &QAbstractButton::toggled, option, follow);
+    follow();
 }
 
 PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}
@@ -165,8 +177,11 @@ QColor swatchColour(Colour value) {
 }
 
 QColor chooseColour(QWidget* parent, const QColor& initial) {
+    // Opened from a click or a key on the swatch, which stops first.
+    ModalScope scope;
     if (colourResponder()) return colourResponder()(initial);
-    return QColorDialog::getColor(initial, parent);
+    // Qt's own dialog, which speaks the program's French whatever the desktop.
+    return QColorDialog::getColor(initial, parent, QString(), QColorDialog::DontUseNativeDialog);
 }
 
 void setColourResponder(ColourResponder responder) {

@@ -9,6 +9,7 @@
 
 #include "core/surface.h"
 
+class QAbstractButton;
 class QLineEdit;
 
 namespace molvane {
@@ -17,6 +18,10 @@ namespace molvane {
 // for another control of the program after typing in it, run check, told
 // whether Enter ran it. A check that moves the focus does not run itself again.
 void filterDigits(QLineEdit* box, std::function<void(bool entered)> check);
+
+// Tab into a group of option buttons lands on the chosen one, whichever
+// comes first in the Tab order; the arrows then move the choice.
+void tabToChosenOption(const QList<QAbstractButton*>& group);
 
 // A widget whose content a function paints.
 class PaintedPanel final : public QWidget {

@@ -34,6 +34,7 @@
 #include "ui/main/tabstrip.h"
 #include "ui/main/ticklog.h"
 #include "ui/messages/messages.h"
+#include "ui/messages/windowreturns.h"
 #include "ui/panels/rules.h"
 
 namespace molvane {
@@ -118,6 +119,15 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     timer1_->setInterval(kInterval);
     connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
 
+    // The fewest rows rule moves the row-count bar, whose change handling follows.
+    sim_.moveRowsBar = [this](int position) {
+        if (vscroll3_->value() != position)
+            vscroll3_->setValue(position);
+        else
+            sim_.parameters.rowsPosition = position;
+    };
+    new WindowReturns(this, [this] { Form_Activate(); });
+
     Form_Load();
     timer1_->start();
 }
@@ -144,13 +154,11 @@ void MainWindow::buildControls() {
     command5_ = place(new QPushButton(QStringLiteral("Retour à l'état initial"), this),
                       QStringLiteral("Command5"), QRect(268, 222, 145, 23));
     connect(command5_, &QPushButton::clicked, this, &MainWindow::Command5_Click);
-    command1_ = place(new QPushButton(QStringLiteral("&Fermer"), this), QStringLiteral("Command1"),
-                      QRect(712, 12, 81, 25));
-    command1_->setToolTip(QStringLiteral("Quitter cette application"));
-    connect(command1_, &QPushButton::clicked, this, &QWidget::close);
-    auto* command8 = place(new QPushButton(QStringLiteral("&Calculatrice"), this), QStringLiteral("Command8"),
-                           QRect(616, 12, 90, 25));
-    connect(command8, &QPushButton::clicked, this, [this] { Machine::montre(this); });
+    // On the blue band under the vessel, between the clock and the restart.
+    comloupe_ = place(new QPushButton(QStringLiteral("A&grandir"), this), QStringLiteral("Comloupe"),
+                      QRect(172, 222, 86, 23));
+    comloupe_->hide();
+    buildButtonRow();
 
     // The graph, with the table lying over it (shown instead of it on demand).
     QFont pictureFont = controlFont();
@@ -160,10 +168,21 @@ void MainWindow::buildControls() {
     grid_ =
         place(new GridView(*gridModel_, picture2_), QStringLiteral("MSFlexGrid1"), QRect({0, 0}, kGraphSize));
     grid_->setFont(pictureFont);
+    // Tab leaves the table for the next control; the arrows move in it.
+    grid_->setTabKeyNavigation(false);
     grid_->hide();
 
-    fich_ = place(new QLineEdit(this), QStringLiteral("fich"), QRect(432, 236, 358, 20));
+    // The exercise button opens its menu down over the text area; the file
+    // name box beside it shows which text the area holds, and takes no keyboard.
+    btexo_ = place(new QPushButton(QStringLiteral("E&xercices"), this), QStringLiteral("btexo"),
+                   QRect(432, 234, 88, 22));
+    btexo_->hide();
+    btexo_->installEventFilter(this);
+    fich_ = new QLineEdit(this);
+    fich_->setObjectName(QStringLiteral("fich"));
     fich_->setReadOnly(true);
+    fich_->setFocusPolicy(Qt::NoFocus);
+    placeFileLine();
     supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
 
     // The tab strip and its three panels.
@@ -176,19 +195,6 @@ void MainWindow::buildControls() {
     buildSettingsPanel(picture1_);
     onglets_->setPanels({picture3_, frame2_, picture1_});
 
-    command11_ = place(new QPushButton(QStringLiteral("&Enregistrer"), this), QStringLiteral("Command11"),
-                       QRect(432, 12, 90, 25));
-    connect(command11_, &QPushButton::clicked, this, [this] {
-        Enregistrer dialog(*this, this);
-        dialog.exec();
-    });
-    command2_ = place(new QPushButton(QStringLiteral("&Ouvrir"), this), QStringLiteral("Command2"),
-                      QRect(524, 12, 90, 25));
-    connect(command2_, &QPushButton::clicked, this, [this] {
-        Ouvrir dialog(*this, this);
-        dialog.exec();
-    });
-
     // The help line, under the graph.
     info_ = place(new QLabel(this), QStringLiteral("info"), QRect(8, 552, 413, 40));
     info_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -196,6 +202,78 @@ void MainWindow::buildControls() {
     hoverHelp_ = new HoverHelp(info_);
     hoverHelp_->watch(this);
     buildKeyboard();
+    buildTabOrder();
+}
+
+void MainWindow::buildButtonRow() {
+    // Every command of the window on one row above the vessel and the tab
+    // strip. Buttons whose window comes with another module wait hidden in
+    // their place; that module shows them (button()).
+    struct RowButton {
+        const char* name;
+        const char* caption;
+        bool shown;
+    };
+    static constexpr std::array<RowButton, kRowButtons> kRow{{{"Command11", "&Enregistrer", true},
+                                                              {"Command2", "&Ouvrir", true},
+                                                              {"Command4", "Co&pier", false},
+                                                              {"Command10", "&Imprimer", false},
+                                                              {"Command8", "&Calculatrice", true},
+                                                              {"Command7", "&Aide", false},
+                                                              {"Command1", "&Fermer", true}}};
+    // From the vessel's left edge to the strip's right edge.
+    constexpr int kLeft = 20, kRight = 793, kWidth = 101;
+    constexpr int kGap = (kRight - kLeft - kRowButtons * kWidth) / (kRowButtons - 1);
+    for (int k = 0; k < kRowButtons; ++k) {
+        row_[k] =
+            place(new QPushButton(QString::fromUtf8(kRow[k].caption), this),
+                  QString::fromLatin1(kRow[k].name), QRect(kLeft + k * (kWidth + kGap), 12, kWidth, 25));
+        row_[k]->setVisible(kRow[k].shown);
+    }
+    command11_ = row_[0];
+    command2_ = row_[1];
+    command1_ = row_[6];
+    command1_->setToolTip(QStringLiteral("Quitter cette application"));
+    row_[3]->setToolTip(QStringLiteral("Imprimer l'image"));
+
+    connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+    connect(row_[4], &QPushButton::clicked, this, [this] { Machine::montre(this); });
+    connect(command11_, &QPushButton::clicked, this, [this] {
+        Enregistrer dialog(*this, this);
+        dialog.exec();
+    });
+    connect(command2_, &QPushButton::clicked, this, [this] {
+        Ouvrir dialog(*this, this);
+        dialog.exec();
+    });
+}
+
+QPushButton* MainWindow::button(const char* objectName) const {
+    const QString name = QString::fromLatin1(objectName);
+    for (QPushButton* b : row_)
+        if (b->objectName() == name) return b;
+    if (name == btexo_->objectName()) return btexo_;
+    if (name == comloupe_->objectName()) return comloupe_;
+    return nullptr;
+}
+
+void MainWindow::buildTabOrder() {
+    // As the screen reads: the counts, the panel shown (the hidden panels'
+    // controls are passed over), the restart and the magnifier under the
+    // vessel, the table when it is shown, the button row, the exercises and
+    // the text area. Hidden buttons keep their place for when they show.
+    QList<QWidget*> order;
+    for (QLineEdit* box : text1_) order << box;
+    for (int i = 0; i < 2; ++i) order << label5_[i] << vscroll4_[i];
+    order << hscroll1_;
+    for (Swatch* swatch : label4_) order << swatch;
+    order << check1_ << check2_ << command6_ << check3_;
+    order << vscroll2_ << option1_[0] << option1_[1] << vscroll3_;
+    for (QCheckBox* box : option2_) order << box;
+    order << command5_ << comloupe_ << grid_;
+    for (QPushButton* b : row_) order << b;
+    order << btexo_ << supertext_;
+    for (int k = 0; k + 1 < order.size(); ++k) QWidget::setTabOrder(order[k], order[k + 1]);
 }
 
 void MainWindow::buildParameterPanel(QWidget* picture3) {
@@ -262,6 +340,7 @@ void MainWindow::buildSettingsPanel(QWidget* picture1) {
     option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), picture1),
                         indexed("Option1", 1), QRect(18, 56, 168, 17));
     option1_[0]->setChecked(true);
+    tabToChosenOption({option1_[0], option1_[1]});
 
     auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 98, 337, 50));
     const QPointF rowsAt(frame1->x() + 8, option1_[1]->y() + 20);
@@ -428,13 +507,21 @@ void MainWindow::Form_Unload() {
     }
 }
 
+void MainWindow::placeFileLine() {
+    // The file name box gives the exercise button room while it is shown.
+    const int left = btexo_->isHidden() ? 432 : btexo_->geometry().right() + 1;
+    fich_->setGeometry(left, 236, 790 - left, 20);
+    update();  // the text area's shadow
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == btexo_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        placeFileLine();
+    return QWidget::eventFilter(watched, event);
+}
+
 bool MainWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && !activated_) {
-        activated_ = true;
-        Form_Activate();
-    } else if (event->type() == QEvent::WindowDeactivate) {
-        activated_ = false;
-    } else if (event->type() == QEvent::WindowUnblocked) {
+    if (event->type() == QEvent::WindowUnblocked) {
         // A modal window has closed: take the keyboard back, which no window
         // manager may do for us.
         activateWindow();
@@ -445,9 +532,10 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // The first showing is an activation, even where no window manager says
-    // so; the window then takes the keyboard.
-    if (!activated_) {
-        activated_ = true;
+    // so; the window then takes the keyboard. Later activations are the
+    // returns from the program's other windows (WindowReturns).
+    if (!shownOnce_) {
+        shownOnce_ = true;
         Form_Activate();
         activateWindow();
     }

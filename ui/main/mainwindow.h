@@ -79,6 +79,13 @@ public:
     void restartAfterLoad() override;
     void showFileInTitle(const QString& path) override;
 
+    // A command button of the window by its design name, for the module that
+    // brings its feature to connect it and show it: Command4 "Co&pier",
+    // Command10 "&Imprimer", Command7 "&Aide", btexo "E&xercices" and
+    // Comloupe "A&grandir" wait hidden in their places; the others are shown.
+    // Nothing for any other name.
+    QPushButton* button(const char* objectName) const;
+
     Simulation& simulation() { return sim_; }
     GridModel& table() { return table_; }
     QString handOffPath() const;
@@ -99,6 +106,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool setCount(int species, const std::string& utf8) override;
@@ -116,7 +124,10 @@ private:
     void buildParameterPanel(QWidget* picture3);
     void buildSettingsPanel(QWidget* picture1);
     void buildDisplayPanel(QWidget* frame2);
+    void buildButtonRow();
     void buildKeyboard();
+    void buildTabOrder();
+    void placeFileLine();
     void keepWindowSize();
     void setColourOf(int species, Colour value);
     void followControls();
@@ -146,6 +157,10 @@ private:
     QPushButton* command6_ = nullptr;
     QPushButton* command11_ = nullptr;
     QPushButton* command2_ = nullptr;
+    static constexpr int kRowButtons = 7;
+    std::array<QPushButton*, kRowButtons> row_{};
+    QPushButton* btexo_ = nullptr;
+    QPushButton* comloupe_ = nullptr;
     QTextEdit* supertext_ = nullptr;
     QLineEdit* fich_ = nullptr;
     QTimer* timer1_ = nullptr;
@@ -170,7 +185,7 @@ private:
     std::array<std::string, 4> shownCounts_;
     std::string shownClock_;
     std::string exerciseRequest_;
-    bool activated_ = false;
+    bool shownOnce_ = false;
 };
 
 }  // namespace molvane

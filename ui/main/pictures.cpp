@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "ui/main/drawing.h"
+
 namespace molvane {
 
 AnimationView::AnimationView(QSize size, QWidget* parent) : QWidget(parent), surface_(size) {
@@ -14,6 +16,17 @@ void AnimationView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
     QPainter painter(this);
     painter.drawImage(event->rect(), surface_.image(), event->rect());
+    if (hasFocus()) drawKeyboardFrame(painter, rect());
+}
+
+void AnimationView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void AnimationView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 GraphView::GraphView(QSize size, const QFont& font, QWidget* parent) : QWidget(parent), surface_(size, font) {

@@ -10,7 +10,7 @@
 
 namespace molvane {
 
-// The vessel `animpic`.
+// The vessel `animpic`; a dotted frame inside it shows when it has the keyboard.
 class AnimationView final : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +21,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     ImageAnimationSurface surface_;

@@ -5,7 +5,9 @@
 #include <QPainter>
 
 #include "common/numbers.h"
+#include "core/surface.h"
 #include "ui/main/drawing.h"
+#include "ui/main/surfaces.h"
 
 namespace molvane {
 
@@ -13,8 +15,6 @@ namespace {
 
 const std::array<QString, 3> kNames{QStringLiteral("Paramètres"), QStringLiteral("Affichage"),
                                     QStringLiteral("Suivi du système")};
-
-constexpr QColor kDarkGrey(128, 128, 128);
 
 }  // namespace
 
@@ -76,17 +76,19 @@ void TabStrip::paintEvent(QPaintEvent*) {
     measure();
     const int w = width(), h = height();
     QPainter painter(this);
+    // The strip's own ground, so that its white lines show on it.
+    painter.fillRect(rect(), toQColor(kPanel));
     const auto line = [&painter](int x1, int y1, int x2, int y2, const QColor& colour) {
         painter.setPen(colour);
         painter.drawLine(x1, y1, x2, y2);
     };
-    line(0, 0, w - 1, 0, kDarkGrey);
-    line(w - 1, 0, w - 1, h - 1, kDarkGrey);
-    line(0, h - 1, w - 1, h - 1, kDarkGrey);
-    line(0, 0, 0, h - 1, kDarkGrey);
+    line(0, 0, w - 1, 0, toQColor(kDarkGrey));
+    line(w - 1, 0, w - 1, h - 1, toQColor(kDarkGrey));
+    line(0, h - 1, w - 1, h - 1, toQColor(kDarkGrey));
+    line(0, 0, 0, h - 1, toQColor(kDarkGrey));
     line(0, 0, 0, h - 1, Qt::white);
     for (int k = 0; k <= 3; ++k) {
-        line(b_[k] - 1, 1, b_[k] - 1, h_ + 1, kDarkGrey);
+        line(b_[k] - 1, 1, b_[k] - 1, h_ + 1, toQColor(kDarkGrey));
         line(b_[k], 0, b_[k], h_, Qt::white);
         if (k < 3) line(b_[k] + 1, 0, b_[k + 1] - 1, 0, Qt::white);
     }

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/messages/modalguard.h"
+
 namespace molvane {
 
 namespace {
@@ -12,25 +14,40 @@ MessageResponder& responder() {
 }
 }  // namespace
 
-void setMessageResponder(MessageResponder r) { responder() = std::move(r); }
+void setMessageResponder(MessageResponder r) {
+    responder() = std::move(r);
+}
 
 MessageAnswer message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
                       MessageButtons buttons) {
+    // A box often opens from a control's change or focus handling: the
+    // control is stopped first, whoever answers.
+    ModalScope scope;
     if (responder()) return responder()(MessageShown{icon, title, text, buttons});
 
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
-        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MessageIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
     }
     QPushButton* first = nullptr;
     QPushButton* second = nullptr;
     switch (buttons) {
-        case MessageButtons::Ok: first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+        case MessageButtons::Ok:
+            first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            break;
         case MessageButtons::OkCancel:
             first = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
             second = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);

@@ -21,6 +21,8 @@ struct MessageShown {
 };
 
 // Shows a modal box and returns the answer; Escape answers Annuler or Non.
+// The box opens inside a ModalScope (modalguard.h): it may be called from a
+// control's change, focus or key handling.
 MessageAnswer message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
                       MessageButtons buttons = MessageButtons::Ok);
 

@@ -8,7 +8,8 @@
 namespace molvane {
 
 std::optional<int> durationSeconds(int position) {
-    static constexpr std::array<int, 12> kSeconds = {7200, 3600, 1800, 1200, 600, 300, 120, 90, 60, 30, 20, 10};
+    static constexpr std::array<int, 12> kSeconds = {7200, 3600, 1800, 1200, 600, 300,
+                                                     120,  90,   60,   30,   20,  10};
     if (position < 1 || position > 12) return std::nullopt;
     return kSeconds[static_cast<std::size_t>(position - 1)];
 }
@@ -26,15 +27,17 @@ std::string durationLabel(double seconds) {
 
 CountCheck checkCount(const std::array<std::string, 4>& boxes, int i) {
     CountCheck check;
-    std::array<double, 4> n{};
-    for (int s = 0; s < 4; ++s) n[s] = leadingNumber(boxes[s]);
-    const double others = n[0] + n[1] + n[2] + n[3] - n[i];
-    const auto total = roundToInt32(n[0] + n[1] + n[2] + n[3]);
-    double value = n[i];
-    if (total && *total > kMaxParticles) {
+    double others = 0;
+    for (int s = 0; s < 4; ++s)
+        if (s != i) others += leadingNumber(boxes[s]);
+    double value = leadingNumber(boxes[i]);
+    // A total that no 32-bit count holds (a long run of digits) is above
+    // the limit like any other.
+    const auto total = roundToInt32(others + value);
+    if (!total || *total > kMaxParticles) {
         check.limit = CountLimit::TooMany;
         value = std::max(0.0, kMaxParticles - others);
-    } else if (total && *total < kMinParticles) {
+    } else if (*total < kMinParticles) {
         check.limit = CountLimit::TooFew;
         value = std::max(0.0, kMinParticles - others);
     }

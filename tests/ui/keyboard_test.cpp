@@ -1,0 +1,198 @@
+// The window from the keyboard alone: the Tab order, the focus on the vessel,
+// the button row and where the tab keys are told.
+#include <QAbstractScrollArea>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest/QTest>
+#include <algorithm>
+
+#include "tests/ui/fixture.h"
+#include "ui/main/pictures.h"
+#include "ui/main/tabstrip.h"
+
+namespace molvane {
+namespace {
+
+class KeyboardTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // The controls Tab visits from the first count box round to it again.
+    // The controls Tab visits from the first count box round to it again;
+    // Shift+Tab visits the same backwards.
+    std::vector<std::string> tabRound() {
+        std::vector<std::string> forth = round(Qt::Key_Tab), back = round(Qt::Key_Backtab);
+        std::reverse(back.begin() + 1, back.end());
+        EXPECT_EQ(back, forth) << "Shift+Tab";
+        return forth;
+    }
+
+    std::vector<std::string> round(Qt::Key key) {
+        std::vector<std::string> names;
+        QWidget* first = control<QWidget>("Text1_0");
+        first->setFocus(Qt::TabFocusReason);
+        for (int k = 0; k < 60; ++k) {
+            QWidget* focus = QApplication::focusWidget();
+            if (!focus || (k > 0 && focus == first)) break;
+            names.push_back(focus->objectName().toStdString());
+            QTest::keyClick(focus, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        return names;
+    }
+
+    static std::vector<std::string> names(std::initializer_list<const char*> list) {
+        return std::vector<std::string>(list.begin(), list.end());
+    }
+};
+
+TEST_F(KeyboardTest, TabFollowsTheScreen) {
+    const auto counts = {"Text1_0", "Text1_1", "Text1_2", "Text1_3"};
+    std::vector<std::string> expected = names(counts);
+    for (const std::string& name :
+         names({"Label5_0", "VScroll4_0", "Label5_1", "VScroll4_1", "HScroll1", "Command5", "Command11",
+                "Command2", "Command8", "Command1", "supertext"}))
+        expected.push_back(name);
+    EXPECT_EQ(tabRound(), expected) << "Paramètres";
+
+    // Kept curves show "Effacer" from the next restart on, beside the box that keeps them.
+    control<QWidget>("VScroll2")->setProperty("value", 12);
+    ticks(101);
+    control<QPushButton>("Command5")->click();
+    control<TabStrip>("Onglets")->setCurrent(TabStrip::Affichage);
+    expected = names(counts);
+    for (const std::string& name :
+         names({"Label4_1", "Label4_2", "Label4_3", "Label4_4", "Check1", "Check2", "Command6", "Check3",
+                "Command5", "Command11", "Command2", "Command8", "Command1", "supertext"}))
+        expected.push_back(name);
+    EXPECT_EQ(tabRound(), expected) << "Affichage";
+
+    // Buttons shown later by their modules take their places; the table,
+    // when shown, comes after the controls under the vessel.
+    for (const char* name : {"Command4", "Command10", "Command7", "btexo", "Comloupe"}) {
+        ASSERT_NE(window->button(name), nullptr) << name;
+        window->button(name)->show();
+    }
+    control<QRadioButton>("Option1_1")->setChecked(true);
+    control<TabStrip>("Onglets")->setCurrent(TabStrip::Suivi);
+    expected = names(counts);
+    // Of the two views, Tab goes to the one chosen (the arrows choose); the
+    // curve boxes are disabled while the table is shown.
+    for (const std::string& name : names({"VScroll2", "Option1_1", "VScroll3", "Command5", "Comloupe",
+                                          "MSFlexGrid1", "Command11", "Command2", "Command4", "Command10",
+                                          "Command8", "Command7", "Command1", "btexo", "supertext"}))
+        expected.push_back(name);
+    EXPECT_EQ(tabRound(), expected) << "Suivi du système";
+    // The arrows choose the other view.
+    control<QRadioButton>("Option1_1")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_TRUE(control<QRadioButton>("Option1_0")->isChecked());
+}
+
+TEST_F(KeyboardTest, ButtonRowHoldsEveryCommandInOrder) {
+    struct Case {
+        const char* name;
+        const char* caption;
+        bool shown;
+        const char* tip;
+    };
+    const std::vector<Case> row{
+        {"Command11", "&Enregistrer", true, ""},
+        {"Command2", "&Ouvrir", true, ""},
+        {"Command4", "Co&pier", false, ""},
+        {"Command10", "&Imprimer", false, "Imprimer l'image"},
+        {"Command8", "&Calculatrice", true, ""},
+        {"Command7", "&Aide", false, ""},
+        {"Command1", "&Fermer", true, "Quitter cette application"},
+    };
+    int right = 0;
+    for (const Case& c : row) {
+        QPushButton* b = window->button(c.name);
+        ASSERT_NE(b, nullptr) << c.name;
+        EXPECT_EQ(b->text(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(!b->isHidden(), c.shown) << c.name;
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(c.tip)) << c.name;
+        // One row above the vessel's frame and the strip, left to right.
+        EXPECT_GE(b->y(), 12);
+        EXPECT_LE(b->geometry().bottom(), 37);
+        EXPECT_GT(b->x(), right) << c.name;
+        right = b->geometry().right();
+    }
+    EXPECT_LE(right, 793);
+    EXPECT_EQ(window->button("btexo")->text(), QStringLiteral("E&xercices"));
+    EXPECT_EQ(window->button("Comloupe")->text(), QStringLiteral("A&grandir"));
+    EXPECT_EQ(window->button("Command5"), nullptr) << "only the commands that modules bring";
+
+    // The file name box has the line to itself until the exercise button shows.
+    auto* fich = control<QLineEdit>("fich");
+    EXPECT_EQ(fich->geometry(), QRect(432, 236, 358, 20));
+    // Shown, no button covers another control of the window.
+    for (const char* name : {"Command4", "Command10", "Command7", "btexo", "Comloupe"})
+        window->button(name)->show();
+    EXPECT_EQ(fich->geometry().right(), 789);
+    EXPECT_EQ(fich->x(), window->button("btexo")->geometry().right() + 1);
+    const QList<QWidget*> controls = window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const char* name : {"Command11", "Command2", "Command4", "Command10", "Command8", "Command7",
+                             "Command1", "btexo", "Comloupe"}) {
+        const QRect place = window->button(name)->geometry();
+        for (const QWidget* other : controls) {
+            if (other == window->button(name) || other->isHidden()) continue;
+            EXPECT_FALSE(place.intersects(other->geometry()))
+                << name << " over " << other->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(KeyboardTest, PicturesShowWhenTheyHaveTheKeyboard) {
+    auto* vessel = control<AnimationView>("animpic");
+    // The frame lies just inside the vessel; the image never draws it.
+    const auto framed = [&] {
+        const QImage shown = vessel->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage& drawn = vessel->surface().image();
+        int differ = 0;
+        for (int y = 10; y < vessel->height() - 10; ++y)
+            differ += shown.pixelColor(2, y) != drawn.pixelColor(2, y);
+        return differ > 0;
+    };
+    EXPECT_FALSE(framed());
+    // Enter in a count box hands the keyboard to the vessel.
+    auto* count = control<QLineEdit>("Text1_2");
+    count->setFocus();
+    QTest::keyClick(count, Qt::Key_Return);
+    ASSERT_TRUE(vessel->hasFocus());
+    EXPECT_TRUE(framed());
+    control<QWidget>("Command5")->setFocus();
+    EXPECT_FALSE(framed());
+
+    // The table, which selects no cell, shows the same frame inside its cells.
+    control<QRadioButton>("Option1_1")->setChecked(true);
+    auto* table = control<QAbstractScrollArea>("MSFlexGrid1");
+    const auto tableFramed = [&] {
+        const QImage shown = table->viewport()->grab().toImage();
+        int dark = 0;
+        for (int y = 10; y < table->viewport()->height() - 10; ++y)
+            dark += shown.pixelColor(2, y).lightness() < 60;
+        return dark > 0;
+    };
+    EXPECT_FALSE(tableFramed());
+    table->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(tableFramed());
+}
+
+TEST_F(KeyboardTest, TabStripTellsItsKeys) {
+    auto* strip = control<TabStrip>("Onglets");
+    QMouseEvent move(QEvent::MouseMove, QPointF(strip->boundaries()[2] + 5, 5),
+                     strip->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(strip, &move);
+    const QString help = control<QLabel>("info")->text();
+    EXPECT_TRUE(help.contains(QStringLiteral("Ctrl+Tab"))) << help.toStdString();
+    EXPECT_TRUE(help.contains(QStringLiteral("Ctrl+Maj+Tab"))) << help.toStdString();
+}
+
+}  // namespace
+}  // namespace molvane
