@@ -1,24 +1,9 @@
 // A tick allocates nothing: the arrays are sized by initialise.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "allocations.h"
 #include "core/simulation.h"
 #include "fakes.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 using namespace molvane;
 
@@ -34,9 +19,9 @@ TEST(Allocation, TicksAllocateNothing) {
     display.animpic = &animpic;
     display.louloupe = &louloupe;
     sim.majaff(display);
-    const long before = allocations.load();
+    const long before = test::allocationsSoFar();
     for (int t = 0; t < 100; ++t) sim.Timer1_Timer(display);  // the whole recording, rows included
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(test::allocationsSoFar() - before, 0);
     EXPECT_EQ(animpic.circles, 101 * 1000);
     EXPECT_EQ(louloupe.lastRadius, 4.0f);
     EXPECT_EQ(sim.ligne, 52);

@@ -55,8 +55,8 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     const auto counts = {"Text1_0", "Text1_1", "Text1_2", "Text1_3"};
     std::vector<std::string> expected = names(counts);
     for (const std::string& name :
-         names({"Label5_0", "VScroll4_0", "Label5_1", "VScroll4_1", "HScroll1", "Command5", "Command11",
-                "Command2", "Command8", "Command1", "supertext"}))
+         names({"Label5_0", "VScroll4_0", "Label5_1", "VScroll4_1", "HScroll1", "Comloupe", "Command5",
+                "Command11", "Command2", "Command8", "Command7", "Command1", "supertext"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Paramètres";
 
@@ -66,9 +66,9 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     control<QPushButton>("Command5")->click();
     control<TabStrip>("Onglets")->setCurrent(TabStrip::Affichage);
     expected = names(counts);
-    for (const std::string& name :
-         names({"Label4_1", "Label4_2", "Label4_3", "Label4_4", "Check1", "Check2", "Command6", "Check3",
-                "Command5", "Command11", "Command2", "Command8", "Command1", "supertext"}))
+    for (const std::string& name : names({"Label4_1", "Label4_2", "Label4_3", "Label4_4", "Check1", "Check2",
+                                          "Command6", "Check3", "Comloupe", "Command5", "Command11",
+                                          "Command2", "Command8", "Command7", "Command1", "supertext"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Affichage";
 
@@ -83,7 +83,7 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     expected = names(counts);
     // Of the two views, Tab goes to the one chosen (the arrows choose); the
     // curve boxes are disabled while the table is shown.
-    for (const std::string& name : names({"VScroll2", "Option1_1", "VScroll3", "Command5", "Comloupe",
+    for (const std::string& name : names({"VScroll2", "Option1_1", "VScroll3", "Comloupe", "Command5",
                                           "MSFlexGrid1", "Command11", "Command2", "Command4", "Command10",
                                           "Command8", "Command7", "Command1", "btexo", "supertext"}))
         expected.push_back(name);
@@ -107,7 +107,7 @@ TEST_F(KeyboardTest, ButtonRowHoldsEveryCommandInOrder) {
         {"Command4", "Co&pier", false, ""},
         {"Command10", "&Imprimer", false, "Imprimer l'image"},
         {"Command8", "&Calculatrice", true, ""},
-        {"Command7", "&Aide", false, ""},
+        {"Command7", "&Aide", true, ""},
         {"Command1", "&Fermer", true, "Quitter cette application"},
     };
     int right = 0;

@@ -153,8 +153,9 @@ TEST_F(StripTest, WindowDrawingAndEquationColours) {
     window->render(&drawn);
     EXPECT_EQ(drawn.pixelColor(795, 2), QColor(255, 255, 255));
     EXPECT_EQ(drawn.pixelColor(795, 597), QColor(200, 200, 180));
-    // The blue band under the vessel, and its deep blue edge above it.
-    EXPECT_EQ(drawn.pixelColor(200, 59 + 157 + 12), QColor(55, 125, 195));
+    // The blue band under the vessel (between the clock and "Agrandir"), and
+    // its deep blue edge above it.
+    EXPECT_EQ(drawn.pixelColor(150, 59 + 157 + 12), QColor(55, 125, 195));
     EXPECT_EQ(drawn.pixelColor(200, 58), QColor(10, 71, 141));
 
     const auto lettersOf = [&](const QColor& colour) {

@@ -25,6 +25,8 @@
 #include "core/random.h"
 #include "exercises/intro/introduction.h"
 #include "files/configdialogs.h"
+#include "output/helpwindow.h"
+#include "output/magnifier.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
@@ -127,12 +129,31 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
             sim_.parameters.rowsPosition = position;
     };
     new WindowReturns(this, [this] { Form_Activate(); });
+    connectMagnifierAndHelp();
 
     Form_Load();
     timer1_->start();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::connectMagnifierAndHelp() {
+    // The magnifier: from its button and from a click on the vessel; the run
+    // draws into it while it is shown.
+    MagnifierLink loupe;
+    loupe.vessel = animpic_->size();
+    loupe.whiteBackground = [this] { return check1_->isChecked(); };
+    loupe.attach = [this](AnimationSurface* surface) { display_.louloupe = surface; };
+    loupe.tickLog = tickLog_.get();
+    auto* magnifier = new MagnifierLauncher(this, animpic_, std::move(loupe));
+    connect(comloupe_, &QPushButton::clicked, magnifier, &MagnifierLauncher::open);
+    comloupe_->show();
+
+    auto* help = new HelpLauncher(this, programFolder_);
+    QPushButton* command7 = button("Command7");
+    connect(command7, &QPushButton::clicked, help, &HelpLauncher::Command7_Click);
+    command7->show();
+}
 
 void MainWindow::buildControls() {
     animpic_ =
@@ -259,7 +280,7 @@ QPushButton* MainWindow::button(const char* objectName) const {
 
 void MainWindow::buildTabOrder() {
     // As the screen reads: the counts, the panel shown (the hidden panels'
-    // controls are passed over), the restart and the magnifier under the
+    // controls are passed over), the magnifier and the restart under the
     // vessel, the table when it is shown, the button row, the exercises and
     // the text area. Hidden buttons keep their place for when they show.
     QList<QWidget*> order;
@@ -270,7 +291,7 @@ void MainWindow::buildTabOrder() {
     order << check1_ << check2_ << command6_ << check3_;
     order << vscroll2_ << option1_[0] << option1_[1] << vscroll3_;
     for (QCheckBox* box : option2_) order << box;
-    order << command5_ << comloupe_ << grid_;
+    order << comloupe_ << command5_ << grid_;
     for (QPushButton* b : row_) order << b;
     order << btexo_ << supertext_;
     for (int k = 0; k + 1 < order.size(); ++k) QWidget::setTabOrder(order[k], order[k + 1]);

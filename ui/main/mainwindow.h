@@ -125,6 +125,7 @@ private:
     void buildSettingsPanel(QWidget* picture1);
     void buildDisplayPanel(QWidget* frame2);
     void buildButtonRow();
+    void connectMagnifierAndHelp();
     void buildKeyboard();
     void buildTabOrder();
     void placeFileLine();

@@ -1,0 +1,258 @@
+#include "output/helpwindow.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHelpContentItem>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpLink>
+#include <QHelpSearchEngine>
+#include <QHelpSearchQueryWidget>
+#include <QHelpSearchResultWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace molvane {
+
+namespace {
+
+const QString kHelpPages = QStringLiteral("molvane.qch");
+
+bool sameFile(const QFileInfo& a, const QFileInfo& b) {
+    return b.exists() && a.size() == b.size() && a.lastModified() <= b.lastModified();
+}
+
+}  // namespace
+
+QString helpCollectionPath(const QString& programFolder) {
+    QString folder = programFolder;
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QDir::separator())) folder += QLatin1Char('/');
+    return folder + kHelpCollection;
+}
+
+QRect helpPlacement(const QRect& mainWindow, const QRect& screen, QSize preferred) {
+    // The vessel and the graph take the main window's left 430 pixels.
+    constexpr int kKeptInSight = 430, kNarrowest = 560, kOffset = 40;
+    const int left = mainWindow.left() + kKeptInSight;
+    const int room = screen.right() + 1 - left;
+    if (room >= kNarrowest) {
+        return QRect(left, mainWindow.top(), std::min(room, preferred.width()),
+                     std::min(preferred.height(), screen.bottom() + 1 - mainWindow.top()));
+    }
+    return QRect(mainWindow.topLeft() + QPoint(kOffset, kOffset), preferred);
+}
+
+QString searchableCollection(const QString& shipped, bool folderWritable, const QString& cacheFolder) {
+    if (folderWritable || cacheFolder.isEmpty()) return shipped;
+    // The search index is written beside the collection: out of a read-only
+    // folder, the help is read from a copy kept up to date in the user's cache.
+    const QDir from = QFileInfo(shipped).absoluteDir();
+    if (!QDir().mkpath(cacheFolder)) return shipped;
+    const QDir to(cacheFolder);
+    for (const QString& name : {QFileInfo(shipped).fileName(), kHelpPages}) {
+        const QFileInfo source(from.filePath(name)), copy(to.filePath(name));
+        if (sameFile(source, copy)) continue;
+        QFile::remove(copy.filePath());
+        if (!QFile::copy(source.filePath(), copy.filePath())) return shipped;
+        QFile::setPermissions(copy.filePath(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return to.filePath(QFileInfo(shipped).fileName());
+}
+
+HelpBrowser::HelpBrowser(QHelpEngine& engine, QWidget* parent) : QTextBrowser(parent), engine_(engine) {
+    setObjectName(QStringLiteral("pages"));
+    setOpenLinks(true);
+    setOpenExternalLinks(false);
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+    // A page names its style sheet and pictures relative to itself.
+    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    if (url.scheme() == QLatin1String("qthelp")) return engine_.fileData(url);
+    return QTextBrowser::loadResource(type, name);
+}
+
+HelpWindow* HelpWindow::create(const QString& collection, QWidget* owner) {
+    const QFileInfo shipped(collection);
+    if (!shipped.isFile()) return nullptr;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString used =
+        searchableCollection(collection, QFileInfo(shipped.absolutePath()).isWritable(),
+                             cache.isEmpty() ? QString() : cache + QStringLiteral("/molvane-aide"));
+    auto* engine = new QHelpEngine(used);
+    if (!engine->setupData() || engine->fileData(QUrl(kHelpContentsPage)).isEmpty()) {
+        delete engine;
+        return nullptr;
+    }
+    return new HelpWindow(engine, owner);
+}
+
+HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt::Window), engine_(engine) {
+    engine_->setParent(this);
+    setObjectName(QStringLiteral("aide"));
+    setWindowTitle(QStringLiteral("Équilibre dynamique - Aide"));
+    if (owner) setWindowIcon(owner->windowIcon());
+
+    browser_ = new HelpBrowser(*engine_, this);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::followPage);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("volets"));
+    contents_ = engine_->contentWidget();
+    contents_->setObjectName(QStringLiteral("sommaire"));
+    connect(contents_, &QHelpContentWidget::linkActivated, browser_,
+            [this](const QUrl& page) { browser_->setSource(page); });
+    // One click opens a title, as in a web page; Enter does so from the keyboard.
+    connect(contents_, &QHelpContentWidget::clicked, browser_, [this](const QModelIndex& at) {
+        if (const QHelpContentItem* item = engine_->contentModel()->contentItemAt(at))
+            browser_->setSource(item->url());
+    });
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, contents_, [this] {
+        contents_->expandAll();
+        followPage(browser_->source());
+    });
+    tabs_->addTab(contents_, QStringLiteral("&Contenu"));
+
+    auto* indexPage = new QWidget(tabs_);
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    auto* filterLabel = new QLabel(QStringLiteral("&Mot cherché :"), indexPage);
+    indexFilter_ = new QLineEdit(indexPage);
+    indexFilter_->setObjectName(QStringLiteral("motcle"));
+    filterLabel->setBuddy(indexFilter_);
+    index_ = engine_->indexWidget();
+    index_->setObjectName(QStringLiteral("index"));
+    connect(indexFilter_, &QLineEdit::textChanged, index_,
+            [this](const QString& text) { index_->filterIndices(text); });
+    connect(indexFilter_, &QLineEdit::returnPressed, index_, &QHelpIndexWidget::activateCurrentItem);
+    connect(index_, &QHelpIndexWidget::clicked, index_, &QHelpIndexWidget::activateCurrentItem);
+    connect(index_, &QHelpIndexWidget::documentActivated, browser_,
+            [this](const QHelpLink& page, const QString&) { browser_->setSource(page.url); });
+    connect(index_, &QHelpIndexWidget::documentsActivated, browser_,
+            [this](const QList<QHelpLink>& pages, const QString&) {
+                if (!pages.isEmpty()) browser_->setSource(pages.first().url);
+            });
+    indexLayout->addWidget(filterLabel);
+    indexLayout->addWidget(indexFilter_);
+    indexLayout->addWidget(index_);
+    tabs_->addTab(indexPage, QStringLiteral("&Index"));
+    buildSearch();
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(tabs_);
+    splitter->addWidget(browser_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({260, 500});
+
+    const auto button = [this](const QString& caption, const char* name) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    QPushButton* back = button(QStringLiteral("&Précédent"), "precedent");
+    QPushButton* forward = button(QStringLiteral("&Suivant"), "suivant");
+    QPushButton* home = button(QStringLiteral("S&ommaire"), "accueil");
+    QPushButton* close = button(QStringLiteral("&Fermer"), "fermer");
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+    connect(home, &QPushButton::clicked, this, &HelpWindow::showContents);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(forward);
+    buttons->addWidget(home);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(splitter, 1);
+    resize(780, 540);
+
+    // The keyboard starts in the contents; Tab goes on to the page, then the buttons.
+    setTabOrder(tabs_, browser_);
+    setTabOrder(browser_, back);
+    setTabOrder(back, forward);
+    setTabOrder(forward, home);
+    setTabOrder(home, close);
+    contents_->setFocus();
+
+    engine_->searchEngine()->scheduleIndexDocumentation();
+    showContents();
+}
+
+HelpWindow::~HelpWindow() {
+    // The search may still be indexing in its thread: stop it before the engine goes.
+    engine_->searchEngine()->cancelIndexing();
+}
+
+void HelpWindow::buildSearch() {
+    QHelpSearchEngine* searchEngine = engine_->searchEngine();
+    auto* page = new QWidget(tabs_);
+    auto* layout = new QVBoxLayout(page);
+    QHelpSearchQueryWidget* query = searchEngine->queryWidget();
+    QHelpSearchResultWidget* results = searchEngine->resultWidget();
+    query->setObjectName(QStringLiteral("question"));
+    results->setObjectName(QStringLiteral("resultats"));
+    layout->addWidget(query);
+    layout->addWidget(results, 1);
+    connect(query, &QHelpSearchQueryWidget::search, searchEngine,
+            [searchEngine, query] { searchEngine->search(query->searchInput()); });
+    connect(results, &QHelpSearchResultWidget::requestShowLink, browser_,
+            [this](const QUrl& found) { browser_->setSource(found); });
+    tabs_->addTab(page, QStringLiteral("&Recherche"));
+}
+
+void HelpWindow::showContents() {
+    browser_->setSource(QUrl(kHelpContentsPage));
+    tabs_->setCurrentIndex(0);
+}
+
+void HelpWindow::search(const QString& words) {
+    tabs_->setCurrentIndex(2);
+    engine_->searchEngine()->queryWidget()->setSearchInput(words);
+    engine_->searchEngine()->search(words);
+}
+
+void HelpWindow::followPage(const QUrl& page) {
+    const QModelIndex at = contents_->indexOf(page);
+    if (at.isValid()) contents_->setCurrentIndex(at);
+}
+
+HelpLauncher::HelpLauncher(QWidget* mainWindow, QString programFolder)
+    : QObject(mainWindow), mainWindow_(mainWindow), programFolder_(std::move(programFolder)) {}
+
+void HelpLauncher::Command7_Click() {
+    if (!window_) {
+        // Without its help beside it the program has nothing to show, and
+        // says nothing.
+        window_ = HelpWindow::create(helpCollectionPath(programFolder_), mainWindow_);
+        if (!window_) return;
+        window_->setAttribute(Qt::WA_DeleteOnClose);
+        if (mainWindow_ && mainWindow_->screen()) {
+            window_->setGeometry(helpPlacement(mainWindow_->frameGeometry(),
+                                               mainWindow_->screen()->availableGeometry(), window_->size()));
+        }
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+}  // namespace molvane
