@@ -6,7 +6,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Qt's French translation speaks for its own dialogs; Symbola draws the
 # symbols no other font has (the hourglass of the loading notices).
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
-            fonts-liberation2 fontconfig qt6-translations-l10n fonts-symbola
+            fonts-liberation2 fontconfig qt6-translations-l10n fonts-symbola poppler-utils
 # The help: Qt Help to build and show it, and its SQLite driver.
 PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 
@@ -22,8 +22,9 @@ test: build
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
 # keeps memory for the process's life by design.
-SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens course_sheets_tests
-SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests
+SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens printlayout_tests
+SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests
+SANITIZE_TESTS += course_sheets_tests
 test-sanitize: deps
 	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS) $(SANITIZE_QT_TESTS) rtf_corpus_replay

@@ -422,6 +422,12 @@ bool Machine::touche(const QKeyEvent& event) {
         return true;
     }
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    // The display keeps the keyboard, so Escape is taken here: without it a
+    // pupil with no mouse could not leave the calculator.
+    if (event.key() == Qt::Key_Escape) {
+        reject();
+        return true;
+    }
     QString nom;
     if (event.key() == Qt::Key_Backspace)
         nom = QStringLiteral("EFFACE");

@@ -283,6 +283,19 @@ TEST_F(MachineTest, KeyboardMapsToKeys) {
     EXPECT_EQ(affichage(), " 2.25");
 }
 
+TEST_F(MachineTest, EscapeClosesTheWindowAndKeepsTheMemory) {
+    tape("7");
+    presse({"Command1"});  // M+
+    fenetre.show();
+    QSignalSpy fermee(&fenetre, &QDialog::rejected);
+    QTest::keyClick(z1(), Qt::Key_Escape);
+    EXPECT_EQ(fermee.count(), 1);
+    EXPECT_FALSE(fenetre.isVisible());
+    Fenetre autre;
+    autre.findChild<QAbstractButton*>("Command3")->click();  // RM
+    EXPECT_EQ(autre.findChild<QLineEdit*>("z1")->text(), "7");
+}
+
 TEST_F(MachineTest, CtrlCCopiesTheWholeDisplay) {
     tape("1/3");
     entree();

@@ -25,8 +25,11 @@
 #include "core/random.h"
 #include "exercises/intro/introduction.h"
 #include "files/configdialogs.h"
+#include "output/copies.h"
 #include "output/helpwindow.h"
 #include "output/magnifier.h"
+#include "output/printdialog.h"
+#include "output/tablepicture.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
@@ -224,6 +227,23 @@ void MainWindow::buildControls() {
     hoverHelp_->watch(this);
     buildKeyboard();
     buildTabOrder();
+    buildOutput();
+}
+
+void MainWindow::buildOutput() {
+    // Printing and copies take the views as the window draws them.
+    const auto vessel = [this] { return animpic_->surface().image(); };
+    const auto graph = [this] { return picture2_->surface().image(); };
+    printing_ =
+        std::make_unique<Printing>(PrintSources{vessel, graph, [this] { return tablePicture(*grid_); }});
+    QPushButton* command10 = button("Command10");
+    connect(command10, &QPushButton::clicked, this, [this] { printing_->Command10_Click(this); });
+    command10->show();
+
+    copies_ = new CopyMenu({vessel, graph, &table_, grid_, [this] { info_->setText(messagecopie); }}, this);
+    QPushButton* command4 = button("Command4");
+    connect(command4, &QPushButton::clicked, this, [this, command4] { copies_->Command4_Click(command4); });
+    command4->show();
 }
 
 void MainWindow::buildButtonRow() {

@@ -27,11 +27,13 @@ class QTimer;
 namespace molvane {
 
 class AnimationView;
+class CopyMenu;
 class GraphView;
 class GridTableModel;
 class GridView;
 class HoverHelp;
 class PaintedPanel;
+class Printing;
 class Swatch;
 class TabStrip;
 class TickLog;
@@ -128,6 +130,7 @@ private:
     void connectMagnifierAndHelp();
     void buildKeyboard();
     void buildTabOrder();
+    void buildOutput();  // Command10 "&Imprimer" and Command4 "Co&pier"
     void placeFileLine();
     void keepWindowSize();
     void setColourOf(int species, Colour value);
@@ -180,6 +183,8 @@ private:
     std::array<Swatch*, 4> label4_{};
     QLabel* info_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;
+    std::unique_ptr<Printing> printing_;
+    CopyMenu* copies_ = nullptr;
     bool keepingSize_ = false;
 
     // What the labels show, so that a tick rewrites only what changed.

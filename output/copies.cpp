@@ -1,0 +1,147 @@
+#include "output/copies.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableView>
+#include <algorithm>
+
+#include "common/grid.h"
+#include "output/tablepicture.h"
+
+namespace molvane {
+
+namespace {
+
+void putImage(const QImage& image) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    if (!image.isNull()) clipboard->setImage(image);
+}
+
+QAction* item(QMenu* menu, const QString& name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+std::string copyTableText(GridModel& grid) {
+    grid.setCol(0);
+    grid.setRow(0);
+    grid.setColSel(grid.cols() - 1);
+    grid.setRowSel(grid.rows() - 1);
+    std::string text = grid.clip();
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
+}
+
+QString tableHtml(const GridModel& grid) {
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table border=\"1\">");
+    for (int r = 0; r < grid.rows(); ++r) {
+        html += QStringLiteral("<tr>");
+        const QString cell = r == 0 ? QStringLiteral("th") : QStringLiteral("td");
+        for (int c = 0; c < grid.cols(); ++c) {
+            // The blanks after the times only align them on screen: cells
+            // without them are read as numbers.
+            const QString text = QString::fromStdString(grid.text(r, c)).trimmed().toHtmlEscaped();
+            html += QStringLiteral("<%1>%2</%1>").arg(cell, text);
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table></body></html>");
+    return html;
+}
+
+void showGridSelection(QTableView& view, const GridModel& grid) {
+    QItemSelectionModel* selection = view.selectionModel();
+    QAbstractItemModel* model = view.model();
+    if (!selection || !model) return;
+    // The view's rows are the grid's rows under the header.
+    const int top = std::max(std::min(grid.row(), grid.rowSel()), 1) - 1;
+    const int bottom = std::min(std::max(grid.row(), grid.rowSel()), model->rowCount()) - 1;
+    const int left = std::max(std::min(grid.col(), grid.colSel()), 1);
+    const int right = std::min(std::max(grid.col(), grid.colSel()), model->columnCount() - 1);
+    if (top > bottom || left > right) {
+        selection->clearSelection();
+        return;
+    }
+    selection->select(QItemSelection(model->index(top, left), model->index(bottom, right)),
+                      QItemSelectionModel::ClearAndSelect);
+}
+
+CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
+    : QObject(parent),
+      sources_(std::move(sources)),
+      menucop_(new QMenu(QStringLiteral("menucopie"), parent)) {
+    menucop_->setObjectName(QStringLiteral("menucop"));
+    connect(item(menucop_, QStringLiteral("cop001"), QStringLiteral("Copier l'animation")),
+            &QAction::triggered, this, &CopyMenu::cop001_Click);
+    connect(item(menucop_, QStringLiteral("Cop002"), QStringLiteral("Copier le graphe")), &QAction::triggered,
+            this, &CopyMenu::Cop002_Click);
+    menucop_->addSeparator()->setObjectName(QStringLiteral("s5050"));
+    QMenu* cop003 = menucop_->addMenu(QStringLiteral("Copier le tableau"));
+    cop003->setObjectName(QStringLiteral("cop003"));
+    cop003->menuAction()->setObjectName(QStringLiteral("cop003"));
+    connect(item(cop003, QStringLiteral("cop0031"), QStringLiteral("Copier le contenu du tableau")),
+            &QAction::triggered, this, &CopyMenu::cop0031_Click);
+    connect(item(cop003, QStringLiteral("cop0032"), QStringLiteral("Copier une image du tableau")),
+            &QAction::triggered, this, &CopyMenu::cop0032_Click);
+    // A click in the table ends the highlight a text copy left on it.
+    if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);
+}
+
+// The view's filter goes with this object (Qt drops it), even when the view went first.
+CopyMenu::~CopyMenu() = default;
+
+void CopyMenu::Command4_Click(QPushButton* button) {
+    const QPoint mouse = QCursor::pos();
+    const bool overButton = button->rect().contains(button->mapFromGlobal(mouse));
+    popup(overButton ? mouse : button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void CopyMenu::popup(QPoint at) {
+    menucop_->exec(at);
+    if (sources_.confirm) sources_.confirm();
+}
+
+void CopyMenu::cop001_Click() {
+    if (sources_.animation) putImage(sources_.animation());
+}
+
+void CopyMenu::Cop002_Click() {
+    if (sources_.graph) putImage(sources_.graph());
+}
+
+void CopyMenu::cop0031_Click() {
+    if (!sources_.table) return;
+    QGuiApplication::clipboard()->clear();
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(copyTableText(*sources_.table)));
+    data->setHtml(tableHtml(*sources_.table));
+    QGuiApplication::clipboard()->setMimeData(data);
+    if (sources_.tableView) showGridSelection(*sources_.tableView, *sources_.table);
+    if (sources_.confirm) sources_.confirm();
+}
+
+void CopyMenu::cop0032_Click() {
+    if (sources_.tableView) putImage(tablePicture(*sources_.tableView).image);
+}
+
+bool CopyMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && sources_.tableView &&
+        watched == sources_.tableView->viewport()) {
+        if (QItemSelectionModel* selection = sources_.tableView->selectionModel())
+            selection->clearSelection();
+    }
+    return false;
+}
+
+}  // namespace molvane

@@ -1,0 +1,43 @@
+// Where a print goes, and the way to a PDF file when there is no printer or
+// when the printer fails. Shared by the print dialog and the text printing.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QPageLayout;
+class QPagedPaintDevice;
+class QPrinter;
+class QWidget;
+
+namespace molvane {
+
+// A printer of the system's print service; a PDF file chosen in Qt's printer
+// dialog; or no printer at all, when a PDF file is asked for at printing.
+enum class PrintTarget { Printer, PdfFile, NoPrinter };
+
+PrintTarget targetOf(const QPrinter& printer);
+// The system's default printer, else its first one, else no printer.
+void useDefaultPrinter(QPrinter& printer);
+// What the print dialog shows of the printer, in French.
+QString printerText(const QPrinter& printer);
+
+// Paints the pages of one print; false when the device refused a step.
+using PagePainter = std::function<bool(QPagedPaintDevice&)>;
+
+// Prints on the printer; false when Qt or the print service report a failure.
+bool printOnPrinter(QPrinter& printer, const PagePainter& paint);
+// Writes the pages into a PDF file laid out as the printer's pages. The old
+// file is replaced only once every page is written.
+bool savePdf(const QString& path, const QPageLayout& layout, const QString& title, const PagePainter& paint);
+
+// Qt's save dialog for a PDF file; empty when cancelled.
+QString askPdfFile(QWidget* parent, const QString& caption, const QString& suggestedName);
+// While set, askPdfFile() asks the chooser instead of showing the dialog.
+using PdfFileChooser = std::function<QString(const QString& caption)>;
+void setPdfFileChooser(PdfFileChooser chooser);
+
+// The message shown when a PDF file could not be written.
+void showPdfWriteError(QWidget* parent);
+
+}  // namespace molvane
