@@ -10,7 +10,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev google
 # The help: Qt Help to build and show it, and its SQLite driver.
 PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 
-.PHONY: run test test-sanitize build deps configure clean
+.PHONY: run test test-sanitize fuzz build deps configure clean
 
 run: build
 	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
@@ -23,15 +23,34 @@ test: build
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
 # keeps memory for the process's life by design.
 SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens printlayout_tests
-SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests
+SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests configio_tests
+FUZZ_NAMES := records handoff calcule rtf
 SANITIZE_TESTS += course_sheets_tests
 test-sanitize: deps
 	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS) $(SANITIZE_QT_TESTS) rtf_corpus_replay
+	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS) $(SANITIZE_QT_TESTS) $(FUZZ_NAMES:%=%_replay)
 	@set -e; for t in $(SANITIZE_TESTS); do echo "== $$t (sanitizers)"; $(BUILD)-sanitize/bin/$$t --gtest_brief=1; done
 	@set -e; export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0; \
 	for t in $(SANITIZE_QT_TESTS); do echo "== $$t (sanitizers)"; $(BUILD)-sanitize/bin/$$t --gtest_brief=1; done; \
-	echo "== rtf_corpus_replay (sanitizers)"; $(BUILD)-sanitize/bin/rtf_corpus_replay tests/rtf/corpus tests/rtf/data
+	for f in $(FUZZ_NAMES); do echo "== $${f}_replay (sanitizers)"; $(BUILD)-sanitize/bin/$${f}_replay fuzz/corpus/$$f tests/rtf/data; done
+
+# Every fuzz target for FUZZ_SECONDS seconds each, one after the other, with
+# libFuzzer, clang and the sanitizers, in a build folder of its own. New
+# inputs go to $(BUILD)-fuzz/corpus/<name> (the seeds in fuzz/corpus stay as
+# they are), crashes to $(BUILD)-fuzz/crashes/. FUZZ_TARGETS picks some.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= $(FUZZ_NAMES)
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	@[ -f $(BUILD)-fuzz/CMakeCache.txt ] || cmake -S . -B $(BUILD)-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DMOLVANE_FUZZ=ON
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzz)
+	@set -e; export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0; \
+	for f in $(FUZZ_TARGETS); do \
+	  mkdir -p $(BUILD)-fuzz/corpus/$$f $(BUILD)-fuzz/crashes; echo "== $$f ($(FUZZ_SECONDS) s)"; \
+	  $(BUILD)-fuzz/bin/$${f}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    -dict=fuzz/dict/$$f.dict -artifact_prefix=$(BUILD)-fuzz/crashes/$$f- -print_final_stats=1 \
+	    $(BUILD)-fuzz/corpus/$$f fuzz/corpus/$$f; done
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -1,6 +1,8 @@
 // molvane-bench: runs the simulation without a window and prints one JSON line.
 //   molvane-bench --counts A B C D [--sense1 P1] [--sense2 P2] [--temperature T]
 //                 [--ticks N] [--seed S] [--draw] [--compare]
+// The line ends with the resident memory before the first tick and after the
+// last (and its peak), to show that a long run stays flat.
 #include <QGuiApplication>
 #include <algorithm>
 #include <chrono>
@@ -39,6 +41,23 @@ std::optional<long> integer(const char* text, long low, long high) {
     const long v = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || v < low || v > high) return std::nullopt;
     return v;
+}
+
+// A line of /proc/self/status ("VmRSS", "VmHWM") in kB; -1 where there is none.
+long statusKilobytes(const char* key) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return -1;
+    char line[256];
+    long kb = -1;
+    const std::size_t length = std::strlen(key);
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, key, length) == 0 && line[length] == ':') {
+            kb = std::strtol(line + length + 1, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(status);
+    return kb;
 }
 
 double percentile(std::vector<double> values, double q) {
@@ -114,28 +133,35 @@ int main(int argc, char** argv) {
     if (graph) display.graph = &*graph;
     sim.majaff(display);
 
-    std::vector<double> times;
-    times.reserve(static_cast<std::size_t>(o.ticks));
+    // The timings are stored in memory touched now, so that the resident size
+    // at the start already holds them and any growth is the run's own.
+    std::vector<double> times(static_cast<std::size_t>(o.ticks), 0.0);
+    const long rssStart = statusKilobytes("VmRSS");
     double qrSum = 0.0;
     long qrCount = 0;
     for (int t = 1; t <= o.ticks; ++t) {
         const auto start = std::chrono::steady_clock::now();
         sim.Timer1_Timer(display);
-        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        times[static_cast<std::size_t>(t - 1)] =
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
         if (t > o.ticks / 2 && sim.nbA != 0 && sim.nbB != 0) {
             qrSum += (static_cast<double>(sim.nbC) / sim.nbA) * (static_cast<double>(sim.nbD) / sim.nbB);
             ++qrCount;
         }
     }
 
+    const long rssEnd = statusKilobytes("VmRSS");
     std::printf(
         "{\"particles\":%d,\"ticks\":%d,\"draw\":%s,\"us_per_tick_median\":%.2f,\"us_per_tick_p95\":%.2f,"
         "\"final\":[%d,%d,%d,%d],\"mean_qr_second_half\":%s,\"effective\":[%d,%d,%d,%d]",
         sim.nbparticules, o.ticks, o.draw ? "true" : "false", percentile(times, 0.5), percentile(times, 0.95),
         sim.nbA, sim.nbB, sim.nbC, sim.nbD, qrCount ? std::to_string(qrSum / qrCount).c_str() : "null",
         sim.efficaces1, sim.inefficaces1, sim.efficaces2, sim.inefficaces2);
+    std::printf(",\"rss_kb_start\":%ld,\"rss_kb_end\":%ld,\"rss_kb_peak\":%ld", rssStart, rssEnd,
+                statusKilobytes("VmHWM"));
     if (o.compare) {
-        const float taux1 = static_cast<float>(o.sense1 / 100.0), taux2 = static_cast<float>(o.sense2 / 100.0);
+        const float taux1 = static_cast<float>(o.sense1 / 100.0),
+                    taux2 = static_cast<float>(o.sense2 / 100.0);
         const double reference =
             molvane::bench::referenceMedianTick(o.counts, taux1, taux2, o.temperature, o.ticks, o.seed);
         std::printf(",\"reference_us_per_tick_median\":%.2f,\"ratio\":%.3f", reference,

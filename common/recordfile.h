@@ -1,6 +1,11 @@
 // Record files: fixed 128-byte records numbered from 1, each holding one text
 // as a 16-bit little-endian length followed by that many Windows-1252 bytes.
 // Configuration, exercise and hand-off files all use this layout.
+//
+// Every file access here opens regular files only: a path naming a FIFO, a
+// device, a socket or a folder fails at once instead of waiting for data that
+// may never come. The check is made on the opened file, so a name swapped
+// between a check and the open cannot slip through.
 #pragma once
 
 #include <cstddef>
@@ -36,20 +41,38 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Record n: empty beyond the end of the file; nothing when the file cannot
-    // be read or the record is malformed.
+    // Record n: empty beyond the end of the file; nothing when the file
+    // cannot be opened (missing, unreadable, not a regular file) or the
+    // record is malformed, whatever n is.
     std::optional<std::string> read(int n) const;
 
     // Writes record n in place, creating the file (and empty records before n)
     // as needed; the other records are left untouched. Fails for a value over
-    // 126 bytes, a record number below 1 or a write error.
+    // 126 bytes, a record number below 1, a path that is not a regular file
+    // or a write error.
     bool write(int n, std::string_view value) const;
 
 private:
     std::filesystem::path path_;
 };
 
-// Reads a whole file, refusing files larger than maxBytes.
+enum class FileRead {
+    Ok,
+    CannotOpen,      // missing, unreadable, or a read error
+    NotRegularFile,  // a FIFO, device, socket or folder: never waited on
+    TooLarge,        // only when the whole file was asked for
+};
+
+struct FileBytes {
+    FileRead status = FileRead::CannotOpen;
+    std::string bytes;
+};
+
+// The bytes of a regular file. With whole, a file longer than maxBytes is
+// TooLarge and nothing is read; otherwise its first maxBytes bytes are given.
+FileBytes readRegularFile(const std::filesystem::path& path, std::size_t maxBytes, bool whole);
+
+// Reads a whole regular file, refusing files larger than maxBytes.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 }  // namespace molvane

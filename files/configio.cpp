@@ -15,10 +15,10 @@ QString& nomfichier() {
 bool writeConfiguration(QWidget* parent, ConfigurationHost& host) {
     const auto bytes = configurationBytes(host.configuration());
     QSaveFile file(nomfichier());
-    const bool written = bytes && file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes->data(), static_cast<qint64>(bytes->size())) ==
-                             static_cast<qint64>(bytes->size()) &&
-                         file.commit();
+    const bool written =
+        bytes && file.open(QIODevice::WriteOnly) &&
+        file.write(bytes->data(), static_cast<qint64>(bytes->size())) == static_cast<qint64>(bytes->size()) &&
+        file.commit();
     if (!written) {
         file.cancelWriting();
         message(parent, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
@@ -31,35 +31,46 @@ bool writeConfiguration(QWidget* parent, ConfigurationHost& host) {
 
 namespace {
 
-// Counts from a file that the parameter panel would never allow are brought
-// within its limits, so that no run is ever built outside them.
-void keepCountsWithinLimits(QWidget* parent, ConfigurationHost& host) {
+// The help quotes this text word for word.
+const QString kCountsNotice = QStringLiteral(
+    "Les nombres de particules de ce fichier sortaient des limites permises (de 10 à 1 000 particules en "
+    "tout) : ils ont été ajustés.");
+
+// After a failure among records 2 to 5 the boxes hold counts from the file
+// beside the ones from before; the whole set is brought within the limits
+// before anything can run with it.
+bool keepCountsWithinLimits(ConfigurationHost& host) {
     const auto counts = countsWithinLimits(host.configuration().counts);
-    if (!counts) return;
+    if (!counts) return false;
     for (int s = 0; s < 4; ++s) host.configurationTarget().setCount(s, (*counts)[s]);
-    message(parent, MessageIcon::Exclamation, QStringLiteral("Nombres de particules"),
-            QStringLiteral("Les nombres de particules de ce fichier sortaient des limites permises "
-                           "(de 10 à 1 000 particules en tout) : ils ont été ajustés."));
+    return true;
 }
 
 }  // namespace
 
 void chargeconfig(QWidget* parent, ConfigurationHost& host) {
     const QByteArray path = QFile::encodeName(nomfichier());
-    switch (readConfigurationFile(std::filesystem::path(path.constData()), host.configurationTarget())) {
+    const ConfigurationLoad load =
+        readConfigurationFile(std::filesystem::path(path.constData()), host.configurationTarget());
+    switch (load.result) {
         case ConfigurationRead::NotConfiguration:
             message(parent, MessageIcon::Error, QStringLiteral("Fichier non valide"),
                     QStringLiteral("Ce fichier ne correspond pas à cette application"));
             return;
-        case ConfigurationRead::ReadFailure:
-            message(parent, MessageIcon::Error, QStringLiteral("Erreur lors du chargement du fichier"),
-                    QStringLiteral("Lecture impossible sur disque"));
-            keepCountsWithinLimits(parent, host);
+        case ConfigurationRead::ReadFailure: {
+            // One box only: the adjustment of the counts is told in the failure's own message.
+            const bool adjusted = keepCountsWithinLimits(host) || load.countsAdjusted;
+            QString text = QStringLiteral("Lecture impossible sur disque");
+            if (adjusted) text += QStringLiteral("\n\n") + kCountsNotice;
+            message(parent, MessageIcon::Error, QStringLiteral("Erreur lors du chargement du fichier"), text);
             return;
+        }
         case ConfigurationRead::Loaded:
-            keepCountsWithinLimits(parent, host);
             host.restartAfterLoad();
             host.showFileInTitle(nomfichier());
+            if (load.countsAdjusted)
+                message(parent, MessageIcon::Exclamation, QStringLiteral("Nombres de particules"),
+                        kCountsNotice);
             return;
     }
 }

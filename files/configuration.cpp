@@ -1,7 +1,7 @@
 #include "files/configuration.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cmath>
 #include <vector>
 
 #include "common/cp1252.h"
@@ -12,8 +12,12 @@ namespace molvane {
 
 namespace {
 
-std::string flag(bool set) { return set ? "1" : "0"; }
-std::string number(double value) { return numberText(value, true); }
+std::string flag(bool set) {
+    return set ? "1" : "0";
+}
+std::string number(double value) {
+    return numberText(value, true);
+}
 
 constexpr char kSeparator = '/';
 
@@ -40,27 +44,53 @@ std::optional<std::string> configurationBytes(const ConfigurationValues& v) {
     return encodeRecords(records);
 }
 
-ConfigurationRead readConfiguration(const std::string& bytes, ConfigurationTarget& target) {
+ConfigurationLoad readConfiguration(const std::string& bytes, ConfigurationTarget& target) {
+    ConfigurationLoad load;
     const auto signature = decodeRecord(bytes, 1);
-    if (!signature || *signature != kConfigurationSignature) return ConfigurationRead::NotConfiguration;
+    if (!signature || *signature != kConfigurationSignature) {
+        load.result = ConfigurationRead::NotConfiguration;
+        return load;
+    }
+    // A record beyond the end of a short file is a read failure, not a neutral value.
+    const auto record = [&bytes](int n) -> std::optional<std::string> {
+        if (static_cast<std::size_t>(n - 1) * kRecordSize >= bytes.size()) return std::nullopt;
+        return decodeRecord(bytes, n);
+    };
 
+    std::array<std::string, 4> counts;
+    bool countsRead = true;
+    for (int s = 0; s < 4; ++s) {
+        const auto text = record(s + 2);
+        countsRead = countsRead && text.has_value();
+        if (countsRead) counts[s] = cp1252ToUtf8(*text);
+    }
+    if (countsRead) {
+        if (auto within = countsWithinLimits(counts)) {
+            counts = std::move(*within);
+            load.countsAdjusted = true;
+        }
+    }
+
+    load.result = ConfigurationRead::ReadFailure;
     for (int n = 2; n <= kConfigurationRecords; ++n) {
-        // A record beyond the end of a short file is a read failure, not a neutral value.
-        if (static_cast<std::size_t>(n - 1) * kRecordSize >= bytes.size()) return ConfigurationRead::ReadFailure;
-        const auto text = decodeRecord(bytes, n);
-        if (!text) return ConfigurationRead::ReadFailure;
+        const auto text = record(n);
+        if (!text) return load;
         const double value = leadingNumber(*text);
         const bool one = *text == "1";
         bool ok = false;
         if (n <= 5) {
-            ok = target.setCount(n - 2, cp1252ToUtf8(*text));
+            ok = target.setCount(n - 2, counts[n - 2]);
         } else if (n <= 8 || n == 13 || n == 14) {
             const auto position = roundToInt16(value);
-            if (!position) return ConfigurationRead::ReadFailure;
-            if (n <= 7) ok = target.setSensePosition(n - 6, *position);
-            else if (n == 8) ok = target.setTemperature(*position);
-            else if (n == 13) ok = target.setDurationPosition(*position);
-            else ok = target.setRowsPosition(*position);
+            if (!position) return load;
+            if (n <= 7)
+                ok = target.setSensePosition(n - 6, *position);
+            else if (n == 8)
+                ok = target.setTemperature(*position);
+            else if (n == 13)
+                ok = target.setDurationPosition(*position);
+            else
+                ok = target.setRowsPosition(*position);
         } else if (n <= 12) {
             const auto colour = roundToInt32(value);
             ok = colour && target.setColour(n - 9, *colour);
@@ -73,45 +103,86 @@ ConfigurationRead readConfiguration(const std::string& bytes, ConfigurationTarge
         } else {
             ok = target.setShowQr(one);
         }
-        if (!ok) return ConfigurationRead::ReadFailure;
+        if (!ok) return load;
     }
-    return ConfigurationRead::Loaded;
+    load.result = ConfigurationRead::Loaded;
+    return load;
 }
 
-ConfigurationRead readConfigurationFile(const std::filesystem::path& path, ConfigurationTarget& target) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return ConfigurationRead::ReadFailure;
-    std::string bytes(kConfigurationRecords * kRecordSize, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return ConfigurationRead::ReadFailure;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return readConfiguration(bytes, target);
+ConfigurationLoad readConfigurationFile(const std::filesystem::path& path, ConfigurationTarget& target) {
+    const FileBytes file = readRegularFile(path, kConfigurationRecords * kRecordSize, false);
+    if (file.status != FileRead::Ok) return ConfigurationLoad{};
+    return readConfiguration(file.bytes, target);
 }
+
+namespace {
+
+constexpr long kFewestParticles = 10;
+constexpr long kMostParticles = 1000;
+
+// Shares total out in proportion to the weights (not all zero, none
+// negative): each share is the exact one rounded down, and what is left goes
+// to the largest remainders, the first count first on a tie.
+std::array<long, 4> apportion(const std::array<double, 4>& weights, long total) {
+    std::array<double, 4> w = weights;
+    // Counts too large to add are compared by which are infinite.
+    if (std::any_of(w.begin(), w.end(), [](double x) { return std::isinf(x); })) {
+        for (double& x : w) x = std::isinf(x) ? 1.0 : 0.0;
+    }
+    // Dividing by the largest first keeps the sum finite whatever the values.
+    const double largest = *std::max_element(w.begin(), w.end());
+    double sum = 0.0;
+    for (double& x : w) sum += (x /= largest);
+    std::array<long, 4> shares{};
+    std::array<double, 4> remainders{};
+    long given = 0;
+    for (int s = 0; s < 4; ++s) {
+        const double exact = static_cast<double>(total) * w[s] / sum;
+        shares[s] = std::min(total, static_cast<long>(std::floor(exact)));
+        remainders[s] = exact - static_cast<double>(shares[s]);
+        given += shares[s];
+    }
+    while (given < total) {
+        int best = 0;
+        for (int s = 1; s < 4; ++s)
+            if (remainders[s] > remainders[best]) best = s;
+        ++shares[best];
+        remainders[best] = -1.0;
+        ++given;
+    }
+    return shares;
+}
+
+}  // namespace
 
 std::optional<std::array<std::string, 4>> countsWithinLimits(const std::array<std::string, 4>& counts) {
-    std::array<long, 4> n{};
+    std::array<double, 4> values{};
     bool plain = true;
+    double total = 0.0;
     for (int s = 0; s < 4; ++s) {
-        const std::string& text = counts[s];
         // Blanks around the digits are harmless (the run reads past them) and stay as the file has them.
-        const std::string_view digits = trimmed(text);
+        const std::string_view digits = trimmed(counts[s]);
         plain = plain && !digits.empty() && digits.size() <= 4 &&
                 std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-        const double v = leadingNumber(text);
-        n[s] = v > 0 ? static_cast<long>(std::min(v, 1000.0) + 0.5) : 0;
+        const double v = leadingNumber(counts[s]);
+        values[s] = v > 0 ? v : 0.0;  // never negative (nor NaN)
+        total += values[s];
     }
-    long total = n[0] + n[1] + n[2] + n[3];
-    if (plain && total >= 10 && total <= 1000) return std::nullopt;
-    if (total > 1000) {
-        // Scale down, keeping the proportions, then give back what rounding lost.
-        long scaled = 0;
-        for (auto& c : n) {
-            c = c * 1000 / total;
-            scaled += c;
-        }
-        total = scaled;
+    if (plain && total >= kFewestParticles && total <= kMostParticles) return std::nullopt;
+
+    // Within the limits but not written as the panel writes counts: each is
+    // rounded on its own, as long as the total stays within them.
+    std::array<long, 4> n{};
+    long rounded = 0;
+    if (total <= kMostParticles) {
+        for (int s = 0; s < 4; ++s) rounded += (n[s] = roundToInt32(values[s]).value_or(0));
     }
-    if (total < 10) n[0] += 10 - total;
+    if (total > kMostParticles || rounded > kMostParticles) {
+        n = apportion(values, kMostParticles);
+    } else if (rounded < kFewestParticles) {
+        n = total > 0.0 ? apportion(values, kFewestParticles)
+                        : std::array<long, 4>{kFewestParticles, 0, 0, 0};
+    }
     std::array<std::string, 4> out;
     for (int s = 0; s < 4; ++s) out[s] = std::to_string(n[s]);
     return out;

@@ -39,14 +39,14 @@ public:
     virtual ~ConfigurationTarget() = default;
     virtual bool setCount(int species, const std::string& utf8) = 0;      // records 2-5
     virtual bool setSensePosition(int sense, std::int16_t position) = 0;  // 6-7
-    virtual bool setTemperature(std::int16_t position) = 0;              // 8
-    virtual bool setColour(int species, std::int32_t colour) = 0;        // 9-12
-    virtual bool setDurationPosition(std::int16_t position) = 0;        // 13
-    virtual bool setRowsPosition(std::int16_t position) = 0;            // 14
-    virtual bool setView(int option, bool selected) = 0;                // 15-16
-    virtual bool setCurve(int species, bool ticked) = 0;                // 17-20
-    virtual bool setKeepCurves(bool ticked) = 0;                        // 21
-    virtual bool setShowQr(bool ticked) = 0;                            // 22
+    virtual bool setTemperature(std::int16_t position) = 0;               // 8
+    virtual bool setColour(int species, std::int32_t colour) = 0;         // 9-12
+    virtual bool setDurationPosition(std::int16_t position) = 0;          // 13
+    virtual bool setRowsPosition(std::int16_t position) = 0;              // 14
+    virtual bool setView(int option, bool selected) = 0;                  // 15-16
+    virtual bool setCurve(int species, bool ticked) = 0;                  // 17-20
+    virtual bool setKeepCurves(bool ticked) = 0;                          // 21
+    virtual bool setShowQr(bool ticked) = 0;                              // 22
 };
 
 enum class ConfigurationRead {
@@ -55,14 +55,30 @@ enum class ConfigurationRead {
     ReadFailure,       // a record missing, malformed or refused: those before it stay applied
 };
 
-// Reads a file's bytes into the target.
-ConfigurationRead readConfiguration(const std::string& bytes, ConfigurationTarget& target);
+struct ConfigurationLoad {
+    ConfigurationRead result = ConfigurationRead::ReadFailure;
+    // The stored counts lay outside the panel's limits, and the counts given
+    // to the target are those brought within them (countsWithinLimits).
+    bool countsAdjusted = false;
+};
+
+// Reads a file's bytes into the target. The four counts (records 2 to 5) are
+// looked at together before the first is applied, so that the target never
+// holds counts outside the limits once they are all read: the bars applied
+// after them restart the run with those counts.
+ConfigurationLoad readConfiguration(const std::string& bytes, ConfigurationTarget& target);
 // Reads a file: only its first 22 records are ever loaded, whatever its size.
-ConfigurationRead readConfigurationFile(const std::filesystem::path& path, ConfigurationTarget& target);
+// A path that names anything but a regular file (a FIFO, a device) is a read
+// failure at once; nothing is applied.
+ConfigurationLoad readConfigurationFile(const std::filesystem::path& path, ConfigurationTarget& target);
 
 // Initial counts as the parameter panel allows them: plain digits (blanks
-// around them are kept), each at least 0, 10 to 1 000 in all. Returns the
+// around them are kept), none negative, 10 to 1 000 in all. Returns the
 // counts brought within these limits, or nothing when they already are.
+// Counts outside are scaled together from their values as written, however
+// large, so that their ratios stay as close as whole numbers allow: a total
+// over 1 000 becomes exactly 1 000, one under 10 becomes 10. A text with no
+// number counts 0; when every count is 0, A takes the 10 particles.
 std::optional<std::array<std::string, 4>> countsWithinLimits(const std::array<std::string, 4>& counts);
 
 // The full name under which the save dialog writes: extensions cut from the

@@ -105,6 +105,7 @@ constexpr std::array kWords = std::to_array<WordInfo>({
     {"object", WordKind::Destination, Word::Object, 0},
     {"objname", WordKind::Destination, Word::SkippedDestination, 0},
     {"page", WordKind::Symbol, Word::Page, 0},
+    {"pagebb", WordKind::Toggle, Word::PageBreakBefore, 0},
     {"panose", WordKind::Destination, Word::SkippedDestination, 0},
     {"par", WordKind::Symbol, Word::Par, 0},
     {"pard", WordKind::Flag, Word::ParagraphDefault, 0},
@@ -203,13 +204,16 @@ constexpr std::array kWords = std::to_array<WordInfo>({
     {"~", WordKind::Symbol, Word::Character, 0xA0},
 });
 
-constexpr bool byName(const WordInfo& a, const WordInfo& b) { return a.name < b.name; }
+constexpr bool byName(const WordInfo& a, const WordInfo& b) {
+    return a.name < b.name;
+}
 static_assert(std::is_sorted(kWords.begin(), kWords.end(), byName));
 
 }  // namespace
 
 std::optional<WordInfo> lookupWord(std::string_view name) {
-    const auto it = std::lower_bound(kWords.begin(), kWords.end(), WordInfo{name, WordKind::Flag, Word::Rtf, 0}, byName);
+    const auto it =
+        std::lower_bound(kWords.begin(), kWords.end(), WordInfo{name, WordKind::Flag, Word::Rtf, 0}, byName);
     if (it == kWords.end() || it->name != name) return std::nullopt;
     return *it;
 }

@@ -1,11 +1,5 @@
 #include "rtfreader.h"
 
-#include "common/cp1252.h"
-#include "rtfcharsets.h"
-#include "rtfcontrolwords.h"
-#include "rtftokenizer.h"
-#include "rtfunits.h"
-
 #include <QBuffer>
 #include <QColor>
 #include <QCryptographicHash>
@@ -15,23 +9,29 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <QUrl>
-
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "common/cp1252.h"
+#include "rtfcharsets.h"
+#include "rtfcontrolwords.h"
+#include "rtftokenizer.h"
+#include "rtfunits.h"
 
 namespace molvane::rtf {
 
 namespace {
 
 enum class Destination {
-    Body,         // text of the document
-    Skip,         // ignored with everything nested in it
+    Body,  // text of the document
+    Skip,  // ignored with everything nested in it
     FontTable,
     ColourTable,
     Picture,
-    Object,       // an embedded object: only its \result shows
+    Object,  // an embedded object: only its \result shows
 };
 
 struct CharState {
@@ -62,6 +62,7 @@ struct ParaState {
     int spaceAfter = 0;
     int lineSpacing = 0;  // \sl: 0 single, > 0 at least, < 0 exactly
     bool lineMultiple = false;
+    bool pageBefore = false;  // \pagebb
     bool inTable = false;
     std::vector<TabStop> tabs;
 };
@@ -93,12 +94,36 @@ struct Picture {
     int scaleY = 100;
 };
 
-int clampInt(qint64 v, int lo, int hi) { return static_cast<int>(std::clamp<qint64>(v, lo, hi)); }
+int clampInt(qint64 v, int lo, int hi) {
+    return static_cast<int>(std::clamp<qint64>(v, lo, hi));
+}
 
 // Indents, spacing and tab positions beyond 22 inches are nonsense; keeping
 // them in range also keeps the layout engine out of trouble.
 constexpr int kMaxTwips = 22 * 1440;
-int twipsParam(qint64 v) { return clampInt(v, -kMaxTwips, kMaxTwips); }
+int twipsParam(qint64 v) {
+    return clampInt(v, -kMaxTwips, kMaxTwips);
+}
+
+// Puts U+FFFD for what no document may hold: halves of surrogate pairs on
+// their own, control characters other than the tab (a decoder's mark for a
+// byte it could not read), and the object character, which stands for a
+// picture only in a picture's format. A paragraph separator would make Qt
+// split the block behind the reader's back: it becomes a line break.
+void makeWellFormed(QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            ++i;
+        } else if (QChar::isSurrogate(u) || (u < 0x20 && u != '\t') ||
+                   u == QChar::ObjectReplacementCharacter) {
+            text[i] = QChar::ReplacementCharacter;
+        } else if (u == QChar::ParagraphSeparator) {
+            text[i] = QChar::LineSeparator;
+        }
+    }
+}
 
 SymbolFont symbolFontFor(const QString& family) {
     if (family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0) return SymbolFont::Symbol;
@@ -109,7 +134,8 @@ SymbolFont symbolFontFor(const QString& family) {
 // Consumes "{\\rtf", which every RTF file starts with (blanks allowed before).
 bool readHeader(Tokenizer& tokens) {
     Token t = tokens.next();
-    while (t.type == TokenType::Text && t.bytes.find_first_not_of(" \t") == std::string_view::npos) t = tokens.next();
+    while (t.type == TokenType::Text && t.bytes.find_first_not_of(" \t") == std::string_view::npos)
+        t = tokens.next();
     if (t.type != TokenType::GroupStart) return false;
     t = tokens.next();
     return t.type == TokenType::ControlWord && t.name == "rtf";
@@ -160,6 +186,12 @@ private:
 
     void finishPicture();
 
+    // bounds on what the document holds
+    void stop();
+    bool insertBlock();
+    QString boundedText(QString text);
+    std::size_t pendingRoom() const;
+
     QTextCursor& cursor_;
     std::vector<State> stack_;
     int droppedDepth_ = 0;  // groups opened past kMaxGroupDepth
@@ -176,8 +208,13 @@ private:
     // font table entry being read
     int fontNumber_ = 0;
     int fontCharset_ = 0;
+    bool fontCharsetGiven_ = false;
     int fontCodePage_ = 0;
-    std::string fontName_;
+    std::string fontName_;  // bytes still to decode
+    int fontEntries_ = 0;
+    QString fontNameText_;  // the name decoded so far (\u characters, and the bytes before them)
+    QString decodeFontName(const std::string& bytes) const;
+    void fontNameUnit(qint64 unit);
     // colour table entry being read
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colourGiven_ = false;
@@ -187,6 +224,7 @@ private:
 
     bool pendingBreak_ = false;  // a \par whose new block waits for content
     bool pendingPage_ = false;
+    bool breakInCell_ = false;  // the pending \par ended a paragraph of a table's cell
     bool blockBreaksPage_ = false;
     bool blockTouched_ = false;  // the current block received something
 
@@ -203,6 +241,13 @@ private:
 
     Picture picture_;
     qint64 picturePixels_ = 0;
+    int pictures_ = 0;
+
+    qint64 characters_ = 0;
+    int lines_ = 1;  // the block the reading starts in
+    int runs_ = 0;
+    int wordLength_ = 0;  // characters since the last place a line may break
+    bool full_ = false;   // a bound was reached: nothing more is read
 };
 
 ReadStatus Builder::run(std::string_view data) {
@@ -213,36 +258,36 @@ ReadStatus Builder::run(std::string_view data) {
     stack_.push_back(State{});
     stack_.push_back(State{});
     bool open = true;
-    for (Token t = tokens.next(); t.type != TokenType::End && open; t = tokens.next()) {
+    for (Token t = tokens.next(); t.type != TokenType::End && open && !full_; t = tokens.next()) {
         switch (t.type) {
-        case TokenType::GroupStart:
-            groupStart();
-            break;
-        case TokenType::GroupEnd:
-            open = groupEnd();
-            break;
-        case TokenType::ControlWord:
-            controlWord(t.name, t.hasParameter, t.parameter);
-            break;
-        case TokenType::ControlSymbol:
-            if (t.symbol == '\\' || t.symbol == '{' || t.symbol == '}')
-                textBytes(std::string_view(&t.symbol, 1));
-            else if (t.symbol == '\n' || t.symbol == '\r')
-                controlWord("par", false, 0);  // a backslash ending a line is a paragraph mark
-            else
-                controlWord(std::string_view(&t.symbol, 1), false, 0);
-            break;
-        case TokenType::HexByte:
-            textBytes(std::string_view(reinterpret_cast<const char*>(&t.byte), 1));
-            break;
-        case TokenType::Text:
-            textBytes(t.bytes);
-            break;
-        case TokenType::Binary:
-            binaryData(t.bytes);
-            break;
-        case TokenType::End:
-            break;
+            case TokenType::GroupStart:
+                groupStart();
+                break;
+            case TokenType::GroupEnd:
+                open = groupEnd();
+                break;
+            case TokenType::ControlWord:
+                controlWord(t.name, t.hasParameter, t.parameter);
+                break;
+            case TokenType::ControlSymbol:
+                if (t.symbol == '\\' || t.symbol == '{' || t.symbol == '}')
+                    textBytes(std::string_view(&t.symbol, 1));
+                else if (t.symbol == '\n' || t.symbol == '\r')
+                    controlWord("par", false, 0);  // a backslash ending a line is a paragraph mark
+                else
+                    controlWord(std::string_view(&t.symbol, 1), false, 0);
+                break;
+            case TokenType::HexByte:
+                textBytes(std::string_view(reinterpret_cast<const char*>(&t.byte), 1));
+                break;
+            case TokenType::Text:
+                textBytes(t.bytes);
+                break;
+            case TokenType::Binary:
+                binaryData(t.bytes);
+                break;
+            case TokenType::End:
+                break;
         }
     }
     flushText();
@@ -251,7 +296,7 @@ ReadStatus Builder::run(std::string_view data) {
     if (tokens.error() != TokenError::None) report(ReadStatus::Malformed);
     if (open) {
         if (!pendingBreak_ && blockTouched_) applyBlockFormat();
-        report(ReadStatus::Truncated);
+        if (!full_) report(ReadStatus::Truncated);
     }
     return status_;
 }
@@ -277,7 +322,7 @@ bool Builder::groupEnd() {
         return true;
     }
     const Destination closing = state().dest;
-    if (closing == Destination::FontTable && !fontName_.empty()) commitFont();
+    if (closing == Destination::FontTable && (!fontName_.empty() || !fontNameText_.isEmpty())) commitFont();
     // The last paragraph needs no \par: it takes the properties in force
     // when the document's group closes.
     if (stack_.size() == 2 && !pendingBreak_ && blockTouched_) applyBlockFormat();
@@ -320,47 +365,84 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
     const bool on = !hasParameter || parameter != 0;
 
     switch (dest) {
-    case Destination::FontTable:
-        switch (info->word) {
-        case Word::Font:
-            if (!fontName_.empty()) commitFont();
-            fontNumber_ = value;
-            fontCharset_ = 0;
-            fontCodePage_ = 0;
-            break;
-        case Word::Unicode: skipCount_ = state().unicodeSkip; break;  // names are kept in bytes: drop it and its fallback
-        case Word::FontCharset: fontCharset_ = value; break;
-        case Word::FontCodePage: fontCodePage_ = value; break;
-        default: break;
-        }
-        return;
-    case Destination::ColourTable:
-        switch (info->word) {
-        case Word::Red: red_ = clampInt(value, 0, 255), colourGiven_ = true; break;
-        case Word::Green: green_ = clampInt(value, 0, 255), colourGiven_ = true; break;
-        case Word::Blue: blue_ = clampInt(value, 0, 255), colourGiven_ = true; break;
-        default: break;
-        }
-        return;
-    case Destination::Picture:
-        switch (info->word) {
-        case Word::PngBlip: picture_.png = true; break;
-        case Word::JpegBlip: picture_.jpeg = true; break;
-        case Word::PictureWidth: picture_.width = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureHeight: picture_.height = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureGoalWidth: picture_.goalWidth = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureGoalHeight: picture_.goalHeight = clampInt(value, 0, kMaxTwips); break;
-        case Word::PictureScaleX: picture_.scaleX = clampInt(value, 1, 1000); break;
-        case Word::PictureScaleY: picture_.scaleY = clampInt(value, 1, 1000); break;
-        default: break;
-        }
-        return;
-    case Destination::Body:
-    case Destination::Object:
-        bodyWord(*info, on, value);
-        return;
-    case Destination::Skip:
-        return;
+        case Destination::FontTable:
+            switch (info->word) {
+                case Word::Font:
+                    if (!fontName_.empty() || !fontNameText_.isEmpty()) commitFont();
+                    fontNumber_ = value;
+                    fontCharset_ = 0;
+                    fontCharsetGiven_ = false;
+                    fontCodePage_ = 0;
+                    break;
+                case Word::Unicode:
+                    skipCount_ = state().unicodeSkip;
+                    fontNameUnit(value < 0 ? qint64(value) + 65536 : value);
+                    break;
+                case Word::Character:
+                    fontNameUnit(info->defaultValue);
+                    break;
+                case Word::FontCharset:
+                    fontCharset_ = value;
+                    fontCharsetGiven_ = true;
+                    break;
+                case Word::FontCodePage:
+                    fontCodePage_ = value;
+                    break;
+                default:
+                    break;
+            }
+            return;
+        case Destination::ColourTable:
+            switch (info->word) {
+                case Word::Red:
+                    red_ = clampInt(value, 0, 255), colourGiven_ = true;
+                    break;
+                case Word::Green:
+                    green_ = clampInt(value, 0, 255), colourGiven_ = true;
+                    break;
+                case Word::Blue:
+                    blue_ = clampInt(value, 0, 255), colourGiven_ = true;
+                    break;
+                default:
+                    break;
+            }
+            return;
+        case Destination::Picture:
+            switch (info->word) {
+                case Word::PngBlip:
+                    picture_.png = true;
+                    break;
+                case Word::JpegBlip:
+                    picture_.jpeg = true;
+                    break;
+                case Word::PictureWidth:
+                    picture_.width = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureHeight:
+                    picture_.height = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureGoalWidth:
+                    picture_.goalWidth = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureGoalHeight:
+                    picture_.goalHeight = clampInt(value, 0, kMaxTwips);
+                    break;
+                case Word::PictureScaleX:
+                    picture_.scaleX = clampInt(value, 1, 1000);
+                    break;
+                case Word::PictureScaleY:
+                    picture_.scaleY = clampInt(value, 1, 1000);
+                    break;
+                default:
+                    break;
+            }
+            return;
+        case Destination::Body:
+        case Destination::Object:
+            bodyWord(*info, on, value);
+            return;
+        case Destination::Skip:
+            return;
     }
 }
 
@@ -368,35 +450,36 @@ void Builder::destinationWord(Word word) {
     Destination& dest = state().dest;
     const bool body = dest == Destination::Body || dest == Destination::Object;
     switch (word) {
-    case Word::FontTable:
-        dest = body ? Destination::FontTable : Destination::Skip;
-        fontName_.clear();
-        break;
-    case Word::ColourTable:
-        dest = body ? Destination::ColourTable : Destination::Skip;
-        red_ = green_ = blue_ = 0;
-        colourGiven_ = false;
-        break;
-    case Word::Picture:
-        if (dest == Destination::Picture) break;
-        dest = body ? Destination::Picture : Destination::Skip;
-        picture_ = Picture{};
-        break;
-    case Word::ObjectResult:
-        if (dest == Destination::Object) dest = Destination::Body;
-        break;
-    case Word::ShapePicture:
-    case Word::Field:
-    case Word::FieldResult:
-    case Word::ListText:
-        if (!body) dest = Destination::Skip;
-        break;
-    case Word::Object:
-        dest = body ? Destination::Object : Destination::Skip;
-        break;
-    default:
-        dest = Destination::Skip;
-        break;
+        case Word::FontTable:
+            dest = body ? Destination::FontTable : Destination::Skip;
+            fontName_.clear();
+            fontNameText_.clear();
+            break;
+        case Word::ColourTable:
+            dest = body ? Destination::ColourTable : Destination::Skip;
+            red_ = green_ = blue_ = 0;
+            colourGiven_ = false;
+            break;
+        case Word::Picture:
+            if (dest == Destination::Picture) break;
+            dest = body ? Destination::Picture : Destination::Skip;
+            picture_ = Picture{};
+            break;
+        case Word::ObjectResult:
+            if (dest == Destination::Object) dest = Destination::Body;
+            break;
+        case Word::ShapePicture:
+        case Word::Field:
+        case Word::FieldResult:
+        case Word::ListText:
+            if (!body) dest = Destination::Skip;
+            break;
+        case Word::Object:
+            dest = body ? Destination::Object : Destination::Skip;
+            break;
+        default:
+            dest = Destination::Skip;
+            break;
     }
 }
 
@@ -416,82 +499,184 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
     CharState& c = state().chr;
     ParaState& p = state().para;
     switch (info.word) {
-    case Word::Ansi: documentCodePage_ = kCodePageAnsi; break;
-    case Word::Mac: documentCodePage_ = 10000; break;
-    case Word::Pc: documentCodePage_ = 437; break;
-    case Word::Pca: documentCodePage_ = 850; break;
-    case Word::AnsiCpg: documentCodePage_ = codecNameForCodePage(value) ? value : kCodePageAnsi; break;
-    case Word::DefaultFont: defaultFont_ = value; break;
-    case Word::UnicodeSkip: state().unicodeSkip = clampInt(value, 0, 16); break;
+        case Word::Ansi:
+            documentCodePage_ = kCodePageAnsi;
+            break;
+        case Word::Mac:
+            documentCodePage_ = 10000;
+            break;
+        case Word::Pc:
+            documentCodePage_ = 437;
+            break;
+        case Word::Pca:
+            documentCodePage_ = 850;
+            break;
+        case Word::AnsiCpg:
+            documentCodePage_ = codecNameForCodePage(value) ? value : kCodePageAnsi;
+            break;
+        case Word::DefaultFont:
+            defaultFont_ = value;
+            break;
+        case Word::UnicodeSkip:
+            state().unicodeSkip = clampInt(value, 0, 16);
+            break;
 
-    case Word::Plain: c = CharState{}; break;
-    case Word::Font: c.font = value; break;
-    case Word::FontSize: c.halfPoints = value > 0 ? clampInt(value, 2, 2000) : 24; break;
-    case Word::Bold: c.bold = on; break;
-    case Word::Italic: c.italic = on; break;
-    case Word::Strike: c.strike = on; break;
-    case Word::Hidden: c.hidden = on; break;
-    case Word::Caps: c.caps = on ? QFont::AllUppercase : QFont::MixedCase; break;
-    case Word::SmallCaps: c.caps = on ? QFont::SmallCaps : QFont::MixedCase; break;
-    case Word::Underline:
-    case Word::UnderlineWords:
-    case Word::UnderlineDouble:
-    case Word::UnderlineThick:
-        c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
-        break;
-    case Word::UnderlineDotted: c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline; break;
-    case Word::UnderlineDash: c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline; break;
-    case Word::UnderlineDashDot:
-        c.underline = on ? QTextCharFormat::DashDotLine : QTextCharFormat::NoUnderline;
-        break;
-    case Word::UnderlineDashDotDot:
-        c.underline = on ? QTextCharFormat::DashDotDotLine : QTextCharFormat::NoUnderline;
-        break;
-    case Word::UnderlineWave: c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline; break;
-    case Word::UnderlineNone: c.underline = QTextCharFormat::NoUnderline; break;
-    case Word::Sub: c.vertical = QTextCharFormat::AlignSubScript; break;
-    case Word::Super: c.vertical = QTextCharFormat::AlignSuperScript; break;
-    case Word::NoSuperSub: c.vertical = QTextCharFormat::AlignNormal; break;
-    case Word::Up: c.vertical = value > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal; break;
-    case Word::Down: c.vertical = value > 0 ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal; break;
-    case Word::Colour: c.colour = value; break;
-    case Word::Highlight: c.highlight = value; break;
+        case Word::Plain:
+            c = CharState{};
+            break;
+        case Word::Font:
+            c.font = value;
+            break;
+        case Word::FontSize:
+            c.halfPoints = value > 0 ? clampInt(value, 2, 2000) : 24;
+            break;
+        case Word::Bold:
+            c.bold = on;
+            break;
+        case Word::Italic:
+            c.italic = on;
+            break;
+        case Word::Strike:
+            c.strike = on;
+            break;
+        case Word::Hidden:
+            c.hidden = on;
+            break;
+        case Word::Caps:
+            c.caps = on ? QFont::AllUppercase : QFont::MixedCase;
+            break;
+        case Word::SmallCaps:
+            c.caps = on ? QFont::SmallCaps : QFont::MixedCase;
+            break;
+        case Word::Underline:
+        case Word::UnderlineWords:
+        case Word::UnderlineDouble:
+        case Word::UnderlineThick:
+            c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDotted:
+            c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDash:
+            c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDashDot:
+            c.underline = on ? QTextCharFormat::DashDotLine : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineDashDotDot:
+            c.underline = on ? QTextCharFormat::DashDotDotLine : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineWave:
+            c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline;
+            break;
+        case Word::UnderlineNone:
+            c.underline = QTextCharFormat::NoUnderline;
+            break;
+        case Word::Sub:
+            c.vertical = QTextCharFormat::AlignSubScript;
+            break;
+        case Word::Super:
+            c.vertical = QTextCharFormat::AlignSuperScript;
+            break;
+        case Word::NoSuperSub:
+            c.vertical = QTextCharFormat::AlignNormal;
+            break;
+        case Word::Up:
+            c.vertical = value > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+            break;
+        case Word::Down:
+            c.vertical = value > 0 ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+            break;
+        case Word::Colour:
+            c.colour = value;
+            break;
+        case Word::Highlight:
+            c.highlight = value;
+            break;
 
-    case Word::ParagraphDefault: p = ParaState{}; break;
-    case Word::AlignLeft: p.alignment = Qt::AlignLeft; break;
-    case Word::AlignCentre: p.alignment = Qt::AlignHCenter; break;
-    case Word::AlignRight: p.alignment = Qt::AlignRight; break;
-    case Word::AlignJustify: p.alignment = Qt::AlignJustify; break;
-    case Word::LeftIndent: p.leftIndent = twipsParam(value); break;
-    case Word::RightIndent: p.rightIndent = twipsParam(value); break;
-    case Word::FirstIndent: p.firstIndent = twipsParam(value); break;
-    case Word::SpaceBefore: p.spaceBefore = std::max(0, twipsParam(value)); break;
-    case Word::SpaceAfter: p.spaceAfter = std::max(0, twipsParam(value)); break;
-    case Word::LineSpacing: p.lineSpacing = twipsParam(value); break;
-    case Word::LineSpacingMultiple: p.lineMultiple = on; break;
-    case Word::TabRight: nextTabType_ = QTextOption::RightTab; break;
-    case Word::TabCentre: nextTabType_ = QTextOption::CenterTab; break;
-    case Word::TabDecimal: nextTabType_ = QTextOption::DelimiterTab; break;
-    case Word::TabStop:
-        if (static_cast<int>(p.tabs.size()) < kMaxTabStops) p.tabs.push_back({std::max(0, twipsParam(value)), nextTabType_});
-        nextTabType_ = QTextOption::LeftTab;
-        break;
-    case Word::InTable: p.inTable = true; break;
+        case Word::ParagraphDefault:
+            p = ParaState{};
+            break;
+        case Word::AlignLeft:
+            p.alignment = Qt::AlignLeft;
+            break;
+        case Word::AlignCentre:
+            p.alignment = Qt::AlignHCenter;
+            break;
+        case Word::AlignRight:
+            p.alignment = Qt::AlignRight;
+            break;
+        case Word::AlignJustify:
+            p.alignment = Qt::AlignJustify;
+            break;
+        case Word::LeftIndent:
+            p.leftIndent = twipsParam(value);
+            break;
+        case Word::RightIndent:
+            p.rightIndent = twipsParam(value);
+            break;
+        case Word::FirstIndent:
+            p.firstIndent = twipsParam(value);
+            break;
+        case Word::SpaceBefore:
+            p.spaceBefore = std::max(0, twipsParam(value));
+            break;
+        case Word::SpaceAfter:
+            p.spaceAfter = std::max(0, twipsParam(value));
+            break;
+        case Word::LineSpacing:
+            p.lineSpacing = twipsParam(value);
+            break;
+        case Word::LineSpacingMultiple:
+            p.lineMultiple = on;
+            break;
+        case Word::TabRight:
+            nextTabType_ = QTextOption::RightTab;
+            break;
+        case Word::TabCentre:
+            nextTabType_ = QTextOption::CenterTab;
+            break;
+        case Word::TabDecimal:
+            nextTabType_ = QTextOption::DelimiterTab;
+            break;
+        case Word::TabStop:
+            if (static_cast<int>(p.tabs.size()) < kMaxTabStops)
+                p.tabs.push_back({std::max(0, twipsParam(value)), nextTabType_});
+            nextTabType_ = QTextOption::LeftTab;
+            break;
+        case Word::InTable:
+            p.inTable = true;
+            break;
+        case Word::PageBreakBefore:
+            p.pageBefore = on;
+            break;
 
-    case Word::RowDefaults:
-        cellEdges_.clear();
-        rowBorders_ = false;
-        break;
-    case Word::CellEdge:
-        if (static_cast<int>(cellEdges_.size()) < kMaxTableColumns) cellEdges_.push_back(twipsParam(value));
-        break;
-    case Word::CellBorder: rowBorders_ = true; break;
+        case Word::RowDefaults:
+            cellEdges_.clear();
+            rowBorders_ = false;
+            break;
+        case Word::CellEdge:
+            if (static_cast<int>(cellEdges_.size()) < kMaxTableColumns)
+                cellEdges_.push_back(value);  // bounded as column widths below
+            break;
+        case Word::CellBorder:
+            rowBorders_ = true;
+            break;
 
-    case Word::Par: paragraphBreak(false); break;
-    case Word::Page: paragraphBreak(true); break;
-    case Word::Cell: endCell(); break;
-    case Word::Row: endRow(); break;
-    default: break;
+        case Word::Par:
+            paragraphBreak(false);
+            break;
+        case Word::Page:
+            paragraphBreak(true);
+            break;
+        case Word::Cell:
+            endCell();
+            break;
+        case Word::Row:
+            endRow();
+            break;
+        default:
+            break;
     }
 }
 
@@ -505,31 +690,38 @@ void Builder::textBytes(std::string_view bytes) {
     bytes.remove_prefix(start);
     if (bytes.empty()) return;
     switch (dest) {
-    case Destination::Body:
-        if (state().chr.hidden) return;
-        for (char ch : bytes) appendByte(static_cast<unsigned char>(ch));
-        return;
-    case Destination::FontTable: fontTableText(bytes); return;
-    case Destination::ColourTable: colourTableText(bytes); return;
-    case Destination::Picture:
-        for (char ch : bytes) {
-            const int d = hexValue(ch);
-            if (d < 0) continue;
-            if (picture_.pendingNibble < 0) {
-                picture_.pendingNibble = d;
-                continue;
-            }
-            if (picture_.data.size() >= static_cast<qsizetype>(kMaxPictureBytes)) {
-                picture_.tooBig = true;
-                return;
-            }
-            picture_.data.append(char(picture_.pendingNibble * 16 + d));
-            picture_.pendingNibble = -1;
+        case Destination::Body: {
+            if (state().chr.hidden) return;
+            const std::size_t room = pendingRoom();
+            for (char ch : bytes.substr(0, room)) appendByte(static_cast<unsigned char>(ch));
+            if (bytes.size() > room) flushText();  // which finds the document full
+            return;
         }
-        return;
-    case Destination::Skip:
-    case Destination::Object:
-        return;
+        case Destination::FontTable:
+            fontTableText(bytes);
+            return;
+        case Destination::ColourTable:
+            colourTableText(bytes);
+            return;
+        case Destination::Picture:
+            for (char ch : bytes) {
+                const int d = hexValue(ch);
+                if (d < 0) continue;
+                if (picture_.pendingNibble < 0) {
+                    picture_.pendingNibble = d;
+                    continue;
+                }
+                if (picture_.data.size() >= static_cast<qsizetype>(kMaxPictureBytes)) {
+                    picture_.tooBig = true;
+                    return;
+                }
+                picture_.data.append(char(picture_.pendingNibble * 16 + d));
+                picture_.pendingNibble = -1;
+            }
+            return;
+        case Destination::Skip:
+        case Destination::Object:
+            return;
     }
 }
 
@@ -539,7 +731,8 @@ void Builder::binaryData(std::string_view bytes) {
         return;
     }
     if (droppedDepth_ > 0 || state().dest != Destination::Picture) return;
-    if (picture_.data.size() + static_cast<qsizetype>(bytes.size()) > static_cast<qsizetype>(kMaxPictureBytes)) {
+    if (picture_.data.size() + static_cast<qsizetype>(bytes.size()) >
+        static_cast<qsizetype>(kMaxPictureBytes)) {
         picture_.tooBig = true;
         return;
     }
@@ -553,15 +746,28 @@ void Builder::appendByte(unsigned char b) {
     bytes_.push_back(static_cast<char>(b));
 }
 
+// How many more bytes the text waiting to go in may grow by: a character
+// takes at most four, and past the document's room for characters nothing
+// held can go in. One run of text may be the whole file.
+std::size_t Builder::pendingRoom() const {
+    const auto room = static_cast<std::size_t>(std::max<qint64>(0, kMaxCharacters - characters_)) * 4 + 4;
+    const std::size_t held = bytes_.size() + static_cast<std::size_t>(text_.size());
+    return room > held ? room - held : 0;
+}
+
 void Builder::appendCharacter(char32_t c) {
     if (state().dest != Destination::Body || state().chr.hidden) return;
     if (c < 0x20 && c != U'\t') return;
+    if (pendingRoom() == 0) {
+        flushText();  // which finds the document full
+        return;
+    }
     flushBytes();
     const FontEntry* f = font(state().chr.font);
     if (f && f->symbol != SymbolFont::None && c >= 0xF020 && c <= 0xF0FF) {
         if (const char32_t mapped = symbolFontCharacter(f->symbol, c)) c = mapped;
     }
-    text_.append(QString::fromUcs4(&c, 1));
+    text_.append(QChar(static_cast<char16_t>(c)));  // every character here is one UTF-16 unit
 }
 
 const FontEntry* Builder::font(int number) const {
@@ -577,7 +783,7 @@ void Builder::flushBytes() {
         for (char ch : bytes_) {
             const auto b = static_cast<unsigned char>(ch);
             const char32_t mapped = symbolFontCharacter(f->symbol, b);
-            text_.append(mapped ? QString::fromUcs4(&mapped, 1) : QString(QChar(b)));
+            text_.append(QChar(static_cast<char16_t>(mapped ? mapped : b)));
         }
     } else if (codePage == kCodePageSymbol) {
         text_.append(QString::fromLatin1(bytes_.data(), static_cast<qsizetype>(bytes_.size())));
@@ -585,11 +791,13 @@ void Builder::flushBytes() {
         text_.append(QString::fromStdString(cp1252ToUtf8(bytes_)));
     } else {
         auto it = decoders_.find(codePage);
-        if (it == decoders_.end()) it = decoders_.emplace(codePage, QStringDecoder(codecNameForCodePage(codePage))).first;
+        if (it == decoders_.end())
+            it = decoders_.emplace(codePage, QStringDecoder(codecNameForCodePage(codePage))).first;
         QStringDecoder& decoder = it->second;
         if (decoder.isValid()) {
             decoder.resetState();
-            text_.append(decoder.decode(QByteArrayView(bytes_.data(), static_cast<qsizetype>(bytes_.size()))));
+            text_.append(
+                decoder.decode(QByteArrayView(bytes_.data(), static_cast<qsizetype>(bytes_.size()))));
         } else {
             text_.append(QString::fromStdString(cp1252ToUtf8(bytes_)));
         }
@@ -600,16 +808,76 @@ void Builder::flushBytes() {
 void Builder::flushText() {
     flushBytes();
     if (text_.isEmpty()) return;
+    makeWellFormed(text_);
     ensureContainer();
-    cursor_.insertText(text_, charFormat());
+    // What fits goes in, even when the bound is reached inside this text.
+    const QString text = boundedText(std::exchange(text_, QString()));
+    if (text.isEmpty()) return;
+    cursor_.insertText(text, charFormat());
     blockTouched_ = true;
-    text_.clear();
+}
+
+void Builder::stop() {
+    full_ = true;
+    status_ = ReadStatus::TooLong;  // the one thing worth telling: the end of the document is missing
+}
+
+// The part of a piece of text that fits the document's bounds, with a
+// zero-width space wherever a word grows too long; stops the reading when
+// something did not fit.
+QString Builder::boundedText(QString text) {
+    if (full_ || ++runs_ > kMaxRuns) {
+        if (!full_) stop();
+        return QString();
+    }
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QChar::LineSeparator && ++lines_ > kMaxLines) {
+            stop();
+            break;
+        }
+        // Qt lays a tab out as dearly as a piece of text of its own.
+        if (c == QLatin1Char('\t') && ++runs_ > kMaxRuns) {
+            stop();
+            break;
+        }
+        if (c == QChar::Space || c == QLatin1Char('\t') || c == QChar::LineSeparator ||
+            c.unicode() == 0x200B) {
+            wordLength_ = 0;
+        } else if (!c.isLowSurrogate() && ++wordLength_ > kMaxWordCharacters) {
+            out.append(QChar(0x200B));
+            wordLength_ = 1;
+        }
+        out.append(c);
+    }
+    if (characters_ + out.size() > kMaxCharacters) {
+        qsizetype room = kMaxCharacters - characters_;
+        if (room > 0 && out.at(room - 1).isHighSurrogate()) --room;  // a pair stays whole
+        out.truncate(std::max<qsizetype>(room, 0));
+        stop();
+    }
+    characters_ += out.size();
+    return out;
+}
+
+// A new block at the cursor, as long as the document has room for one.
+bool Builder::insertBlock() {
+    if (full_ || ++lines_ > kMaxLines || ++characters_ > kMaxCharacters) {
+        if (!full_) stop();
+        return false;
+    }
+    cursor_.insertBlock();
+    wordLength_ = 0;
+    return true;
 }
 
 QTextCharFormat Builder::charFormat() const {
     const CharState& c = state().chr;
     QTextCharFormat f;
-    if (const FontEntry* entry = font(c.font); entry && entry->symbol == SymbolFont::None && !entry->family.isEmpty())
+    if (const FontEntry* entry = font(c.font);
+        entry && entry->symbol == SymbolFont::None && !entry->family.isEmpty())
         f.setFontFamilies(QStringList{entry->family});
     f.setFontPointSize(c.halfPoints / 2.0);
     if (c.bold) f.setFontWeight(QFont::Bold);
@@ -648,7 +916,7 @@ QTextBlockFormat Builder::blockFormat() const {
         for (const TabStop& t : p.tabs) tabs.append(QTextOption::Tab(twipsToPixels(t.twips), t.type));
         f.setTabPositions(tabs);
     }
-    if (blockBreaksPage_) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (blockBreaksPage_ || p.pageBefore) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return f;
 }
 
@@ -686,6 +954,7 @@ void Builder::ensureContainer() {
                     // no room for another column: the rest of the row shares the last cell
                     report(ReadStatus::LimitReached);
                     cellEnded_ = false;
+                    if (++runs_ > kMaxRuns || ++characters_ > kMaxCharacters) return stop();
                     cursor_.insertText(QStringLiteral("\t"));
                     return;
                 }
@@ -695,8 +964,7 @@ void Builder::ensureContainer() {
             cursor_ = table_->cellAt(row_, column_).firstCursorPosition();
             blockTouched_ = false;
         }
-        if (pendingBreak_) {
-            cursor_.insertBlock();
+        if (pendingBreak_ && insertBlock()) {
             blockBreaksPage_ = false;
             blockTouched_ = false;
         }
@@ -704,7 +972,7 @@ void Builder::ensureContainer() {
         return;
     }
     if (pendingBreak_) {
-        cursor_.insertBlock();
+        if (!insertBlock()) return;
         pendingBreak_ = false;
         blockBreaksPage_ = pendingPage_;
         pendingPage_ = false;
@@ -716,6 +984,7 @@ void Builder::paragraphBreak(bool page) {
     ensureContainer();
     applyBlockFormat();
     pendingBreak_ = true;
+    breakInCell_ = table_ != nullptr;
     pendingPage_ = page;
     blockTouched_ = true;
 }
@@ -731,9 +1000,13 @@ void Builder::endCell() {
         return;
     }
     state().para.inTable = true;  // a cell mark is a table even without \intbl
-    pendingBreak_ = false;        // the cell mark ends its last paragraph itself
+    // The cell mark ends its last paragraph itself; one that a \par just
+    // ended keeps the properties it took there.
+    const bool ended = pendingBreak_ && breakInCell_;
+    pendingBreak_ = false;
     ensureContainer();
-    if (blockTouched_) applyBlockFormat();
+    if (full_) return;
+    if (!ended) applyBlockFormat();  // even an empty paragraph's
     cellEnded_ = true;
 }
 
@@ -763,13 +1036,16 @@ void Builder::startTable() {
     format.setCellPadding(2);
     const int columns = std::max(1, static_cast<int>(cellEdges_.size()));
     QList<QTextLength> widths;
-    int previous = 0;
+    // Each column is at most as wide as any other measure may be; a row of
+    // them may be wider, as the writer gives it back.
+    qint64 previous = 0;
     for (int edge : cellEdges_) {
         if (edge <= previous) {
             widths.clear();
             break;
         }
-        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(edge - previous)));
+        const int width = static_cast<int>(std::min<qint64>(edge - previous, kMaxTwips));
+        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(width)));
         previous = edge;
     }
     if (!widths.isEmpty()) format.setColumnWidthConstraints(widths);
@@ -800,25 +1076,53 @@ void Builder::fontTableText(std::string_view bytes) {
     for (char ch : bytes) {
         if (ch == ';') {
             commitFont();
-        } else if (static_cast<int>(fontName_.size()) < kMaxFontNameBytes) {
+        } else if (static_cast<unsigned char>(ch) >= 0x20 &&  // control bytes are no part of a name
+                   fontName_.size() + fontNameText_.size() < static_cast<std::size_t>(kMaxFontNameBytes)) {
             fontName_.push_back(ch);
         }
     }
 }
 
-void Builder::commitFont() {
+// A character of a font's name given as a character rather than a byte: as
+// a byte would be, ";" ends the name and what does not print is no part of it.
+void Builder::fontNameUnit(qint64 unit) {
+    if (unit == ';') return commitFont();
+    if (unit < 0x20 || unit > 0xFFFF || unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator ||
+        fontName_.size() + static_cast<std::size_t>(fontNameText_.size()) >= kMaxFontNameBytes)
+        return;
+    fontNameText_ += decodeFontName(fontName_);
+    fontName_.clear();
+    fontNameText_ += QChar(static_cast<char16_t>(unit));
+}
+
+QString Builder::decodeFontName(const std::string& bytes) const {
     const int charsetPage = codePageForCharset(fontCharset_);
     const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
     const char* codec = codecNameForCodePage(codePage ? codePage : documentCodePage_);
-    QString family;
     if (codec && codePage != kCodePageAnsi && codePage != 0) {
         QStringDecoder decoder(codec);
-        family = decoder.isValid() ? QString(decoder.decode(QByteArrayView(fontName_.data(), qsizetype(fontName_.size()))))
-                                   : QString::fromLatin1(fontName_.data(), qsizetype(fontName_.size()));
-    } else {
-        family = QString::fromStdString(cp1252ToUtf8(fontName_));
+        return decoder.isValid()
+                   ? QString(decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
+                   : QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
     }
+    return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+void Builder::commitFont() {
+    // No real font table has more entries than fonts: past that, entries
+    // (the same number given again and again) are not even decoded.
+    if (++fontEntries_ > kMaxFonts) {
+        fontName_.clear();
+        fontNameText_.clear();
+        report(ReadStatus::LimitReached);
+        return;
+    }
+    const int charsetPage = codePageForCharset(fontCharset_);
+    const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
+    QString family = fontNameText_ + decodeFontName(fontName_);
     fontName_.clear();
+    fontNameText_.clear();
+    makeWellFormed(family);
     family = family.trimmed();
     if (fonts_.size() >= static_cast<std::size_t>(kMaxFonts) && !fonts_.count(fontNumber_)) {
         report(ReadStatus::LimitReached);
@@ -826,8 +1130,12 @@ void Builder::commitFont() {
     }
     FontEntry entry;
     entry.family = family;
-    entry.symbol = symbolFontFor(family);
-    entry.codePage = codePage == kCodePageSymbol && entry.symbol == SymbolFont::None ? kCodePageSymbol : codePage;
+    // A font said to hold ordinary text is taken at its word, whatever its
+    // name: a pupil may well type in a font named Symbol.
+    entry.symbol =
+        fontCharsetGiven_ && codePage != kCodePageSymbol ? SymbolFont::None : symbolFontFor(family);
+    entry.codePage =
+        codePage == kCodePageSymbol && entry.symbol == SymbolFont::None ? kCodePageSymbol : codePage;
     fonts_[fontNumber_] = entry;
 }
 
@@ -849,6 +1157,7 @@ void Builder::colourTableText(std::string_view bytes) {
 void Builder::finishPicture() {
     Picture pict = std::move(picture_);
     picture_ = Picture{};
+    if (full_) return;
     if (pict.tooBig) {
         report(ReadStatus::LimitReached);
         return;
@@ -856,7 +1165,8 @@ void Builder::finishPicture() {
     const QByteArray& data = pict.data;
     const bool png = pict.png || data.startsWith("\x89PNG");
     const bool jpeg = pict.jpeg || data.startsWith("\xFF\xD8\xFF");
-    if ((!png && !jpeg) || data.isEmpty() || state().chr.hidden) return;  // other formats cannot be shown here
+    if ((!png && !jpeg) || data.isEmpty() || state().chr.hidden)
+        return;  // other formats cannot be shown here
 
     QBuffer buffer;
     buffer.setData(data);
@@ -869,21 +1179,37 @@ void Builder::finishPicture() {
         report(ReadStatus::LimitReached);
         return;
     }
+    if (pictures_ >= kMaxPictures) {
+        report(ReadStatus::LimitReached);
+        return;
+    }
+    if (++runs_ > kMaxRuns || ++characters_ > kMaxCharacters) {
+        stop();
+        return;
+    }
     const QImage image = reader.read();
     if (image.isNull()) return;
     picturePixels_ += pixels;
+    ++pictures_;
 
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
     const QUrl name(QStringLiteral("rtfimage:") + hash);
     cursor_.document()->addResource(QTextDocument::ImageResource, name, image);
 
     const double baseWidth = pict.goalWidth > 0 ? twipsToPixels(pict.goalWidth) : image.width();
     const double baseHeight = pict.goalHeight > 0 ? twipsToPixels(pict.goalHeight) : image.height();
+    // The shown size is kept in whole twips within the bound on measures, as
+    // the writer gives it back.
+    const auto shown = [](double pixels) {
+        return twipsToPixels(std::clamp(pixelsToTwips(pixels), 1, kMaxTwips));
+    };
     QTextImageFormat format;
     format.setName(name.toString());
-    format.setWidth(baseWidth * pict.scaleX / 100.0);
-    format.setHeight(baseHeight * pict.scaleY / 100.0);
+    format.setWidth(shown(baseWidth * pict.scaleX / 100.0));
+    format.setHeight(shown(baseHeight * pict.scaleY / 100.0));
     ensureContainer();
+    if (full_) return;
     cursor_.insertImage(format);
     blockTouched_ = true;
 }
@@ -899,7 +1225,8 @@ ReadStatus RtfReader::read(QByteArrayView data, QTextCursor& cursor) {
     if (cursor.isNull()) return ReadStatus::NotRtf;
     Builder builder(cursor);
     cursor.beginEditBlock();
-    const ReadStatus status = builder.run(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
+    const ReadStatus status =
+        builder.run(std::string_view(data.data(), static_cast<std::size_t>(data.size())));
     cursor.endEditBlock();
     return status;
 }

@@ -4,7 +4,6 @@
 
 #include <QByteArrayView>
 #include <QTextCursor>
-
 #include <cstddef>
 
 namespace molvane::rtf {
@@ -17,8 +16,9 @@ enum class ReadStatus {
     Malformed,     // bad escapes, over-long words or numbers, short \bin data
     TooDeep,       // groups nested beyond kMaxGroupDepth: their content was dropped
     LimitReached,  // a table, picture or table size went past its bound and was cut
-    CannotOpen,    // file helpers only
+    CannotOpen,    // file helpers only: missing, unreadable, or not a regular file
     TooLarge,      // file helpers only: file bigger than kMaxFileBytes
+    TooLong,       // the document went past one of its own bounds: only its beginning was read
 };
 
 // Bounds on what a file may make the reader hold.
@@ -33,6 +33,17 @@ inline constexpr std::size_t kMaxPictureBytes = 16u << 20;
 inline constexpr qint64 kMaxPicturePixels = 4096LL * 4096;
 inline constexpr qint64 kMaxDocumentPicturePixels = 4 * kMaxPicturePixels;
 inline constexpr qint64 kMaxFileBytes = 64LL << 20;
+inline constexpr int kMaxPictures = 1000;
+
+// Bounds on the document built, so that any file within kMaxFileBytes reads
+// and lays out in a moment: past one of them the reader stops with TooLong.
+inline constexpr qint64 kMaxCharacters = 1000000;  // text, pictures and paragraph marks
+inline constexpr int kMaxLines = 20000;            // paragraphs and line breaks
+inline constexpr int kMaxRuns = 100000;            // pieces of text of one format, pictures and tabs
+// Qt lays out a word in time that grows with its length times its changes of
+// format; a zero-width space is put into a word that grows longer than this,
+// which gives the layout somewhere to break it and shows nothing.
+inline constexpr int kMaxWordCharacters = 256;
 
 class RtfReader {
 public:

@@ -6,8 +6,12 @@ namespace molvane::rtf {
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -23,38 +27,38 @@ Token Tokenizer::next() {
     while (pos_ < input_.size()) {
         const char c = input_[pos_];
         switch (c) {
-        case '{':
-            ++pos_;
-            t.type = TokenType::GroupStart;
-            return t;
-        case '}':
-            ++pos_;
-            t.type = TokenType::GroupEnd;
-            return t;
-        case '\r':
-        case '\n':
-            ++pos_;  // line ends only lay the file out
-            continue;
-        case '\\':
-            ++pos_;
-            if (pos_ >= input_.size()) {
-                fail(TokenError::TruncatedEscape);
-                t.type = TokenType::End;
+            case '{':
+                ++pos_;
+                t.type = TokenType::GroupStart;
+                return t;
+            case '}':
+                ++pos_;
+                t.type = TokenType::GroupEnd;
+                return t;
+            case '\r':
+            case '\n':
+                ++pos_;  // line ends only lay the file out
+                continue;
+            case '\\':
+                ++pos_;
+                if (pos_ >= input_.size()) {
+                    fail(TokenError::TruncatedEscape);
+                    t.type = TokenType::End;
+                    return t;
+                }
+                if (isLetter(input_[pos_])) return controlWord();
+                return controlSymbol(input_[pos_++]);
+            default: {
+                const std::size_t start = pos_;
+                while (pos_ < input_.size()) {
+                    const char d = input_[pos_];
+                    if (d == '{' || d == '}' || d == '\\' || d == '\r' || d == '\n') break;
+                    ++pos_;
+                }
+                t.type = TokenType::Text;
+                t.bytes = input_.substr(start, pos_ - start);
                 return t;
             }
-            if (isLetter(input_[pos_])) return controlWord();
-            return controlSymbol(input_[pos_++]);
-        default: {
-            const std::size_t start = pos_;
-            while (pos_ < input_.size()) {
-                const char d = input_[pos_];
-                if (d == '{' || d == '}' || d == '\\' || d == '\r' || d == '\n') break;
-                ++pos_;
-            }
-            t.type = TokenType::Text;
-            t.bytes = input_.substr(start, pos_ - start);
-            return t;
-        }
         }
     }
     t.type = TokenType::End;
@@ -96,7 +100,8 @@ Token Tokenizer::controlWord() {
     if (pos_ < input_.size() && input_[pos_] == ' ') ++pos_;  // the delimiter belongs to the word
 
     if (t.name == "bin") {
-        const std::size_t wanted = t.hasParameter && t.parameter > 0 ? static_cast<std::size_t>(t.parameter) : 0;
+        const std::size_t wanted =
+            t.hasParameter && t.parameter > 0 ? static_cast<std::size_t>(t.parameter) : 0;
         const std::size_t left = input_.size() - pos_;
         if (wanted > left) fail(TokenError::TruncatedBinary);
         const std::size_t taken = wanted < left ? wanted : left;

@@ -7,7 +7,11 @@ namespace molvane::rtf {
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
-inline double twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
-inline int pixelsToTwips(double pixels) { return static_cast<int>(std::lround(pixels * kTwipsPerPixel)); }
+inline double twipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+inline int pixelsToTwips(double pixels) {
+    return static_cast<int>(std::lround(pixels * kTwipsPerPixel));
+}
 
 }  // namespace molvane::rtf

@@ -1,8 +1,5 @@
 #include "rtfwriter.h"
 
-#include "common/cp1252.h"
-#include "rtfunits.h"
-
 #include <QBuffer>
 #include <QHash>
 #include <QImage>
@@ -12,8 +9,10 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-
 #include <cstdint>
+
+#include "common/cp1252.h"
+#include "rtfunits.h"
 
 namespace molvane::rtf {
 
@@ -26,10 +25,14 @@ constexpr int kHexPerLine = 128;
 
 QString listMarker(const QTextList& list, const QTextBlock& block) {
     switch (list.format().style()) {
-    case QTextListFormat::ListDisc: return QString(QChar(0x2022));
-    case QTextListFormat::ListCircle: return QString(QChar(0x25E6));
-    case QTextListFormat::ListSquare: return QString(QChar(0x25AA));
-    default: return list.itemText(block);
+        case QTextListFormat::ListDisc:
+            return QString(QChar(0x2022));
+        case QTextListFormat::ListCircle:
+            return QString(QChar(0x25E6));
+        case QTextListFormat::ListSquare:
+            return QString(QChar(0x25AA));
+        default:
+            return list.itemText(block);
     }
 }
 
@@ -49,6 +52,7 @@ private:
     void endParagraph();
 
     void escaped(QStringView text, QByteArray& out);
+    static void escapedName(QStringView name, QByteArray& out);
     int fontIndex(const QString& family);
     int colourIndex(const QColor& colour);
     QString familyOf(const QTextCharFormat& format) const;
@@ -74,12 +78,15 @@ private:
     bool paragraphOpen_ = false;
     bool lastBlockEmpty_ = false;
     QTextCharFormat lastBlockMark_;
+    int blocksInCell_ = 0;
 };
 
 Emitter::Emitter(const QTextDocument& document) : document_(document) {
     const QFont font = document.defaultFont();
     defaultFamily_ = font.family();
-    defaultPointSize_ = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() > 0 ? font.pixelSize() * 0.75 : 12.0;
+    defaultPointSize_ = font.pointSizeF() > 0  ? font.pointSizeF()
+                        : font.pixelSize() > 0 ? font.pixelSize() * 0.75
+                                               : 12.0;
     fontIndex(defaultFamily_);  // font 0 is the default font: \deff0
     for (int b = 0x80; b <= 0xFF; ++b) {
         const char byte = static_cast<char>(b);
@@ -89,11 +96,14 @@ Emitter::Emitter(const QTextDocument& document) : document_(document) {
 }
 
 QByteArray Emitter::finish() {
+    // Every paragraph has its mark, the last one too: a reader takes a final
+    // \par for the end of the last paragraph, so an empty one there survives.
+    endParagraph();
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
     for (int i = 0; i < fonts_.size(); ++i) {
         out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
         QString family = fonts_.at(i);
-        escaped(family.remove(QLatin1Char(';')), out);
+        escapedName(family, out);
         out += ";}";
     }
     out += "}\n{\\colortbl;";
@@ -129,25 +139,68 @@ QString Emitter::familyOf(const QTextCharFormat& format) const {
 }
 
 double Emitter::pointSizeOf(const QTextCharFormat& format) const {
-    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0) return format.fontPointSize();
-    if (format.hasProperty(QTextFormat::FontPixelSize)) return format.intProperty(QTextFormat::FontPixelSize) * 0.75;
+    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
+        return format.fontPointSize();
+    if (format.hasProperty(QTextFormat::FontPixelSize))
+        return format.intProperty(QTextFormat::FontPixelSize) * 0.75;
     return defaultPointSize_;
 }
 
+// A font's name: plain ASCII as it is, every other character as \uN, which
+// readers take whatever the font's code page, and nothing that would end or
+// break the name.
+void Emitter::escapedName(QStringView name, QByteArray& out) {
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == ';' || u < 0x20 || u == QChar::LineSeparator || u == QChar::ParagraphSeparator) continue;
+        if (u == '\\' || u == '{' || u == '}') out += '\\';
+        if (u < 0x7F)
+            out += static_cast<char>(u);
+        else
+            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+    }
+}
+
 void Emitter::escaped(QStringView text, QByteArray& out) {
-    for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t u = text.at(i).unicode();
+        // A half of a surrogate pair on its own stands for no character.
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+            u = text.at(++i).unicode();
+        } else if (QChar::isSurrogate(u)) {
+            u = QChar::ReplacementCharacter;
+        }
         switch (u) {
-        case '\\': out += "\\\\"; continue;
-        case '{': out += "\\{"; continue;
-        case '}': out += "\\}"; continue;
-        case '\t': out += "\\tab "; continue;
-        case 0x2028: out += "\\line "; continue;
-        case 0x00A0: out += "\\~"; continue;
-        case 0x2011: out += "\\_"; continue;
-        case 0x00AD: out += "\\-"; continue;
-        case QChar::ObjectReplacementCharacter: continue;  // an object without a picture
-        default: break;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '{':
+                out += "\\{";
+                continue;
+            case '}':
+                out += "\\}";
+                continue;
+            case '\t':
+                out += "\\tab ";
+                continue;
+            case 0x2028:
+                out += "\\line ";
+                continue;
+            case 0x00A0:
+                out += "\\~";
+                continue;
+            case 0x2011:
+                out += "\\_";
+                continue;
+            case 0x00AD:
+                out += "\\-";
+                continue;
+            case QChar::ObjectReplacementCharacter:
+                continue;  // an object without a picture
+            default:
+                break;
         }
         if (u < 0x20) continue;
         if (u < 0x80) {
@@ -193,10 +246,6 @@ void Emitter::endParagraph() {
 
 void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
     const QTextBlockFormat format = block.blockFormat();
-    if (paragraphOpen_ && format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
-        body_ += "\\page\n";
-        paragraphOpen_ = false;
-    }
     endParagraph();
     writeParagraphProperties(format, inTable);
     if (const QTextList* list = block.textList()) {
@@ -222,6 +271,7 @@ void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
         body_ += '}';
     }
     paragraphOpen_ = true;
+    ++blocksInCell_;
     lastBlockEmpty_ = block.length() <= 1;
     lastBlockMark_ = block.charFormat();
 }
@@ -229,6 +279,9 @@ void Emitter::writeBlock(const QTextBlock& block, bool inTable) {
 void Emitter::writeParagraphProperties(const QTextBlockFormat& format, bool inTable) {
     word("\\pard\\plain");
     if (inTable) word("\\intbl");
+    // A property of the paragraph rather than a \page before it, so that it
+    // holds for a first paragraph and in a table's cell too.
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) word("\\pagebb");
     const Qt::Alignment horizontal = format.alignment() & Qt::AlignHorizontal_Mask;
     if (horizontal & Qt::AlignJustify)
         word("\\qj");
@@ -247,20 +300,20 @@ void Emitter::writeParagraphProperties(const QTextBlockFormat& format, bool inTa
     measure("\\sb", format.topMargin());
     measure("\\sa", format.bottomMargin());
     switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        word("\\sl", static_cast<int>(std::lround(format.lineHeight() * 240.0 / 100.0)));
-        word("\\slmult1");
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        word("\\sl", pixelsToTwips(format.lineHeight()));
-        word("\\slmult0");
-        break;
-    case QTextBlockFormat::FixedHeight:
-        word("\\sl", -pixelsToTwips(format.lineHeight()));
-        word("\\slmult0");
-        break;
-    default:
-        break;
+        case QTextBlockFormat::ProportionalHeight:
+            word("\\sl", static_cast<int>(std::lround(format.lineHeight() * 240.0 / 100.0)));
+            word("\\slmult1");
+            break;
+        case QTextBlockFormat::MinimumHeight:
+            word("\\sl", pixelsToTwips(format.lineHeight()));
+            word("\\slmult0");
+            break;
+        case QTextBlockFormat::FixedHeight:
+            word("\\sl", -pixelsToTwips(format.lineHeight()));
+            word("\\slmult0");
+            break;
+        default:
+            break;
     }
     for (const QTextOption::Tab& tab : format.tabPositions()) {
         if (tab.type == QTextOption::RightTab) word("\\tqr");
@@ -277,15 +330,27 @@ void Emitter::writeCharacterProperties(const QTextCharFormat& format) {
     if (format.fontWeight() >= QFont::DemiBold) word("\\b");
     if (format.fontItalic()) word("\\i");
     switch (format.underlineStyle()) {
-    case QTextCharFormat::SingleUnderline: word("\\ul"); break;
-    case QTextCharFormat::DashUnderline: word("\\uldash"); break;
-    case QTextCharFormat::DotLine: word("\\uld"); break;
-    case QTextCharFormat::DashDotLine: word("\\uldashd"); break;
-    case QTextCharFormat::DashDotDotLine: word("\\uldashdd"); break;
-    case QTextCharFormat::WaveUnderline: word("\\ulwave"); break;
-    default:
-        if (format.fontUnderline()) word("\\ul");
-        break;
+        case QTextCharFormat::SingleUnderline:
+            word("\\ul");
+            break;
+        case QTextCharFormat::DashUnderline:
+            word("\\uldash");
+            break;
+        case QTextCharFormat::DotLine:
+            word("\\uld");
+            break;
+        case QTextCharFormat::DashDotLine:
+            word("\\uldashd");
+            break;
+        case QTextCharFormat::DashDotDotLine:
+            word("\\uldashdd");
+            break;
+        case QTextCharFormat::WaveUnderline:
+            word("\\ulwave");
+            break;
+        default:
+            if (format.fontUnderline()) word("\\ul");
+            break;
     }
     if (format.fontStrikeOut()) word("\\strike");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) word("\\super");
@@ -293,7 +358,8 @@ void Emitter::writeCharacterProperties(const QTextCharFormat& format) {
     if (format.fontCapitalization() == QFont::AllUppercase) word("\\caps");
     if (format.fontCapitalization() == QFont::SmallCaps) word("\\scaps");
     if (format.foreground().style() != Qt::NoBrush) word("\\cf", colourIndex(format.foreground().color()));
-    if (format.background().style() != Qt::NoBrush) word("\\highlight", colourIndex(format.background().color()));
+    if (format.background().style() != Qt::NoBrush)
+        word("\\highlight", colourIndex(format.background().color()));
 }
 
 void Emitter::writeImage(const QTextImageFormat& format) {
@@ -343,7 +409,8 @@ void Emitter::writeTable(QTextTable* table) {
             widths[c] = std::max(1, pixelsToTwips(length.rawValue()));
             fixedTotal += widths[c];
         } else if (length.type() == QTextLength::PercentageLength) {
-            widths[c] = std::max(1, static_cast<int>(std::lround(length.rawValue() * kPageTextTwips / 100.0)));
+            widths[c] =
+                std::max(1, static_cast<int>(std::lround(length.rawValue() * kPageTextTwips / 100.0)));
             fixedTotal += widths[c];
         } else {
             ++freeColumns;
@@ -358,7 +425,9 @@ void Emitter::writeTable(QTextTable* table) {
         int edge = 0;
         for (int c = 0; c < columns; ++c) {
             if (format.border() > 0)
-                word("\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10");
+                word(
+                    "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\br"
+                    "drs\\brdrw10");
             edge += widths[c];
             word("\\cellx", edge);
         }
@@ -366,7 +435,11 @@ void Emitter::writeTable(QTextTable* table) {
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
             if (cell.row() == r && cell.column() == c) {
+                blocksInCell_ = 0;
                 writeItems(cell.begin(), true);
+                // A \par right before \cell ends the same paragraph as the
+                // cell mark: an empty last paragraph needs a mark of its own.
+                if (blocksInCell_ > 1 && lastBlockEmpty_) endParagraph();
             } else {
                 writeParagraphProperties(QTextBlockFormat(), true);  // covered by a merged cell
             }

@@ -39,43 +39,6 @@ QTextCursor cursorAt(const QTextDocument& doc, const QString& text) {
     return c;
 }
 
-QString resolvedFamily(const QTextDocument& doc, const QTextCharFormat& f) {
-    const QStringList families = f.property(QTextFormat::FontFamilies).toStringList();
-    return families.isEmpty() ? doc.defaultFont().family() : families.first();
-}
-
-double resolvedSize(const QTextDocument& doc, const QTextCharFormat& f) {
-    return f.fontPointSize() > 0 ? f.fontPointSize() : doc.defaultFont().pointSizeF();
-}
-
-// Pictures by shown size (their own when the format gives none), pixel size,
-// a digest of the pixels, and how many follow each other.
-QString describeImage(const QTextDocument& doc, const QTextImageFormat& f, int count) {
-    const QImage image = doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    const QByteArray pixels(reinterpret_cast<const char*>(argb.constBits()), argb.sizeInBytes());
-    return QStringLiteral("<%6 image %1x%2 of %3x%4 %5>")
-        .arg(f.width() > 0 ? f.width() : image.width())
-        .arg(f.height() > 0 ? f.height() : image.height())
-        .arg(image.width())
-        .arg(image.height())
-        .arg(QString::fromLatin1(QCryptographicHash::hash(pixels, QCryptographicHash::Md5).toHex().left(8)))
-        .arg(count);
-}
-
-QString describeChars(const QTextDocument& doc, const QTextCharFormat& f) {
-    QString s = resolvedFamily(doc, f) + QLatin1Char(' ') + QString::number(resolvedSize(doc, f));
-    if (f.fontWeight() >= QFont::DemiBold) s += QLatin1String(" b");
-    if (f.fontItalic()) s += QLatin1String(" i");
-    if (f.underlineStyle() != QTextCharFormat::NoUnderline) s += QStringLiteral(" u%1").arg(f.underlineStyle());
-    if (f.fontStrikeOut()) s += QLatin1String(" s");
-    if (f.verticalAlignment() != QTextCharFormat::AlignNormal) s += QStringLiteral(" v%1").arg(f.verticalAlignment());
-    if (f.fontCapitalization() != QFont::MixedCase) s += QStringLiteral(" caps%1").arg(f.fontCapitalization());
-    if (f.foreground().style() != Qt::NoBrush) s += QLatin1String(" fg") + f.foreground().color().name();
-    if (f.background().style() != Qt::NoBrush) s += QLatin1String(" bg") + f.background().color().name();
-    return s;
-}
-
 }  // namespace
 
 QTextCharFormat charFormatOf(const QTextDocument& doc, const QString& text) {
@@ -88,40 +51,6 @@ QTextBlockFormat blockFormatOf(const QTextDocument& doc, const QString& text) {
     return c.isNull() ? QTextBlockFormat() : c.blockFormat();
 }
 
-QStringList describe(const QTextDocument& doc) {
-    QStringList lines;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        QString line;
-        const QTextCursor c(block);
-        if (const QTextTable* table = c.currentTable()) {
-            const QTextTableCell cell = table->cellAt(c);
-            line += QStringLiteral("cell %1,%2 of %3x%4: ").arg(cell.row()).arg(cell.column()).arg(table->rows()).arg(table->columns());
-        }
-        const QTextBlockFormat b = block.blockFormat();
-        const int align = int(b.alignment() & Qt::AlignHorizontal_Mask);
-        line += QStringLiteral("align %1 margins %2 %3 %4 %5 %6 line %7/%8")
-                    .arg(align == 0 ? int(Qt::AlignLeft) : align)
-                    .arg(b.leftMargin())
-                    .arg(b.rightMargin())
-                    .arg(b.textIndent())
-                    .arg(b.topMargin())
-                    .arg(b.bottomMargin())
-                    .arg(b.lineHeight())
-                    .arg(b.lineHeightType());
-        for (const QTextOption::Tab& tab : b.tabPositions()) line += QStringLiteral(" tab %1/%2").arg(tab.position).arg(tab.type);
-        if (b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) line += QLatin1String(" page");
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat f = fragment.charFormat();
-            line += QLatin1String(" | ");
-            line += f.isImageFormat() ? describeImage(doc, f.toImageFormat(), fragment.length())
-                                      : QLatin1Char('"') + fragment.text() + QLatin1String("\" ") + describeChars(doc, f);
-        }
-        lines.append(line);
-    }
-    return lines;
-}
-
 QByteArray pngOf(const QImage& image) {
     QByteArray png;
     QBuffer buffer(&png);
@@ -132,8 +61,9 @@ QByteArray pngOf(const QImage& image) {
 
 }  // namespace molvane::rtf::test
 
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);  // fonts and images need a GUI application

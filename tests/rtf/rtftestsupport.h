@@ -1,17 +1,19 @@
 // Helpers shared by the reader and writer tests.
 #pragma once
 
-#include "rtfreader.h"
-
 #include <QImage>
 #include <QStringList>
 #include <QTextDocument>
-
 #include <memory>
 #include <ostream>
 
+#include "fuzz/rtfdescribe.h"
+#include "rtfreader.h"
+
 // Readable failures for Qt strings and lists of them.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace molvane::rtf::test {
 
@@ -33,10 +35,7 @@ QByteArray fixture(const char* name);
 QTextCharFormat charFormatOf(const QTextDocument& doc, const QString& text);
 QTextBlockFormat blockFormatOf(const QTextDocument& doc, const QString& text);
 
-// One line per block: its place (table cell or not), paragraph format, and
-// each fragment's text and resolved character format; pictures by size and
-// pixels. Two documents that print the same lines are the same document.
-QStringList describe(const QTextDocument& doc);
+// describe() and roundTripDifference() come from fuzz/rtfdescribe.h.
 
 QByteArray pngOf(const QImage& image);
 

@@ -1,6 +1,4 @@
-#include "rtfcharsets.h"
-#include "rtffile.h"
-#include "rtftestsupport.h"
+#include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QRegularExpression>
@@ -10,9 +8,12 @@
 #include <QTextCursor>
 #include <QTextTable>
 #include <QUrl>
-#include <gtest/gtest.h>
-
 #include <functional>
+
+#include "rtfcharsets.h"
+#include "rtffile.h"
+#include "rtftestsupport.h"
+#include "tests/common/nonregular.h"
 
 using namespace molvane::rtf;
 using namespace molvane::rtf::test;
@@ -73,7 +74,8 @@ TEST_P(Fixtures, LoadWithTheirTextAndFormatting) {
     EXPECT_EQ(two.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
     if (fx.hasRedAndRightAligned) {
         EXPECT_EQ(charFormatOf(doc, QStringLiteral("50 %")).foreground().color(), QColor(192, 0, 0));
-        EXPECT_EQ(blockFormatOf(doc, QStringLiteral("Remarque")).alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        EXPECT_EQ(blockFormatOf(doc, QStringLiteral("Remarque")).alignment() & Qt::AlignHorizontal_Mask,
+                  Qt::AlignRight);
     }
 
     const QTextCursor cell = doc.find(QStringLiteral("Nombre de C"));
@@ -100,16 +102,17 @@ TEST_P(Fixtures, LoadWithTheirTextAndFormatting) {
     EXPECT_EQ(pixels.size(), QSize(60, 30));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rtf, Fixtures,
-                         ::testing::Values(FixtureCase{"libreoffice-writer.rtf", "libreoffice-writer.txt",
-                                                       "Exercice 1 : vers l'équilibre", QColor(0, 0, 200), true},
-                                           FixtureCase{"pandoc.rtf", "pandoc.txt", "Énoncé", QColor(), false}));
+INSTANTIATE_TEST_SUITE_P(
+    Rtf, Fixtures,
+    ::testing::Values(FixtureCase{"libreoffice-writer.rtf", "libreoffice-writer.txt",
+                                  "Exercice 1 : vers l'équilibre", QColor(0, 0, 200), true},
+                      FixtureCase{"pandoc.rtf", "pandoc.txt", "Énoncé", QColor(), false}));
 
 // ---- characters ----
 
 struct CharCase {
     const char* body;
-    const char* text;  // the whole first paragraph
+    const char* text;   // the whole first paragraph
     const char* probe;  // where the check looks
     std::function<bool(const QTextCharFormat&)> check;
 };
@@ -130,26 +133,41 @@ using F = const QTextCharFormat&;
 INSTANTIATE_TEST_SUITE_P(
     Rtf, Characters,
     ::testing::Values(
-        CharCase{"{\\b gras}\\b0  maigre", "gras maigre", "maigre", [](F f) { return f.fontWeight() < QFont::Bold; }},
-        CharCase{"\\b gras\\b0  maigre", "gras maigre", "gras", [](F f) { return f.fontWeight() >= QFont::Bold; }},
+        CharCase{"{\\b gras}\\b0  maigre", "gras maigre", "maigre",
+                 [](F f) { return f.fontWeight() < QFont::Bold; }},
+        CharCase{"\\b gras\\b0  maigre", "gras maigre", "gras",
+                 [](F f) { return f.fontWeight() >= QFont::Bold; }},
         CharCase{"{\\i x}y", "xy", "y", [](F f) { return !f.fontItalic(); }},
-        CharCase{"\\ul a\\ul0 b", "ab", "b", [](F f) { return f.underlineStyle() == QTextCharFormat::NoUnderline; }},
-        CharCase{"\\ulwave a", "a", "a", [](F f) { return f.underlineStyle() == QTextCharFormat::WaveUnderline; }},
+        CharCase{"\\ul a\\ul0 b", "ab", "b",
+                 [](F f) { return f.underlineStyle() == QTextCharFormat::NoUnderline; }},
+        CharCase{"\\ulwave a", "a", "a",
+                 [](F f) { return f.underlineStyle() == QTextCharFormat::WaveUnderline; }},
         CharCase{"\\uld a", "a", "a", [](F f) { return f.underlineStyle() == QTextCharFormat::DotLine; }},
-        CharCase{"\\uldb a\\ulnone b", "ab", "a", [](F f) { return f.underlineStyle() == QTextCharFormat::SingleUnderline; }},
+        CharCase{"\\uldb a\\ulnone b", "ab", "a",
+                 [](F f) { return f.underlineStyle() == QTextCharFormat::SingleUnderline; }},
         CharCase{"\\strike a", "a", "a", [](F f) { return f.fontStrikeOut(); }},
-        CharCase{"\\super a\\nosupersub b", "ab", "b", [](F f) { return f.verticalAlignment() == QTextCharFormat::AlignNormal; }},
-        CharCase{"\\dn4 a", "a", "a", [](F f) { return f.verticalAlignment() == QTextCharFormat::AlignSubScript; }},
-        CharCase{"\\up a", "a", "a", [](F f) { return f.verticalAlignment() == QTextCharFormat::AlignSuperScript; }},
+        CharCase{"\\super a\\nosupersub b", "ab", "b",
+                 [](F f) { return f.verticalAlignment() == QTextCharFormat::AlignNormal; }},
+        CharCase{"\\dn4 a", "a", "a",
+                 [](F f) { return f.verticalAlignment() == QTextCharFormat::AlignSubScript; }},
+        CharCase{"\\up a", "a", "a",
+                 [](F f) { return f.verticalAlignment() == QTextCharFormat::AlignSuperScript; }},
         CharCase{"\\scaps a", "a", "a", [](F f) { return f.fontCapitalization() == QFont::SmallCaps; }},
         CharCase{"\\fs30 a", "a", "a", [](F f) { return f.fontPointSize() == 15; }},
-        CharCase{"a", "a", "a", [](F f) { return f.fontPointSize() == 12 && f.fontFamilies().toStringList() == QStringList{"Arial"}; }},
+        CharCase{"a", "a", "a",
+                 [](F f) {
+                     return f.fontPointSize() == 12 &&
+                            f.fontFamilies().toStringList() == QStringList{"Arial"};
+                 }},
         CharCase{"\\cf1 a", "a", "a", [](F f) { return f.foreground().color() == QColor(255, 0, 0); }},
         CharCase{"\\cf1\\cf0 a", "a", "a", [](F f) { return f.foreground().style() == Qt::NoBrush; }},
         CharCase{"\\cf9 a", "a", "a", [](F f) { return f.foreground().style() == Qt::NoBrush; }},
         CharCase{"\\highlight2 a", "a", "a", [](F f) { return f.background().color() == QColor(0, 0, 255); }},
         CharCase{"\\b\\i\\fs40\\cf2\\plain a", "a", "a",
-                 [](F f) { return f.fontWeight() < QFont::Bold && !f.fontItalic() && f.fontPointSize() == 12 && f.foreground().style() == Qt::NoBrush; }},
+                 [](F f) {
+                     return f.fontWeight() < QFont::Bold && !f.fontItalic() && f.fontPointSize() == 12 &&
+                            f.foreground().style() == Qt::NoBrush;
+                 }},
         CharCase{"{\\v cach\\'e9}vu", "vu", nullptr, nullptr},
         // characters and code pages
         CharCase{"caf\\'e9 \\'80 \\'9c", "café € œ", nullptr, nullptr},
@@ -160,22 +178,56 @@ INSTANTIATE_TEST_SUITE_P(
         CharCase{"\\u-3913?", "\xEF\x82\xB7", nullptr, nullptr},
         CharCase{"\\u-10179?\\u-8704?", "\xF0\x9F\x98\x80", nullptr, nullptr},
         CharCase{"\\u8226\\'95{x}", "•x", nullptr, nullptr},
-        CharCase{"{\\f1 \\'b7 p \\'ae \\u-3913?}", "• π → •", "π", [](F f) { return f.fontFamilies().toStringList().isEmpty(); }},
+        CharCase{"{\\f1 \\'b7 p \\'ae \\u-3913?}", "• π → •", "π",
+                 [](F f) { return f.fontFamilies().toStringList().isEmpty(); }},
         CharCase{"{\\f3 \\'36}", "⌛", nullptr, nullptr},
-        CharCase{"{\\f2 \\'cf\\'f0\\'e8}", "При", "П", [](F f) { return f.fontFamilies().toStringList() == QStringList{"Times"}; }},
+        CharCase{"{\\f2 \\'cf\\'f0\\'e8}", "При", "П",
+                 [](F f) { return f.fontFamilies().toStringList() == QStringList{"Times"}; }},
         CharCase{"{\\f4 \\'82\\'a0\\'82\\'a2}", "あい", nullptr, nullptr},
         CharCase{"\\ansicpg1251 \\'e4\\'e0", "да", nullptr, nullptr},
+        // what no text may hold becomes U+FFFD; U+FEFF is a character like another
+        CharCase{"a\\u-257?b",
+                 "a\uFEFF"
+                 "b",
+                 nullptr, nullptr},
+        CharCase{"a\\u-10179?b\\u-8704?c",
+                 "a\uFFFD"
+                 "b\uFFFD"
+                 "c",
+                 nullptr, nullptr},
+        CharCase{"{\\f4 \\'82\\'a0\\'82\\'ff}", "あ\uFFFD\uFFFD", nullptr, nullptr},
+        CharCase{"a\\u8233?b\\u65532?c",
+                 "a\u2028"
+                 "b\uFFFD"
+                 "c",
+                 nullptr, nullptr},
+        // a font named Symbol or Wingdings that says it holds ordinary text keeps it
+        CharCase{"{\\fonttbl{\\f5\\fcharset0 Symbol;}{\\f6\\fnil\\fcharset0 Wingdings 3;}}{\\f5 "
+                 "Symbol-font}{\\f6 6}",
+                 "Symbol-font6", "Symbol",
+                 [](F f) { return f.fontFamilies().toStringList() == QStringList{"Symbol"}; }},
+        CharCase{"{\\fonttbl{\\f5 Symbol;}{\\f6 Sym\\'01bol;}}{\\f5 p}{\\f6 a}", "πα", nullptr, nullptr},
         // symbols
         CharCase{"\\lquote a\\rquote  \\ldblquote b\\rdblquote", "‘a’ “b”", nullptr, nullptr},
         CharCase{"a\\emdash b\\endash c\\bullet d", "a—b–c•d", nullptr, nullptr},
-        CharCase{"a\\~b\\_c\\-d", "a\xC2\xA0" "b\xE2\x80\x91" "c\xC2\xAD" "d", nullptr, nullptr},
-        CharCase{"a\\tab b\\line c", "a\tb\xE2\x80\xA8" "c", nullptr, nullptr},
+        CharCase{"a\\~b\\_c\\-d",
+                 "a\xC2\xA0"
+                 "b\xE2\x80\x91"
+                 "c\xC2\xAD"
+                 "d",
+                 nullptr, nullptr},
+        CharCase{"a\\tab b\\line c",
+                 "a\tb\xE2\x80\xA8"
+                 "c",
+                 nullptr, nullptr},
         CharCase{"\\\\ \\{ \\}", "\\ { }", nullptr, nullptr},
         // what is skipped leaves the text around it
-        CharCase{"a{\\*\\inconnu x}b{\\info{\\title T}}c{\\stylesheet{\\s0 Normal;}}d", "abcd", nullptr, nullptr},
+        CharCase{"a{\\*\\inconnu x}b{\\info{\\title T}}c{\\stylesheet{\\s0 Normal;}}d", "abcd", nullptr,
+                 nullptr},
         CharCase{"a{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt {\\ul lien}}}b", "alienb", "lien",
                  [](F f) { return f.fontUnderline(); }},
-        CharCase{"a{\\object\\objemb{\\*\\objclass Equation}{\\*\\objdata 0102}{\\result r}}b", "arb", nullptr, nullptr},
+        CharCase{"a{\\object\\objemb{\\*\\objclass Equation}{\\*\\objdata 0102}{\\result r}}b", "arb",
+                 nullptr, nullptr},
         CharCase{"a{\\header en-t\\'eate}{\\footnote note}b", "ab", nullptr, nullptr},
         CharCase{"{\\listtext\\pard\\plain \\'b7\\tab}x", "·\tx", nullptr, nullptr},
         CharCase{"{\\pntext\\f1\\'b7\\tab}x", "•\tx", nullptr, nullptr},
@@ -183,19 +235,23 @@ INSTANTIATE_TEST_SUITE_P(
         CharCase{"a\\nestcell b", "a\tb", nullptr, nullptr}));
 
 TEST(Fonts, TableEntriesWithAndWithoutGroups) {
-    const Loaded in = load("{\\rtf1{\\fonttbl\\f0\\fswiss Helv\\'e9tica;\\f1 Co\\u21644?urier{\\*\\falt Mono};}"
-                           "\\f0 a\\f1 b\\f7 c}");
-    EXPECT_EQ(charFormatOf(*in.doc, "a").fontFamilies().toStringList(), QStringList{QString::fromUtf8("Helvética")});
-    EXPECT_EQ(charFormatOf(*in.doc, "b").fontFamilies().toStringList(), QStringList{"Courier"});
+    const Loaded in = load(
+        "{\\rtf1{\\fonttbl\\f0\\fswiss Helv\\'e9tica;\\f1 Co\\u21644?urier{\\*\\falt Mono};}"
+        "\\f0 a\\f1 b\\f7 c}");
+    EXPECT_EQ(charFormatOf(*in.doc, "a").fontFamilies().toStringList(),
+              QStringList{QString::fromUtf8("Helvética")});
+    EXPECT_EQ(charFormatOf(*in.doc, "b").fontFamilies().toStringList(),
+              QStringList{QString::fromUtf8("Co和urier")});
     EXPECT_FALSE(charFormatOf(*in.doc, "c").hasProperty(QTextFormat::FontFamilies));
 }
 
 // ---- paragraphs ----
 
 TEST(Paragraphs, PropertiesAndBreaks) {
-    const Loaded in = load(wrap("\\qc centre\\par\\pard\\qr\\li720\\ri360\\fi-360\\sb240\\sa120 droite\\par"
-                                "\\pard\\qj\\sl360\\slmult1\\tx1440\\tqr\\tx2880 justifie\\par"
-                                "\\pard\\sl-300 exact\\page suite\\par\\par fin"));
+    const Loaded in =
+        load(wrap("\\qc centre\\par\\pard\\qr\\li720\\ri360\\fi-360\\sb240\\sa120 droite\\par"
+                  "\\pard\\qj\\sl360\\slmult1\\tx1440\\tqr\\tx2880 justifie\\par"
+                  "\\pard\\sl-300 exact\\page suite\\par\\par fin"));
     ASSERT_EQ(in.status, ReadStatus::Ok);
     const QStringList lines = describe(*in.doc);
     ASSERT_EQ(lines.size(), 7) << lines.join('\n').toStdString();
@@ -246,9 +302,10 @@ TEST(Paragraphs, InsertsAtTheCursorInsideExistingText) {
 // ---- tables ----
 
 TEST(Tables, RowsBecomeATableAndTextFollowsIt) {
-    const Loaded in = load(wrap("avant\\par\\trowd\\clbrdrt\\brdrs\\cellx1500\\cellx4500"
-                                "\\pard\\intbl a\\cell\\pard\\intbl\\qc b\\par b2\\cell\\row"
-                                "\\trowd\\cellx1500\\cellx4500\\pard\\intbl c\\cell\\cell\\row\\pard apres"));
+    const Loaded in =
+        load(wrap("avant\\par\\trowd\\clbrdrt\\brdrs\\cellx1500\\cellx4500"
+                  "\\pard\\intbl a\\cell\\pard\\intbl\\qc b\\par b2\\cell\\row"
+                  "\\trowd\\cellx1500\\cellx4500\\pard\\intbl c\\cell\\cell\\row\\pard apres"));
     ASSERT_EQ(in.status, ReadStatus::Ok);
     const QStringList lines = describe(*in.doc);
     ASSERT_EQ(lines.size(), 7) << lines.join('\n').toStdString();
@@ -268,7 +325,8 @@ TEST(Tables, RowsBecomeATableAndTextFollowsIt) {
 
 TEST(Tables, CellsBeyondTheRowDefinitionAddColumns) {
     const Loaded in = load(wrap("\\trowd\\cellx1000\\intbl a\\cell b\\cell c\\cell\\row"));
-    const QTextTable* table = in.doc->begin().next().isValid() ? QTextCursor(in.doc->begin().next()).currentTable() : nullptr;
+    const QTextTable* table =
+        in.doc->begin().next().isValid() ? QTextCursor(in.doc->begin().next()).currentTable() : nullptr;
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->columns(), 3);
     EXPECT_EQ(table->format().border(), 0);
@@ -299,10 +357,12 @@ TEST(Pictures, PngAndJpegShownAtTheirSize) {
     const Case cases[] = {
         {"{\\pict\\pngblip\\picw6\\pich4 " + png.toHex() + "}", {6, 4}},
         {"{\\pict\\pngblip\\picwgoal1800\\pichgoal600 " + png.toHex() + "}", {120, 40}},
-        {"{\\pict\\pngblip\\picscalex50\\picscaley200\\picwgoal900\\pichgoal450 " + png.toHex() + "}", {30, 60}},
+        {"{\\pict\\pngblip\\picscalex50\\picscaley200\\picwgoal900\\pichgoal450 " + png.toHex() + "}",
+         {30, 60}},
         {"{\\pict\\jpegblip " + jpeg.toHex() + "}", {6, 4}},
         {"{\\pict\\pngblip\\bin" + QByteArray::number(png.size()) + " " + png + "}", {6, 4}},
-        {"{\\*\\shppict{\\pict\\pngblip " + png.toHex() + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}", {6, 4}},
+        {"{\\*\\shppict{\\pict\\pngblip " + png.toHex() + "}}{\\nonshppict{\\pict\\wmetafile8 0102}}",
+         {6, 4}},
     };
     for (const Case& c : cases) {
         const Loaded in = load(wrap("x" + c.body + "y"));
@@ -310,7 +370,8 @@ TEST(Pictures, PngAndJpegShownAtTheirSize) {
         const QStringList lines = describe(*in.doc);
         ASSERT_EQ(lines.size(), 1);
         EXPECT_EQ(in.doc->toPlainText(), QStringLiteral("x\uFFFCy"));
-        const QTextImageFormat f = charFormatOf(*in.doc, QString(QChar::ObjectReplacementCharacter)).toImageFormat();
+        const QTextImageFormat f =
+            charFormatOf(*in.doc, QString(QChar::ObjectReplacementCharacter)).toImageFormat();
         EXPECT_EQ(QSizeF(f.width(), f.height()), c.size) << c.body.left(60).constData();
         const QImage shown = in.doc->resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
         EXPECT_EQ(shown.size(), image.size());
@@ -346,6 +407,40 @@ TEST(Files, LoadReplacesTheDocumentOnlyWhenTheFileIsRtf) {
     EXPECT_EQ(loadRtfFile(dir.filePath("eleve.RTF"), doc), ReadStatus::Ok);
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("réponse de l'élève"));
     EXPECT_FALSE(saveRtfFile(saved, dir.filePath("nul/part/eleve.rtf")));
+}
+
+TEST(Files, NonRegularFilesAreReadFailuresAtOnce) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& [kind, path] : molvane::test::nonRegularPaths(dir.path().toStdString())) {
+        QTextDocument doc;
+        doc.setPlainText(QStringLiteral("ancien"));
+        ReadStatus status = ReadStatus::Ok;
+        EXPECT_TRUE(molvane::test::returnsPromptly(path, [&] {
+            status = loadRtfFile(QString::fromStdString(path.string()), doc);
+        })) << kind;
+        EXPECT_EQ(status, ReadStatus::CannotOpen) << kind;
+        EXPECT_TRUE(nothingLoaded(status));
+        EXPECT_EQ(doc.toPlainText(), QStringLiteral("ancien")) << kind;
+    }
+}
+
+TEST(Files, ANoticeForEveryLoadThatKeptOnlyPart) {
+    const ReadStatus partial[] = {ReadStatus::Truncated, ReadStatus::Malformed, ReadStatus::TooDeep,
+                                  ReadStatus::LimitReached, ReadStatus::TooLong};
+    QStringList notices;
+    for (ReadStatus status : partial) {
+        EXPECT_FALSE(nothingLoaded(status));
+        notices.append(readNotice(status));
+        EXPECT_FALSE(notices.back().isEmpty());
+    }
+    notices.removeDuplicates();
+    EXPECT_EQ(notices.size(), int(std::size(partial))) << "each says what was left out";
+    for (ReadStatus status :
+         {ReadStatus::Ok, ReadStatus::NotRtf, ReadStatus::CannotOpen, ReadStatus::TooLarge}) {
+        EXPECT_EQ(readNotice(status), QString());
+        EXPECT_EQ(nothingLoaded(status), status != ReadStatus::Ok);
+    }
 }
 
 }  // namespace

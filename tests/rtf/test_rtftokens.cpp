@@ -1,10 +1,10 @@
-#include "rtfcharsets.h"
-#include "rtfcontrolwords.h"
-#include "rtftokenizer.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "rtfcharsets.h"
+#include "rtfcontrolwords.h"
+#include "rtftokenizer.h"
 
 using namespace molvane::rtf;
 
@@ -17,22 +17,33 @@ std::string tokens(std::string_view input, TokenError* error = nullptr) {
     for (Token k = t.next(); k.type != TokenType::End; k = t.next()) {
         if (!out.empty()) out += ' ';
         switch (k.type) {
-        case TokenType::GroupStart: out += '{'; break;
-        case TokenType::GroupEnd: out += '}'; break;
-        case TokenType::ControlWord:
-            out += '\\' + std::string(k.name);
-            if (k.hasParameter) out += '(' + std::to_string(k.parameter) + ')';
-            break;
-        case TokenType::ControlSymbol: out += "S:" + std::string(1, k.symbol); break;
-        case TokenType::HexByte: {
-            char buf[4];
-            std::snprintf(buf, sizeof buf, "'%02x", k.byte);
-            out += buf;
-            break;
-        }
-        case TokenType::Text: out += '"' + std::string(k.bytes) + '"'; break;
-        case TokenType::Binary: out += "B:" + std::string(k.bytes); break;
-        case TokenType::End: break;
+            case TokenType::GroupStart:
+                out += '{';
+                break;
+            case TokenType::GroupEnd:
+                out += '}';
+                break;
+            case TokenType::ControlWord:
+                out += '\\' + std::string(k.name);
+                if (k.hasParameter) out += '(' + std::to_string(k.parameter) + ')';
+                break;
+            case TokenType::ControlSymbol:
+                out += "S:" + std::string(1, k.symbol);
+                break;
+            case TokenType::HexByte: {
+                char buf[4];
+                std::snprintf(buf, sizeof buf, "'%02x", k.byte);
+                out += buf;
+                break;
+            }
+            case TokenType::Text:
+                out += '"' + std::string(k.bytes) + '"';
+                break;
+            case TokenType::Binary:
+                out += "B:" + std::string(k.bytes);
+                break;
+            case TokenType::End:
+                break;
         }
     }
     if (error) *error = t.error();
@@ -123,12 +134,14 @@ TEST(ControlWords, TableClassifiesWords) {
         EXPECT_EQ(info->word, c.word) << c.name;
         EXPECT_EQ(info->defaultValue, c.defaultValue) << c.name;
     }
-    for (const char* unknown : {"", "bb", "B", "fonttblx", "zzz", "{"}) EXPECT_FALSE(lookupWord(unknown)) << unknown;
+    for (const char* unknown : {"", "bb", "B", "fonttblx", "zzz", "{"})
+        EXPECT_FALSE(lookupWord(unknown)) << unknown;
 }
 
 TEST(Charsets, CharsetsAndCodePages) {
-    const std::pair<int, int> charsets[] = {{0, 0}, {1, 0}, {2, kCodePageSymbol}, {128, 932}, {204, 1251},
-                                            {238, 1250}, {161, 1253}, {77, 10000}, {999, 0}};
+    const std::pair<int, int> charsets[] = {{0, 0},      {1, 0},      {2, kCodePageSymbol},
+                                            {128, 932},  {204, 1251}, {238, 1250},
+                                            {161, 1253}, {77, 10000}, {999, 0}};
     for (auto [charset, codePage] : charsets) EXPECT_EQ(codePageForCharset(charset), codePage) << charset;
     EXPECT_STREQ(codecNameForCodePage(1251), "windows-1251");
     EXPECT_STREQ(codecNameForCodePage(932), "Shift_JIS");
@@ -142,13 +155,24 @@ TEST(Charsets, SymbolFontsDrawUnicodeCharacters) {
         char32_t expected;
     };
     const Case cases[] = {
-        {SymbolFont::Symbol, 0xB7, 0x2022}, {SymbolFont::Symbol, 0xAE, 0x2192}, {SymbolFont::Symbol, 'P', 0x03A0},
-        {SymbolFont::Symbol, 0xB8, 0x00F7}, {SymbolFont::Symbol, 0xAC, 0x2190}, {SymbolFont::Symbol, 0xD6, 0x221A},
-        {SymbolFont::Symbol, 'a', 0x03B1},  {SymbolFont::Symbol, 0xF0B7, 0x2022}, {SymbolFont::Symbol, 0x90, 0},
-        {SymbolFont::Symbol, 0x1F, 0},      {SymbolFont::Symbol, 0x100, 0},       {SymbolFont::Wingdings, '6', 0x231B},
-        {SymbolFont::Wingdings, 0xF0FC, 0x2713}, {SymbolFont::Wingdings, 'A', 0}, {SymbolFont::None, 0xB7, 0},
+        {SymbolFont::Symbol, 0xB7, 0x2022},
+        {SymbolFont::Symbol, 0xAE, 0x2192},
+        {SymbolFont::Symbol, 'P', 0x03A0},
+        {SymbolFont::Symbol, 0xB8, 0x00F7},
+        {SymbolFont::Symbol, 0xAC, 0x2190},
+        {SymbolFont::Symbol, 0xD6, 0x221A},
+        {SymbolFont::Symbol, 'a', 0x03B1},
+        {SymbolFont::Symbol, 0xF0B7, 0x2022},
+        {SymbolFont::Symbol, 0x90, 0},
+        {SymbolFont::Symbol, 0x1F, 0},
+        {SymbolFont::Symbol, 0x100, 0},
+        {SymbolFont::Wingdings, '6', 0x231B},
+        {SymbolFont::Wingdings, 0xF0FC, 0x2713},
+        {SymbolFont::Wingdings, 'A', 0},
+        {SymbolFont::None, 0xB7, 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(symbolFontCharacter(c.font, c.code), c.expected) << std::hex << c.code;
+    for (const Case& c : cases)
+        EXPECT_EQ(symbolFontCharacter(c.font, c.code), c.expected) << std::hex << c.code;
 }
 
 }  // namespace

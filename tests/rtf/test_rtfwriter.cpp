@@ -1,14 +1,18 @@
-#include "rtftestsupport.h"
-#include "rtfwriter.h"
+#include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
-#include <gtest/gtest.h>
-
 #include <functional>
+
+#include "rtffile.h"
+#include "rtftestsupport.h"
+#include "rtfwriter.h"
 
 using namespace molvane::rtf;
 using namespace molvane::rtf::test;
@@ -60,28 +64,34 @@ QTextCharFormat with(const std::function<void(QTextCharFormat&)>& set) {
 INSTANTIATE_TEST_SUITE_P(
     Rtf, BuiltDocuments,
     ::testing::Values(
-        BuiltCase{"CharacterFormats",
-                  [](QTextDocument&, QTextCursor& c) {
-                      c.insertText("plain ");
-                      c.insertText("gras ", with([](auto& f) { f.setFontWeight(QFont::Bold); }));
-                      c.insertText("italique ", with([](auto& f) { f.setFontItalic(true); }));
-                      c.insertText("souligne ", with([](auto& f) { f.setFontUnderline(true); }));
-                      c.insertText("vague ", with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::WaveUnderline); }));
-                      c.insertText("tirets ", with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::DashDotLine); }));
-                      c.insertText("barre ", with([](auto& f) { f.setFontStrikeOut(true); }));
-                      c.insertText("2", with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); }));
-                      c.insertText("r", with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); }));
-                      c.insertText(" grand", with([](auto& f) { f.setFontPointSize(18.5); }));
-                      c.insertText(" police", with([](auto& f) { f.setFontFamilies({"Liberation Sérif"}); }));
-                      c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
-                      c.insertText(" fond", with([](auto& f) { f.setBackground(QColor(255, 255, 0)); }));
-                      c.insertText(" bleu", with([](auto& f) { f.setForeground(QColor(0, 0, 200)); }));
-                      c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
-                      c.insertText(" petites", with([](auto& f) { f.setFontCapitalization(QFont::SmallCaps); }));
-                  }},
+        BuiltCase{
+            "CharacterFormats",
+            [](QTextDocument&, QTextCursor& c) {
+                c.insertText("plain ");
+                c.insertText("gras ", with([](auto& f) { f.setFontWeight(QFont::Bold); }));
+                c.insertText("italique ", with([](auto& f) { f.setFontItalic(true); }));
+                c.insertText("souligne ", with([](auto& f) { f.setFontUnderline(true); }));
+                c.insertText("vague ",
+                             with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::WaveUnderline); }));
+                c.insertText("tirets ",
+                             with([](auto& f) { f.setUnderlineStyle(QTextCharFormat::DashDotLine); }));
+                c.insertText("barre ", with([](auto& f) { f.setFontStrikeOut(true); }));
+                c.insertText(
+                    "2", with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); }));
+                c.insertText("r",
+                             with([](auto& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); }));
+                c.insertText(" grand", with([](auto& f) { f.setFontPointSize(18.5); }));
+                c.insertText(" police", with([](auto& f) { f.setFontFamilies({"Liberation Sérif"}); }));
+                c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
+                c.insertText(" fond", with([](auto& f) { f.setBackground(QColor(255, 255, 0)); }));
+                c.insertText(" bleu", with([](auto& f) { f.setForeground(QColor(0, 0, 200)); }));
+                c.insertText(" rouge", with([](auto& f) { f.setForeground(QColor(192, 0, 0)); }));
+                c.insertText(" petites", with([](auto& f) { f.setFontCapitalization(QFont::SmallCaps); }));
+            }},
         BuiltCase{"SpecialCharacters",
                   [](QTextDocument&, QTextCursor& c) {
-                      c.insertText(QString::fromUtf8("\\ { } a\tb\u2028c d\u00a0e\u2011f\u00adg € œ — Ω α 😀 «x» ‘y’ "));
+                      c.insertText(QString::fromUtf8(
+                          "\\ { } a\tb\u2028c d\u00a0e\u2011f\u00adg € œ — Ω α 😀 «x» ‘y’ "));
                   }},
         BuiltCase{"Paragraphs",
                   [](QTextDocument&, QTextCursor& c) {
@@ -101,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                       b = QTextBlockFormat();
                       b.setAlignment(Qt::AlignJustify);
                       b.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-                      b.setTabPositions({QTextOption::Tab(96, QTextOption::LeftTab), QTextOption::Tab(200, QTextOption::RightTab),
+                      b.setTabPositions({QTextOption::Tab(96, QTextOption::LeftTab),
+                                         QTextOption::Tab(200, QTextOption::RightTab),
                                          QTextOption::Tab(250, QTextOption::CenterTab)});
                       c.insertBlock(b);
                       c.insertText("a\tb\tc");
@@ -157,8 +168,103 @@ INSTANTIATE_TEST_SUITE_P(
                       c.insertBlock();
                       QTextTable* second = c.insertTable(1, 1, QTextTableFormat());
                       second->cellAt(0, 0).firstCursorPosition().insertText("seule");
+                  }},
+        BuiltCase{"TrailingEmptyParagraphs",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText("a");
+                      for (int k = 0; k < 3; ++k) c.insertBlock();
+                  }},
+        BuiltCase{"FontsNamedLikeSymbolFonts",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText("Symbol-font", with([](auto& f) { f.setFontFamilies({"Symbol"}); }));
+                      c.insertText(" 6 pq", with([](auto& f) { f.setFontFamilies({"Wingdings 3"}); }));
+                  }},
+        BuiltCase{"FontNamesWithAnyCharacters",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText("a", with([](auto& f) {
+                                       f.setFontFamilies({QString::fromUtf8("Deja\u00a0Vu\u00adSans")});
+                                   }));
+                      c.insertText("b", with([](auto& f) {
+                                       f.setFontFamilies({QString::fromUtf8("Noto \u4e2d\u6587 \u2011 é")});
+                                   }));
+                      c.insertText("c",
+                                   with([](auto& f) { f.setFontFamilies({QString::fromUtf8("x\\y{z}")}); }));
+                  }},
+        BuiltCase{"CharactersReadersLikeToDrop",
+                  [](QTextDocument&, QTextCursor& c) {
+                      c.insertText(QString::fromUtf8("\uFEFFa\u200Bb\uFFFD\uFFFEc"));
+                  }},
+        BuiltCase{"PageBreakBeforeTheFirstParagraphAndInACell",
+                  [](QTextDocument&, QTextCursor& c) {
+                      QTextBlockFormat page;
+                      page.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                      c.setBlockFormat(page);
+                      c.insertText("premier");
+                      QTextTable* table = c.insertTable(1, 1, QTextTableFormat());
+                      QTextCursor cell = table->cellAt(0, 0).firstCursorPosition();
+                      cell.setBlockFormat(page);
+                      cell.insertText("cellule");
+                  }},
+        BuiltCase{"EmptyParagraphsInCells",
+                  [](QTextDocument&, QTextCursor& c) {
+                      QTextTable* table = c.insertTable(1, 3, QTextTableFormat());
+                      QTextCursor first = table->cellAt(0, 0).firstCursorPosition();
+                      first.insertText("a");
+                      first.insertBlock();
+                      QTextCursor second = table->cellAt(0, 1).firstCursorPosition();
+                      second.insertBlock();
+                      QTextBlockFormat centred;
+                      centred.setAlignment(Qt::AlignHCenter);
+                      table->cellAt(0, 2).firstCursorPosition().setBlockFormat(centred);
                   }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every document the reader makes comes back the same from its writing, and
+// its writing comes back byte for byte: the seeds of the fuzz corpus (odd and
+// damaged files) and the files of other word processors.
+TEST(RoundTrip, EveryFileOfTheCorpusAndTheFixtures) {
+    int files = 0;
+    for (const char* folder : {RTF_CORPUS, RTF_TEST_DATA}) {
+        for (const QFileInfo& info :
+             QDir(QString::fromLatin1(folder)).entryInfoList({"*.rtf"}, QDir::Files)) {
+            QFile file(info.filePath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(roundTripDifference(file.readAll()), QString()) << info.fileName().toStdString();
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 20);
+}
+
+// A pupil's text saved and reopened again and again, as files.
+TEST(RoundTrip, SavingAndReopeningChangesNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("reponse.RTF"));
+    for (const QByteArray& start :
+         {QByteArray("{\\rtf1 a\\par\\par\\par\\par}"), fixture("libreoffice-writer.rtf")}) {
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        ASSERT_EQ(RtfReader::read(start, cursor), ReadStatus::Ok);
+        const QStringList first = describe(doc);
+        QByteArray previous;
+        for (int cycle = 1; cycle <= 3; ++cycle) {
+            ASSERT_TRUE(saveRtfFile(doc, path));
+            ASSERT_EQ(loadRtfFile(path, doc), ReadStatus::Ok);
+            EXPECT_EQ(describe(doc), first) << "cycle " << cycle;
+            QFile saved(path);
+            ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+            const QByteArray bytes = saved.readAll();
+            if (cycle > 1) {
+                EXPECT_EQ(bytes, previous) << "cycle " << cycle;
+            }
+            previous = bytes;
+        }
+        if (start.startsWith("{\\rtf1 a")) {
+            EXPECT_EQ(doc.blockCount(), 4);
+        }
+    }
+}
 
 TEST(Writer, EscapesTextForWindows1252) {
     QTextDocument doc;
@@ -173,13 +279,18 @@ TEST(Writer, TablesListOnlyWhatIsUsedOnce) {
     doc.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
     QTextCursor c(&doc);
     c.insertText("a", with([](auto& f) { f.setForeground(QColor(1, 2, 3)); }));
-    c.insertText("b", with([](auto& f) { f.setForeground(QColor(1, 2, 3)); f.setFontFamilies({"Courier"}); }));
+    c.insertText("b", with([](auto& f) {
+                     f.setForeground(QColor(1, 2, 3));
+                     f.setFontFamilies({"Courier"});
+                 }));
     c.insertText("c", with([](auto& f) { f.setBackground(QColor(4, 5, 6)); }));
     const QByteArray rtf = RtfWriter::write(doc);
-    EXPECT_TRUE(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Courier;}}")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset0 Courier;}}"))
+        << rtf.constData();
     EXPECT_TRUE(rtf.contains("{\\colortbl;\\red1\\green2\\blue3;\\red4\\green5\\blue6;}")) << rtf.constData();
     EXPECT_TRUE(rtf.contains("\\deff0")) << rtf.constData();
-    EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 a}{\\f1\\fs20\\cf1 b}{\\f0\\fs20\\highlight2 c}")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 a}{\\f1\\fs20\\cf1 b}{\\f0\\fs20\\highlight2 c}"))
+        << rtf.constData();
 }
 
 }  // namespace

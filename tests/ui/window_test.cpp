@@ -121,6 +121,20 @@ std::set<int> greyColumns(const MainWindow& window, int y) {
     return columns;
 }
 
+// The table's view reads the window's table model: destroying a window that
+// still shows its table must not let the view read it after it has gone
+// (the sanitizer build turns such a read into a failure).
+TEST_F(WindowTest, AWindowShowingItsTableCanBeDestroyed) {
+    window->show();
+    control<QRadioButton>("Option1_1")->click();
+    ticks(5);
+    QApplication::processEvents();
+    ASSERT_TRUE(control<QTableView>("MSFlexGrid1")->isVisible());
+    window.reset();
+    QApplication::processEvents();
+    SUCCEED();
+}
+
 TEST_F(WindowTest, GraphScaleFollowsTheInitialCounts) {
     struct Case {
         std::array<const char*, 4> counts;

@@ -138,7 +138,12 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     timer1_->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The table view and its model read table_, a member that dies before
+    // the child widgets do: they go first.
+    delete grid_;
+    delete gridModel_;
+}
 
 void MainWindow::connectMagnifierAndHelp() {
     // The magnifier: from its button and from a click on the vessel; the run
