@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "files/configdialogs.h"
+#include "tests/support/ordinaryuser.h"
 #include "ui/messages/french.h"
 #include "ui/messages/messages.h"
 
@@ -143,27 +144,6 @@ TEST_F(ConfigDialogs, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_TRUE(host_.title.isEmpty());
     EXPECT_EQ(lastResult_, QDialog::Rejected);
 }
-
-// Root writes anywhere: while it lives, the test runs as an ordinary user.
-class OrdinaryUser {
-public:
-    OrdinaryUser() : root_(::geteuid() == 0) {
-        if (root_) switched_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
-    }
-    ~OrdinaryUser() {
-        if (!root_) return;
-        [[maybe_unused]] const int u = ::seteuid(0);
-        [[maybe_unused]] const int g = ::setegid(0);
-    }
-    OrdinaryUser(const OrdinaryUser&) = delete;
-    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
-    bool ok() const { return !root_ || switched_; }
-
-private:
-    static constexpr uid_t kNobody = 65534;
-    bool root_;
-    bool switched_ = false;
-};
 
 TEST_F(ConfigDialogs, ReadOnlyFolderGivesTheWriteMessageAndKeepsTheOldFile) {
     QDir(dir_.path()).mkdir(QStringLiteral("ro"));

@@ -15,6 +15,7 @@
 #include <set>
 
 #include "common/recordfile.h"
+#include "exercises/textarea.h"
 #include "files/configdialogs.h"
 #include "tests/ui/fixture.h"
 #include "ui/main/drawing.h"
@@ -50,6 +51,8 @@ TEST_F(WindowTest, ActivationTakesAndEmptiesTheExerciseRequest) {
     for (const Case& c : {Case{"   ", ""}, Case{"  exo1.E32 ", "exo1.E32"}, Case{"", ""}}) {
         const RecordFile handOff(window->handOffPath().toStdString());
         ASSERT_TRUE(handOff.write(31, c.record31));
+        // The exercise asked for does not exist: its opening says so.
+        Answers answers({MessageAnswer::Ok});
         window->Form_Activate();
         EXPECT_EQ(handOff.read(31), std::optional<std::string>("")) << c.record31;
         EXPECT_EQ(window->exerciseRequest(), c.request);
@@ -75,7 +78,7 @@ TEST_F(WindowTest, ClosingAsksAndOnlyOkEnds) {
     for (const Case& c : cases) {
         SetUp();
         window->show();
-        window->textemodifie = c.textemodifie;
+        window->textArea().setTextemodifie(c.textemodifie);
         Answers answers(c.answers);
         const bool closed = window->close();
 

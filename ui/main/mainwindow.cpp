@@ -20,16 +20,19 @@
 #include <QTimer>
 
 #include "calc/machine.h"
+#include "common/cp1252.h"
 #include "common/numbers.h"
 #include "common/recordfile.h"
 #include "core/random.h"
-#include "exercises/intro/introduction.h"
+#include "exercises/exercisemenu.h"
+#include "exercises/textarea.h"
 #include "files/configdialogs.h"
 #include "output/copies.h"
 #include "output/helpwindow.h"
 #include "output/magnifier.h"
 #include "output/printdialog.h"
 #include "output/tablepicture.h"
+#include "output/textprint.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
@@ -213,6 +216,11 @@ void MainWindow::buildControls() {
     fich_->setFocusPolicy(Qt::NoFocus);
     placeFileLine();
     supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
+    textArea_ = new TextArea(supertext_, fich_, this);
+    exercises_ = new ExerciseMenu(this, *this, *textArea_, programFolder_);
+    connect(btexo_, &QPushButton::clicked, this, [this] { exercises_->btexo_Click(btexo_); });
+    btexo_->show();
+    placeFileLine();
 
     // The tab strip and its three panels.
     onglets_ = place(new TabStrip(this), QStringLiteral("Onglets"), QRect(432, 48, 361, 177));
@@ -244,6 +252,9 @@ void MainWindow::buildOutput() {
     QPushButton* command10 = button("Command10");
     connect(command10, &QPushButton::clicked, this, [this] { printing_->Command10_Click(this); });
     command10->show();
+    // The exercise menu prints the text area on the same printer.
+    textArea_->setPrinter(
+        [this](QWidget* parent, QTextEdit& text) { printText(parent, text, printing_->printer()); });
 
     copies_ = new CopyMenu({vessel, graph, &table_, grid_, [this] { info_->setText(messagecopie); }}, this);
     QPushButton* command4 = button("Command4");
@@ -498,7 +509,7 @@ void MainWindow::Form_Load() {
 
     keepWindowSize();
 
-    intro(*supertext_);
+    textArea_->showIntroduction();
     info_->setText(kStartHelp);
     messagecopie = QStringLiteral(
         "L'image est copiée : vous pouvez la retrouver depuis toute application Windows (coller)");
@@ -523,6 +534,8 @@ void MainWindow::Form_Activate() {
     const RecordFile handOff(handOffPath().toStdString());
     exerciseRequest_ = std::string(trimmed(handOff.read(kExerciseRecord).value_or(std::string())));
     handOff.write(kExerciseRecord, "");
+    if (!exerciseRequest_.empty())
+        exercises_->openRequested(QString::fromStdString(cp1252ToUtf8(exerciseRequest_)));
 
     // The table fills the graph's area: six equal columns, the first one 20
     // pixels narrower to leave room for the scroll bar.
@@ -534,14 +547,10 @@ void MainWindow::Form_Activate() {
 }
 
 bool MainWindow::Form_QueryUnload() {
-    const auto confirmed = [this](const QString& title, const QString& text) {
-        return message(this, MessageIcon::Question, title, text, MessageButtons::OkCancel) ==
-               MessageAnswer::Ok;
-    };
-    if (textemodifie == 1 && !confirmed(QStringLiteral("Abandon des données?"),
-                                        QStringLiteral("Attention: perte des modifications du texte.")))
-        return false;
-    return confirmed(QStringLiteral("Fermer"), QStringLiteral("Quitter vraiment Molvane chimique ?"));
+    if (!textArea_->confirmDiscard(this)) return false;
+    return message(this, MessageIcon::Question, QStringLiteral("Fermer"),
+                   QStringLiteral("Quitter vraiment Molvane chimique ?"),
+                   MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
 void MainWindow::Form_Unload() {

@@ -28,6 +28,7 @@ namespace molvane {
 
 class AnimationView;
 class CopyMenu;
+class ExerciseMenu;
 class GraphView;
 class GridTableModel;
 class GridView;
@@ -36,6 +37,7 @@ class PaintedPanel;
 class Printing;
 class Swatch;
 class TabStrip;
+class TextArea;
 class TickLog;
 
 class MainWindow final : public QWidget, public ConfigurationHost, private ConfigurationTarget {
@@ -94,8 +96,10 @@ public:
     // The exercise another program asked for at the last activation.
     const std::string& exerciseRequest() const { return exerciseRequest_; }
 
-    // 1 while the text area holds unsaved changes.
-    int textemodifie = 0;
+    // The text area and the exercise menu that loads documents into it.
+    TextArea& textArea() { return *textArea_; }
+    ExerciseMenu& exercises() { return *exercises_; }
+
     // The last accepted position of the duration bar (0 before the first).
     std::int16_t ancienneduree = 0;
     // What the clipboard copies show in the help line.
@@ -167,6 +171,8 @@ private:
     QPushButton* comloupe_ = nullptr;
     QTextEdit* supertext_ = nullptr;
     QLineEdit* fich_ = nullptr;
+    TextArea* textArea_ = nullptr;
+    ExerciseMenu* exercises_ = nullptr;
     QTimer* timer1_ = nullptr;
 
     TabStrip* onglets_ = nullptr;

@@ -1,0 +1,211 @@
+#include "exercises/exercisemenu.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTextEdit>
+#include <QWidget>
+
+#include "exercises/exercisefile.h"
+#include "exercises/exercisepaths.h"
+#include "exercises/fichexo.h"
+#include "exercises/textarea.h"
+#include "ui/messages/messages.h"
+
+namespace molvane {
+
+namespace {
+
+const char* const kGettingStarted = "molvane.PEM";
+
+struct Item {
+    const char* name;
+    const char* caption;  // nullptr for a separator
+    void (ExerciseMenu::*command)();
+};
+
+const Item kItems[] = {
+    {"PRISENMAIN", "Prise en main", &ExerciseMenu::PRISENMAIN_Click},
+    {"separons1", nullptr, nullptr},
+    {"openexo", "Ouvrir un exercice (énoncé + configuration)", &ExerciseMenu::openexo_Click},
+    {"opencor", "Voir la correction", &ExerciseMenu::opencor_Click},
+    {"separons2", nullptr, nullptr},
+    {"savetexte", "Enregistrer le contenu de la fenêtre exercice", &ExerciseMenu::savetexte_Click},
+    {"opentexte", "Retrouver un texte", &ExerciseMenu::opentexte_Click},
+    {"imprimetexte", "Imprimer le contenu de la fenêtre exercice", &ExerciseMenu::imprimetexte_Click},
+    {"separons3", nullptr, nullptr},
+    {"Closexo", "Fermer l'exercice", &ExerciseMenu::Closexo_Click},
+};
+
+// The hourglass over the main window while a correction loads.
+class Waiting {
+public:
+    explicit Waiting(QWidget* window) : window_(window) {
+        if (window_) window_->setCursor(Qt::WaitCursor);
+    }
+    ~Waiting() { done(); }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+    void done() {
+        if (window_) window_->unsetCursor();
+        window_ = nullptr;
+    }
+
+private:
+    QWidget* window_;
+};
+
+}  // namespace
+
+ExerciseMenu::ExerciseMenu(QWidget* mainWindow, ConfigurationHost& configuration, TextArea& text,
+                           const QString& programFolder)
+    : QObject(mainWindow), menu_(new QMenu(mainWindow)) {
+    context_.mainWindow = mainWindow;
+    context_.configuration = &configuration;
+    context_.text = &text;
+    context_.state = &state_;
+    context_.programFolder = withFinalSeparator(programFolder);
+
+    menu_->setObjectName(QStringLiteral("optionexo"));
+    for (const Item& item : kItems) {
+        QAction* action =
+            item.caption ? menu_->addAction(QString::fromUtf8(item.caption)) : menu_->addSeparator();
+        action->setObjectName(QString::fromLatin1(item.name));
+        if (item.command) connect(action, &QAction::triggered, this, item.command);
+    }
+    connect(menu_, &QMenu::aboutToShow, this, &ExerciseMenu::enableItems);
+    enableItems();
+}
+
+ExerciseMenu::~ExerciseMenu() = default;
+
+QAction* ExerciseMenu::item(const char* objectName) const {
+    return menu_->findChild<QAction*>(QString::fromLatin1(objectName));
+}
+
+void ExerciseMenu::enableItems() {
+    item("opencor")->setEnabled(state_.corrige == 1);
+    item("Closexo")->setEnabled(!context_.text->fich().isEmpty());
+    item("imprimetexte")->setEnabled(context_.text->canPrint());
+}
+
+void ExerciseMenu::btexo_Click(QWidget* btexo) {
+    enableItems();
+    menu_->popup(btexo->mapToGlobal(QPoint(0, btexo->height())));
+    // Opened from the keyboard as well as by a click: the arrows start on the first item.
+    menu_->setActiveAction(item("PRISENMAIN"));
+}
+
+Fichexo& ExerciseMenu::window() {
+    if (!window_) window_ = new Fichexo(context_);
+    return *window_;
+}
+
+Fichexo* ExerciseMenu::openWindow() const {
+    return window_;
+}
+
+void ExerciseMenu::closeWindow() {
+    // Never deleted at once: the command closing it may run inside its own event loop.
+    Fichexo* closing = window_;
+    window_ = nullptr;
+    if (!closing) return;
+    closing->hide();
+    closing->deleteLater();
+}
+
+void ExerciseMenu::PRISENMAIN_Click() {
+    const QString folder = context_.programFolder;
+    const QString file = fileInFolder(folder, QString::fromLatin1(kGettingStarted));
+    if (!QFileInfo::exists(file)) return;
+    TextArea& text = *context_.text;
+    if (!text.confirmDiscard(context_.mainWindow)) return;
+
+    const auto start = statementOf(exerciseFileReader(fileSystemPath(file)));
+    if (!start || !loadExerciseDocument(context_.mainWindow, text, folder, start->document, true)) {
+        message(context_.mainWindow, MessageIcon::Error, QStringLiteral("Erreur lors du chargement"),
+                QStringLiteral("Fichier introuvable. Revoir l'installation du logiciel."));
+        closeWindow();
+        return;
+    }
+    state_.repexo = folder;
+    text.setFich(file);
+    state_.corrige = 0;
+    loadExerciseConfiguration(context_.mainWindow, *context_.configuration, folder, start->configuration);
+    text.setTextemodifie(0);
+    closeWindow();
+}
+
+void ExerciseMenu::openexo_Click() {
+    if (!context_.text->confirmDiscard(context_.mainWindow)) return;
+    window().exec();
+    closeWindow();
+}
+
+void ExerciseMenu::opencor_Click() {
+    TextArea& text = *context_.text;
+    QWidget* main = context_.mainWindow;
+    if (!text.confirmDiscard(main)) return;
+    Waiting waiting(main);
+
+    const QString folder = state_.repexo;
+    const auto correction = correctionOf(exerciseFileReader(fileSystemPath(text.fich())));
+    if (!correction) {
+        showReadFailure(main);
+        return;
+    }
+    const bool replaced = !isBlank(correction->document);
+    if (replaced && !loadExerciseDocument(main, text, folder, correction->document, false)) {
+        showMissingDocument(main, folder, correction->document);
+        return;
+    }
+    loadExerciseConfiguration(main, *context_.configuration, folder, correction->configuration);
+    text.supertext()->setReadOnly(true);
+    waiting.done();
+    // Without a correction document the pupil's text stays: so does the warning.
+    if (replaced) text.setTextemodifie(0);
+    closeWindow();
+}
+
+void ExerciseMenu::Closexo_Click() {
+    if (!context_.text->confirmDiscard(context_.mainWindow)) return;
+    context_.text->showIntroduction();
+    state_.corrige = 0;
+    closeWindow();
+}
+
+void ExerciseMenu::savetexte_Click() {
+    context_.text->savetexte(context_.mainWindow);
+}
+
+void ExerciseMenu::opentexte_Click() {
+    if (context_.text->opentexte(context_.mainWindow)) state_.corrige = 0;
+}
+
+void ExerciseMenu::imprimetexte_Click() {
+    context_.text->imprimetexte(context_.mainWindow);
+}
+
+void ExerciseMenu::openRequested(const QString& name) {
+    QWidget* main = context_.mainWindow;
+    if (!context_.text->confirmDiscard(main)) return;
+    const bool shown = main && main->isVisible();
+    if (shown) {
+        main->hide();
+        main->repaint();
+    }
+    const QString folder = context_.programFolder;
+    Fichexo& exercise = window();
+    exercise.setExercise(folder, fileInFolder(folder, name));
+    if (exercise.ouvreur_Click()) {
+        // Nothing was previewed: whether there is a correction comes from the file itself.
+        const auto preview =
+            previewExercise(exerciseFileReader(fileSystemPath(exercise.fichierexo()->text())));
+        state_.corrige = preview && preview->corrected ? 1 : 0;
+    }
+    closeWindow();
+    if (shown) main->show();
+}
+
+}  // namespace molvane

@@ -1,0 +1,34 @@
+#include "exercises/exercisesession.h"
+
+#include "exercises/exercisefile.h"
+#include "exercises/exercisepaths.h"
+#include "exercises/textarea.h"
+#include "files/configio.h"
+#include "ui/messages/messages.h"
+
+namespace molvane {
+
+void showReadFailure(QWidget* parent) {
+    message(parent, MessageIcon::Error, QStringLiteral("Lecture impossible"),
+            QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'état du lecteur."));
+}
+
+void showMissingDocument(QWidget* parent, const QString& folder, const std::string& name) {
+    message(parent, MessageIcon::Error, QStringLiteral("Fichier absent"),
+            QStringLiteral("Le fichier ") + folder + QString::fromStdString(name) +
+                QStringLiteral(" est introuvable"));
+}
+
+void loadExerciseConfiguration(QWidget* parent, ConfigurationHost& host, const QString& folder,
+                               const std::string& name) {
+    if (isBlank(name)) return;
+    nomfichier() = fileInFolder(folder, QString::fromStdString(name));
+    chargeconfig(parent, host);
+}
+
+bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder, const std::string& name,
+                          bool editable) {
+    return text.load(parent, fileInFolder(folder, QString::fromStdString(name)), editable);
+}
+
+}  // namespace molvane

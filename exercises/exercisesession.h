@@ -1,0 +1,46 @@
+// What the exercise window and the exercise menu share for the program's
+// life, and the steps their commands have in common.
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace molvane {
+
+class ConfigurationHost;
+class TextArea;
+
+struct ExerciseState {
+    // Folder of the current exercise's files, ending with "/": every name an
+    // exercise file holds is taken relative to it.
+    QString repexo;
+    // 1 when the exercise last opened has a correction.
+    int corrige = 0;
+};
+
+// What the exercise commands reach of the main window.
+struct ExerciseContext {
+    QWidget* mainWindow = nullptr;
+    ConfigurationHost* configuration = nullptr;
+    TextArea* text = nullptr;
+    ExerciseState* state = nullptr;
+    QString programFolder;  // ends with "/"
+};
+
+// "Lecture impossible": an exercise file that cannot be opened or read.
+void showReadFailure(QWidget* parent);
+// "Fichier absent", naming the document as the exercise file names it.
+void showMissingDocument(QWidget* parent, const QString& folder, const std::string& name);
+
+// Loads the configuration an exercise names (nothing for a blank name)
+// through the configuration reader, which reports its own failures.
+void loadExerciseConfiguration(QWidget* parent, ConfigurationHost& host, const QString& folder,
+                               const std::string& name);
+
+// Loads a document an exercise names into the text area (TextArea::load).
+bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder, const std::string& name,
+                          bool editable);
+
+}  // namespace molvane

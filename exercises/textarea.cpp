@@ -1,0 +1,152 @@
+#include "exercises/textarea.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "exercises/intro/introduction.h"
+#include "exercises/rtf/rtffile.h"
+#include "ui/messages/messages.h"
+
+namespace molvane {
+
+namespace {
+
+// The kinds of entry the file dialog's list names. Qt's French catalogue
+// has them, but not where this Qt looks for them, so they would show in
+// English ("Folder", "RTF File").
+class FrenchFileTypes final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isRoot()) return QStringLiteral("Lecteur");
+        if (info.isDir()) return QStringLiteral("Dossier");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier ") + suffix;
+    }
+};
+
+// The text commands share one file dialog, `comexo`: Qt's own (translated)
+// dialog rather than the desktop's, asking before overwriting in the
+// program's words rather than its own.
+QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
+    FrenchFileTypes types;
+    QFileDialog dialog(parent);
+    dialog.setIconProvider(&types);
+    dialog.setObjectName(QStringLiteral("comexo"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(TextArea::fileFilter());
+    dialog.setDirectory(QDir::currentPath());
+    if (mode == QFileDialog::AcceptOpen) dialog.selectFile(QStringLiteral("*.rtf"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+const QString kDriveAdvice = QStringLiteral("Vérifier l'état du lecteur et le nom du fichier.");
+
+}  // namespace
+
+TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
+    : QObject(parent), supertext_(supertext), fich_(fich) {
+    connect(supertext_, &QTextEdit::textChanged, this, [this] {
+        if (!fich_->text().isEmpty()) textemodifie_ = 1;
+    });
+}
+
+QString TextArea::fich() const {
+    return fich_->text();
+}
+
+void TextArea::setFich(const QString& text) {
+    fich_->setText(text);
+    fich_->setCursorPosition(static_cast<int>(text.size()));
+    fich_->setToolTip(text);
+}
+
+bool TextArea::confirmDiscard(QWidget* parent) const {
+    return textemodifie_ != 1 ||
+           message(parent, MessageIcon::Question, QStringLiteral("Abandon des données?"),
+                   QStringLiteral("Attention: perte des modifications du texte."),
+                   MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
+bool TextArea::load(QWidget* parent, const QString& path, bool editable) {
+    QTextDocument& document = *supertext_->document();
+    const rtf::ReadStatus status = rtf::loadRtfFile(path, document);
+    if (rtf::nothingLoaded(status)) return false;
+    // Undoing must never bring back the previous document piece by piece.
+    document.clearUndoRedoStacks();
+    supertext_->moveCursor(QTextCursor::Start);
+    supertext_->setReadOnly(!editable);
+    textemodifie_ = 0;
+    // What was read shows; the pupil learns that some of the file is not there.
+    const QString notice = rtf::readNotice(status);
+    if (!notice.isEmpty())
+        message(parent, MessageIcon::Exclamation, QStringLiteral("Lecture incomplète"), notice);
+    return true;
+}
+
+void TextArea::showIntroduction() {
+    setFich(QString());
+    intro(*supertext_);
+    supertext_->document()->clearUndoRedoStacks();
+    textemodifie_ = 0;
+}
+
+QString TextArea::fileFilter() {
+    // What the dialog names, then the names it lists, in either case.
+    return QStringLiteral("Texte au format RTF") + QStringLiteral(" (*.RTF *.rtf)");
+}
+
+QString TextArea::withRtfExtension(const QString& path) {
+    return QFileInfo(path).fileName().contains('.') ? path : path + QStringLiteral(".RTF");
+}
+
+void TextArea::savetexte(QWidget* parent) {
+    const QString chosen = chooseFile(parent, QFileDialog::AcceptSave);
+    if (!chosen.isEmpty()) saveTo(parent, withRtfExtension(chosen));
+}
+
+bool TextArea::saveTo(QWidget* parent, const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists() && message(parent, MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
+                                 QStringLiteral("Le fichier ") + file.fileName() +
+                                     QStringLiteral(" existe déjà.\r\nEcraser l'ancien?"),
+                                 MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return false;
+    if (!rtf::saveRtfFile(*supertext_->document(), path)) {
+        message(parent, MessageIcon::Error, QStringLiteral("Erreur d'écriture."), kDriveAdvice);
+        return false;
+    }
+    textemodifie_ = 0;
+    return true;
+}
+
+bool TextArea::opentexte(QWidget* parent) {
+    if (!confirmDiscard(parent)) return false;
+    const QString chosen = chooseFile(parent, QFileDialog::AcceptOpen);
+    return !chosen.isEmpty() && reopenFrom(parent, chosen);
+}
+
+bool TextArea::reopenFrom(QWidget* parent, const QString& path) {
+    if (!load(parent, path, true)) {
+        message(parent, MessageIcon::Error, QStringLiteral("Erreur de lecture."), kDriveAdvice);
+        return false;
+    }
+    setFich(QStringLiteral("Texte: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    return true;
+}
+
+void TextArea::imprimetexte(QWidget* parent) {
+    if (printer_) printer_(parent, *supertext_);
+}
+
+}  // namespace molvane
