@@ -198,12 +198,10 @@ void ExerciseMenu::openRequested(const QString& name) {
     const QString folder = context_.programFolder;
     Fichexo& exercise = window();
     exercise.setExercise(folder, fileInFolder(folder, name));
-    if (exercise.ouvreur_Click()) {
-        // Nothing was previewed: whether there is a correction comes from the file itself.
-        const auto preview =
-            previewExercise(exerciseFileReader(fileSystemPath(exercise.fichierexo()->text())));
-        state_.corrige = preview && preview->corrected ? 1 : 0;
-    }
+    // The suite's other programs hand over exercises that come with their
+    // correction: once the exercise is open, "Voir la correction" is offered.
+    // A request that could not be opened leaves the state as it was.
+    if (exercise.ouvreur_Click()) state_.corrige = 1;
     closeWindow();
     if (shown) main->show();
 }

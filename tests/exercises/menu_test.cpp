@@ -175,7 +175,7 @@ TEST_F(MenuTest, AnotherProgramsRequestOpensTheExerciseAtActivation) {
         const char* record31;
         int corrige;
     };
-    for (const Case& c : {Case{" exos/avec.E32 ", 1}, Case{"EXOS/Sans.e32", 0}}) {
+    for (const Case& c : {Case{" exos/avec.E32 ", 1}, Case{"EXOS/Sans.e32", 1}}) {
         text().showIntroduction();
         ASSERT_TRUE(handOff.write(31, c.record31));
         Answers answers({});
