@@ -1,0 +1,221 @@
+// molvane-course: builds the course material shipped beside the program from
+// its readable sources.
+//   molvane-course SOURCES PROGRAM_FOLDER MANIFEST
+// SOURCES holds priseenmain.txt, exercices/*.txt (one sheet per exercise,
+// named as its ".E32"), documents/*.html, configurations/*.txt and images/.
+// The exercise files and molvane.PEM go into PROGRAM_FOLDER, their documents
+// and configurations into its subfolder "exercices". MANIFEST lists what was
+// written, relative to PROGRAM_FOLDER; files of the previous list that are no
+// longer made are removed, so a renamed exercise leaves nothing behind.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QSet>
+#include <QStringList>
+#include <QTextDocument>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+#include "common/recordfile.h"
+#include "course/generator/documents.h"
+#include "course/generator/sheets.h"
+#include "exercises/rtf/rtfwriter.h"
+#include "files/configuration.h"
+
+namespace {
+
+using namespace molvane;
+
+const QString kSubfolder = QStringLiteral("exercices");
+
+class Builder {
+public:
+    Builder(QString sources, QString program) : sources_(std::move(sources)), program_(std::move(program)) {}
+
+    bool gettingStarted();
+    bool exercise(const QString& sheetPath);
+    bool finish(const QString& manifestPath);
+
+private:
+    std::optional<course::KeyValues> readSource(const QString& path);
+    std::optional<std::string> shipDocument(const std::string& source);
+    std::optional<std::string> shipConfiguration(const std::string& source);
+    std::optional<course::ShippedNames> shipFiles(const course::ExerciseSheet& sheet);
+    bool writeFile(const QString& relative, const QByteArray& bytes);
+    bool fail(const QString& file, const QString& message);
+
+    QString sources_;
+    QString program_;
+    std::map<std::string, std::string> shipped_;  // source name -> shipped name, each made once
+    QStringList written_;
+};
+
+bool Builder::fail(const QString& file, const QString& message) {
+    std::fprintf(stderr, "molvane-course : %s : %s\n", qUtf8Printable(QDir::toNativeSeparators(file)),
+                 qUtf8Printable(message));
+    return false;
+}
+
+std::optional<course::KeyValues> Builder::readSource(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(path, QStringLiteral("lecture impossible"));
+        return std::nullopt;
+    }
+    course::KeyValues values;
+    std::string error;
+    if (!course::parseKeyValues(file.readAll().toStdString(), values, error)) {
+        fail(path, QString::fromStdString(error));
+        return std::nullopt;
+    }
+    return values;
+}
+
+bool Builder::writeFile(const QString& relative, const QByteArray& bytes) {
+    const QString path = QDir(program_).filePath(relative);
+    written_.append(relative);
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return true;  // keep its date
+    current.close();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return fail(path, QStringLiteral("écriture impossible"));
+    return true;
+}
+
+std::optional<std::string> Builder::shipDocument(const std::string& source) {
+    if (const auto it = shipped_.find("documents/" + source); it != shipped_.end()) return it->second;
+    const QString path =
+        QDir(sources_).filePath(QStringLiteral("documents/") + QString::fromStdString(source));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(path, QStringLiteral("document introuvable"));
+        return std::nullopt;
+    }
+    QTextDocument document;
+    QString error;
+    if (!course::buildDocument(QString::fromUtf8(file.readAll()),
+                               QDir(sources_).filePath(QStringLiteral("images")), document, error)) {
+        fail(path, error);
+        return std::nullopt;
+    }
+    const std::string name = kSubfolder.toStdString() + "/" + course::shippedName(source, ".rtf");
+    if (!writeFile(QString::fromStdString(name), rtf::RtfWriter::write(document))) return std::nullopt;
+    shipped_["documents/" + source] = name;
+    return name;
+}
+
+std::optional<std::string> Builder::shipConfiguration(const std::string& source) {
+    if (source.empty()) return std::string();
+    if (const auto it = shipped_.find("configurations/" + source); it != shipped_.end()) return it->second;
+    const QString path =
+        QDir(sources_).filePath(QStringLiteral("configurations/") + QString::fromStdString(source));
+    const auto values = readSource(path);
+    if (!values) return std::nullopt;
+    ConfigurationValues configuration;
+    std::string error;
+    if (!course::parseConfiguration(*values, configuration, error)) {
+        fail(path, QString::fromStdString(error));
+        return std::nullopt;
+    }
+    const auto bytes = configurationBytes(configuration);
+    if (!bytes) {
+        fail(path, QStringLiteral("valeur impossible à enregistrer"));
+        return std::nullopt;
+    }
+    const std::string name = kSubfolder.toStdString() + "/" + course::shippedName(source, ".C11");
+    if (!writeFile(QString::fromStdString(name), QByteArray::fromStdString(*bytes))) return std::nullopt;
+    shipped_["configurations/" + source] = name;
+    return name;
+}
+
+std::optional<course::ShippedNames> Builder::shipFiles(const course::ExerciseSheet& sheet) {
+    course::ShippedNames names;
+    const auto statement = shipDocument(sheet.statement);
+    const auto configuration = shipConfiguration(sheet.configuration);
+    const auto correction =
+        sheet.correction.empty() ? std::optional<std::string>("") : shipDocument(sheet.correction);
+    const auto correctionConfiguration = shipConfiguration(sheet.correctionConfiguration);
+    if (!statement || !configuration || !correction || !correctionConfiguration) return std::nullopt;
+    return course::ShippedNames{*statement, *configuration, *correction, *correctionConfiguration};
+}
+
+bool Builder::gettingStarted() {
+    const QString path = QDir(sources_).filePath(QStringLiteral("priseenmain.txt"));
+    const auto values = readSource(path);
+    if (!values) return false;
+    course::ExerciseSheet sheet;
+    std::string error;
+    if (!course::parseGettingStartedSheet(*values, sheet, error))
+        return fail(path, QString::fromStdString(error));
+    const auto names = shipFiles(sheet);
+    if (!names) return false;
+    const auto records = course::gettingStartedRecords(*names, error);
+    if (!records) return fail(path, QString::fromStdString(error));
+    return writeFile(QStringLiteral("molvane.PEM"), QByteArray::fromStdString(*encodeRecords(*records)));
+}
+
+bool Builder::exercise(const QString& sheetPath) {
+    const std::string stem = QFileInfo(sheetPath).completeBaseName().toStdString();
+    if (!course::isPlainFileName(stem))
+        return fail(sheetPath, QStringLiteral("nom sans espace ni accent attendu"));
+    const auto values = readSource(sheetPath);
+    if (!values) return false;
+    course::ExerciseSheet sheet;
+    std::string error;
+    if (!course::parseExerciseSheet(*values, sheet, error))
+        return fail(sheetPath, QString::fromStdString(error));
+    const auto names = shipFiles(sheet);
+    if (!names) return false;
+    const auto records = course::exerciseRecords(sheet, *names, error);
+    if (!records) return fail(sheetPath, QString::fromStdString(error));
+    return writeFile(QString::fromStdString(stem + ".E32"),
+                     QByteArray::fromStdString(*encodeRecords(*records)));
+}
+
+bool Builder::finish(const QString& manifestPath) {
+    QFile previous(manifestPath);
+    if (previous.open(QIODevice::ReadOnly)) {
+        const QSet<QString> now(written_.begin(), written_.end());
+        for (const QByteArray& line : previous.readAll().split('\n')) {
+            const QString relative = QString::fromUtf8(line).trimmed();
+            if (!relative.isEmpty() && !now.contains(relative))
+                QFile::remove(QDir(program_).filePath(relative));
+        }
+        previous.close();
+    }
+    written_.sort();
+    QSaveFile manifest(manifestPath);
+    const QByteArray text = written_.join(QLatin1Char('\n')).toUtf8() + '\n';
+    if (!manifest.open(QIODevice::WriteOnly) || manifest.write(text) != text.size() || !manifest.commit())
+        return fail(manifestPath, QStringLiteral("écriture impossible"));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage : molvane-course SOURCES DOSSIER_DU_PROGRAMME LISTE\n");
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    Builder builder(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+
+    bool ok = builder.gettingStarted();
+    QDir sheets(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("exercices")));
+    const QStringList names = sheets.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    if (names.isEmpty()) {
+        std::fprintf(stderr, "molvane-course : aucun exercice\n");
+        ok = false;
+    }
+    for (const QString& name : names) ok = builder.exercise(sheets.filePath(name)) && ok;
+    if (!ok) return 1;
+    return builder.finish(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+}
