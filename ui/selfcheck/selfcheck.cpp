@@ -31,6 +31,8 @@ constexpr int kIndexingMilliseconds = 60000;
 constexpr int kSearchMilliseconds = 20000;
 // A word every page of the help is about.
 const QString kSearchedWord = QStringLiteral("équilibre");
+// How a failed step's line starts.
+const QString kFailedMark = QStringLiteral("ÉCHEC  ");
 
 // Waits for a signal, or for the time to pass; true when the signal came.
 template <typename Sender, typename Signal>
@@ -54,13 +56,16 @@ public:
         // A box would wait for a pupil who is not there: it is answered, and
         // it fails the step that opened it.
         setMessageResponder([this](const MessageShown& shown) {
-            messages_ << QStringLiteral("%1 : %2").arg(shown.title, QString(shown.text).replace(
-                                                                         QStringLiteral("\r\n"), QStringLiteral(" ")));
+            messages_ << QStringLiteral("%1 : %2").arg(
+                shown.title, QString(shown.text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
             // The answer that gives nothing away: Non, Annuler, or OK alone.
             switch (shown.buttons) {
-            case MessageButtons::YesNo: return MessageAnswer::No;
-            case MessageButtons::OkCancel: return MessageAnswer::Cancel;
-            case MessageButtons::Ok: break;
+                case MessageButtons::YesNo:
+                    return MessageAnswer::No;
+                case MessageButtons::OkCancel:
+                    return MessageAnswer::Cancel;
+                case MessageButtons::Ok:
+                    break;
             }
             return MessageAnswer::Ok;
         });
@@ -85,7 +90,7 @@ private:
     // Records a step: ok, or a failure with its reason and any box it opened.
     void report(bool ok, const QString& step, const QString& why = QString()) {
         if (!messages_.isEmpty()) ok = false;
-        QString line = (ok ? QStringLiteral("ok     ") : QStringLiteral("ÉCHEC  ")) + step;
+        QString line = (ok ? QStringLiteral("ok     ") : kFailedMark) + step;
         if (!ok && !why.isEmpty()) line += QStringLiteral(" : ") + why;
         for (const QString& shown : messages_) line += QStringLiteral(" [message « %1 »]").arg(shown);
         messages_.clear();
@@ -202,7 +207,8 @@ private:
         shown->search(kSearchedWord);
         const bool searched = waitFor(search, &QHelpSearchEngine::searchingFinished, kSearchMilliseconds);
         const int hits = searched ? search->searchResultCount() : 0;
-        report(hits > 0, QStringLiteral("Aide : recherche de « %1 », %2 page(s)").arg(kSearchedWord).arg(hits),
+        report(hits > 0,
+               QStringLiteral("Aide : recherche de « %1 », %2 page(s)").arg(kSearchedWord).arg(hits),
                QStringLiteral("la recherche ne trouve rien"));
         shown->close();
     }
@@ -229,8 +235,16 @@ int selfCheckMain(MainWindow& window, const QString& programFolder) {
     int status = 1;
     QTimer::singleShot(0, &window, [&] {
         const SelfCheckResult result = runSelfCheck(window, programFolder);
-        for (const QString& line : result.lines) std::printf("%s\n", line.toUtf8().constData());
+        // Steps that passed go to the standard output; failures and the
+        // closing count of a failed check go to the error output.
+        for (int i = 0; i < result.lines.count(); ++i) {
+            const QString& line = result.lines.at(i);
+            const bool failed =
+                line.startsWith(kFailedMark) || (result.failures > 0 && i == result.lines.count() - 1);
+            std::fprintf(failed ? stderr : stdout, "%s\n", line.toUtf8().constData());
+        }
         std::fflush(stdout);
+        std::fflush(stderr);
         status = result.failures == 0 ? 0 : 1;
         // Ends as a lesson does, without the closing questions: the hand-off
         // file says the program is gone.
