@@ -20,7 +20,22 @@ for tool in Xvfb xdotool import cmake; do
 done
 [ -x "$build/bin/molvane" ] || { echo "screenshots: compiler d'abord le programme ($build/bin/molvane)" >&2; exit 1; }
 
+# The exercise's name box shows where the program is installed: where the
+# system allows it, the pictures are taken in a mount namespace of their own,
+# over an empty /usr/local, so that they show the path of a real installation
+# and nothing is left behind.
+if [ -z "${MOLVANE_CAPTURES_PRIVATE:-}" ] && command -v unshare >/dev/null; then
+  if [ "$(id -u)" = 0 ]; then as_root=(); else as_root=(--map-root-user); fi
+  if unshare --mount "${as_root[@]}" true 2>/dev/null; then
+    exec unshare --mount "${as_root[@]}" env MOLVANE_CAPTURES_PRIVATE=1 "$0" "$display" "$build"
+  fi
+fi
+
 scratch="$(mktemp -d /tmp/molvane-captures.XXXXXX)"
+prefix="$scratch/usr"
+if [ -n "${MOLVANE_CAPTURES_PRIVATE:-}" ] && mount -t tmpfs tmpfs /usr/local 2>/dev/null; then
+  prefix=/usr/local
+fi
 xvfb_pid=""
 app_pid=""
 cleanup() {
@@ -30,8 +45,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cmake --install "$build" --prefix "$scratch/usr" >/dev/null
-folder="$scratch/usr/lib/molvane"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+folder="$prefix/lib/molvane"
 
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -46,7 +61,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 capture() {
   local name="$1" window
   # French numbers (decimal comma) whatever the locale of this machine.
-  LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 "$scratch/usr/bin/molvane" >/dev/null 2>&1 &
+  LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 "$prefix/bin/molvane" >/dev/null 2>&1 &
   app_pid=$!
   window="$(xdotool search --sync --onlyvisible --name 'quilibre dynamique' | head -n 1)"
   sleep "$run_seconds"
