@@ -52,13 +52,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${MOLVANE_WEB_SITE})
 set(CPACK_STRIP_FILES ON)
 # Libraries the binary links to are found by dpkg-shlibdeps. The rest is
-# loaded at run time: the fonts (Arial's metric twin asked for by name, the
+# loaded at run time: the platform plugins (Qt's own library only recommends
+# them, and without them no window opens), the fonts (Arial's metric twin asked for by name, the
 # desktop's usual sans-serif font, without which fontconfig falls back on a
 # monospaced one, and a font with the hourglass and arrows), Qt's French
 # translation of its own dialogs, and the database driver of the help's index.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation2, fonts-dejavu-core, fonts-symbola, qt6-translations-l10n, libqt6sql6-sqlite")
+    "qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core, fonts-symbola, qt6-translations-l10n, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

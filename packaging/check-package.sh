@@ -38,7 +38,7 @@ while IFS= read -r extra; do
   fail "exécutable en trop : ${extra#"$root"}"
 done < <(find "$root" -type f -perm /111 ! -path "$folder/molvane")
 depends="$(dpkg-deb --field "$deb" Depends)"
-for needed in libqt6widgets6 fonts-liberation2 fonts-dejavu-core fonts-symbola qt6-translations-l10n libqt6sql6-sqlite; do
+for needed in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core fonts-symbola qt6-translations-l10n libqt6sql6-sqlite; do
   grep -q "\\b$needed\\b" <<<"$depends" || fail "dépendance absente : $needed"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
