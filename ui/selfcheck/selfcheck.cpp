@@ -120,18 +120,20 @@ private:
     // Runs a command that shows the exercise window modally, with inside() run
     // once the window is up; inside() must close it.
     void withExerciseWindow(const std::function<void(Fichexo&)>& inside) {
-        bool ran = false;
-        QTimer::singleShot(0, &window_, [&] {
-            ran = true;
+        // A timer of this scope: when no window opens, it is stopped here and
+        // never runs once the step is over.
+        QTimer step;
+        step.setSingleShot(true);
+        QObject::connect(&step, &QTimer::timeout, &window_, [&] {
             Fichexo* shown = window_.exercises().openWindow();
             if (shown && shown->isVisible()) {
                 inside(*shown);
                 if (shown->isVisible()) shown->Image5_Click();
             }
         });
+        step.start(0);
         window_.exercises().openexo_Click();
-        // A window that did not open leaves the step to run here.
-        if (!ran) QApplication::processEvents();
+        step.stop();
     }
 
     // The exercise files of the program's folder, as the exercise window lists them.
