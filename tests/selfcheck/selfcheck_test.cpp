@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 
 #include "ui/main/mainwindow.h"
 
@@ -81,6 +82,11 @@ struct Damage {
     QStringList failingSteps;  // each must start a failed line
     QStringList passingSteps;  // each must still start a passed line
 };
+
+// Names the case in test listings, instead of its bytes.
+void PrintTo(const Damage& damage, std::ostream* out) {
+    *out << damage.what;
+}
 
 class SelfCheckDamaged : public testing::TestWithParam<Damage> {};
 
