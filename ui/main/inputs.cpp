@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyleOptionFocusRect>
 #include <array>
 
@@ -80,6 +81,29 @@ constexpr int kSystemColours = 25;
 
 void filterDigits(QLineEdit* box, std::function<void(bool entered)> check) {
     new DigitFilter(box, std::move(check));
+}
+
+namespace {
+
+class EnterClicks final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+        auto* button = static_cast<QPushButton*>(watched);
+        if (!key->isAutoRepeat() && button->isEnabled()) button->click();
+        return true;
+    }
+};
+
+}  // namespace
+
+void clickOnEnter(QWidget* window) {
+    auto* filter = new EnterClicks(window);
+    for (QPushButton* button : window->findChildren<QPushButton*>()) button->installEventFilter(filter);
 }
 
 void tabToChosenOption(const QList<QAbstractButton*>& group) {

@@ -241,6 +241,7 @@ void MainWindow::buildControls() {
     buildKeyboard();
     buildTabOrder();
     buildOutput();
+    clickOnEnter(this);
 }
 
 void MainWindow::buildOutput() {
