@@ -36,7 +36,13 @@ public:
                 run(true);
                 return true;
             }
-            // Keys that type nothing (arrows, Home, Delete, Tab) keep their use.
+            // Keys that type nothing (arrows, Home, Delete, Tab) keep their use,
+            // and so do selecting, copying, cutting and undoing; pasting would
+            // bring in what typing cannot.
+            for (const auto editing : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                       QKeySequence::Undo, QKeySequence::Redo})
+                if (key->matches(editing)) return false;
+            if (key->matches(QKeySequence::Paste)) return true;
             const QString text = key->text();
             if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
                 key->key() == Qt::Key_Backtab)
