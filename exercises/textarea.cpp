@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTextCursor>
@@ -11,24 +10,12 @@
 
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
+#include "ui/messages/filetypes.h"
 #include "ui/messages/messages.h"
 
 namespace molvane {
 
 namespace {
-
-// The kinds of entry the file dialog's list names. Qt's French catalogue
-// has them, but not where this Qt looks for them, so they would show in
-// English ("Folder", "RTF File").
-class FrenchFileTypes final : public QFileIconProvider {
-public:
-    QString type(const QFileInfo& info) const override {
-        if (info.isRoot()) return QStringLiteral("Lecteur");
-        if (info.isDir()) return QStringLiteral("Dossier");
-        const QString suffix = info.suffix();
-        return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier ") + suffix;
-    }
-};
 
 // The text commands share one file dialog, `comexo`: Qt's own (translated)
 // dialog rather than the desktop's, asking before overwriting in the

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "ui/messages/filetypes.h"
 #include "ui/messages/messages.h"
 
 namespace molvane {
@@ -119,8 +120,10 @@ QString askPdfFile(QWidget* parent, const QString& caption, const QString& sugge
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
     // Qt's own dialog, so that it speaks French with the rest of the program.
+    FrenchFileTypes types;
     QFileDialog dialog(parent, caption, QDir(folder).filePath(suggestedName),
                        QStringLiteral("Document PDF (*.pdf *.PDF)"));
+    dialog.setIconProvider(&types);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

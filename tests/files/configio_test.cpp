@@ -10,42 +10,12 @@
 
 #include "common/recordfile.h"
 #include "tests/common/nonregular.h"
+#include "tests/support/fakehost.h"
 #include "ui/messages/messages.h"
 
 using namespace molvane;
 
 namespace {
-
-class Host final : public ConfigurationHost, public ConfigurationTarget {
-public:
-    ConfigurationValues configuration() const override { return values; }
-    ConfigurationTarget& configurationTarget() override { return *this; }
-    void restartAfterLoad() override { ++restarts; }
-    void showFileInTitle(const QString& path) override { title = path; }
-
-    bool setCount(int s, const std::string& t) override { return values.counts[s] = t, true; }
-    bool setSensePosition(int s, std::int16_t p) override {
-        return p >= 0 && p <= 100 && (values.sensePositions[s] = p, true);
-    }
-    bool setTemperature(std::int16_t p) override {
-        return p >= 200 && p <= 800 && (values.temperature = p, true);
-    }
-    bool setColour(int s, std::int32_t c) override { return values.colours[s] = c, true; }
-    bool setDurationPosition(std::int16_t p) override {
-        return p >= 1 && p <= 12 && (values.durationPosition = p, true);
-    }
-    bool setRowsPosition(std::int16_t p) override {
-        return p >= 10 && p <= 100 && (values.rowsPosition = p, true);
-    }
-    bool setView(int o, bool b) override { return values.views[o] = b, true; }
-    bool setCurve(int s, bool b) override { return values.curves[s] = b, true; }
-    bool setKeepCurves(bool b) override { return values.keepCurves = b, true; }
-    bool setShowQr(bool b) override { return values.showQr = b, true; }
-
-    ConfigurationValues values;
-    int restarts = 0;
-    QString title;
-};
 
 const QString kReadFailure = QStringLiteral("Lecture impossible sur disque");
 
@@ -86,7 +56,7 @@ TEST_P(ChargeConfig, ShowsOneMessageAndLeavesCountsWithinTheLimits) {
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     file.close();
 
-    Host host;
+    FakeHost host;
     host.values.counts = {"100", "100", "0", "0"};
     chargeconfig(nullptr, host);
 
@@ -105,7 +75,7 @@ TEST_P(ChargeConfig, ShowsOneMessageAndLeavesCountsWithinTheLimits) {
     }
     EXPECT_EQ(host.values.counts, c.counts);
     EXPECT_EQ(host.restarts, c.loaded ? 1 : 0);
-    EXPECT_EQ(host.title, c.loaded ? nomfichier() : QString());
+    EXPECT_EQ(host.title, c.loaded ? QStringLiteral("Équilibre dynamique - ") + nomfichier() : QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,7 +144,7 @@ TEST(ChargeConfigPaths, NonRegularFilesGiveTheReadFailureAtOnce) {
     });
     for (const auto& [kind, path] : test::nonRegularPaths(dir.path().toStdString())) {
         shown.clear();
-        Host host;
+        FakeHost host;
         const ConfigurationValues before = host.values;
         nomfichier() = QString::fromStdString(path.string());
         std::string received;

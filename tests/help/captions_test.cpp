@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
@@ -20,8 +21,11 @@
 #include <memory>
 
 #include "calc/machine.h"
+#include "exercises/exercisemenu.h"
+#include "exercises/fichexo.h"
 #include "files/configdialogs.h"
 #include "output/helpwindow.h"
+#include "output/printdialog.h"
 #include "ui/main/mainwindow.h"
 
 namespace molvane {
@@ -184,7 +188,9 @@ protected:
         calculator = std::make_unique<Machine>(main.get());
         help.reset(HelpWindow::create(helpCollectionPath(QStringLiteral(MOLVANE_PROGRAM_DIR)), nullptr));
         ASSERT_NE(help, nullptr);
-        windows.insert(windows.end(), {save.get(), open.get(), calculator.get(), help.get()});
+        print = std::make_unique<Confimp>(printer, PrintSources{}, main.get());
+        windows.insert(windows.end(), {save.get(), open.get(), calculator.get(), help.get(), print.get(),
+                                       &main->exercises().window()});
     }
 
     QTemporaryDir folder;
@@ -193,6 +199,8 @@ protected:
     std::unique_ptr<Ouvrir> open;
     std::unique_ptr<Machine> calculator;
     std::unique_ptr<HelpWindow> help;
+    QPrinter printer;
+    std::unique_ptr<Confimp> print;
     std::vector<QWidget*> windows;
 };
 

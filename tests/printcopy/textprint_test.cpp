@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -138,6 +142,22 @@ TEST_F(TextPrintTest, CancelInEitherDialogPrintsNothing) {
         EXPECT_EQ(QFile::exists(path), answer == QDialog::Accepted);
     }
     EXPECT_EQ(asked, 1);
+}
+
+// The PDF file question is Qt's own dialog, in French down to the kinds of
+// entry its list names.
+TEST(PdfQuestion, NamesItsEntriesInFrench) {
+    QString kind, filter;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filter = dialog->nameFilters().value(0);
+        if (dialog->iconProvider()) kind = dialog->iconProvider()->type(QFileInfo(QDir::tempPath()));
+        dialog->reject();
+    });
+    EXPECT_TRUE(askPdfFile(nullptr, QStringLiteral("Imprimer"), QStringLiteral("page.pdf")).isEmpty());
+    EXPECT_EQ(kind, QStringLiteral("Dossier"));
+    EXPECT_EQ(filter, QStringLiteral("Document PDF (*.pdf *.PDF)"));
 }
 
 }  // namespace

@@ -129,6 +129,32 @@ TEST_F(ConfigTest, SavedSetUpComesBackInAFreshWindow) {
     EXPECT_FALSE(p.showQr);
 }
 
+TEST_F(ConfigTest, AFilesDurationDropsKeptCurvesWithoutAsking) {
+    // Curves kept from a finished 10 s run, then a file with another duration.
+    control<QCheckBox>("Check2")->setChecked(true);
+    control<QScrollBar>("VScroll2")->setValue(12);
+    ticks(101);
+    ASSERT_EQ(window->simulation().nbcourbes, 4);
+    ConfigurationValues values = window->configuration();
+    values.durationPosition = 9;
+    const QString file = path("duree.C11");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    const std::string bytes = *configurationBytes(values);
+    out.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    out.close();
+
+    nomfichier() = file;
+    Answers answers({});
+    chargeconfig(window.get(), *window);
+
+    EXPECT_TRUE(answers.seen.empty());
+    EXPECT_EQ(control<QScrollBar>("VScroll2")->value(), 9);
+    EXPECT_EQ(window->ancienneduree, 9);
+    EXPECT_EQ(window->simulation().nbcourbes, 0);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Équilibre dynamique - ") + file);
+}
+
 // Writes a configuration whose record n holds text instead, or which stops
 // before record n when text is null.
 void writeConfiguration(const QString& file, int n, const char* text) {

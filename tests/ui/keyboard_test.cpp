@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <algorithm>
 
@@ -146,6 +147,29 @@ TEST_F(KeyboardTest, ButtonRowHoldsEveryCommandInOrder) {
             EXPECT_FALSE(place.intersects(other->geometry()))
                 << name << " over " << other->objectName().toStdString();
         }
+    }
+}
+
+TEST_F(KeyboardTest, EnterOnAFocusedButtonClicksItOnce) {
+    for (const char* name : {"Command5", "Comloupe", "Command4", "Command8", "btexo"}) {
+        auto* button = control<QPushButton>(name);
+        int clicks = 0;
+        const auto counted = QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+        button->setFocus(Qt::TabFocusReason);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
+        QKeyEvent shifted(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier);
+        for (QKeyEvent* key : {&press, &held, &keypad, &shifted}) {
+            Answers answers({});
+            QTimer::singleShot(0, [] {
+                if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+                if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+            });
+            QApplication::sendEvent(button, key);
+        }
+        EXPECT_EQ(clicks, 2) << name << ": a press and the keypad's Enter, not the held key";
+        QObject::disconnect(counted);
     }
 }
 

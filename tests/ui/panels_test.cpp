@@ -1,5 +1,7 @@
 // The parameter, settings and display panels, driven as a user would.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,6 +111,24 @@ TEST_F(PanelTest, AfterAnOverflowingCountTheLimitStillHolds) {
     EXPECT_EQ(box("Text1", 0)->text(), QStringLiteral("900"));
     EXPECT_EQ(box("Text1", 1)->text(), QStringLiteral("100"));
     EXPECT_EQ(window->simulation().nbparticules, 1000);
+}
+
+TEST_F(PanelTest, CountBoxesSelectAndCopyButTakeOnlyDigits) {
+    QLineEdit* a = box("Text1", 0);
+    a->setText(QStringLiteral("250"));
+    a->setCursorPosition(0);
+    QTest::keyClick(a, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(a->selectedText(), QStringLiteral("250"));
+    QTest::keyClick(a, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("250"));
+    QApplication::clipboard()->setText(QStringLiteral("1e3"));
+    QTest::keyClick(a, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(a, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(a->text(), QStringLiteral("250")) << "nothing pasted";
+    QTest::keyClicks(a, QStringLiteral("7x"));
+    EXPECT_EQ(a->text(), QStringLiteral("7"));
+    QTest::keyClick(a, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(a->text(), QStringLiteral("250"));
 }
 
 TEST_F(PanelTest, ACurveWhoseCountStaysDrawsNoStepAtTheOrigin) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyleOptionFocusRect>
 #include <array>
 
@@ -35,7 +36,13 @@ public:
                 run(true);
                 return true;
             }
-            // Keys that type nothing (arrows, Home, Delete, Tab) keep their use.
+            // Keys that type nothing (arrows, Home, Delete, Tab) keep their use,
+            // and so do selecting, copying, cutting and undoing; pasting would
+            // bring in what typing cannot.
+            for (const auto editing : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                       QKeySequence::Undo, QKeySequence::Redo})
+                if (key->matches(editing)) return false;
+            if (key->matches(QKeySequence::Paste)) return true;
             const QString text = key->text();
             if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
                 key->key() == Qt::Key_Backtab)
@@ -80,6 +87,29 @@ constexpr int kSystemColours = 25;
 
 void filterDigits(QLineEdit* box, std::function<void(bool entered)> check) {
     new DigitFilter(box, std::move(check));
+}
+
+namespace {
+
+class EnterClicks final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+        auto* button = static_cast<QPushButton*>(watched);
+        if (!key->isAutoRepeat() && button->isEnabled()) button->click();
+        return true;
+    }
+};
+
+}  // namespace
+
+void clickOnEnter(QWidget* window) {
+    auto* filter = new EnterClicks(window);
+    for (QPushButton* button : window->findChildren<QPushButton*>()) button->installEventFilter(filter);
 }
 
 void tabToChosenOption(const QList<QAbstractButton*>& group) {

@@ -19,6 +19,10 @@ namespace molvane {
 // whether Enter ran it. A check that moves the focus does not run itself again.
 void filterDigits(QLineEdit* box, std::function<void(bool entered)> check);
 
+// Enter on a focused push button of the window clicks it, once per press
+// (a held key does not repeat the command), as Space does.
+void clickOnEnter(QWidget* window);
+
 // Tab into a group of option buttons lands on the chosen one, whichever
 // comes first in the Tab order; the arrows then move the choice.
 void tabToChosenOption(const QList<QAbstractButton*>& group);

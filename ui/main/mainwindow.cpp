@@ -241,6 +241,7 @@ void MainWindow::buildControls() {
     buildKeyboard();
     buildTabOrder();
     buildOutput();
+    clickOnEnter(this);
 }
 
 void MainWindow::buildOutput() {
@@ -855,6 +856,11 @@ bool MainWindow::setTemperature(std::int16_t position) {
     return moveBar(hscroll1_, position);
 }
 bool MainWindow::setDurationPosition(std::int16_t position) {
+    // A file's duration drops the kept curves without asking: the load drops
+    // them anyway, and a refusal would leave the set-up with another duration
+    // than the file's.
+    if (position >= vscroll2_->minimum() && position <= vscroll2_->maximum() && position != ancienneduree)
+        sim_.nbcourbes = 0;
     return moveBar(vscroll2_, position);
 }
 bool MainWindow::setRowsPosition(std::int16_t position) {
