@@ -9,8 +9,10 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev google
             fonts-liberation2 fontconfig qt6-translations-l10n fonts-symbola poppler-utils
 # The help: Qt Help to build and show it, and its SQLite driver.
 PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
+# The package and its checks.
+PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
 
-.PHONY: run test test-sanitize fuzz build deps configure clean
+.PHONY: run test test-sanitize fuzz package package-check build deps configure clean
 
 run: build
 	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
@@ -19,11 +21,19 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, molvane_<version>_amd64.deb in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package's contents, its validators and the installed program's self-check.
+package-check: package
+	packaging/check-package.sh $$(ls -t $(BUILD)/molvane_*_amd64.deb | head -n 1)
+
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
 # keeps memory for the process's life by design.
 SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens printlayout_tests exercisefile_tests
-SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests configio_tests exercises_ui_tests
+SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests configio_tests exercises_ui_tests selfcheck_tests
 FUZZ_NAMES := records handoff exercise calcule rtf
 SANITIZE_TESTS += course_sheets_tests
 test-sanitize: deps

@@ -52,10 +52,12 @@ QRect helpPlacement(const QRect& mainWindow, const QRect& screen, QSize preferre
     return QRect(mainWindow.topLeft() + QPoint(kOffset, kOffset), preferred);
 }
 
-QString searchableCollection(const QString& shipped, bool folderWritable, const QString& cacheFolder) {
-    if (folderWritable || cacheFolder.isEmpty()) return shipped;
-    // The search index is written beside the collection: out of a read-only
-    // folder, the help is read from a copy kept up to date in the user's cache.
+QString searchableCollection(const QString& shipped, const QString& cacheFolder) {
+    if (cacheFolder.isEmpty()) return shipped;
+    // The engine writes its search index beside the collection it opens, and
+    // into the collection itself: the help is read from a copy kept up to
+    // date in the user's cache, so that the program's folder (read-only, or
+    // the package's own files) is never written.
     const QDir from = QFileInfo(shipped).absoluteDir();
     if (!QDir().mkpath(cacheFolder)) return shipped;
     const QDir to(cacheFolder);
@@ -86,9 +88,8 @@ HelpWindow* HelpWindow::create(const QString& collection, QWidget* owner) {
     const QFileInfo shipped(collection);
     if (!shipped.isFile()) return nullptr;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QString used =
-        searchableCollection(collection, QFileInfo(shipped.absolutePath()).isWritable(),
-                             cache.isEmpty() ? QString() : cache + QStringLiteral("/molvane-aide"));
+    const QString used = searchableCollection(
+        collection, cache.isEmpty() ? QString() : cache + QStringLiteral("/molvane-aide"));
     auto* engine = new QHelpEngine(used);
     if (!engine->setupData() || engine->fileData(QUrl(kHelpContentsPage)).isEmpty()) {
         delete engine;

@@ -24,10 +24,10 @@ inline const QString kHelpContentsPage = QStringLiteral("qthelp://fr.molvane.aid
 // The collection in the program's folder, whether or not the folder's text
 // ends with a separator.
 QString helpCollectionPath(const QString& programFolder);
-// The collection the window reads: the shipped one, or, when its folder is
-// read-only (the search index is written beside the collection), a copy in
-// cacheFolder that follows the shipped files.
-QString searchableCollection(const QString& shipped, bool folderWritable, const QString& cacheFolder);
+// The collection the window reads: a copy in cacheFolder that follows the
+// shipped files (the engine writes beside and into the collection it opens),
+// or the shipped one when there is no cache folder.
+QString searchableCollection(const QString& shipped, const QString& cacheFolder);
 
 // Where the help window opens: beside the main window's vessel and graph,
 // which stay in sight, when the screen leaves room enough there; otherwise

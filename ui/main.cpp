@@ -1,13 +1,20 @@
 // Molvane, "Équilibre dynamique": the main window is the program.
 #include <QApplication>
 
+#include "packaging/appicon.h"
 #include "ui/main/mainwindow.h"
 #include "ui/messages/french.h"
+#include "ui/selfcheck/selfcheck.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     molvane::installFrenchTranslation();
-    molvane::MainWindow window(QCoreApplication::applicationDirPath());
+    // The desktop matches the windows to the menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
+    QApplication::setWindowIcon(molvane::applicationIcon());
+    const QString folder = QCoreApplication::applicationDirPath();
+    molvane::MainWindow window(folder);
     window.show();
+    if (molvane::selfCheckWanted()) return molvane::selfCheckMain(window, folder);
     return app.exec();
 }

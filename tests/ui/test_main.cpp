@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include "ui/messages/french.h"
 
@@ -10,6 +11,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Numbers are checked as a French user sees them, with a decimal comma.
     qputenv("LC_ALL", "fr_FR.UTF-8");
+    // A cache of the process's own: tests running side by side never share
+    // the help's copy and search index, and the user's cache stays untouched.
+    const QTemporaryDir cache;
+    if (cache.isValid()) qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Qt's own dialogs speak French, as in the program.
     molvane::installFrenchTranslation();
