@@ -13,6 +13,7 @@
 #include <array>
 
 #include "ui/main/surfaces.h"
+#include "ui/messages/enterrule.h"
 #include "ui/messages/modalguard.h"
 
 namespace molvane {
@@ -97,8 +98,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
-        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+        if (!isPlainEnter(key)) return false;
         auto* button = static_cast<QPushButton*>(watched);
         if (!key->isAutoRepeat() && button->isEnabled()) button->click();
         return true;

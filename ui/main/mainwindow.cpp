@@ -836,8 +836,11 @@ void MainWindow::showFileInTitle(const QString& path) {
 namespace {
 
 // A bar takes only positions within its range, as it would from the user.
+bool takes(const QScrollBar* bar, int position) {
+    return position >= bar->minimum() && position <= bar->maximum();
+}
 bool moveBar(QScrollBar* bar, int position) {
-    if (position < bar->minimum() || position > bar->maximum()) return false;
+    if (!takes(bar, position)) return false;
     bar->setValue(position);
     return true;
 }
@@ -859,8 +862,7 @@ bool MainWindow::setDurationPosition(std::int16_t position) {
     // A file's duration drops the kept curves without asking: the load drops
     // them anyway, and a refusal would leave the set-up with another duration
     // than the file's.
-    if (position >= vscroll2_->minimum() && position <= vscroll2_->maximum() && position != ancienneduree)
-        sim_.nbcourbes = 0;
+    if (takes(vscroll2_, position) && position != ancienneduree) sim_.nbcourbes = 0;
     return moveBar(vscroll2_, position);
 }
 bool MainWindow::setRowsPosition(std::int16_t position) {

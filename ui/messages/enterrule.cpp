@@ -11,12 +11,6 @@ namespace molvane {
 
 namespace {
 
-bool isEnter(const QKeyEvent* key) {
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    return modifiers == Qt::NoModifier;
-}
-
 // Multi-line boxes take Enter for themselves.
 bool writesLines(QWidget* widget) {
     if (auto* edit = qobject_cast<QTextEdit*>(widget)) return !edit->isReadOnly();
@@ -25,6 +19,12 @@ bool writesLines(QWidget* widget) {
 }
 
 }  // namespace
+
+bool isPlainEnter(const QKeyEvent* key) {
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    return modifiers == Qt::NoModifier;
+}
 
 EnterRule::EnterRule(QWidget* dialog) : QObject(dialog), dialog_(dialog) {
     // Enter reaches every control first, before the dialog's own handling.
@@ -43,7 +43,7 @@ bool EnterRule::eventFilter(QObject* receiver, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !receiver->isWidgetType()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     auto* widget = static_cast<QWidget*>(receiver);
-    if (!isEnter(key) || widget->window() != dialog_) return false;
+    if (!isPlainEnter(key) || widget->window() != dialog_) return false;
     if (key->isAutoRepeat()) return true;
     for (const Command& command : commands_) {
         if (command.control && (command.control == widget || command.control->isAncestorOf(widget))) {

@@ -19,9 +19,13 @@
 #include <functional>
 #include <vector>
 
+class QKeyEvent;
 class QWidget;
 
 namespace molvane {
+
+// Return or the keypad's Enter, with no modifier.
+bool isPlainEnter(const QKeyEvent* key);
 
 class EnterRule final : public QObject {
     Q_OBJECT
