@@ -208,19 +208,14 @@ void MainWindow::buildControls() {
     // name box beside it shows which text the area holds, and takes no keyboard.
     btexo_ = place(new QPushButton(QStringLiteral("E&xercices"), this), QStringLiteral("btexo"),
                    QRect(432, 234, 88, 22));
-    btexo_->hide();
-    btexo_->installEventFilter(this);
-    fich_ = new QLineEdit(this);
-    fich_->setObjectName(QStringLiteral("fich"));
+    const int fichLeft = btexo_->geometry().right() + 1;
+    fich_ = place(new QLineEdit(this), QStringLiteral("fich"), QRect(fichLeft, 236, 790 - fichLeft, 20));
     fich_->setReadOnly(true);
     fich_->setFocusPolicy(Qt::NoFocus);
-    placeFileLine();
     supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
     textArea_ = new TextArea(supertext_, fich_, this);
     exercises_ = new ExerciseMenu(this, *this, *textArea_, programFolder_);
     connect(btexo_, &QPushButton::clicked, this, [this] { exercises_->btexo_Click(btexo_); });
-    btexo_->show();
-    placeFileLine();
 
     // The tab strip and its three panels.
     onglets_ = place(new TabStrip(this), QStringLiteral("Onglets"), QRect(432, 48, 361, 177));
@@ -561,19 +556,6 @@ void MainWindow::Form_Unload() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible()) window->close();
     }
-}
-
-void MainWindow::placeFileLine() {
-    // The file name box gives the exercise button room while it is shown.
-    const int left = btexo_->isHidden() ? 432 : btexo_->geometry().right() + 1;
-    fich_->setGeometry(left, 236, 790 - left, 20);
-    update();  // the text area's shadow
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == btexo_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
-        placeFileLine();
-    return QWidget::eventFilter(watched, event);
 }
 
 bool MainWindow::event(QEvent* event) {

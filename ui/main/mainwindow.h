@@ -112,7 +112,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool setCount(int species, const std::string& utf8) override;
@@ -135,7 +134,6 @@ private:
     void buildKeyboard();
     void buildTabOrder();
     void buildOutput();  // Command10 "&Imprimer" and Command4 "Co&pier"
-    void placeFileLine();
     void keepWindowSize();
     void setColourOf(int species, Colour value);
     void followControls();
