@@ -32,10 +32,10 @@ package-check: package
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
 # keeps memory for the process's life by design.
-SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens printlayout_tests exercisefile_tests
+SANITIZE_TESTS := common_tests core_tests files_tests panelrules_tests test_eval test_rtftokens printlayout_tests exercisefile_tests \
+                  course_sheets_tests
 SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests configio_tests exercises_ui_tests selfcheck_tests
 FUZZ_NAMES := records handoff exercise calcule rtf
-SANITIZE_TESTS += course_sheets_tests
 test-sanitize: deps
 	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS) $(SANITIZE_QT_TESTS) $(FUZZ_NAMES:%=%_replay)
