@@ -44,11 +44,13 @@ void useDefaultPrinter(QPrinter& printer) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(name);
     }
-    if (name.isEmpty() || printer.printerName().isEmpty()) {
-        // An empty file name alone would bring the system's printer back.
-        printer.setOutputFileName(QString());
-        printer.setOutputFormat(QPrinter::PdfFormat);
-    }
+    if (name.isEmpty() || printer.printerName().isEmpty()) useNoPrinter(printer);
+}
+
+void useNoPrinter(QPrinter& printer) {
+    // An empty file name alone would bring the system's printer back.
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::PdfFormat);
 }
 
 QString printerText(const QPrinter& printer) {

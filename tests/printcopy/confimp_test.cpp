@@ -29,10 +29,7 @@ protected:
         WindowTest::SetUp();
         window->show();
         ASSERT_TRUE(files.isValid());
-        // No printer: PDF output without a file.
-        // An empty file name alone would bring the system's printer back.
-        printer.setOutputFileName(QString());
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        useNoPrinter(printer);
         ASSERT_EQ(targetOf(printer), PrintTarget::NoPrinter);
         sources.animation = [this] {
             // Read while the pages are made: the notice shows instead of the buttons.
