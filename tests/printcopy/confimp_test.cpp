@@ -48,9 +48,7 @@ protected:
     }
     template <typename W>
     W* in(const char* name) {
-        W* widget = dialog->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedChild<W>(*dialog, name);
     }
     // Answers the PDF file question with this path, and counts the questions.
     void answerPdf(const QString& path) {
