@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/procstatus.h"
 #include "bench/reference.h"
 #include "common/numbers.h"
 #include "core/simulation.h"
@@ -41,23 +42,6 @@ std::optional<long> integer(const char* text, long low, long high) {
     const long v = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || v < low || v > high) return std::nullopt;
     return v;
-}
-
-// A line of /proc/self/status ("VmRSS", "VmHWM") in kB; -1 where there is none.
-long statusKilobytes(const char* key) {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status) return -1;
-    char line[256];
-    long kb = -1;
-    const std::size_t length = std::strlen(key);
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, key, length) == 0 && line[length] == ':') {
-            kb = std::strtol(line + length + 1, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kb;
 }
 
 double percentile(std::vector<double> values, double q) {
@@ -136,7 +120,7 @@ int main(int argc, char** argv) {
     // The timings are stored in memory touched now, so that the resident size
     // at the start already holds them and any growth is the run's own.
     std::vector<double> times(static_cast<std::size_t>(o.ticks), 0.0);
-    const long rssStart = statusKilobytes("VmRSS");
+    const long rssStart = molvane::bench::statusKilobytes("VmRSS");
     double qrSum = 0.0;
     long qrCount = 0;
     for (int t = 1; t <= o.ticks; ++t) {
@@ -150,7 +134,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    const long rssEnd = statusKilobytes("VmRSS");
+    const long rssEnd = molvane::bench::statusKilobytes("VmRSS");
     std::printf(
         "{\"particles\":%d,\"ticks\":%d,\"draw\":%s,\"us_per_tick_median\":%.2f,\"us_per_tick_p95\":%.2f,"
         "\"final\":[%d,%d,%d,%d],\"mean_qr_second_half\":%s,\"effective\":[%d,%d,%d,%d]",
@@ -158,7 +142,7 @@ int main(int argc, char** argv) {
         sim.nbA, sim.nbB, sim.nbC, sim.nbD, qrCount ? std::to_string(qrSum / qrCount).c_str() : "null",
         sim.efficaces1, sim.inefficaces1, sim.efficaces2, sim.inefficaces2);
     std::printf(",\"rss_kb_start\":%ld,\"rss_kb_end\":%ld,\"rss_kb_peak\":%ld", rssStart, rssEnd,
-                statusKilobytes("VmHWM"));
+                molvane::bench::statusKilobytes("VmHWM"));
     if (o.compare) {
         const float taux1 = static_cast<float>(o.sense1 / 100.0),
                     taux2 = static_cast<float>(o.sense2 / 100.0);

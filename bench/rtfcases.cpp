@@ -14,11 +14,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/procstatus.h"
 #include "exercises/rtf/rtffile.h"
 
 namespace {
@@ -104,14 +104,6 @@ const std::vector<Case>& cases() {
     return all;
 }
 
-long peakKilobytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 int runOne(const Case& c, qsizetype bytes) {
     const QByteArray data = c.make(bytes);
     QTemporaryDir dir;
@@ -140,7 +132,8 @@ int runOne(const Case& c, qsizetype bytes) {
         "{\"case\":\"%s\",\"file_bytes\":%lld,\"status\":%d,\"blocks\":%d,\"characters\":%d,"
         "\"read_s\":%.2f,\"shown_s\":%.2f,\"laid_out_s\":%.2f,\"height_px\":%.0f,\"peak_mb\":%.0f}\n",
         c.name, static_cast<long long>(data.size()), static_cast<int>(status), edit.document()->blockCount(),
-        edit.document()->characterCount(), read, shown, laidOut, height, peakKilobytes() / 1024.0);
+        edit.document()->characterCount(), read, shown, laidOut, height,
+        molvane::bench::statusKilobytes("VmHWM") / 1024.0);
     return 0;
 }
 

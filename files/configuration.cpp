@@ -57,30 +57,31 @@ ConfigurationLoad readConfiguration(const std::string& bytes, ConfigurationTarge
         return decodeRecord(bytes, n);
     };
 
+    // The counts are read up to the first that fails; those before it are still applied.
     std::array<std::string, 4> counts;
-    bool countsRead = true;
-    for (int s = 0; s < 4; ++s) {
-        const auto text = record(s + 2);
-        countsRead = countsRead && text.has_value();
-        if (countsRead) counts[s] = cp1252ToUtf8(*text);
+    int countsRead = 0;
+    for (; countsRead < 4; ++countsRead) {
+        const auto text = record(countsRead + 2);
+        if (!text) break;
+        counts[countsRead] = cp1252ToUtf8(*text);
     }
-    if (countsRead) {
+    if (countsRead == 4) {
         if (auto within = countsWithinLimits(counts)) {
             counts = std::move(*within);
             load.countsAdjusted = true;
         }
     }
+    for (int s = 0; s < countsRead; ++s)
+        if (!target.setCount(s, counts[s])) return load;
+    if (countsRead < 4) return load;
 
-    load.result = ConfigurationRead::ReadFailure;
-    for (int n = 2; n <= kConfigurationRecords; ++n) {
+    for (int n = 6; n <= kConfigurationRecords; ++n) {
         const auto text = record(n);
         if (!text) return load;
         const double value = leadingNumber(*text);
         const bool one = *text == "1";
         bool ok = false;
-        if (n <= 5) {
-            ok = target.setCount(n - 2, counts[n - 2]);
-        } else if (n <= 8 || n == 13 || n == 14) {
+        if (n <= 8 || n == 13 || n == 14) {
             const auto position = roundToInt16(value);
             if (!position) return load;
             if (n <= 7)

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <algorithm>
 
 namespace molvane {
 

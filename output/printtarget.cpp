@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QLibrary>
 #include <QPageLayout>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -26,6 +25,22 @@ PdfFileChooser& chooser() {
 // Margins for a page that no printer limits, close to an ordinary printer's.
 constexpr double kPdfMarginMillimetres = 10;
 
+// Qt's print support hands the finished pages to the print service without
+// telling whether the service took them (a queue that refuses jobs loses
+// them silently). The service's library, which Qt's print support has
+// loaded, keeps the status of its last request: an IPP error is a refusal.
+bool printServiceRefused() {
+#if defined(Q_OS_UNIX)
+    using LastStatus = int (*)();
+    static const auto lastStatus =
+        reinterpret_cast<LastStatus>(QLibrary::resolve(QStringLiteral("cups"), 2, "cupsLastError"));
+    constexpr int kFirstIppError = 0x0400;
+    return lastStatus && lastStatus() >= kFirstIppError;
+#else
+    return false;
+#endif
+}
+
 }  // namespace
 
 PrintTarget targetOf(const QPrinter& printer) {
@@ -44,11 +59,13 @@ void useDefaultPrinter(QPrinter& printer) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(name);
     }
-    if (name.isEmpty() || printer.printerName().isEmpty()) {
-        // An empty file name alone would bring the system's printer back.
-        printer.setOutputFileName(QString());
-        printer.setOutputFormat(QPrinter::PdfFormat);
-    }
+    if (name.isEmpty() || printer.printerName().isEmpty()) useNoPrinter(printer);
+}
+
+void useNoPrinter(QPrinter& printer) {
+    // An empty file name alone would bring the system's printer back.
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::PdfFormat);
 }
 
 QString printerText(const QPrinter& printer) {
@@ -61,22 +78,6 @@ QString printerText(const QPrinter& printer) {
             break;
     }
     return QStringLiteral("Aucune imprimante : OK enregistre un fichier PDF");
-}
-
-// Qt's print support hands the finished pages to the print service without
-// telling whether the service took them (a queue that refuses jobs loses
-// them silently). The service's library, which Qt's print support has
-// loaded, keeps the status of its last request: an IPP error is a refusal.
-bool printServiceRefused() {
-#if defined(Q_OS_UNIX)
-    using LastStatus = int (*)();
-    static const auto lastStatus =
-        reinterpret_cast<LastStatus>(QLibrary::resolve(QStringLiteral("cups"), 2, "cupsLastError"));
-    constexpr int kFirstIppError = 0x0400;
-    return lastStatus && lastStatus() >= kFirstIppError;
-#else
-    return false;
-#endif
 }
 
 bool printOnPrinter(QPrinter& printer, const PagePainter& paint) {

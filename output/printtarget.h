@@ -19,6 +19,8 @@ enum class PrintTarget { Printer, PdfFile, NoPrinter };
 PrintTarget targetOf(const QPrinter& printer);
 // The system's default printer, else its first one, else no printer.
 void useDefaultPrinter(QPrinter& printer);
+// No printer: PDF output with no file yet, so that printing asks for one.
+void useNoPrinter(QPrinter& printer);
 // What the print dialog shows of the printer, in French.
 QString printerText(const QPrinter& printer);
 

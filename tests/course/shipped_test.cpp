@@ -22,17 +22,12 @@
 #include "exercises/rtf/rtffile.h"
 #include "exercises/rtf/rtfwriter.h"
 #include "files/configuration.h"
+#include "tests/support/coursemanifest.h"
 
 namespace molvane::course {
 namespace {
 
 const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
-
-QStringList shipped() {
-    QFile manifest(QStringLiteral(MOLVANE_COURSE_MANIFEST));
-    if (!manifest.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(manifest.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 
 std::vector<std::string> records(const QString& relative, int count) {
     const RecordFile file(kProgram.filePath(relative).toStdString());
@@ -94,7 +89,7 @@ void expectDocument(const std::string& name) {
 }
 
 TEST(Shipped, ExercisesNameWhatShips) {
-    const QStringList files = shipped();
+    const QStringList files = test::shippedCourseFiles();
     const QStringList exercises = files.filter(QRegularExpression(QStringLiteral("^[^/]+\\.E32$")));
     ASSERT_GE(exercises.size(), 5);
     std::set<std::string> titles;
@@ -122,14 +117,14 @@ TEST(Shipped, ExercisesNameWhatShips) {
 }
 
 TEST(Shipped, GettingStartedNamesItsDocumentAndConfiguration) {
-    ASSERT_TRUE(shipped().contains(QStringLiteral("molvane.PEM")));
+    ASSERT_TRUE(test::shippedCourseFiles().contains(QStringLiteral("molvane.PEM")));
     const std::vector<std::string> r = records(QStringLiteral("molvane.PEM"), 2);
     expectDocument(r[0]);
     expectConfiguration(r[1]);
 }
 
 TEST(Shipped, NamesAreFixedAsciiAndEveryFileIsThere) {
-    for (const QString& relative : shipped()) {
+    for (const QString& relative : test::shippedCourseFiles()) {
         EXPECT_TRUE(QFile::exists(kProgram.filePath(relative))) << relative.toStdString();
         for (const QString& part : relative.split(QLatin1Char('/')))
             EXPECT_TRUE(isPlainFileName(part.toStdString())) << relative.toStdString();

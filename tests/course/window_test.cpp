@@ -17,6 +17,7 @@
 #include "exercises/textarea.h"
 #include "files/configio.h"
 #include "files/navigator.h"
+#include "tests/support/coursemanifest.h"
 #include "tests/ui/fixture.h"
 
 namespace molvane {
@@ -24,12 +25,6 @@ namespace {
 
 const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
 const QDir kSources(QStringLiteral(MOLVANE_COURSE_SOURCES));
-
-QStringList shipped() {
-    QFile manifest(QStringLiteral(MOLVANE_COURSE_MANIFEST));
-    if (!manifest.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(manifest.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 
 course::KeyValues source(const QString& relative) {
     QFile file(kSources.filePath(relative));
@@ -76,7 +71,7 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         nomfichier().clear();
-        files = shipped();
+        files = test::shippedCourseFiles();
         ASSERT_FALSE(files.isEmpty());
         for (const QString& relative : files) {
             const QString target = folder.filePath(relative);

@@ -29,10 +29,7 @@ protected:
         WindowTest::SetUp();
         window->show();
         ASSERT_TRUE(files.isValid());
-        // No printer: PDF output without a file.
-        // An empty file name alone would bring the system's printer back.
-        printer.setOutputFileName(QString());
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        useNoPrinter(printer);
         ASSERT_EQ(targetOf(printer), PrintTarget::NoPrinter);
         sources.animation = [this] {
             // Read while the pages are made: the notice shows instead of the buttons.
@@ -51,9 +48,7 @@ protected:
     }
     template <typename W>
     W* in(const char* name) {
-        W* widget = dialog->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedChild<W>(*dialog, name);
     }
     // Answers the PDF file question with this path, and counts the questions.
     void answerPdf(const QString& path) {

@@ -30,9 +30,7 @@ class TextPrintTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(files.isValid());
-        // An empty file name alone would bring the system's printer back.
-        printer.setOutputFileName(QString());
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        useNoPrinter(printer);
         ASSERT_EQ(targetOf(printer), PrintTarget::NoPrinter);
         // A statement with a picture in its second paragraph, as the RTF reader makes them.
         QImage picture(60, 40, QImage::Format_RGB32);

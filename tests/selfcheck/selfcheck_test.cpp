@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 
+#include "tests/support/coursemanifest.h"
 #include "ui/main/mainwindow.h"
 
 namespace molvane {
@@ -21,9 +22,7 @@ const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
 // What the installation puts beside the program: the course material the
 // build lists, and the help collection.
 QStringList shipped() {
-    QFile manifest(QStringLiteral(MOLVANE_COURSE_MANIFEST));
-    if (!manifest.open(QIODevice::ReadOnly)) return {};
-    QStringList files = QString::fromUtf8(manifest.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList files = test::shippedCourseFiles();
     files << QStringLiteral("molvane.qhc") << QStringLiteral("molvane.qch");
     return files;
 }

@@ -12,6 +12,14 @@
 
 namespace molvane {
 
+// The widget of that objectName under parent; a failure of the test when there is none.
+template <typename W>
+W* namedChild(const QObject& parent, const char* name) {
+    W* widget = parent.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -21,9 +29,7 @@ protected:
 
     template <typename W>
     W* control(const char* name) {
-        W* widget = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedChild<W>(*window, name);
     }
 
     void ticks(int n) {

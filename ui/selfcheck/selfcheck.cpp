@@ -100,9 +100,9 @@ private:
 
     bool textShown() const { return !window_.textArea().supertext()->toPlainText().trimmed().isEmpty(); }
 
-    bool sameFile(const QString& a, const QString& b) const {
-        return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath() &&
-               !QFileInfo(a).canonicalFilePath().isEmpty();
+    static bool sameFile(const QString& a, const QString& b) {
+        const QString canonical = QFileInfo(a).canonicalFilePath();
+        return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
     }
 
     void gettingStarted() {
