@@ -213,6 +213,8 @@ private:
     std::string fontName_;  // bytes still to decode
     int fontEntries_ = 0;
     QString fontNameText_;  // the name decoded so far (\u characters, and the bytes before them)
+    int fontEntryCodePage() const;
+    bool fontNameHasRoom() const;
     QString decodeFontName(const std::string& bytes) const;
     void fontNameUnit(qint64 unit);
     // colour table entry being read
@@ -1077,7 +1079,7 @@ void Builder::fontTableText(std::string_view bytes) {
         if (ch == ';') {
             commitFont();
         } else if (static_cast<unsigned char>(ch) >= 0x20 &&  // control bytes are no part of a name
-                   fontName_.size() + fontNameText_.size() < static_cast<std::size_t>(kMaxFontNameBytes)) {
+                   fontNameHasRoom()) {
             fontName_.push_back(ch);
         }
     }
@@ -1088,18 +1090,30 @@ void Builder::fontTableText(std::string_view bytes) {
 void Builder::fontNameUnit(qint64 unit) {
     if (unit == ';') return commitFont();
     if (unit < 0x20 || unit > 0xFFFF || unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator ||
-        fontName_.size() + static_cast<std::size_t>(fontNameText_.size()) >= kMaxFontNameBytes)
+        !fontNameHasRoom())
         return;
     fontNameText_ += decodeFontName(fontName_);
     fontName_.clear();
     fontNameText_ += QChar(static_cast<char16_t>(unit));
 }
 
+bool Builder::fontNameHasRoom() const {
+    return fontName_.size() + static_cast<std::size_t>(fontNameText_.size()) <
+           static_cast<std::size_t>(kMaxFontNameBytes);
+}
+
+// The entry's \cpg when it is one the reader knows, else its \fcharset's; 0
+// when the font defers to the document.
+int Builder::fontEntryCodePage() const {
+    return fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_
+                                                                : codePageForCharset(fontCharset_);
+}
+
+// A name in a code page of its own is decoded in it; any other as Windows-1252.
 QString Builder::decodeFontName(const std::string& bytes) const {
-    const int charsetPage = codePageForCharset(fontCharset_);
-    const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
-    const char* codec = codecNameForCodePage(codePage ? codePage : documentCodePage_);
-    if (codec && codePage != kCodePageAnsi && codePage != 0) {
+    const int codePage = fontEntryCodePage();
+    const char* codec = codePage != kCodePageAnsi ? codecNameForCodePage(codePage) : nullptr;
+    if (codec) {
         QStringDecoder decoder(codec);
         return decoder.isValid()
                    ? QString(decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
@@ -1117,8 +1131,7 @@ void Builder::commitFont() {
         report(ReadStatus::LimitReached);
         return;
     }
-    const int charsetPage = codePageForCharset(fontCharset_);
-    const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
+    const int codePage = fontEntryCodePage();
     QString family = fontNameText_ + decodeFontName(fontName_);
     fontName_.clear();
     fontNameText_.clear();
