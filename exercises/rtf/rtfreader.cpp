@@ -1124,7 +1124,8 @@ QString Builder::decodeFontName(const std::string& bytes) const {
 
 void Builder::commitFont() {
     // No real font table has more entries than fonts: past that, entries
-    // (the same number given again and again) are not even decoded.
+    // (the same number given again and again) are not even decoded. Each
+    // entry adds at most one font, so this bounds the fonts kept as well.
     if (++fontEntries_ > kMaxFonts) {
         fontName_.clear();
         fontNameText_.clear();
@@ -1137,10 +1138,6 @@ void Builder::commitFont() {
     fontNameText_.clear();
     makeWellFormed(family);
     family = family.trimmed();
-    if (fonts_.size() >= static_cast<std::size_t>(kMaxFonts) && !fonts_.count(fontNumber_)) {
-        report(ReadStatus::LimitReached);
-        return;
-    }
     FontEntry entry;
     entry.family = family;
     // A font said to hold ordinary text is taken at its word, whatever its
