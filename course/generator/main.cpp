@@ -135,7 +135,6 @@ std::optional<std::string> Builder::shipConfiguration(const std::string& source)
 }
 
 std::optional<course::ShippedNames> Builder::shipFiles(const course::ExerciseSheet& sheet) {
-    course::ShippedNames names;
     const auto statement = shipDocument(sheet.statement);
     const auto configuration = shipConfiguration(sheet.configuration);
     const auto correction =
