@@ -4,7 +4,6 @@
 // comes back to the same bytes through its text; emptying it changes that
 // record only, and the file reads empty there afterwards.
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,6 +11,7 @@
 #include "common/cp1252.h"
 #include "common/numbers.h"
 #include "common/recordfile.h"
+#include "fuzz/check.h"
 #include "fuzz/fuzzfile.h"
 
 namespace {
@@ -20,9 +20,7 @@ using namespace molvane;
 
 constexpr int kExerciseRecord = 31;
 
-void check(bool holds) {
-    if (!holds) std::abort();
-}
+using fuzz::check;
 
 std::string fileBytes() {
     std::ifstream in(fuzz::scratchFile(), std::ios::binary);
