@@ -1,5 +1,7 @@
 // The course material as it ships beside the program: every file an exercise
 // names exists and reads back with the program's own readers.
+#include "tests/course/shipped.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -25,14 +27,6 @@
 
 namespace molvane::course {
 namespace {
-
-const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
-
-QStringList shipped() {
-    QFile manifest(QStringLiteral(MOLVANE_COURSE_MANIFEST));
-    if (!manifest.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(manifest.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
 
 std::vector<std::string> records(const QString& relative, int count) {
     const RecordFile file(kProgram.filePath(relative).toStdString());
