@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage : molvane-course SOURCES DOSSIER_DU_PROGRAMME LISTE\n");
         return 2;
     }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // a platform the caller chose stays
     QGuiApplication app(argc, argv);
     Builder builder(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
 
