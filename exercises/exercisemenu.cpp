@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTextEdit>
 #include <QWidget>

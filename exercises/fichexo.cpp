@@ -13,7 +13,6 @@
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
 #include "exercises/exercisepictures.h"
-#include "exercises/textarea.h"
 #include "files/navigator.h"
 #include "ui/messages/enterrule.h"
 
