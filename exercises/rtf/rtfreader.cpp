@@ -125,6 +125,11 @@ void makeWellFormed(QString& text) {
     }
 }
 
+// \uN gives a UTF-16 unit as a signed 16-bit number: -1 is U+FFFF.
+qint64 unicodeUnit(std::int32_t value) {
+    return value < 0 ? qint64(value) + 65536 : value;
+}
+
 SymbolFont symbolFontFor(const QString& family) {
     if (family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0) return SymbolFont::Symbol;
     if (family.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)) return SymbolFont::Wingdings;
@@ -378,7 +383,7 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
                     break;
                 case Word::Unicode:
                     skipCount_ = state().unicodeSkip;
-                    fontNameUnit(value < 0 ? qint64(value) + 65536 : value);
+                    fontNameUnit(unicodeUnit(value));
                     break;
                 case Word::Character:
                     fontNameUnit(info->defaultValue);
@@ -493,7 +498,7 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
     }
     if (info.word == Word::Unicode) {
         skipCount_ = state().unicodeSkip;
-        const qint64 unit = value < 0 ? qint64(value) + 65536 : value;
+        const qint64 unit = unicodeUnit(value);
         appendCharacter(unit >= 0 && unit <= 0xFFFF ? char32_t(unit) : char32_t(0xFFFD));
         return;
     }
