@@ -1190,11 +1190,8 @@ void Builder::finishPicture() {
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty()) return;
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (pixels > kMaxPicturePixels || picturePixels_ + pixels > kMaxDocumentPicturePixels) {
-        report(ReadStatus::LimitReached);
-        return;
-    }
-    if (pictures_ >= kMaxPictures) {
+    if (pixels > kMaxPicturePixels || picturePixels_ + pixels > kMaxDocumentPicturePixels ||
+        pictures_ >= kMaxPictures) {
         report(ReadStatus::LimitReached);
         return;
     }
