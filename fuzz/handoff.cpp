@@ -3,6 +3,7 @@
 // Checked: the record read from disk is the record of the bytes; the request
 // comes back to the same bytes through its text; emptying it changes that
 // record only, and the file reads empty there afterwards.
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
