@@ -8,12 +8,6 @@ namespace molvane {
 
 namespace {
 
-// Reading a record's text never fails beyond the record itself: a record that
-// cannot be read is an empty text for the fields that tolerate it.
-std::string orBlank(const std::optional<std::string>& record) {
-    return record ? *record : std::string();
-}
-
 std::optional<ExerciseDocument> documentOf(const RecordReader& read, int documentRecord) {
     const auto document = read(documentRecord);
     if (!document) return std::nullopt;
@@ -41,17 +35,17 @@ std::optional<ExercisePreview> previewExercise(const RecordReader& read) {
     ExercisePreview preview;
     preview.corrected = !isBlank(*correction) || !isBlank(*correctionConfiguration);
 
-    const double level = leadingNumber(orBlank(read(5)));
+    const double level = leadingNumber(read(5).value_or(""));
     for (int k = 0; k < 3; ++k) preview.lit[k] = level > k;
 
     for (int n = 7; n <= 10; ++n) {
-        const std::string piece = orBlank(read(n));
+        const std::string piece = read(n).value_or("");
         if (!isBlank(piece)) preview.topics += cp1252ToUtf8(piece);
     }
-    preview.title = cp1252ToUtf8(trimmed(orBlank(read(11))));
+    preview.title = cp1252ToUtf8(trimmed(read(11).value_or("")));
 
     // A count beyond a 16-bit integer is refused, as the window's box would.
-    const auto count = roundToInt16(leadingNumber(orBlank(read(12))));
+    const auto count = roundToInt16(leadingNumber(read(12).value_or("")));
     preview.hourglasses = count && *count >= 1 ? *count : 0;
     return preview;
 }

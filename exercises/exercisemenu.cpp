@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTextEdit>
 #include <QWidget>
@@ -129,11 +128,7 @@ void ExerciseMenu::PRISENMAIN_Click() {
         closeWindow();
         return;
     }
-    state_.repexo = folder;
-    text.setFich(file);
-    state_.corrige = 0;
-    loadExerciseConfiguration(context_.mainWindow, *context_.configuration, folder, start->configuration);
-    text.setTextemodifie(0);
+    adoptExercise(context_, context_.mainWindow, folder, file, 0, start->configuration);
     closeWindow();
 }
 

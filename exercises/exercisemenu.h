@@ -29,7 +29,6 @@ public:
     QMenu* optionexo() const { return menu_; }
     QAction* item(const char* objectName) const;
     ExerciseState& state() { return state_; }
-    const ExerciseContext& context() const { return context_; }
 
     // The button's click: the items enabled as things stand, the menu popped
     // up with its top-left corner at the button's bottom-left.

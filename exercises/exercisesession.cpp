@@ -31,4 +31,13 @@ bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder
     return text.load(parent, fileInFolder(folder, QString::fromStdString(name)), editable);
 }
 
+void adoptExercise(const ExerciseContext& context, QWidget* parent, const QString& folder,
+                   const QString& file, int corrige, const std::string& configuration) {
+    context.state->repexo = folder;
+    context.text->setFich(file);
+    context.state->corrige = corrige;
+    loadExerciseConfiguration(parent, *context.configuration, folder, configuration);
+    context.text->setTextemodifie(0);
+}
+
 }  // namespace molvane

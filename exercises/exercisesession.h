@@ -43,4 +43,10 @@ void loadExerciseConfiguration(QWidget* parent, ConfigurationHost& host, const Q
 bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder, const std::string& name,
                           bool editable);
 
+// Once an exercise's statement has loaded: it becomes the current exercise
+// (its folder, its file named in fich, whether it has a correction), its
+// configuration loads, and the text counts as unmodified.
+void adoptExercise(const ExerciseContext& context, QWidget* parent, const QString& folder,
+                   const QString& file, int corrige, const std::string& configuration);
+
 }  // namespace molvane

@@ -13,7 +13,6 @@
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
 #include "exercises/exercisepictures.h"
-#include "exercises/textarea.h"
 #include "files/navigator.h"
 #include "ui/messages/enterrule.h"
 
@@ -340,12 +339,9 @@ bool Fichexo::ouvreur_Click() {
         showNotice(false);
         return false;
     }
-    context_.state->repexo = folder_;
-    context_.text->setFich(path);
-    context_.state->corrige = label2_->text() == kCorrected ? 1 : 0;
-    loadExerciseConfiguration(this, *context_.configuration, folder_, statement->configuration);
+    adoptExercise(context_, this, folder_, path, label2_->text() == kCorrected ? 1 : 0,
+                  statement->configuration);
     showNotice(false);
-    context_.text->setTextemodifie(0);
     accept();
     return true;
 }

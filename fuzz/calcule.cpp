@@ -5,18 +5,12 @@
 // "invNA1N" ends as "INAN"; a value that is not finite is never written, as
 // every step refuses it.)
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "calc/eval.h"
+#include "fuzz/check.h"
 
-namespace {
-
-void check(bool holds) {
-    if (!holds) std::abort();
-}
-
-}  // namespace
+using molvane::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The display holds far less; longer texts only make the 16-bit steps give up.

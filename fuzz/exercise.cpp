@@ -6,7 +6,6 @@
 // "corrected" means the correction's records name something; every text is
 // UTF-8 that goes back to its Windows-1252 bytes unchanged.
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -14,15 +13,14 @@
 #include "common/numbers.h"
 #include "common/recordfile.h"
 #include "exercises/exercisefile.h"
+#include "fuzz/check.h"
 #include "fuzz/fuzzfile.h"
 
 namespace {
 
 using namespace molvane;
 
-void check(bool holds) {
-    if (!holds) std::abort();
-}
+using fuzz::check;
 
 void checkText(const std::string& utf8) {
     const Cp1252Text back = utf8ToCp1252(utf8);

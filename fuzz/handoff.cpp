@@ -3,8 +3,8 @@
 // Checked: the record read from disk is the record of the bytes; the request
 // comes back to the same bytes through its text; emptying it changes that
 // record only, and the file reads empty there afterwards.
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,6 +12,7 @@
 #include "common/cp1252.h"
 #include "common/numbers.h"
 #include "common/recordfile.h"
+#include "fuzz/check.h"
 #include "fuzz/fuzzfile.h"
 
 namespace {
@@ -20,9 +21,7 @@ using namespace molvane;
 
 constexpr int kExerciseRecord = 31;
 
-void check(bool holds) {
-    if (!holds) std::abort();
-}
+using fuzz::check;
 
 std::string fileBytes() {
     std::ifstream in(fuzz::scratchFile(), std::ios::binary);

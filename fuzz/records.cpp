@@ -5,21 +5,19 @@
 // lets the run restart with counts outside the panel's limits.
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "common/recordfile.h"
 #include "files/configuration.h"
+#include "fuzz/check.h"
 #include "fuzz/fuzzfile.h"
 
 namespace {
 
 using namespace molvane;
 
-void check(bool holds) {
-    if (!holds) std::abort();
-}
+using fuzz::check;
 
 // Takes what the window's controls would take; counts what it was given.
 class Target final : public ConfigurationTarget {

@@ -87,14 +87,14 @@ bool buildDocument(const QString& html, const QString& imageFolder, QTextDocumen
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             if (!format.isImageFormat()) continue;
-            const QString name = format.toImageFormat().name();
+            const QTextImageFormat picture = format.toImageFormat();
+            const QString name = picture.name();
             const QImage image(folder.filePath(name));
             if (image.isNull()) {
                 error = QStringLiteral("image introuvable ou illisible : ") + folder.filePath(name);
                 return false;
             }
-            const double width =
-                format.toImageFormat().width() > 0 ? format.toImageFormat().width() : image.width();
+            const double width = picture.width() > 0 ? picture.width() : image.width();
             if (width > kMaxPictureWidth) {
                 error = QStringLiteral("image trop large pour la zone de texte (%1 pixels au plus) : %2")
                             .arg(kMaxPictureWidth)

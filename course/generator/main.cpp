@@ -42,6 +42,14 @@ public:
 
 private:
     std::optional<course::KeyValues> readSource(const QString& path);
+    // The shipped file of a source of the folder kind, made once however many
+    // sheets name it: make gives the file's bytes from the source's path, or
+    // says why it cannot.
+    using Make = std::optional<QByteArray> (Builder::*)(const QString& path);
+    std::optional<std::string> ship(const char* kind, const std::string& source, std::string_view extension,
+                                    Make make);
+    std::optional<QByteArray> documentBytes(const QString& path);
+    std::optional<QByteArray> configurationFileBytes(const QString& path);
     std::optional<std::string> shipDocument(const std::string& source);
     std::optional<std::string> shipConfiguration(const std::string& source);
     std::optional<course::ShippedNames> shipFiles(const course::ExerciseSheet& sheet);
@@ -88,10 +96,19 @@ bool Builder::writeFile(const QString& relative, const QByteArray& bytes) {
     return true;
 }
 
-std::optional<std::string> Builder::shipDocument(const std::string& source) {
-    if (const auto it = shipped_.find("documents/" + source); it != shipped_.end()) return it->second;
-    const QString path =
-        QDir(sources_).filePath(QStringLiteral("documents/") + QString::fromStdString(source));
+std::optional<std::string> Builder::ship(const char* kind, const std::string& source,
+                                         std::string_view extension, Make make) {
+    const std::string key = kind + ("/" + source);
+    if (const auto it = shipped_.find(key); it != shipped_.end()) return it->second;
+    const auto bytes = (this->*make)(QDir(sources_).filePath(QString::fromStdString(key)));
+    if (!bytes) return std::nullopt;
+    const std::string name = kSubfolder.toStdString() + "/" + course::shippedName(source, extension);
+    if (!writeFile(QString::fromStdString(name), *bytes)) return std::nullopt;
+    shipped_[key] = name;
+    return name;
+}
+
+std::optional<QByteArray> Builder::documentBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         fail(path, QStringLiteral("document introuvable"));
@@ -104,17 +121,10 @@ std::optional<std::string> Builder::shipDocument(const std::string& source) {
         fail(path, error);
         return std::nullopt;
     }
-    const std::string name = kSubfolder.toStdString() + "/" + course::shippedName(source, ".rtf");
-    if (!writeFile(QString::fromStdString(name), rtf::RtfWriter::write(document))) return std::nullopt;
-    shipped_["documents/" + source] = name;
-    return name;
+    return rtf::RtfWriter::write(document);
 }
 
-std::optional<std::string> Builder::shipConfiguration(const std::string& source) {
-    if (source.empty()) return std::string();
-    if (const auto it = shipped_.find("configurations/" + source); it != shipped_.end()) return it->second;
-    const QString path =
-        QDir(sources_).filePath(QStringLiteral("configurations/") + QString::fromStdString(source));
+std::optional<QByteArray> Builder::configurationFileBytes(const QString& path) {
     const auto values = readSource(path);
     if (!values) return std::nullopt;
     ConfigurationValues configuration;
@@ -128,14 +138,19 @@ std::optional<std::string> Builder::shipConfiguration(const std::string& source)
         fail(path, QStringLiteral("valeur impossible à enregistrer"));
         return std::nullopt;
     }
-    const std::string name = kSubfolder.toStdString() + "/" + course::shippedName(source, ".C11");
-    if (!writeFile(QString::fromStdString(name), QByteArray::fromStdString(*bytes))) return std::nullopt;
-    shipped_["configurations/" + source] = name;
-    return name;
+    return QByteArray::fromStdString(*bytes);
+}
+
+std::optional<std::string> Builder::shipDocument(const std::string& source) {
+    return ship("documents", source, ".rtf", &Builder::documentBytes);
+}
+
+std::optional<std::string> Builder::shipConfiguration(const std::string& source) {
+    if (source.empty()) return std::string();
+    return ship("configurations", source, ".C11", &Builder::configurationFileBytes);
 }
 
 std::optional<course::ShippedNames> Builder::shipFiles(const course::ExerciseSheet& sheet) {
-    course::ShippedNames names;
     const auto statement = shipDocument(sheet.statement);
     const auto configuration = shipConfiguration(sheet.configuration);
     const auto correction =
@@ -204,7 +219,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage : molvane-course SOURCES DOSSIER_DU_PROGRAMME LISTE\n");
         return 2;
     }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // a platform the caller chose stays
     QGuiApplication app(argc, argv);
     Builder builder(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
 

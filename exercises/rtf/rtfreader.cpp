@@ -125,6 +125,11 @@ void makeWellFormed(QString& text) {
     }
 }
 
+// \uN gives a UTF-16 unit as a signed 16-bit number: -1 is U+FFFF.
+qint64 unicodeUnit(std::int32_t value) {
+    return value < 0 ? qint64(value) + 65536 : value;
+}
+
 SymbolFont symbolFontFor(const QString& family) {
     if (family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0) return SymbolFont::Symbol;
     if (family.startsWith(QLatin1String("Wingdings"), Qt::CaseInsensitive)) return SymbolFont::Wingdings;
@@ -213,6 +218,8 @@ private:
     std::string fontName_;  // bytes still to decode
     int fontEntries_ = 0;
     QString fontNameText_;  // the name decoded so far (\u characters, and the bytes before them)
+    int fontEntryCodePage() const;
+    bool fontNameHasRoom() const;
     QString decodeFontName(const std::string& bytes) const;
     void fontNameUnit(qint64 unit);
     // colour table entry being read
@@ -376,7 +383,7 @@ void Builder::controlWord(std::string_view name, bool hasParameter, std::int32_t
                     break;
                 case Word::Unicode:
                     skipCount_ = state().unicodeSkip;
-                    fontNameUnit(value < 0 ? qint64(value) + 65536 : value);
+                    fontNameUnit(unicodeUnit(value));
                     break;
                 case Word::Character:
                     fontNameUnit(info->defaultValue);
@@ -491,7 +498,7 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
     }
     if (info.word == Word::Unicode) {
         skipCount_ = state().unicodeSkip;
-        const qint64 unit = value < 0 ? qint64(value) + 65536 : value;
+        const qint64 unit = unicodeUnit(value);
         appendCharacter(unit >= 0 && unit <= 0xFFFF ? char32_t(unit) : char32_t(0xFFFD));
         return;
     }
@@ -1077,7 +1084,7 @@ void Builder::fontTableText(std::string_view bytes) {
         if (ch == ';') {
             commitFont();
         } else if (static_cast<unsigned char>(ch) >= 0x20 &&  // control bytes are no part of a name
-                   fontName_.size() + fontNameText_.size() < static_cast<std::size_t>(kMaxFontNameBytes)) {
+                   fontNameHasRoom()) {
             fontName_.push_back(ch);
         }
     }
@@ -1088,18 +1095,30 @@ void Builder::fontTableText(std::string_view bytes) {
 void Builder::fontNameUnit(qint64 unit) {
     if (unit == ';') return commitFont();
     if (unit < 0x20 || unit > 0xFFFF || unit == QChar::LineSeparator || unit == QChar::ParagraphSeparator ||
-        fontName_.size() + static_cast<std::size_t>(fontNameText_.size()) >= kMaxFontNameBytes)
+        !fontNameHasRoom())
         return;
     fontNameText_ += decodeFontName(fontName_);
     fontName_.clear();
     fontNameText_ += QChar(static_cast<char16_t>(unit));
 }
 
+bool Builder::fontNameHasRoom() const {
+    return fontName_.size() + static_cast<std::size_t>(fontNameText_.size()) <
+           static_cast<std::size_t>(kMaxFontNameBytes);
+}
+
+// The entry's \cpg when it is one the reader knows, else its \fcharset's; 0
+// when the font defers to the document.
+int Builder::fontEntryCodePage() const {
+    return fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_
+                                                                : codePageForCharset(fontCharset_);
+}
+
+// A name in a code page of its own is decoded in it; any other as Windows-1252.
 QString Builder::decodeFontName(const std::string& bytes) const {
-    const int charsetPage = codePageForCharset(fontCharset_);
-    const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
-    const char* codec = codecNameForCodePage(codePage ? codePage : documentCodePage_);
-    if (codec && codePage != kCodePageAnsi && codePage != 0) {
+    const int codePage = fontEntryCodePage();
+    const char* codec = codePage != kCodePageAnsi ? codecNameForCodePage(codePage) : nullptr;
+    if (codec) {
         QStringDecoder decoder(codec);
         return decoder.isValid()
                    ? QString(decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size()))))
@@ -1110,24 +1129,20 @@ QString Builder::decodeFontName(const std::string& bytes) const {
 
 void Builder::commitFont() {
     // No real font table has more entries than fonts: past that, entries
-    // (the same number given again and again) are not even decoded.
+    // (the same number given again and again) are not even decoded. Each
+    // entry adds at most one font, so this bounds the fonts kept as well.
     if (++fontEntries_ > kMaxFonts) {
         fontName_.clear();
         fontNameText_.clear();
         report(ReadStatus::LimitReached);
         return;
     }
-    const int charsetPage = codePageForCharset(fontCharset_);
-    const int codePage = fontCodePage_ && codecNameForCodePage(fontCodePage_) ? fontCodePage_ : charsetPage;
+    const int codePage = fontEntryCodePage();
     QString family = fontNameText_ + decodeFontName(fontName_);
     fontName_.clear();
     fontNameText_.clear();
     makeWellFormed(family);
     family = family.trimmed();
-    if (fonts_.size() >= static_cast<std::size_t>(kMaxFonts) && !fonts_.count(fontNumber_)) {
-        report(ReadStatus::LimitReached);
-        return;
-    }
     FontEntry entry;
     entry.family = family;
     // A font said to hold ordinary text is taken at its word, whatever its
@@ -1175,11 +1190,8 @@ void Builder::finishPicture() {
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty()) return;
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (pixels > kMaxPicturePixels || picturePixels_ + pixels > kMaxDocumentPicturePixels) {
-        report(ReadStatus::LimitReached);
-        return;
-    }
-    if (pictures_ >= kMaxPictures) {
+    if (pixels > kMaxPicturePixels || picturePixels_ + pixels > kMaxDocumentPicturePixels ||
+        pictures_ >= kMaxPictures) {
         report(ReadStatus::LimitReached);
         return;
     }

@@ -36,6 +36,12 @@ QString listMarker(const QTextList& list, const QTextBlock& block) {
     }
 }
 
+// A UTF-16 unit as \uN, N signed as RTF wants it, with "?" for the readers
+// that skip one character after it.
+void unicodeWord(char16_t unit, QByteArray& out) {
+    out += "\\u" + QByteArray::number(static_cast<std::int16_t>(unit)) + '?';
+}
+
 class Emitter {
 public:
     explicit Emitter(const QTextDocument& document);
@@ -157,7 +163,7 @@ void Emitter::escapedName(QStringView name, QByteArray& out) {
         if (u < 0x7F)
             out += static_cast<char>(u);
         else
-            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+            unicodeWord(u, out);
     }
 }
 
@@ -167,7 +173,7 @@ void Emitter::escaped(QStringView text, QByteArray& out) {
         // A half of a surrogate pair on its own stands for no character.
         if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
             QChar::isLowSurrogate(text.at(i + 1).unicode())) {
-            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+            unicodeWord(u, out);
             u = text.at(++i).unicode();
         } else if (QChar::isSurrogate(u)) {
             u = QChar::ReplacementCharacter;
@@ -212,7 +218,7 @@ void Emitter::escaped(QStringView text, QByteArray& out) {
             out += hex[b >> 4];
             out += hex[b & 0xF];
         } else {
-            out += "\\u" + QByteArray::number(static_cast<std::int16_t>(u)) + '?';
+            unicodeWord(u, out);
         }
     }
 }

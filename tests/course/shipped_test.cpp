@@ -27,8 +27,6 @@
 namespace molvane::course {
 namespace {
 
-const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
-
 std::vector<std::string> records(const QString& relative, int count) {
     const RecordFile file(kProgram.filePath(relative).toStdString());
     std::vector<std::string> out;

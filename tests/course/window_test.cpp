@@ -17,13 +17,12 @@
 #include "exercises/textarea.h"
 #include "files/configio.h"
 #include "files/navigator.h"
+#include "tests/exercises/exercisetest.h"
 #include "tests/support/coursemanifest.h"
-#include "tests/ui/fixture.h"
 
 namespace molvane {
 namespace {
 
-const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
 const QDir kSources(QStringLiteral(MOLVANE_COURSE_SOURCES));
 
 course::KeyValues source(const QString& relative) {
@@ -66,11 +65,10 @@ QString documentText(const QString& relative) {
     return document.toPlainText();
 }
 
-class ShippedMaterial : public WindowTest {
+class ShippedMaterial : public ExerciseTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        nomfichier().clear();
+        ExerciseTest::SetUp();
         files = test::shippedCourseFiles();
         ASSERT_FALSE(files.isEmpty());
         for (const QString& relative : files) {
@@ -83,13 +81,6 @@ protected:
     QString title() const { return window->windowTitle(); }
     QString configurationTitle(const QString& shippedName) const {
         return QStringLiteral("Équilibre dynamique - ") + folder.filePath(shippedName);
-    }
-    QTextEdit* supertext() { return window->textArea().supertext(); }
-    template <typename W>
-    W* part(Fichexo& exercise, const char* name) {
-        W* widget = exercise.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
     }
 
     QStringList files;
@@ -112,9 +103,7 @@ TEST_F(ShippedMaterial, EveryExerciseOpensAsItsSheetSays) {
             << error;
 
         // The preview shows the sheet's fields.
-        Fichexo& exercise = menu.window();
-        exercise.show();
-        exercise.Form_Activate();
+        Fichexo& exercise = showWindow();
         QListWidget* list = exercise.navigator().files();
         EXPECT_EQ(list->count(), exercises.size());
         const auto items = list->findItems(name, Qt::MatchExactly);

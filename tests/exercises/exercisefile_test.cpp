@@ -9,26 +9,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/cp1252.h"
 #include "common/recordfile.h"
+#include "tests/exercises/exercisebytes.h"
 
 using namespace molvane;
 namespace fs = std::filesystem;
 
 namespace {
 
-// An exercise file's bytes from its records written as UTF-8 text.
-std::string exercise(const std::vector<std::string>& records) {
-    std::vector<std::string> bytes;
-    for (const auto& r : records) bytes.push_back(utf8ToCp1252(r).bytes);
-    return *encodeRecords(bytes);
-}
-
 // Records 1 to 12 with only the given ones filled.
 std::string withRecords(std::initializer_list<std::pair<int, std::string>> filled) {
     std::vector<std::string> records(kExerciseRecords);
     for (const auto& [n, value] : filled) records[n - 1] = value;
-    return exercise(records);
+    return exerciseBytes(records);
 }
 
 // Makes record n claim more bytes than a record holds.
@@ -112,7 +105,7 @@ TEST(ExercisePreview, UnreadableRecordsFailOrCountAsBlank) {
     EXPECT_EQ(noLevel->title, "Titre");
 
     // A file that stops after its statement: everything else is blank.
-    const auto shortFile = previewExercise(exercise({"enonce.rtf", "enonce.C11"}));
+    const auto shortFile = previewExercise(exerciseBytes({"enonce.rtf", "enonce.C11"}));
     ASSERT_TRUE(shortFile);
     EXPECT_FALSE(shortFile->corrected);
     EXPECT_EQ(shortFile->hourglasses, 0);

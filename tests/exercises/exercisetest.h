@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "common/cp1252.h"
 #include "common/recordfile.h"
 #include "exercises/exercisemenu.h"
 #include "exercises/fichexo.h"
@@ -19,6 +18,7 @@
 #include "files/configio.h"
 #include "files/configuration.h"
 #include "files/navigator.h"
+#include "tests/exercises/exercisebytes.h"
 #include "tests/ui/fixture.h"
 
 namespace molvane {
@@ -46,10 +46,7 @@ protected:
     }
     // Records written as UTF-8 text, stored in Windows-1252.
     void writeExercise(const QString& name, const std::vector<std::string>& records) const {
-        std::vector<std::string> bytes;
-        for (const auto& r : records) bytes.push_back(utf8ToCp1252(r).bytes);
-        const std::string data = *encodeRecords(bytes);
-        writeBytes(name, QByteArray(data.data(), static_cast<qsizetype>(data.size())));
+        writeBytes(name, QByteArray::fromStdString(exerciseBytes(records)));
     }
     // An RTF document holding one line of text.
     void writeDocument(const QString& name, const QString& text) const {

@@ -1,12 +1,8 @@
 #include "rtftestsupport.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QFile>
-#include <QTextBlock>
 #include <QTextCursor>
-#include <QTextTable>
-#include <QUrl>
 
 namespace molvane::rtf::test {
 

@@ -17,8 +17,6 @@
 namespace molvane {
 namespace {
 
-const QDir kProgram(QStringLiteral(MOLVANE_PROGRAM_DIR));
-
 // What the installation puts beside the program: the course material the
 // build lists, and the help collection.
 QStringList shipped() {
