@@ -77,9 +77,7 @@ protected:
     }
     template <typename W>
     W* part(Fichexo& exercise, const char* name) {
-        W* widget = exercise.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return namedChild<W>(exercise, name);
     }
     // Opens an exercise of the program's folder as the window does.
     bool open(const QString& name) {
