@@ -17,7 +17,7 @@
 #include "bench/reference.h"
 #include "common/numbers.h"
 #include "core/simulation.h"
-#include "ui/main/surfaces.h"
+#include "windowkit/surfaces.h"
 
 namespace {
 
@@ -106,10 +106,10 @@ int main(int argc, char** argv) {
 
     molvane::GridModel table(52, 6);
     molvane::Simulation sim(table);
-    for (int s = 0; s < 4; ++s) sim.parameters.counts[s] = std::to_string(o.counts[s]);
-    sim.parameters.sensePositions = {100 - o.sense1, 100 - o.sense2};
-    sim.parameters.temperature = o.temperature;
-    sim.parameters.curves = {true, true, true, true};
+    for (int s = 0; s < 4; ++s) sim.setCount(s, std::to_string(o.counts[s]));
+    sim.setEffectivePercents({o.sense1, o.sense2});
+    sim.setTemperature(o.temperature);
+    sim.setCurves({true, true, true, true});
     sim.seed(o.seed);
     sim.Command5_Click(graph ? &*graph : nullptr);
     molvane::Display display;
@@ -128,8 +128,9 @@ int main(int argc, char** argv) {
         sim.Timer1_Timer(display);
         times[static_cast<std::size_t>(t - 1)] =
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-        if (t > o.ticks / 2 && sim.nbA != 0 && sim.nbB != 0) {
-            qrSum += (static_cast<double>(sim.nbC) / sim.nbA) * (static_cast<double>(sim.nbD) / sim.nbB);
+        if (t > o.ticks / 2 && sim.nbA() != 0 && sim.nbB() != 0) {
+            qrSum +=
+                (static_cast<double>(sim.nbC()) / sim.nbA()) * (static_cast<double>(sim.nbD()) / sim.nbB());
             ++qrCount;
         }
     }
@@ -138,9 +139,10 @@ int main(int argc, char** argv) {
     std::printf(
         "{\"particles\":%d,\"ticks\":%d,\"draw\":%s,\"us_per_tick_median\":%.2f,\"us_per_tick_p95\":%.2f,"
         "\"final\":[%d,%d,%d,%d],\"mean_qr_second_half\":%s,\"effective\":[%d,%d,%d,%d]",
-        sim.nbparticules, o.ticks, o.draw ? "true" : "false", percentile(times, 0.5), percentile(times, 0.95),
-        sim.nbA, sim.nbB, sim.nbC, sim.nbD, qrCount ? std::to_string(qrSum / qrCount).c_str() : "null",
-        sim.efficaces1, sim.inefficaces1, sim.efficaces2, sim.inefficaces2);
+        sim.nbparticules(), o.ticks, o.draw ? "true" : "false", percentile(times, 0.5),
+        percentile(times, 0.95), sim.nbA(), sim.nbB(), sim.nbC(), sim.nbD(),
+        qrCount ? std::to_string(qrSum / qrCount).c_str() : "null", sim.efficaces1(), sim.inefficaces1(),
+        sim.efficaces2(), sim.inefficaces2());
     std::printf(",\"rss_kb_start\":%ld,\"rss_kb_end\":%ld,\"rss_kb_peak\":%ld", rssStart, rssEnd,
                 molvane::bench::statusKilobytes("VmHWM"));
     if (o.compare) {

@@ -17,25 +17,27 @@ constexpr double kWidth = kRight - kLeft, kHeight = kBottom - kTop;
 
 std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
     std::array<double, 4> n0{};
-    for (int s = 0; s < 4; ++s) n0[s] = leadingNumber(parameters.counts[s]);
+    for (int s = 0; s < 4; ++s) n0[s] = leadingNumber(parameters_.counts[s]);
     const double a = n0[0], b = n0[1], c = n0[2], d = n0[3];
     // The most any species can reach if every pair of the other side reacts.
-    maxparticules = 0;
-    for (double candidate : {a + std::min(c, d), b + std::min(c, d), c + std::min(a, b), d + std::min(a, b)}) {
-        if (auto rounded = roundToInt16(candidate); rounded && *rounded > maxparticules) maxparticules = *rounded;
+    maxparticules_ = 0;
+    for (double candidate :
+         {a + std::min(c, d), b + std::min(c, d), c + std::min(a, b), d + std::min(a, b)}) {
+        if (auto rounded = roundToInt16(candidate); rounded && *rounded > maxparticules_)
+            maxparticules_ = *rounded;
     }
     if (graph) graph->clear();
 
-    const bool keep = parameters.keepCurves && nbcourbes > 0;
+    const bool keep = showsKeptCurves();
     if (keep) {
-        for (int k = 1; k <= nbcourbes && k < static_cast<int>(courbes.size()); ++k) {
-            if (courbes[k][61] > maxparticules) {
-                if (auto widened = roundToInt16(courbes[k][61])) maxparticules = *widened;
+        for (int k = 1; k <= nbcourbes_ && k < static_cast<int>(courbes_.size()); ++k) {
+            if (courbes_[k][61] > maxparticules_) {
+                if (auto widened = roundToInt16(courbes_[k][61])) maxparticules_ = *widened;
             }
         }
     }
-    if (maxparticules <= 0) return std::nullopt;
-    const double top = maxparticules;
+    if (maxparticules_ <= 0) return std::nullopt;
+    const double top = maxparticules_;
     // Graduations, and the points of curves: a curve's points are computed as
     // each tick computes them (count / maximum first), so that a count that
     // does not change stays on one line from the origin on.
@@ -54,8 +56,8 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
                 graph->text(x - graph->textWidth(label, false) / 2.0, kBottom + 1.0, label, false);
             }
         }
-        const int step = std::max(1, maxparticules / 5);
-        for (int n = 0; n <= maxparticules; n += step) {
+        const int step = std::max(1, maxparticules_ / 5);
+        for (int n = 0; n <= maxparticules_; n += step) {
             const double y = yOf(n);
             graph->line(kLeft, y, kRight, y, kLightGrey, 1);
             const std::string label = numberText(n);
@@ -72,12 +74,12 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
         graph->text(55, -7, "Nombre de particules ", false);
     }
 
-    xprec = 50;
+    xprec_ = 50;
     for (int s = 0; s < 4; ++s) {
-        if (!parameters.curves[s]) continue;
+        if (!parameters_.curves[s]) continue;
         if (auto y = roundToInt16(yOfCount(n0[s]))) {
-            yprec[s] = *y;
-            if (graph) graph->point(50, yprec[s], parameters.colours[s], 2);
+            yprec_[s] = *y;
+            if (graph) graph->point(50, yprec_[s], parameters_.colours[s], 2);
         }
     }
 
@@ -85,10 +87,10 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
 
     if (!keep) return false;
     if (graph) {
-        for (int k = 1; k <= nbcourbes && k < static_cast<int>(courbes.size()); ++k) {
-            const CurveRecord& record = courbes[k];
+        for (int k = 1; k <= nbcourbes_ && k < static_cast<int>(courbes_.size()); ++k) {
+            const CurveRecord& record = courbes_[k];
             const int species = static_cast<int>(record[63]);
-            if (species < 0 || species > 3 || !parameters.curves[species]) continue;
+            if (species < 0 || species > 3 || !parameters_.curves[species]) continue;
             const auto colour = static_cast<Colour>(record[62]);
             double px = kLeft, py = yOfCount(record[0]);
             graph->point(px, py, colour, 2);
@@ -107,24 +109,23 @@ void Simulation::layTableTimes() {
     const double d = duration();
     // Rows closer than one tick could never all be filled: fewer rows then.
     // The panel's ranges (10 s at least over 101 rows at most) never get here.
-    if (const int p = parameters.rowsPosition; p < 110 && d / (110 - p) < 0.1) {
-        if (auto fewer = roundToInt32(110.0 - d / 0.1)) {
-            const int position = std::clamp(*fewer, 10, 100);
-            if (moveRowsBar)
-                moveRowsBar(position);
+    if (const int rows = parameters_.tableRows; rows > 1 && d / (rows - 1) < 0.1) {
+        if (auto intervals = roundToInt32(d / 0.1)) {
+            const int fewer = std::clamp(*intervals + 1, kFewestTableRows, kMostTableRows);
+            if (fewerRows_)
+                fewerRows_(fewer);
             else
-                parameters.rowsPosition = position;
+                parameters_.tableRows = fewer;
         }
     }
-    const int p = parameters.rowsPosition;
     const int before = table_.rows();
-    table_.setRows(112 - p);
+    table_.setRows(parameters_.tableRows + 1);
     // Rows added here were not coloured by the reset: hide their Qr too.
     if (table_.rows() > before) colourQrColumn(before);
     const int last = table_.rows() - 1;  // R, the last data row
     for (int i = 1; i <= last; ++i) {
         const double t = last > 1 ? d * (i - 1) / (last - 1) : 0.0;
-        table_.setText(i, 0, formatPicture(t, "# ### ##0.0", parameters.decimalSeparator) + "      ");
+        table_.setText(i, 0, formatPicture(t, "# ### ##0.0", parameters_.decimalSeparator) + "      ");
         table_.setRow(i);
         table_.setCol(0);
         table_.setCellAlignment(kAlignRightTop);

@@ -9,12 +9,8 @@
 
 namespace molvane {
 
-const std::array<const char*, 6> kTableHeaders = {"Date (s)",    "Nombre de A", "Nombre de B",
-                                                  "Nombre de C", "Nombre de D", "Qr"};
-
 namespace {
 
-constexpr int kQrColumn = 5;
 constexpr std::int16_t kCoolDown = 5;
 
 template <typename T, typename V>
@@ -22,7 +18,9 @@ void assignIf(T& target, const std::optional<V>& value) {
     if (value) target = *value;
 }
 
-int sgn(float v) { return (v > 0.0f) - (v < 0.0f); }
+int sgn(float v) {
+    return (v > 0.0f) - (v < 0.0f);
+}
 
 // Velocity exchange along one axis, v the velocities and p the positions on it.
 void exchangeAxis(float* v, const float* p, int i, int j) {
@@ -65,35 +63,61 @@ std::string qrText(double qr, char decimalSeparator) {
 }
 
 Simulation::Simulation(GridModel& table) : table_(table) {
-    courbes.reserve(64);
-    for (auto& text : labelinf) text.reserve(16);
-    label1.reserve(32);
+    courbes_.reserve(64);
+    for (auto& text : labelinf_) text.reserve(16);
+    label1_.reserve(32);
     seed(secondsSinceMidnight());
 }
 
 void Simulation::seed(std::uint32_t seed) {
-    if (script_) script_->seed(seed);
-    else random_.seed(seed);
+    if (script_)
+        script_->seed(seed);
+    else
+        random_.seed(seed);
 }
 
-double Simulation::elapsed() const { return parameters.interval / 1000.0 * nbtics; }
+double Simulation::elapsed() const {
+    return parameters_.interval / 1000.0 * nbtics_;
+}
 
-double Simulation::duration() const { return leadingNumber(parameters.durationTag); }
+double Simulation::duration() const {
+    return leadingNumber(parameters_.durationTag);
+}
+
+void Simulation::setDuration(double seconds) {
+    parameters_.durationTag = numberText(seconds);
+    dropKeptCurves();
+}
+
+void Simulation::setShowQr(bool shown) {
+    parameters_.showQr = shown;
+    colourQrColumn(0);
+}
+
+void Simulation::setKeepCurves(bool keep) {
+    parameters_.keepCurves = keep;
+    if (!keep) dropKeptCurves();
+}
+
+void Simulation::setVesselSize(float width, float height) {
+    vesselWidth_ = width;
+    vesselHeight_ = height;
+}
 
 void Simulation::initialise() {
-    const Parameters& p = parameters;
-    taux1 = static_cast<float>((100 - p.sensePositions[0]) / 100.0);
-    taux2 = static_cast<float>((100 - p.sensePositions[1]) / 100.0);
-    efficaces1 = inefficaces1 = efficaces2 = inefficaces2 = 0;
+    const Parameters& p = parameters_;
+    taux1_ = static_cast<float>(p.effectivePercent[0] / 100.0);
+    taux2_ = static_cast<float>(p.effectivePercent[1] / 100.0);
+    efficaces1_ = inefficaces1_ = efficaces2_ = inefficaces2_ = 0;
 
     std::array<double, 4> initial{};
     for (int s = 0; s < 4; ++s) initial[s] = leadingNumber(p.counts[s]);
     // A total that does not fit (or a negative one, which no array can have)
     // leaves the previous number of particles.
     if (auto total = roundToInt16(initial[0] + initial[1] + initial[2] + initial[3]); total && *total >= 0)
-        nbparticules = *total;
+        nbparticules_ = *total;
 
-    const std::size_t size = static_cast<std::size_t>(nbparticules) + 1;
+    const std::size_t size = static_cast<std::size_t>(nbparticules_) + 1;
     posx.assign(size, 0.0f);
     posy.assign(size, 0.0f);
     vitx.assign(size, 0.0f);
@@ -101,8 +125,8 @@ void Simulation::initialise() {
     espece.assign(size, 0);
     choc.assign(size, 0);
 
-    const double w = vesselWidth, h = vesselHeight;
-    for (int i = 1; i <= nbparticules; ++i) {
+    const double w = vesselWidth_, h = vesselHeight_;
+    for (int i = 1; i <= nbparticules_; ++i) {
         posx[i] = static_cast<float>((w - 4.0) * draw() + 2.0);
         posy[i] = static_cast<float>((h - 4.0) * draw() + 2.0);
         vitx[i] = static_cast<float>(draw() - 0.5);
@@ -115,12 +139,12 @@ void Simulation::initialise() {
     int first = 1;
     for (std::int16_t s = 0; s < 4; ++s) {
         runningSum += initial[s];
-        const int last = std::min<int>(roundToInt32(runningSum).value_or(first - 1), nbparticules);
+        const int last = std::min<int>(roundToInt32(runningSum).value_or(first - 1), nbparticules_);
         for (int i = first; i <= last; ++i) espece[i] = static_cast<std::int16_t>(s + 1);
         first = std::max(first, last + 1);
     }
 
-    nbtics = 0;
+    nbtics_ = 0;
 
     table_.clear();
     colourQrColumn(0);
@@ -131,49 +155,49 @@ void Simulation::initialise() {
         table_.setCellAlignment(kAlignCenterTop);
     }
 
-    ligne = 1;
-    for (int s = 0; s < 4; ++s) table_.setText(ligne, s + 1, numberText(initial[s]));
-    assignIf(nbA, roundToInt16(initial[0]));
-    assignIf(nbB, roundToInt16(initial[1]));
-    assignIf(nbC, roundToInt16(initial[2]));
-    assignIf(nbD, roundToInt16(initial[3]));
+    ligne_ = 1;
+    for (int s = 0; s < 4; ++s) table_.setText(ligne_, s + 1, numberText(initial[s]));
+    assignIf(nbA_, roundToInt16(initial[0]));
+    assignIf(nbB_, roundToInt16(initial[1]));
+    assignIf(nbC_, roundToInt16(initial[2]));
+    assignIf(nbD_, roundToInt16(initial[3]));
     closeRow();
 }
 
 void Simulation::closeRow() {
     // Qr of the row's counts; empty (and qr unchanged) without A or B.
-    if (nbA != 0 && nbB != 0) {
-        qr = (static_cast<double>(nbC) / nbA) * (static_cast<double>(nbD) / nbB);
-        table_.setText(ligne, kQrColumn, qrText(qr, parameters.decimalSeparator));
+    if (nbA_ != 0 && nbB_ != 0) {
+        qr_ = (static_cast<double>(nbC_) / nbA_) * (static_cast<double>(nbD_) / nbB_);
+        table_.setText(ligne_, kQrColumn, qrText(qr_, parameters_.decimalSeparator));
     } else {
-        table_.setText(ligne, kQrColumn, "");
+        table_.setText(ligne_, kQrColumn, "");
     }
-    table_.setRow(ligne);
+    table_.setRow(ligne_);
     for (int c = 1; c <= kQrColumn; ++c) {
         table_.setCol(c);
         table_.setCellAlignment(kAlignCenterTop);
     }
-    ++ligne;
+    ++ligne_;
 }
 
 void Simulation::colourQrColumn(int fromRow) {
     table_.setCol(kQrColumn);
     for (int r = fromRow; r < table_.rows(); ++r) {
         table_.setRow(r);
-        table_.setCellForeColor(parameters.showQr ? kBlack : kWhite);
+        table_.setCellForeColor(parameters_.showQr ? kBlack : kWhite);
     }
 }
 
 void Simulation::Timer1_Timer(const Display& display) {
-    ++nbtics;
-    const double k = parameters.temperature / 100.0;
-    const double w = vesselWidth, h = vesselHeight;
+    ++nbtics_;
+    const double k = parameters_.temperature / 100.0;
+    const double w = vesselWidth_, h = vesselHeight_;
     const float right = static_cast<float>(w - 1.0), bottom = static_cast<float>(h - 1.0);
     float* px = posx.data();
     float* py = posy.data();
     float* vx = vitx.data();
     float* vy = vity.data();
-    for (int i = 1; i <= nbparticules; ++i) {
+    for (int i = 1; i <= nbparticules_; ++i) {
         px[i] = static_cast<float>(px[i] + vx[i] * k);
         py[i] = static_cast<float>(py[i] + vy[i] * k);
         if (px[i] < 2.0f) {
@@ -219,8 +243,8 @@ void Simulation::collisions() {
 
 template <typename Draw>
 void Simulation::collisionsWith(Draw draw) {
-    const int n = nbparticules;
-    const double threshold = parameters.temperature / 30.0;
+    const int n = nbparticules_;
+    const double threshold = parameters_.temperature / 30.0;
     const double divisor = (n / 500.0) * (n / 500.0) + 1.0;
     const int draws = roundToInt16(std::floor(n / divisor)).value_or(0);
     float* px = posx.data();
@@ -244,9 +268,9 @@ void Simulation::collisionsWith(Draw draw) {
             exchangeAxis(vity.data(), py, i, j);
             const int si = sp[i], sj = sp[j];
             if ((si == 1 && sj == 2) || (si == 2 && sj == 1))
-                react(i, j, efficaces1, inefficaces1, taux1, 3, 4);
+                react(i, j, efficaces1_, inefficaces1_, taux1_, 3, 4);
             else if ((si == 3 && sj == 4) || (si == 4 && sj == 3))
-                react(i, j, efficaces2, inefficaces2, taux2, 1, 2);
+                react(i, j, efficaces2_, inefficaces2_, taux2_, 1, 2);
         }
     }
 }
@@ -254,47 +278,47 @@ void Simulation::collisionsWith(Draw draw) {
 void Simulation::majaff(const Display& display) {
     if (display.animpic) display.animpic->clear();
     if (display.louloupe) display.louloupe->clear();
-    nbA = nbB = nbC = nbD = 0;
+    nbA_ = nbB_ = nbC_ = nbD_ = 0;
     collisions();
 
-    const auto& colours = parameters.colours;
-    std::array<std::int16_t*, 4> counts{&nbA, &nbB, &nbC, &nbD};
-    for (int i = 1; i <= nbparticules; ++i) {
+    const auto& colours = parameters_.colours;
+    std::array<std::int16_t*, 4> counts{&nbA_, &nbB_, &nbC_, &nbD_};
+    for (int i = 1; i <= nbparticules_; ++i) {
         const int s = espece[i] - 1;
         if (s < 0 || s > 3) continue;
         if (display.animpic) display.animpic->circle(posx[i], posy[i], 2.0f, colours[s]);
         if (display.louloupe) display.louloupe->circle(2.0f * posx[i], 2.0f * posy[i], 4.0f, colours[s]);
         ++*counts[s];
     }
-    for (int s = 0; s < 4; ++s) labelinf[s] = numberText(*counts[s]);
+    for (int s = 0; s < 4; ++s) labelinf_[s] = numberText(*counts[s]);
 
     const double t = elapsed();
-    writeClock(label1, t, parameters.decimalSeparator);
+    writeClock(label1_, t, parameters_.decimalSeparator);
 
     const double d = duration();
-    if (maxparticules > 0 && t > 0.0 && t <= d) {
+    if (maxparticules_ > 0 && t > 0.0 && t <= d) {
         const auto x = roundToInt16(50.0 + 300.0 * t / d);
         std::array<std::optional<std::int16_t>, 4> y;
         for (int s = 0; s < 4; ++s)
-            y[s] = roundToInt16(210.0 - static_cast<double>(*counts[s]) / maxparticules * 200.0);
+            y[s] = roundToInt16(210.0 - static_cast<double>(*counts[s]) / maxparticules_ * 200.0);
         for (int s = 0; s < 4; ++s) {
-            if (parameters.curves[s] && display.graph && x && y[s])
-                display.graph->line(xprec, yprec[s], *x, *y[s], colours[s], 2);
+            if (parameters_.curves[s] && display.graph && x && y[s])
+                display.graph->line(xprec_, yprec_[s], *x, *y[s], colours[s], 2);
         }
-        assignIf(xprec, x);
-        for (int s = 0; s < 4; ++s) assignIf(yprec[s], y[s]);
+        assignIf(xprec_, x);
+        for (int s = 0; s < 4; ++s) assignIf(yprec_[s], y[s]);
         recordRow(t);
     }
     timeSlices(t);
 }
 
 void Simulation::recordRow(double t) {
-    const std::string now = formatPicture(t, "### ##0.0", parameters.decimalSeparator);
-    if (ligne >= table_.rows() || trimmed(table_.text(ligne, 0)) != trimmed(now)) return;
-    table_.setText(ligne, 1, numberText(nbA));
-    table_.setText(ligne, 2, numberText(nbB));
-    table_.setText(ligne, 3, numberText(nbC));
-    table_.setText(ligne, 4, numberText(nbD));
+    const std::string now = formatPicture(t, "### ##0.0", parameters_.decimalSeparator);
+    if (ligne_ >= table_.rows() || trimmed(table_.text(ligne_, 0)) != trimmed(now)) return;
+    table_.setText(ligne_, 1, numberText(nbA_));
+    table_.setText(ligne_, 2, numberText(nbB_));
+    table_.setText(ligne_, 3, numberText(nbC_));
+    table_.setText(ligne_, 4, numberText(nbD_));
     closeRow();
 }
 
@@ -303,62 +327,70 @@ void Simulation::timeSlices(double t) {
     if (t <= d && d != 0.0) {
         const auto k = roundToInt16(std::floor(60.0 * t / d) + 1.0);
         if (!k) return;
-        if (*k != tranche) {
+        if (*k != tranche_) {
             if (*k == 1) {
-                moyennesC[0] = leadingNumber(parameters.counts[2]);
-            } else if (tranche >= 1 && tranche <= 60 && nbmesures != 0) {
-                moyennesC[tranche] /= nbmesures;
+                moyennesC_[0] = leadingNumber(parameters_.counts[2]);
+            } else if (tranche_ >= 1 && tranche_ <= 60 && nbmesures_ != 0) {
+                moyennesC_[tranche_] /= nbmesures_;
             }
-            tranche = *k;
-            if (tranche >= 0 && tranche < 61) moyennesC[tranche] = 0.0;
-            nbmesures = 0;
+            tranche_ = *k;
+            if (tranche_ >= 0 && tranche_ < 61) moyennesC_[tranche_] = 0.0;
+            nbmesures_ = 0;
         }
-        if (tranche >= 0 && tranche < 61) {
-            moyennesC[tranche] += nbC;
-            ++nbmesures;
+        if (tranche_ >= 0 && tranche_ < 61) {
+            moyennesC_[tranche_] += nbC_;
+            ++nbmesures_;
         }
         return;
     }
-    if (tranche == -1) return;
-    tranche = -1;
+    if (tranche_ == -1) return;
+    tranche_ = -1;
     if (t == 0.0) return;
     storeCurves();
 }
 
 void Simulation::storeCurves() {
-    if (!parameters.keepCurves) nbcourbes = 0;
+    if (!parameters_.keepCurves) dropKeptCurves();
     std::array<double, 4> n0{};
-    for (int s = 0; s < 4; ++s) n0[s] = leadingNumber(parameters.counts[s]);
+    for (int s = 0; s < 4; ++s) n0[s] = leadingNumber(parameters_.counts[s]);
     for (int s = 0; s < 4; ++s) {
-        if (nbcourbes >= INT16_MAX) return;
-        ++nbcourbes;
-        courbes.resize(static_cast<std::size_t>(nbcourbes) + 1);
-        CurveRecord& record = courbes[nbcourbes];
+        if (nbcourbes_ >= INT16_MAX) return;
+        ++nbcourbes_;
+        courbes_.resize(static_cast<std::size_t>(nbcourbes_) + 1);
+        CurveRecord& record = courbes_[nbcourbes_];
         for (int b = 0; b <= 60; ++b) {
-            const double c = moyennesC[b];
+            const double c = moyennesC_[b];
             // Every reaction of sense 1 takes one A and one B and gives one C and one D.
             switch (s) {
-                case 0: record[b] = n0[0] + n0[2] - c; break;
-                case 1: record[b] = n0[1] + n0[2] - c; break;
-                case 2: record[b] = c; break;
-                default: record[b] = n0[3] - n0[2] + c; break;
+                case 0:
+                    record[b] = n0[0] + n0[2] - c;
+                    break;
+                case 1:
+                    record[b] = n0[1] + n0[2] - c;
+                    break;
+                case 2:
+                    record[b] = c;
+                    break;
+                default:
+                    record[b] = n0[3] - n0[2] + c;
+                    break;
             }
         }
-        record[61] = maxparticules;
-        record[62] = parameters.colours[s];
+        record[61] = maxparticules_;
+        record[62] = parameters_.colours[s];
         record[63] = s;
     }
 }
 
 std::optional<bool> Simulation::Command5_Click(GraphSurface* graph) {
-    tranche = -1;
-    if (!parameters.keepCurves) nbcourbes = 0;
+    tranche_ = -1;
+    if (!parameters_.keepCurves) dropKeptCurves();
     initialise();
     return echgraphe(graph);
 }
 
 std::optional<bool> Simulation::Command6_Click(GraphSurface* graph) {
-    nbcourbes = 0;
+    dropKeptCurves();
     return Command5_Click(graph);
 }
 

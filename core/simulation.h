@@ -15,21 +15,22 @@
 #include "common/grid.h"
 #include "core/random.h"
 #include "core/surface.h"
+#include "core/table.h"
 
 namespace molvane {
 
-// The values of the window's controls that the run reads.
+// The run's settings, as the panels set them.
 struct Parameters {
     std::array<std::string, 4> counts{"100", "100", "0", "0"};  // Text1(0..3), initial counts of A..D
-    std::array<int, 2> sensePositions{50, 50};  // VScroll4(0..1): percentage = 100 - position
-    int temperature = 500;                      // HScroll1 position, 200 to 800
-    std::string durationTag = "20";             // VScroll2's tag: recording duration D in seconds
-    int rowsPosition = 60;                      // VScroll3 position: 111 - position data rows
-    bool showQr = true;                         // Check3 "Afficher Qr dans le tableau"
-    bool keepCurves = true;                     // Check2 "Conserver les courbes sur le graphe"
+    std::array<int, 2> effectivePercent{50, 50};            // share of effective collisions of senses 1 and 2
+    int temperature = 500;                                  // HScroll1 position, 200 to 800
+    std::string durationTag = "20";                         // VScroll2's tag: recording duration D in seconds
+    int tableRows = 51;                                     // data rows of the table of values
+    bool showQr = true;                                     // Check3 "Afficher Qr dans le tableau"
+    bool keepCurves = true;                                 // Check2 "Conserver les courbes sur le graphe"
     std::array<bool, 4> curves{false, false, true, false};  // option2(0..3): curves drawn
     std::array<Colour, 4> colours{rgb(0, 0, 255), rgb(255, 0, 255), rgb(255, 128, 0), rgb(0, 192, 0)};
-    int interval = 100;          // Timer1's interval in ms: the simulated length of a tick
+    int interval = 100;           // Timer1's interval in ms: the simulated length of a tick
     char decimalSeparator = '.';  // the user's, for the clock and the table
 };
 
@@ -43,29 +44,49 @@ struct Display {
 // A kept curve: 61 slice means, then the axis maximum, colour and species.
 using CurveRecord = std::array<double, 64>;
 
-// Column headers of the table of values.
-extern const std::array<const char*, 6> kTableHeaders;
-
 class Simulation {
 public:
     // The table of values is filled by the run; the window shows it.
     explicit Simulation(GridModel& table);
 
-    Parameters parameters;
-
+    // --- Settings. None restarts the run by itself: the panels restart it
+    // (Command5_Click) after every accepted change but the temperature's.
+    const Parameters& parameters() const { return parameters_; }
+    void setCount(int species, std::string text) { parameters_.counts[species] = std::move(text); }
+    void setCounts(std::array<std::string, 4> counts) { parameters_.counts = std::move(counts); }
+    void setEffectivePercent(int sense, int percent) { parameters_.effectivePercent[sense] = percent; }
+    void setEffectivePercents(std::array<int, 2> percents) { parameters_.effectivePercent = percents; }
+    // Read at every tick: the run goes on at the new speed.
+    void setTemperature(int position) { parameters_.temperature = position; }
+    // The recording duration; 0 when the duration bar gives none. The kept
+    // curves, drawn over the old duration, are dropped.
+    void setDuration(double seconds);
+    void setTableRows(int rows) { parameters_.tableRows = rows; }
+    // The Qr column is hidden by white text, so that a copy of the table still holds it.
+    void setShowQr(bool shown);
+    // Curves are kept only while asked for: unticking drops those kept.
+    void setKeepCurves(bool keep);
+    void setCurve(int species, bool drawn) { parameters_.curves[species] = drawn; }
+    void setCurves(std::array<bool, 4> drawn) { parameters_.curves = drawn; }
+    void setColour(int species, Colour colour) { parameters_.colours[species] = colour; }
+    void setInterval(int milliseconds) { parameters_.interval = milliseconds; }
+    void setDecimalSeparator(char separator) { parameters_.decimalSeparator = separator; }
     // The vessel's inner size in drawing units, read at every wall test.
-    float vesselWidth = 393.0f;
-    float vesselHeight = 157.0f;
+    void setVesselSize(float width, float height);
+    // Forgets every kept curve.
+    void dropKeptCurves() { nbcourbes_ = 0; }
 
-    // The row-count bar of a window: when too many rows would lie closer
-    // than one tick, the bar is moved and its own change handling (label,
-    // restart) runs. Without a bar the position is changed here.
-    std::function<void(int position)> moveRowsBar;
+    // When too many rows would lie closer than one tick, the table takes
+    // fewer: a window moves its row-count bar to that number, and the bar's
+    // own change handling (label, restart) runs. Without it the number of
+    // rows is changed here.
+    void onFewerRows(std::function<void(int rows)> fewerRows) { fewerRows_ = std::move(fewerRows); }
 
     // Tests and the benchmark may replace the default generator.
     void setRandomSource(RandomSource* source) { script_ = source; }
     void seed(std::uint32_t seed);
 
+    // --- The program's procedures.
     void initialise();
     void Timer1_Timer(const Display& display);
     void majaff(const Display& display);
@@ -78,41 +99,51 @@ public:
     // "Effacer": drop the kept curves, then restart.
     std::optional<bool> Command6_Click(GraphSurface* graph);
 
+    // --- The run as it stands.
     // Simulated time of the current tick, in seconds.
     double elapsed() const;
     // Recording duration D as the duration tag reads.
     double duration() const;
+    // Whether the recording still runs (or ends at this very tick).
+    bool recording() const { return duration() >= elapsed(); }
+    // Whether kept curves are on the graph, which a new duration would lose.
+    bool showsKeptCurves() const { return parameters_.keepCurves && nbcourbes_ > 0; }
 
-    // Particle arrays, indexed 1 to nbparticules (element 0 unused).
+    std::int16_t nbparticules() const { return nbparticules_; }
+    std::int16_t nbA() const { return nbA_; }
+    std::int16_t nbB() const { return nbB_; }
+    std::int16_t nbC() const { return nbC_; }
+    std::int16_t nbD() const { return nbD_; }
+    std::int32_t nbtics() const { return nbtics_; }
+    std::int32_t efficaces1() const { return efficaces1_; }
+    std::int32_t inefficaces1() const { return inefficaces1_; }
+    std::int32_t efficaces2() const { return efficaces2_; }
+    std::int32_t inefficaces2() const { return inefficaces2_; }
+    std::int16_t ligne() const { return ligne_; }
+    double qr() const { return qr_; }
+    float taux1() const { return taux1_; }
+    float taux2() const { return taux2_; }
+    std::int16_t maxparticules() const { return maxparticules_; }
+    std::int16_t xprec() const { return xprec_; }
+    const std::array<std::int16_t, 4>& yprec() const { return yprec_; }
+    const std::array<double, 61>& moyennesC() const { return moyennesC_; }
+    std::int16_t tranche() const { return tranche_; }
+    std::int16_t nbmesures() const { return nbmesures_; }
+    const std::vector<CurveRecord>& courbes() const { return courbes_; }
+    std::int16_t nbcourbes() const { return nbcourbes_; }
+    // Texts of the count labels Labelinf(0..3) and of the clock Label1,
+    // rewritten by every majaff.
+    const std::array<std::string, 4>& labelinf() const { return labelinf_; }
+    const std::string& label1() const { return label1_; }
+
+    // Particle arrays, indexed 1 to nbparticules (element 0 unused). Tests
+    // and the benchmark may place particles between ticks.
     std::vector<float> posx, posy, vitx, vity;
     std::vector<std::int16_t> espece, choc;
 
-    std::int16_t nbparticules = 0;
-    std::int16_t nbA = 0, nbB = 0, nbC = 0, nbD = 0;
-    std::int32_t nbtics = 0;
-    std::int32_t efficaces1 = 0, inefficaces1 = 0, efficaces2 = 0, inefficaces2 = 0;
-    float taux1 = 0.0f, taux2 = 0.0f;
-    std::int16_t ligne = 0;
-    double qr = 0.0;
-
-    // Graph scales shared with the per-tick plotting.
-    std::int16_t maxparticules = 0;
-    std::int16_t xprec = 50;
-    std::array<std::int16_t, 4> yprec{};
-
-    // Time-slice averages of C ("tranche": slice), and the kept curves.
-    std::array<double, 61> moyennesC{};
-    std::int16_t tranche = -1;
-    std::int16_t nbmesures = 0;
-    std::vector<CurveRecord> courbes;  // record 0 is never filled
-    std::int16_t nbcourbes = 0;
-
-    // Texts of the count labels Labelinf(0..3) and of the clock Label1,
-    // rewritten by every majaff.
-    std::array<std::string, 4> labelinf;
-    std::string label1;
-
 private:
+    friend struct SimulationProbe;  // tests set a slice mean
+
     float draw() { return script_ ? script_->next() : random_.nextFloat(); }
     void collisions();
     template <typename Draw>
@@ -125,6 +156,34 @@ private:
     void timeSlices(double t);
     void layTableTimes();
     void colourQrColumn(int fromRow);
+
+    Parameters parameters_;
+    float vesselWidth_ = 393.0f;
+    float vesselHeight_ = 157.0f;
+    std::function<void(int rows)> fewerRows_;
+
+    std::int16_t nbparticules_ = 0;
+    std::int16_t nbA_ = 0, nbB_ = 0, nbC_ = 0, nbD_ = 0;
+    std::int32_t nbtics_ = 0;
+    std::int32_t efficaces1_ = 0, inefficaces1_ = 0, efficaces2_ = 0, inefficaces2_ = 0;
+    float taux1_ = 0.0f, taux2_ = 0.0f;
+    std::int16_t ligne_ = 0;
+    double qr_ = 0.0;
+
+    // Graph scales shared with the per-tick plotting.
+    std::int16_t maxparticules_ = 0;
+    std::int16_t xprec_ = 50;
+    std::array<std::int16_t, 4> yprec_{};
+
+    // Time-slice averages of C ("tranche": slice), and the kept curves.
+    std::array<double, 61> moyennesC_{};
+    std::int16_t tranche_ = -1;
+    std::int16_t nbmesures_ = 0;
+    std::vector<CurveRecord> courbes_;  // record 0 is never filled
+    std::int16_t nbcourbes_ = 0;
+
+    std::array<std::string, 4> labelinf_;
+    std::string label1_;
 
     GridModel& table_;
     FastRandom random_;

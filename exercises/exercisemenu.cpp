@@ -10,7 +10,7 @@
 #include "exercises/exercisepaths.h"
 #include "exercises/fichexo.h"
 #include "exercises/textarea.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

@@ -4,7 +4,7 @@
 #include "exercises/exercisepaths.h"
 #include "exercises/textarea.h"
 #include "files/configio.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

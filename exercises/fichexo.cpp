@@ -14,7 +14,7 @@
 #include "exercises/exercisepaths.h"
 #include "exercises/exercisepictures.h"
 #include "files/navigator.h"
-#include "ui/messages/enterrule.h"
+#include "windowkit/enterrule.h"
 
 namespace molvane {
 

@@ -10,8 +10,8 @@
 
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
-#include "ui/messages/filetypes.h"
-#include "ui/messages/messages.h"
+#include "windowkit/filetypes.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

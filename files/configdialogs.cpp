@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "ui/messages/enterrule.h"
-#include "ui/messages/messages.h"
+#include "windowkit/enterrule.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-#include "ui/messages/enterrule.h"
+#include "windowkit/enterrule.h"
 
 namespace molvane {
 

@@ -1,10 +1,16 @@
-// Any bytes as the suite's hand-off file, read at activation as the main
-// window does it: record 31 read from disk and trimmed, then emptied in place.
-// Checked: the record read from disk is the record of the bytes; the request
-// comes back to the same bytes through its text; emptying it changes that
-// record only, and the file reads empty there afterwards.
+// Any bytes as the suite's hand-off file, taken at activation through the
+// program's own hand-off module: record 31 read from disk and trimmed, then
+// emptied in place. Checked: the request is the record of the bytes, trimmed;
+// it comes back to the same bytes through its text; emptying it changes that
+// record only, and a second request finds nothing.
+#include "files/handoff.h"
+
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -13,18 +19,34 @@
 #include "common/numbers.h"
 #include "common/recordfile.h"
 #include "fuzz/check.h"
-#include "fuzz/fuzzfile.h"
 
 namespace {
 
 using namespace molvane;
 
-constexpr int kExerciseRecord = 31;
-
 using fuzz::check;
 
+// A program folder of the fuzzing process, holding its hand-off file.
+const HandOffFile& handOff() {
+    static const HandOffFile file = [] {
+        const auto folder =
+            std::filesystem::temp_directory_path() / ("molvane-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        std::atexit([] { std::filesystem::remove_all(handOff().path().parent_path()); });
+        return HandOffFile(folder);
+    }();
+    return file;
+}
+
+void writeBytes(const std::string& bytes) {
+    std::ofstream out(handOff().path(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) std::abort();
+}
+
 std::string fileBytes() {
-    std::ifstream in(fuzz::scratchFile(), std::ios::binary);
+    std::ifstream in(handOff().path(), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -32,21 +54,21 @@ std::string fileBytes() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 64 * kRecordSize) return -1;  // the file has 31 records of interest; larger adds nothing
+    constexpr int kExerciseRecord = HandOffFile::kExerciseRecord;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const RecordFile handOff(fuzz::scratchFileWith(bytes));
+    writeBytes(bytes);
 
-    const auto record = handOff.read(kExerciseRecord);
-    check(record == decodeRecord(bytes, kExerciseRecord));
-    const std::string request(trimmed(record.value_or(std::string())));
+    const std::string request = handOff().takeExerciseRequest();
+    check(request == trimmed(decodeRecord(bytes, kExerciseRecord).value_or(std::string())));
     const Cp1252Text back = utf8ToCp1252(cp1252ToUtf8(request));
     check(back.lossless && back.bytes == request);
 
-    check(handOff.write(kExerciseRecord, ""));
     std::string expected = bytes;
     const std::size_t at = (kExerciseRecord - 1) * kRecordSize;
     if (expected.size() < at) expected.resize(at, '\0');
     expected.replace(at, std::min(kRecordSize, expected.size() - at), *encodeRecord(""));
     check(fileBytes() == expected);
-    check(handOff.read(kExerciseRecord) == std::string());
+    check(handOff().takeExerciseRequest().empty());
+    check(fileBytes() == expected);
     return 0;
 }

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <cmath>
 
-#include "ui/main/surfaces.h"
-#include "ui/main/ticklog.h"
+#include "windowkit/surfaces.h"
+#include "windowkit/ticklog.h"
 
 namespace molvane {
 

@@ -15,8 +15,9 @@
 
 #include "output/printpages.h"
 #include "output/printtarget.h"
-#include "ui/messages/enterrule.h"
-#include "ui/messages/messages.h"
+#include "windowkit/enterrule.h"
+#include "windowkit/messages.h"
+#include "windowkit/place.h"
 
 namespace molvane {
 
@@ -25,13 +26,6 @@ namespace {
 constexpr QSize kDialogSize{480, 212};
 constexpr int kBelowMainWindow = 20;  // pixels between the main window's top and the dialog's
 constexpr int kMostCopies = 99;
-
-template <typename W>
-W* place(W* widget, const QString& name, const QRect& geometry) {
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 }  // namespace
 

@@ -11,7 +11,7 @@
 #include <QUrl>
 
 #include "output/printtarget.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

@@ -3,7 +3,7 @@
 
 #include "packaging/appicon.h"
 #include "ui/main/mainwindow.h"
-#include "ui/messages/french.h"
+#include "windowkit/french.h"
 #include "ui/selfcheck/selfcheck.h"
 
 int main(int argc, char* argv[]) {

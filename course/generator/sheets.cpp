@@ -9,7 +9,7 @@
 #include "common/numbers.h"
 #include "common/recordfile.h"
 #include "core/simulation.h"
-#include "ui/panels/rules.h"
+#include "core/settings.h"
 
 namespace molvane::course {
 

@@ -10,9 +10,9 @@ using namespace molvane;
 TEST(Allocation, TicksAllocateNothing) {
     GridModel table(52, 6);
     Simulation sim(table);
-    sim.parameters.counts = {"500", "500", "0", "0"};
-    sim.parameters.durationTag = "10";
-    sim.parameters.curves = {true, true, true, true};
+    sim.setCounts({"500", "500", "0", "0"});
+    sim.setDuration(10);
+    sim.setCurves({true, true, true, true});
     test::CountingAnimation animpic, louloupe;
     sim.Command5_Click(nullptr);
     Display display;
@@ -24,5 +24,5 @@ TEST(Allocation, TicksAllocateNothing) {
     EXPECT_EQ(test::allocationsSoFar() - before, 0);
     EXPECT_EQ(animpic.circles, 101 * 1000);
     EXPECT_EQ(louloupe.lastRadius, 4.0f);
-    EXPECT_EQ(sim.ligne, 52);
+    EXPECT_EQ(sim.ligne(), 52);
 }

@@ -1,8 +1,10 @@
 // The clock, the graph and table recording, the time slices and kept curves.
 #include <gtest/gtest.h>
 
+#include "common/numbers.h"
 #include "core/simulation.h"
 #include "fakes.h"
+#include "probe.h"
 
 using namespace molvane;
 using molvane::test::RecordingGraph;
@@ -10,9 +12,10 @@ using molvane::test::RecordingGraph;
 namespace {
 
 struct TestRun {
-    explicit TestRun(std::array<const char*, 4> counts, const char* duration = "20") : table(52, 6), sim(table) {
-        for (int s = 0; s < 4; ++s) sim.parameters.counts[s] = counts[s];
-        sim.parameters.durationTag = duration;
+    explicit TestRun(std::array<const char*, 4> counts, const char* duration = "20")
+        : table(52, 6), sim(table) {
+        for (int s = 0; s < 4; ++s) sim.setCount(s, counts[s]);
+        sim.setDuration(leadingNumber(duration));
         sim.seed(11);
         sim.Command5_Click(&graph);
     }
@@ -37,10 +40,8 @@ TEST(Clock, Texts) {
         char separator;
         const char* text;
     } cases[] = {
-        {0, '.', "00 h 00 min 00.0 s"},
-        {75.3, '.', "00 h 01 min 15.3 s"},
-        {3725.4, '.', "01 h 02 min 05.4 s"},
-        {3725.4, ',', "01 h 02 min 05,4 s"},
+        {0, '.', "00 h 00 min 00.0 s"},      {75.3, '.', "00 h 01 min 15.3 s"},
+        {3725.4, '.', "01 h 02 min 05.4 s"}, {3725.4, ',', "01 h 02 min 05,4 s"},
         {7200, '.', "02 h 00 min 00.0 s"},
     };
     std::string out;
@@ -53,8 +54,8 @@ TEST(Clock, Texts) {
 TEST(Clock, EachTickAddsATenthOfASecond) {
     TestRun run({"100", "100", "0", "0"});
     run.ticks(753);
-    EXPECT_EQ(run.sim.label1, "00 h 01 min 15.3 s");
-    EXPECT_EQ(run.sim.labelinf[0], std::to_string(run.sim.nbA));
+    EXPECT_EQ(run.sim.label1(), "00 h 01 min 15.3 s");
+    EXPECT_EQ(run.sim.labelinf()[0], std::to_string(run.sim.nbA()));
 }
 
 TEST(Qr, InitialRowTexts) {
@@ -62,12 +63,9 @@ TEST(Qr, InitialRowTexts) {
         std::array<const char*, 4> counts;
         const char* qr;
     } cases[] = {
-        {{"100", "100", "0", "0"}, "0.0"},
-        {{"10", "10", "400", "400"}, "1.6E+03"},
-        {{"0", "100", "50", "50"}, ""},
-        {{"100", "0", "50", "50"}, ""},
-        {{"25", "25", "25", "25"}, "1.0"},
-        {{"2", "1", "50", "50"}, "1.25E+03"},
+        {{"100", "100", "0", "0"}, "0.0"},     {{"10", "10", "400", "400"}, "1.6E+03"},
+        {{"0", "100", "50", "50"}, ""},        {{"100", "0", "50", "50"}, ""},
+        {{"25", "25", "25", "25"}, "1.0"},     {{"2", "1", "50", "50"}, "1.25E+03"},
         {{"20", "20", "200", "200"}, "100.0"},
     };
     for (const auto& c : cases) {
@@ -93,8 +91,8 @@ TEST(Table, HeadersTimesAndQrColour) {
     for (int r = 0; r < t.rows(); ++r) EXPECT_EQ(t.foreColor(r, 5), kBlack);
 
     // Hidden Qr keeps the values, in white, on every row, new rows included.
-    run.sim.parameters.showQr = false;
-    run.sim.parameters.rowsPosition = 10;
+    run.sim.setShowQr(false);
+    run.sim.setTableRows(tableRowsAt(10));
     run.sim.Command5_Click(&run.graph);
     ASSERT_EQ(run.table.rows(), 102);
     EXPECT_EQ(run.table.text(1, 5), "0.0");
@@ -106,17 +104,17 @@ TEST(Table, RowsFillAtTheirInstants) {
     TestRun run({"100", "100", "0", "0"});
     run.ticks(3);
     EXPECT_EQ(run.table.text(2, 1), "");
-    EXPECT_EQ(run.sim.ligne, 2);
+    EXPECT_EQ(run.sim.ligne(), 2);
     run.ticks(1);  // t = 0.4 s
-    EXPECT_EQ(run.table.text(2, 1), std::to_string(run.sim.nbA));
-    EXPECT_EQ(run.table.text(2, 3), std::to_string(run.sim.nbC));
+    EXPECT_EQ(run.table.text(2, 1), std::to_string(run.sim.nbA()));
+    EXPECT_EQ(run.table.text(2, 3), std::to_string(run.sim.nbC()));
     EXPECT_EQ(run.table.alignment(2, 4), kAlignCenterTop);
-    EXPECT_EQ(run.sim.ligne, 3);
+    EXPECT_EQ(run.sim.ligne(), 3);
     run.ticks(196);  // t = 20 s: the last row
-    EXPECT_EQ(run.sim.ligne, 52);
+    EXPECT_EQ(run.sim.ligne(), 52);
     EXPECT_NE(run.table.text(51, 2), "");
     run.ticks(10);  // after D nothing more is written
-    EXPECT_EQ(run.sim.ligne, 52);
+    EXPECT_EQ(run.sim.ligne(), 52);
 }
 
 TEST(Table, RepeatedTimeTextFillsOnlyTheFirstRow) {
@@ -128,25 +126,25 @@ TEST(Table, RepeatedTimeTextFillsOnlyTheFirstRow) {
     EXPECT_NE(run.table.text(2, 1), "");
     EXPECT_EQ(run.table.text(3, 1), "");
     EXPECT_EQ(run.table.text(4, 1), "");
-    EXPECT_EQ(run.sim.ligne, 3);
+    EXPECT_EQ(run.sim.ligne(), 3);
 }
 
 TEST(Graph, PointOfACountAtHalfTime) {
     // Counts 100 each give a maximum of 200; no reaction at 0 %.
     TestRun run({"100", "100", "100", "100"}, "10");
-    run.sim.parameters.sensePositions = {100, 100};
-    run.sim.parameters.curves = {true, false, true, true};
+    run.sim.setEffectivePercents({0, 0});
+    run.sim.setCurves({true, false, true, true});
     run.sim.Command5_Click(&run.graph);
-    ASSERT_EQ(run.sim.maxparticules, 200);
+    ASSERT_EQ(run.sim.maxparticules(), 200);
     run.ticks(50);
-    ASSERT_EQ(run.sim.nbA, 100);
+    ASSERT_EQ(run.sim.nbA(), 100);
     const auto& last = run.graph.lines.back();
     EXPECT_DOUBLE_EQ(last.x2, 200);
     EXPECT_DOUBLE_EQ(last.y2, 110);
     EXPECT_EQ(last.width, 2);
-    EXPECT_EQ(run.sim.xprec, 200);
+    EXPECT_EQ(run.sim.xprec(), 200);
     // Unticked curves are not drawn, yet their last point advances.
-    EXPECT_EQ(run.sim.yprec[1], 110);
+    EXPECT_EQ(run.sim.yprec()[1], 110);
     long curveSegments = 0;
     for (const auto& l : run.graph.lines) curveSegments += l.width == 2;
     EXPECT_EQ(curveSegments, 50 * 3);  // three ticked curves, one segment a tick
@@ -154,12 +152,12 @@ TEST(Graph, PointOfACountAtHalfTime) {
 
 TEST(Graph, NoCurveTickedDrawsNothingButAdvances) {
     TestRun run({"100", "100", "0", "0"});
-    run.sim.parameters.curves = {false, false, false, false};
+    run.sim.setCurves({false, false, false, false});
     run.sim.Command5_Click(&run.graph);
     const auto frame = run.graph.lines.size();
     run.ticks(10);
     EXPECT_EQ(run.graph.lines.size(), frame);
-    EXPECT_EQ(run.sim.xprec, 65);  // 50 + 300 x 1 / 20
+    EXPECT_EQ(run.sim.xprec(), 65);  // 50 + 300 x 1 / 20
 }
 
 TEST(Graph, CountAxisMaximumAndMarks) {
@@ -176,7 +174,7 @@ TEST(Graph, CountAxisMaximumAndMarks) {
     };
     for (const auto& c : cases) {
         TestRun run(c.counts);
-        EXPECT_EQ(run.sim.maxparticules, c.maximum);
+        EXPECT_EQ(run.sim.maxparticules(), c.maximum);
         std::vector<std::string> marks;
         for (const auto& l : run.graph.labels)
             if (l.x + 6.0 * l.text.size() == 45.0) marks.push_back(l.text);  // right-aligned on x = 45
@@ -215,43 +213,43 @@ TEST(Graph, TimeMarksAndTitles) {
 TEST(Slices, FourRecordsAtTheEndOfARecording) {
     TestRun run({"100", "100", "0", "0"}, "10");
     run.ticks(100);  // t = 10 s: still recording
-    EXPECT_EQ(run.sim.nbcourbes, 0);
-    EXPECT_EQ(run.sim.tranche, 61);
-    run.sim.moyennesC[30] = 30;  // a slice whose C mean is 30
+    EXPECT_EQ(run.sim.nbcourbes(), 0);
+    EXPECT_EQ(run.sim.tranche(), 61);
+    SimulationProbe::moyennesC(run.sim)[30] = 30;  // a slice whose C mean is 30
     run.ticks(1);
-    ASSERT_EQ(run.sim.nbcourbes, 4);
-    EXPECT_EQ(run.sim.tranche, -1);
+    ASSERT_EQ(run.sim.nbcourbes(), 4);
+    EXPECT_EQ(run.sim.tranche(), -1);
     for (int s = 0; s < 4; ++s) {
-        const CurveRecord& r = run.sim.courbes[s + 1];
+        const CurveRecord& r = run.sim.courbes()[s + 1];
         EXPECT_EQ(r[63], s);
         EXPECT_EQ(r[61], 100);
-        EXPECT_EQ(r[62], run.sim.parameters.colours[s]);
+        EXPECT_EQ(r[62], run.sim.parameters().colours[s]);
         EXPECT_EQ(r[0], s < 2 ? 100 : 0);
     }
-    EXPECT_EQ(run.sim.courbes[1][30], 70);
-    EXPECT_EQ(run.sim.courbes[2][30], 70);
-    EXPECT_EQ(run.sim.courbes[3][30], 30);
-    EXPECT_EQ(run.sim.courbes[4][30], 30);
+    EXPECT_EQ(run.sim.courbes()[1][30], 70);
+    EXPECT_EQ(run.sim.courbes()[2][30], 70);
+    EXPECT_EQ(run.sim.courbes()[3][30], 30);
+    EXPECT_EQ(run.sim.courbes()[4][30], 30);
     // Slices hold means: C never exceeds what A and B allow.
     for (int b = 1; b <= 60; ++b) {
-        EXPECT_GE(run.sim.courbes[3][b], 0);
-        EXPECT_LE(run.sim.courbes[3][b], 100);
+        EXPECT_GE(run.sim.courbes()[3][b], 0);
+        EXPECT_LE(run.sim.courbes()[3][b], 100);
     }
     run.ticks(20);
-    EXPECT_EQ(run.sim.nbcourbes, 4);  // stored once
+    EXPECT_EQ(run.sim.nbcourbes(), 4);  // stored once
 }
 
 TEST(Slices, SliceMeansAverageTheSamples) {
     TestRun run({"100", "100", "0", "0"}, "60");  // one slice a second: 10 samples
-    run.sim.parameters.sensePositions = {100, 100};  // nothing reacts: C stays 0
-    run.sim.parameters.counts = {"100", "100", "7", "0"};
+    run.sim.setEffectivePercents({0, 0});         // nothing reacts: C stays 0
+    run.sim.setCounts({"100", "100", "7", "0"});
     run.sim.Command5_Click(&run.graph);
     run.ticks(25);
-    EXPECT_EQ(run.sim.moyennesC[0], 7);
-    EXPECT_EQ(run.sim.moyennesC[1], 7);  // closed: 10 samples of 7
-    EXPECT_EQ(run.sim.moyennesC[2], 7);
-    EXPECT_EQ(run.sim.tranche, 3);
-    EXPECT_EQ(run.sim.nbmesures, 6);  // t = 2.0 to 2.5 s
+    EXPECT_EQ(run.sim.moyennesC()[0], 7);
+    EXPECT_EQ(run.sim.moyennesC()[1], 7);  // closed: 10 samples of 7
+    EXPECT_EQ(run.sim.moyennesC()[2], 7);
+    EXPECT_EQ(run.sim.tranche(), 3);
+    EXPECT_EQ(run.sim.nbmesures(), 6);  // t = 2.0 to 2.5 s
 }
 
 TEST(Slices, KeptCurvesAcrossRuns) {
@@ -262,13 +260,13 @@ TEST(Slices, KeptCurvesAcrossRuns) {
     } cases[] = {{true, 3, 12}, {false, 3, 4}, {true, 1, 4}};
     for (const auto& c : cases) {
         TestRun run({"100", "100", "0", "0"}, "10");
-        run.sim.parameters.keepCurves = c.keep;
+        run.sim.setKeepCurves(c.keep);
         for (int k = 0; k < c.runs; ++k) {
             run.sim.Command5_Click(&run.graph);
             run.ticks(101);
         }
-        EXPECT_EQ(run.sim.nbcourbes, c.nbcourbes);
-        EXPECT_EQ(run.sim.courbes[run.sim.nbcourbes][63], 3);
+        EXPECT_EQ(run.sim.nbcourbes(), c.nbcourbes);
+        EXPECT_EQ(run.sim.courbes()[run.sim.nbcourbes()][63], 3);
     }
 }
 
@@ -276,43 +274,43 @@ TEST(Slices, NothingStoredWithoutACompleteRecording) {
     TestRun run({"100", "100", "0", "0"}, "10");
     run.ticks(50);
     run.sim.Command5_Click(&run.graph);  // restarted before D
-    EXPECT_EQ(run.sim.nbcourbes, 0);
+    EXPECT_EQ(run.sim.nbcourbes(), 0);
     run.ticks(50);
-    EXPECT_EQ(run.sim.nbcourbes, 0);
+    EXPECT_EQ(run.sim.nbcourbes(), 0);
 
     TestRun none({"100", "100", "0", "0"}, "0");
     none.ticks(30);
-    EXPECT_EQ(none.sim.nbcourbes, 0);
+    EXPECT_EQ(none.sim.nbcourbes(), 0);
 }
 
 TEST(Restart, KeptCurvesAndTheEraseButton) {
     TestRun run({"100", "100", "0", "0"}, "10");
     run.ticks(101);
-    ASSERT_EQ(run.sim.nbcourbes, 4);
+    ASSERT_EQ(run.sim.nbcourbes(), 4);
     // Kept: redrawn on the new frame, and "Effacer" is shown.
     EXPECT_EQ(run.sim.Command5_Click(&run.graph), true);
-    EXPECT_EQ(run.sim.nbcourbes, 4);
+    EXPECT_EQ(run.sim.nbcourbes(), 4);
     EXPECT_GE(run.graph.lines.size(), 60u);
     // A kept curve of a species whose box is unticked is not drawn but stays.
-    run.sim.parameters.curves = {false, false, false, false};
+    run.sim.setCurves({false, false, false, false});
     run.sim.echgraphe(&run.graph);
     EXPECT_TRUE(run.graph.points.empty());
-    EXPECT_EQ(run.sim.nbcourbes, 4);
+    EXPECT_EQ(run.sim.nbcourbes(), 4);
     // Without Check2 a restart drops them; "Effacer" always does.
-    run.sim.parameters.keepCurves = false;
+    run.sim.setKeepCurves(false);
     EXPECT_EQ(run.sim.Command5_Click(&run.graph), false);
-    EXPECT_EQ(run.sim.nbcourbes, 0);
-    run.sim.parameters.keepCurves = true;
+    EXPECT_EQ(run.sim.nbcourbes(), 0);
+    run.sim.setKeepCurves(true);
     run.ticks(101);
-    ASSERT_EQ(run.sim.nbcourbes, 4);
+    ASSERT_EQ(run.sim.nbcourbes(), 4);
     EXPECT_EQ(run.sim.Command6_Click(&run.graph), false);
-    EXPECT_EQ(run.sim.nbcourbes, 0);
+    EXPECT_EQ(run.sim.nbcourbes(), 0);
 }
 
 TEST(Restart, KeptCurveWidensTheAxis) {
     TestRun run({"400", "400", "0", "0"}, "10");
     run.ticks(101);
-    run.sim.parameters.counts = {"200", "200", "0", "0"};
+    run.sim.setCounts({"200", "200", "0", "0"});
     run.sim.Command5_Click(&run.graph);
-    EXPECT_EQ(run.sim.maxparticules, 400);
+    EXPECT_EQ(run.sim.maxparticules(), 400);
 }

@@ -1,8 +1,9 @@
 // Motion, collisions and the reaction quota.
+#include "core/simulation.h"
+
 #include <gtest/gtest.h>
 
 #include "core/quota.h"
-#include "core/simulation.h"
 #include "fakes.h"
 
 using namespace molvane;
@@ -12,8 +13,8 @@ namespace {
 // A run of given counts, built with a fixed seed.
 struct TestRun {
     explicit TestRun(std::array<const char*, 4> counts, int temperature = 500) : table(52, 6), sim(table) {
-        for (int s = 0; s < 4; ++s) sim.parameters.counts[s] = counts[s];
-        sim.parameters.temperature = temperature;
+        for (int s = 0; s < 4; ++s) sim.setCount(s, counts[s]);
+        sim.setTemperature(temperature);
         sim.seed(7);
         sim.initialise();
     }
@@ -29,14 +30,14 @@ TEST(Walls, ReflectionMirrorsPositionAndReversesVelocity) {
         int temperature;
         float x2, vx2, y2, vy2;
     } cases[] = {
-        {2.5f, -0.2f, 50, 0, 500, 2.5f, 0.2f, 50, 0},         // left wall
-        {391.5f, 0.4f, 50, 0, 500, 390.5f, -0.4f, 50, 0},     // right wall at W - 1 = 392
-        {100, 0, 2.5f, -0.2f, 500, 100, 0, 2.5f, 0.2f},       // top wall
-        {100, 0, 155.5f, 0.4f, 500, 100, 0, 154.5f, -0.4f},   // bottom wall at H - 1 = 156
-        {2.0f, 0, 2.0f, 0, 800, 2.0f, 0, 2.0f, 0},            // on the low walls: not moved
-        {392.0f, 0, 156.0f, 0, 200, 392.0f, 0, 156.0f, 0},    // on the high walls: not moved
-        {100, 0.5f, 100, -0.5f, 800, 104, 0.5f, 96, -0.5f},   // hottest: 8 units a tick
-        {100, 0.5f, 100, -0.5f, 200, 101, 0.5f, 99, -0.5f},   // coldest: 2 units a tick
+        {2.5f, -0.2f, 50, 0, 500, 2.5f, 0.2f, 50, 0},        // left wall
+        {391.5f, 0.4f, 50, 0, 500, 390.5f, -0.4f, 50, 0},    // right wall at W - 1 = 392
+        {100, 0, 2.5f, -0.2f, 500, 100, 0, 2.5f, 0.2f},      // top wall
+        {100, 0, 155.5f, 0.4f, 500, 100, 0, 154.5f, -0.4f},  // bottom wall at H - 1 = 156
+        {2.0f, 0, 2.0f, 0, 800, 2.0f, 0, 2.0f, 0},           // on the low walls: not moved
+        {392.0f, 0, 156.0f, 0, 200, 392.0f, 0, 156.0f, 0},   // on the high walls: not moved
+        {100, 0.5f, 100, -0.5f, 800, 104, 0.5f, 96, -0.5f},  // hottest: 8 units a tick
+        {100, 0.5f, 100, -0.5f, 200, 101, 0.5f, 99, -0.5f},  // coldest: 2 units a tick
     };
     for (const auto& c : cases) {
         TestRun run({"1", "0", "0", "0"}, c.temperature);
@@ -50,7 +51,7 @@ TEST(Walls, ReflectionMirrorsPositionAndReversesVelocity) {
         EXPECT_FLOAT_EQ(s.vitx[1], c.vx2) << c.x;
         EXPECT_NEAR(s.posy[1], c.y2, 1e-4) << c.y;
         EXPECT_FLOAT_EQ(s.vity[1], c.vy2) << c.y;
-        EXPECT_EQ(s.nbtics, 1);
+        EXPECT_EQ(s.nbtics(), 1);
     }
 }
 
@@ -58,14 +59,14 @@ TEST(Collisions, AxisRuleExchangesSpeeds) {
     struct Case {
         float xi, xj, vi, vj, vi2, vj2;
     } cases[] = {
-        {100, 101, 0.3f, -0.2f, -0.3f, 0.2f},  // head-on: both turn back
-        {100, 101, 0.3f, 0.0f, -0.3f, 0.0f},   // a still partner counts as another sign
-        {100, 101, 0.3f, 0.1f, -0.1f, 0.3f},   // both positive, i behind
-        {102, 101, 0.3f, 0.1f, 0.1f, -0.3f},   // both positive, i ahead
-        {100, 100, 0.3f, 0.1f, -0.1f, 0.3f},   // both positive, tie: i behind
-        {102, 101, -0.3f, -0.1f, 0.1f, -0.3f}, // both negative, i behind
-        {100, 101, -0.3f, -0.1f, -0.1f, 0.3f}, // both negative, i ahead
-        {100, 100, -0.3f, -0.1f, -0.1f, 0.3f}, // both negative, tie: i ahead
+        {100, 101, 0.3f, -0.2f, -0.3f, 0.2f},   // head-on: both turn back
+        {100, 101, 0.3f, 0.0f, -0.3f, 0.0f},    // a still partner counts as another sign
+        {100, 101, 0.3f, 0.1f, -0.1f, 0.3f},    // both positive, i behind
+        {102, 101, 0.3f, 0.1f, 0.1f, -0.3f},    // both positive, i ahead
+        {100, 100, 0.3f, 0.1f, -0.1f, 0.3f},    // both positive, tie: i behind
+        {102, 101, -0.3f, -0.1f, 0.1f, -0.3f},  // both negative, i behind
+        {100, 101, -0.3f, -0.1f, -0.1f, 0.3f},  // both negative, i ahead
+        {100, 100, -0.3f, -0.1f, -0.1f, 0.3f},  // both negative, tie: i ahead
     };
     for (const auto& c : cases) {
         TestRun run({"1", "0", "1", "0"});  // A and C: collide without reacting
@@ -90,7 +91,7 @@ TEST(Collisions, AxisRuleExchangesSpeeds) {
         // Not reactive: nothing changes species or counters.
         EXPECT_EQ(s.espece[1], 1);
         EXPECT_EQ(s.espece[2], 3);
-        EXPECT_EQ(s.efficaces1 + s.inefficaces1 + s.efficaces2 + s.inefficaces2, 0);
+        EXPECT_EQ(s.efficaces1() + s.inefficaces1() + s.efficaces2() + s.inefficaces2(), 0);
     }
 }
 
@@ -99,9 +100,10 @@ TEST(Collisions, DistanceFromTheSearchersRoundedPosition) {
     struct Case {
         float xi, xj;
         bool collide;
-    } cases[] = {{100.0f, 104.0f, true}, {100.0f, 104.1f, false},
-                   {100.6f, 96.9f, false},   // rounded to 101: 4.1 away
-                   {99.5f, 104.05f, true}};  // rounded to 100 (halves to even): 4.05 away
+    } cases[] = {{100.0f, 104.0f, true},
+                 {100.0f, 104.1f, false},
+                 {100.6f, 96.9f, false},   // rounded to 101: 4.1 away
+                 {99.5f, 104.05f, true}};  // rounded to 100 (halves to even): 4.05 away
     for (const auto& c : cases) {
         TestRun run({"1", "0", "1", "0"});
         ScriptedRandom partner({0.75f});
@@ -146,7 +148,8 @@ TEST(Quota, SequencesHoldTheEffectiveShare) {
     for (const auto& c : cases) {
         std::int32_t e = 0, ne = 0;
         std::string got;
-        for (std::size_t k = 0; k < std::string(c.decisions).size(); ++k) got += quotaDecision(e, ne, c.taux) ? 'R' : '-';
+        for (std::size_t k = 0; k < std::string(c.decisions).size(); ++k)
+            got += quotaDecision(e, ne, c.taux) ? 'R' : '-';
         EXPECT_EQ(got, c.decisions) << c.taux;
     }
     std::int32_t e = 0, ne = 0;
@@ -162,7 +165,7 @@ TEST(Quota, ReactionTurnsTheSearcherIntoTheFirstProduct) {
     for (const auto& c : cases) {
         TestRun run({"1", "1", "0", "0"});
         Simulation& s = run.sim;
-        s.parameters.sensePositions = {0, 0};  // 100 % both ways
+        s.setEffectivePercents({100, 100});  // 100 % both ways
         s.initialise();
         ScriptedRandom partner({0.75f});
         s.setRandomSource(&partner);
@@ -174,14 +177,14 @@ TEST(Quota, ReactionTurnsTheSearcherIntoTheFirstProduct) {
         s.majaff({});
         EXPECT_EQ(s.espece[1], c.si2);
         EXPECT_EQ(s.espece[2], c.sj2);
-        EXPECT_EQ(s.nbC + s.nbA, 1);
+        EXPECT_EQ(s.nbC() + s.nbA(), 1);
     }
 }
 
 TEST(Initialise, SpeciesInBlocksAndPositionsInTheVessel) {
     TestRun run({"100", "100", "3", "7"});
     const Simulation& s = run.sim;
-    ASSERT_EQ(s.nbparticules, 210);
+    ASSERT_EQ(s.nbparticules(), 210);
     EXPECT_EQ(s.espece[1], 1);
     EXPECT_EQ(s.espece[100], 1);
     EXPECT_EQ(s.espece[101], 2);
@@ -189,7 +192,7 @@ TEST(Initialise, SpeciesInBlocksAndPositionsInTheVessel) {
     EXPECT_EQ(s.espece[203], 3);
     EXPECT_EQ(s.espece[204], 4);
     EXPECT_EQ(s.espece[210], 4);
-    for (int i = 1; i <= s.nbparticules; ++i) {
+    for (int i = 1; i <= s.nbparticules(); ++i) {
         EXPECT_GE(s.posx[i], 2.0f);
         EXPECT_LT(s.posx[i], 391.0f);
         EXPECT_GE(s.posy[i], 2.0f);
@@ -197,14 +200,14 @@ TEST(Initialise, SpeciesInBlocksAndPositionsInTheVessel) {
         EXPECT_GE(s.vitx[i], -0.5f);
         EXPECT_LT(s.vitx[i], 0.5f);
     }
-    EXPECT_FLOAT_EQ(s.taux1, 0.5f);
+    EXPECT_FLOAT_EQ(s.taux1(), 0.5f);
 }
 
 TEST(Initialise, TotalBeyondSixteenBitsKeepsThePreviousRun) {
     TestRun run({"100", "100", "0", "0"});
-    run.sim.parameters.counts = {"30000", "30000", "0", "0"};
+    run.sim.setCounts({"30000", "30000", "0", "0"});
     run.sim.initialise();
-    EXPECT_EQ(run.sim.nbparticules, 200);
+    EXPECT_EQ(run.sim.nbparticules(), 200);
     EXPECT_EQ(run.sim.posx.size(), 201u);
     run.sim.Timer1_Timer({});  // and the run still ticks safely
 }
@@ -214,9 +217,9 @@ TEST(Physics, CountsKeepTheConservationOfTheReaction) {
     Simulation& s = run.sim;
     for (int t = 0; t < 500; ++t) {
         s.Timer1_Timer({});
-        ASSERT_EQ(s.nbA + s.nbC, 350);
-        ASSERT_EQ(s.nbB + s.nbD, 200);
-        ASSERT_EQ(s.nbA - s.nbB, 100);
+        ASSERT_EQ(s.nbA() + s.nbC(), 350);
+        ASSERT_EQ(s.nbB() + s.nbD(), 200);
+        ASSERT_EQ(s.nbA() - s.nbB(), 100);
     }
-    EXPECT_GT(s.efficaces1, 10);
+    EXPECT_GT(s.efficaces1(), 10);
 }

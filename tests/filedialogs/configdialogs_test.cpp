@@ -12,8 +12,8 @@
 
 #include "tests/support/fakehost.h"
 #include "tests/support/ordinaryuser.h"
-#include "ui/messages/french.h"
-#include "ui/messages/messages.h"
+#include "windowkit/french.h"
+#include "windowkit/messages.h"
 
 using namespace molvane;
 

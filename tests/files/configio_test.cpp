@@ -11,7 +11,7 @@
 #include "common/recordfile.h"
 #include "tests/common/nonregular.h"
 #include "tests/support/fakehost.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 using namespace molvane;
 

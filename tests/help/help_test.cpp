@@ -13,7 +13,7 @@
 #include <QTest>
 
 #include "output/helpwindow.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 namespace {

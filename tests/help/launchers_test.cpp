@@ -77,15 +77,15 @@ TEST_F(Launchers, RunGoesOnAndIsDrawnInTheMagnifierUntilAClickOrEscapeClosesIt) 
         bool closed = false;
         whileMagnified([this] { comloupe()->click(); },
                        [&](Louloupe& loupe) {
-                           const std::int32_t before = window->simulation().nbtics;
+                           const std::int32_t before = window->simulation().nbtics();
                            QTest::qWait(350);  // the window's own timer goes on ticking
-                           EXPECT_GT(window->simulation().nbtics, before);
+                           EXPECT_GT(window->simulation().nbtics(), before);
                            // The last particle is where the last tick drew it, at twice
                            // its place; no other particle is drawn over it.
                            const Simulation& sim = window->simulation();
-                           const int last = sim.nbparticules;
+                           const int last = sim.nbparticules();
                            const int x = qRound(2 * sim.posx[last]), y = qRound(2 * sim.posy[last]);
-                           const Colour c = sim.parameters.colours[sim.espece[last] - 1];
+                           const Colour c = sim.parameters().colours[sim.espece[last] - 1];
                            const QColor drawn = loupe.picture().pixelColor(x, y);
                            EXPECT_EQ(drawn, QColor(redOf(c), greenOf(c), blueOf(c)));
                            if (byEscape)

@@ -22,8 +22,8 @@ TEST(MagnifierAllocation, TicksDrawingIntoTheMagnifierAllocateNothing) {
 
     GridModel table(52, 6);
     Simulation sim(table);
-    sim.parameters.counts = {"500", "500", "0", "0"};
-    sim.parameters.durationTag = "10";
+    sim.setCounts({"500", "500", "0", "0"});
+    sim.setDuration(10);
     sim.Command5_Click(nullptr);
     Display display;
     display.louloupe = surface;

@@ -13,7 +13,7 @@
 #include "files/configdialogs.h"
 #include "tests/ui/fixture.h"
 #include "ui/main/inputs.h"
-#include "ui/main/surfaces.h"
+#include "windowkit/surfaces.h"
 
 namespace molvane {
 namespace {
@@ -114,16 +114,16 @@ TEST_F(ConfigTest, SavedSetUpComesBackInAFreshWindow) {
     EXPECT_EQ(shown(), before);
     EXPECT_FALSE(control<QCheckBox>("Check1")->isChecked()) << "Fond blanc is not stored";
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Équilibre dynamique - ") + saved);
-    EXPECT_EQ(window->simulation().nbtics, 0);
-    EXPECT_EQ(window->simulation().nbcourbes, 0);
+    EXPECT_EQ(window->simulation().nbtics(), 0);
+    EXPECT_EQ(window->simulation().nbcourbes(), 0);
     // The run follows the loaded controls.
-    const Parameters& p = window->simulation().parameters;
+    const Parameters& p = window->simulation().parameters();
     EXPECT_EQ(p.counts[1], "  12");
     EXPECT_TRUE(answers.seen.empty());
-    EXPECT_EQ(p.sensePositions[1], 70);
+    EXPECT_EQ(p.effectivePercent[1], 100 - 70);
     EXPECT_EQ(p.temperature, 300);
     EXPECT_EQ(p.durationTag, "90");
-    EXPECT_EQ(p.rowsPosition, 40);
+    EXPECT_EQ(p.tableRows, tableRowsAt(40));
     EXPECT_EQ(p.colours[3], fromQColor(colours[3]));
     EXPECT_FALSE(p.keepCurves);
     EXPECT_FALSE(p.showQr);
@@ -134,7 +134,7 @@ TEST_F(ConfigTest, AFilesDurationDropsKeptCurvesWithoutAsking) {
     control<QCheckBox>("Check2")->setChecked(true);
     control<QScrollBar>("VScroll2")->setValue(12);
     ticks(101);
-    ASSERT_EQ(window->simulation().nbcourbes, 4);
+    ASSERT_EQ(window->simulation().nbcourbes(), 4);
     ConfigurationValues values = window->configuration();
     values.durationPosition = 9;
     const QString file = path("duree.C11");
@@ -151,7 +151,7 @@ TEST_F(ConfigTest, AFilesDurationDropsKeptCurvesWithoutAsking) {
     EXPECT_TRUE(answers.seen.empty());
     EXPECT_EQ(control<QScrollBar>("VScroll2")->value(), 9);
     EXPECT_EQ(window->ancienneduree, 9);
-    EXPECT_EQ(window->simulation().nbcourbes, 0);
+    EXPECT_EQ(window->simulation().nbcourbes(), 0);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Équilibre dynamique - ") + file);
 }
 
@@ -218,7 +218,7 @@ TEST_F(ConfigTest, BadFilesChangeOnlyWhatWasRead) {
         EXPECT_EQ(control<Swatch>("Label4_2")->shown().name(), QLatin1String(c.colourB)) << c.record;
         EXPECT_EQ(window->windowTitle().contains(QStringLiteral("bad.C11")), c.loaded);
         // Past the signature, the bars' own handlers have restarted the run.
-        EXPECT_EQ(window->simulation().nbtics, c.record == 1 ? 4 : 0) << c.record;
+        EXPECT_EQ(window->simulation().nbtics(), c.record == 1 ? 4 : 0) << c.record;
         if (c.record == 16) {
             // Records 15 and 16 both "1": the table, applied last, wins.
             EXPECT_TRUE(control<QRadioButton>("Option1_1")->isChecked());

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "ui/main/mainwindow.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 

@@ -16,7 +16,7 @@
 #include "tests/ui/fixture.h"
 #include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"
-#include "ui/messages/windowreturns.h"
+#include "windowkit/windowreturns.h"
 
 namespace molvane {
 namespace {
@@ -130,8 +130,8 @@ TEST_F(ModalTest, ArrowClickAnsweredCancelAsksOnceAndChangesNothing) {
     auto* bar = control<QScrollBar>("VScroll2");
     bar->setValue(12);  // 10 s
     ticks(101);
-    ASSERT_EQ(window->simulation().nbcourbes, 4);
-    const auto tick = window->simulation().nbtics;
+    ASSERT_EQ(window->simulation().nbcourbes(), 4);
+    const auto tick = window->simulation().nbtics();
 
     const auto texts = clickUnderABox(bar, arrow(bar, true), QStringLiteral("Annuler"));
 
@@ -140,8 +140,8 @@ TEST_F(ModalTest, ArrowClickAnsweredCancelAsksOnceAndChangesNothing) {
     EXPECT_EQ(bar->value(), 12);
     EXPECT_EQ(window->ancienneduree, 12);
     EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("10 s"));
-    EXPECT_EQ(window->simulation().nbcourbes, 4);
-    EXPECT_GE(window->simulation().nbtics, tick) << "the run went on without a restart";
+    EXPECT_EQ(window->simulation().nbcourbes(), 4);
+    EXPECT_GE(window->simulation().nbtics(), tick) << "the run went on without a restart";
 }
 
 TEST_F(ModalTest, CountMessageFromAPercentageArrowLeavesThePercentage) {
@@ -160,7 +160,7 @@ TEST_F(ModalTest, CountMessageFromAPercentageArrowLeavesThePercentage) {
     EXPECT_EQ(count->text(), QStringLiteral("900"));
     EXPECT_EQ(bar->value(), 50);
     EXPECT_EQ(control<QLineEdit>("Label5_0")->text(), QStringLiteral("50 %"));
-    EXPECT_EQ(window->simulation().parameters.sensePositions[0], 50);
+    EXPECT_EQ(window->simulation().parameters().effectivePercent[0], 50);
 
     // The bar itself still answers a click of its own.
     press(bar, up);

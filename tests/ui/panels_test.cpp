@@ -36,7 +36,7 @@ protected:
     void keepOneRun() {
         control<QScrollBar>("VScroll2")->setValue(12);  // 10 s
         ticks(101);
-        ASSERT_EQ(window->simulation().nbcourbes, 4);
+        ASSERT_EQ(window->simulation().nbcourbes(), 4);
     }
 };
 
@@ -92,12 +92,12 @@ TEST_F(PanelTest, CountsStayWithinTheTotalLimits) {
             EXPECT_TRUE(answers.seen.empty()) << c.typed;
         }
         EXPECT_EQ(box("Text1", c.box)->text(), QString::fromLatin1(c.after)) << c.typed;
-        EXPECT_EQ(window->simulation().parameters.counts[c.box], c.after);
-        EXPECT_EQ(window->simulation().nbtics, 0) << "every accepted change restarts";
+        EXPECT_EQ(window->simulation().parameters().counts[c.box], c.after);
+        EXPECT_EQ(window->simulation().nbtics(), 0) << "every accepted change restarts";
         // The vessel and the table's first row hold what the boxes say.
         int total = 0;
         for (int s = 0; s < 4; ++s) total += box("Text1", s)->text().toInt();
-        EXPECT_EQ(window->simulation().nbparticules, total) << c.typed;
+        EXPECT_EQ(window->simulation().nbparticules(), total) << c.typed;
         EXPECT_EQ(window->table().text(1, c.box + 1), c.after) << c.typed;
     }
 }
@@ -110,7 +110,7 @@ TEST_F(PanelTest, AfterAnOverflowingCountTheLimitStillHolds) {
     ASSERT_EQ(answers.seen.size(), 2u);
     EXPECT_EQ(box("Text1", 0)->text(), QStringLiteral("900"));
     EXPECT_EQ(box("Text1", 1)->text(), QStringLiteral("100"));
-    EXPECT_EQ(window->simulation().nbparticules, 1000);
+    EXPECT_EQ(window->simulation().nbparticules(), 1000);
 }
 
 TEST_F(PanelTest, CountBoxesSelectAndCopyButTakeOnlyDigits) {
@@ -137,12 +137,12 @@ TEST_F(PanelTest, ACurveWhoseCountStaysDrawsNoStepAtTheOrigin) {
     type(box("Text1", 0), "80");
     type(box("Text1", 1), "49");
     control<QCheckBox>("option2_1")->click();  // B's curve
-    ASSERT_EQ(window->simulation().maxparticules, 80);
+    ASSERT_EQ(window->simulation().maxparticules(), 80);
     // 210 - 49 / 80 x 200 = 87.49...: the tick's own order of operations.
-    EXPECT_EQ(window->simulation().yprec[1], 87);
+    EXPECT_EQ(window->simulation().yprec()[1], 87);
     ticks(3);
-    EXPECT_EQ(window->simulation().nbB, 49);
-    EXPECT_EQ(window->simulation().yprec[1], 87);
+    EXPECT_EQ(window->simulation().nbB(), 49);
+    EXPECT_EQ(window->simulation().yprec()[1], 87);
 }
 
 TEST_F(PanelTest, LeavingACountBoxChecksIt) {
@@ -156,7 +156,7 @@ TEST_F(PanelTest, LeavingACountBoxChecksIt) {
     // Passing through without typing neither checks nor restarts.
     ticks(3);
     next->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(window->simulation().nbtics, 3);
+    EXPECT_EQ(window->simulation().nbtics(), 3);
 
     b->setFocus();
     b->clear();
@@ -165,7 +165,7 @@ TEST_F(PanelTest, LeavingACountBoxChecksIt) {
     next->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(answers.seen.size(), 1u);
     EXPECT_EQ(b->text(), QStringLiteral("900"));
-    EXPECT_EQ(window->simulation().nbtics, 0);
+    EXPECT_EQ(window->simulation().nbtics(), 0);
     EXPECT_TRUE(next->hasFocus()) << "the keyboard stays where the user took it";
 
     // Enter checks and hands the keyboard to the animation.
@@ -193,17 +193,17 @@ TEST_F(PanelTest, TypedPercentagesMoveTheirBar) {
         type(box("Label5", c.sense), c.typed);
         const auto* bar = control<QScrollBar>(QStringLiteral("VScroll4_%1").arg(c.sense).toLatin1());
         EXPECT_EQ(bar->value(), c.position) << c.typed;
-        EXPECT_EQ(window->simulation().parameters.sensePositions[c.sense], c.position);
+        EXPECT_EQ(window->simulation().parameters().effectivePercent[c.sense], 100 - c.position);
         EXPECT_EQ(box("Label5", c.sense)->text(), QString::fromUtf8(c.text)) << c.typed;
-        EXPECT_EQ(window->simulation().nbtics, c.restarts ? 0 : 4) << c.typed;
+        EXPECT_EQ(window->simulation().nbtics(), c.restarts ? 0 : 4) << c.typed;
     }
 }
 
 TEST_F(PanelTest, TemperatureActsWithoutRestart) {
     ticks(6);
     control<QScrollBar>("HScroll1")->setValue(800);
-    EXPECT_EQ(window->simulation().parameters.temperature, 800);
-    EXPECT_EQ(window->simulation().nbtics, 6);
+    EXPECT_EQ(window->simulation().parameters().temperature, 800);
+    EXPECT_EQ(window->simulation().nbtics(), 6);
 }
 
 TEST_F(PanelTest, DurationLabelsForEveryPosition) {
@@ -218,9 +218,9 @@ TEST_F(PanelTest, DurationLabelsForEveryPosition) {
         ticks(2);
         bar->setValue(position);
         EXPECT_EQ(control<QLabel>("Label2")->text(), QString::fromUtf8(labels[position - 1])) << position;
-        EXPECT_EQ(window->simulation().parameters.durationTag, seconds[position - 1]);
+        EXPECT_EQ(window->simulation().parameters().durationTag, seconds[position - 1]);
         EXPECT_EQ(window->ancienneduree, position);
-        EXPECT_EQ(window->simulation().nbtics, 0);
+        EXPECT_EQ(window->simulation().nbtics(), 0);
     }
 }
 
@@ -241,8 +241,8 @@ TEST_F(PanelTest, DurationChangeAsksBeforeDroppingKeptCurves) {
             control<QCheckBox>("Check2")->setChecked(false);
             ticks(101);
         }
-        const int curves = window->simulation().nbcourbes;
-        const auto tick = window->simulation().nbtics;
+        const int curves = window->simulation().nbcourbes();
+        const auto tick = window->simulation().nbtics();
         Answers answers(c.answers);
         control<QScrollBar>("VScroll2")->setValue(8);
 
@@ -259,15 +259,15 @@ TEST_F(PanelTest, DurationChangeAsksBeforeDroppingKeptCurves) {
         if (c.changed) {
             EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("1 min  30 s"));
             EXPECT_EQ(window->ancienneduree, 8);
-            EXPECT_EQ(window->simulation().nbcourbes, 0);
-            EXPECT_EQ(window->simulation().nbtics, 0);
+            EXPECT_EQ(window->simulation().nbcourbes(), 0);
+            EXPECT_EQ(window->simulation().nbtics(), 0);
         } else {
             EXPECT_EQ(control<QScrollBar>("VScroll2")->value(), 12);
             EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("10 s"));
             EXPECT_EQ(window->ancienneduree, 12);
-            EXPECT_EQ(window->simulation().parameters.durationTag, "10");
-            EXPECT_EQ(window->simulation().nbcourbes, curves);
-            EXPECT_EQ(window->simulation().nbtics, tick);
+            EXPECT_EQ(window->simulation().parameters().durationTag, "10");
+            EXPECT_EQ(window->simulation().nbcourbes(), curves);
+            EXPECT_EQ(window->simulation().nbtics(), tick);
         }
     }
 }
@@ -276,22 +276,22 @@ TEST_F(PanelTest, RowCountRestartsAndKeepsCurves) {
     keepOneRun();
     control<QScrollBar>("VScroll3")->setValue(100);
     EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("11"));
-    EXPECT_EQ(window->simulation().parameters.rowsPosition, 100);
-    EXPECT_EQ(window->simulation().nbcourbes, 4);
-    EXPECT_EQ(window->simulation().nbtics, 0);
+    EXPECT_EQ(window->simulation().parameters().tableRows, tableRowsAt(100));
+    EXPECT_EQ(window->simulation().nbcourbes(), 4);
+    EXPECT_EQ(window->simulation().nbtics(), 0);
 }
 
 TEST_F(PanelTest, UntickingKeepCurvesDropsThemEvenIfTickedAgain) {
     keepOneRun();
     auto* keep = control<QCheckBox>("Check2");
     keep->click();
-    EXPECT_EQ(window->simulation().nbcourbes, 0);
-    EXPECT_EQ(window->simulation().nbtics, 0);
-    EXPECT_FALSE(window->simulation().parameters.keepCurves);
+    EXPECT_EQ(window->simulation().nbcourbes(), 0);
+    EXPECT_EQ(window->simulation().nbtics(), 0);
+    EXPECT_FALSE(window->simulation().parameters().keepCurves);
     ticks(3);
     keep->click();
     EXPECT_TRUE(keep->isChecked());
-    EXPECT_EQ(window->simulation().nbtics, 3) << "ticking it again does nothing else";
+    EXPECT_EQ(window->simulation().nbtics(), 3) << "ticking it again does nothing else";
 }
 
 TEST_F(PanelTest, QrColumnFollowsCheck3WithoutRestart) {
@@ -303,7 +303,7 @@ TEST_F(PanelTest, QrColumnFollowsCheck3WithoutRestart) {
     for (const Case& c : {Case{false, kWhite}, Case{true, kBlack}}) {
         control<QCheckBox>("Check3")->setChecked(c.ticked);
         for (int r = 0; r < window->table().rows(); ++r) EXPECT_EQ(window->table().foreColor(r, 5), c.colour);
-        EXPECT_EQ(window->simulation().nbtics, 12);
+        EXPECT_EQ(window->simulation().nbtics(), 12);
     }
 }
 
@@ -327,12 +327,12 @@ TEST_F(PanelTest, SwatchColourReachesParticlesAndStaysOnCancel) {
 
         EXPECT_EQ(offered, blue) << "the dialog starts from the swatch's colour";
         EXPECT_EQ(swatch->shown(), c.after);
-        EXPECT_EQ(window->simulation().parameters.colours[0], fromQColor(c.after));
+        EXPECT_EQ(window->simulation().parameters().colours[0], fromQColor(c.after));
         // Some particle of A that nothing covers shows the colour at once.
         const QImage& vessel = window->findChild<AnimationView*>("animpic")->surface().image();
         const Simulation& run = window->simulation();
         int seen = 0;
-        for (int i = 1; i <= run.nbparticules; ++i)
+        for (int i = 1; i <= run.nbparticules(); ++i)
             if (run.espece[i] == 1 && vessel.pixelColor(qRound(run.posx[i]), qRound(run.posy[i])) == c.after)
                 ++seen;
         EXPECT_GT(seen, 0);

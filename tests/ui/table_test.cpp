@@ -1,5 +1,7 @@
 // The table of values on screen: the row times, the rows filled as the run
 // goes, the hidden Qr column, the column widths, and updates cell by cell.
+#include "core/table.h"
+
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QtTest/QTest>
 #include <climits>
 
+#include "common/numbers.h"
 #include "tests/ui/fixture.h"
 #include "ui/main/gridview.h"
 
@@ -39,8 +42,8 @@ TEST_F(TableTest, RowTimesSpreadTheDurationOverTheRows) {
         {"7200", 100, 11, {{2, "720,0      "}, {11, "7 200,0      "}}},
     };
     for (const Case& c : cases) {
-        window->simulation().parameters.durationTag = c.duration;
-        window->simulation().parameters.rowsPosition = c.rowsPosition;
+        window->simulation().setDuration(leadingNumber(c.duration));
+        window->simulation().setTableRows(tableRowsAt(c.rowsPosition));
         window->Command5_Click();
         ASSERT_EQ(model()->rowCount(), c.rows) << c.duration;
         for (const auto& [row, text] : c.times) {
@@ -175,14 +178,14 @@ TEST_F(TableTest, FewestRowsGoThroughTheRowCountBar) {
     bar->setValue(10);  // 101 rows
     // 5 s over 100 intervals would put rows closer than a tick; no panel
     // duration is that short, but the rule holds for any.
-    window->simulation().parameters.durationTag = "5";
+    window->simulation().setDuration(5);
     control<QPushButton>("Command5")->click();
     EXPECT_EQ(bar->value(), 60);
     EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("51"));
-    EXPECT_EQ(window->simulation().parameters.rowsPosition, 60);
+    EXPECT_EQ(window->simulation().parameters().tableRows, tableRowsAt(60));
     EXPECT_EQ(model()->rowCount(), 51);
     EXPECT_EQ(cell(51, 0).toString(), QStringLiteral("5,0      "));
-    EXPECT_EQ(window->simulation().nbtics, 0);
+    EXPECT_EQ(window->simulation().nbtics(), 0);
 }
 
 TEST(GridTableModel, ReportsEachChangeForItsOwnCell) {

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "ui/messages/french.h"
+#include "windowkit/french.h"
 
 int main(int argc, char** argv) {
     // Listing the tests at build time happens without a display too.

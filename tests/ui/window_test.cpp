@@ -98,9 +98,9 @@ TEST_F(WindowTest, ClosingAsksAndOnlyOkEnds) {
         if (!c.closed) {
             // The run and its timer go on.
             EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
-            const auto before = window->simulation().nbtics;
+            const auto before = window->simulation().nbtics();
             ticks(1);
-            EXPECT_EQ(window->simulation().nbtics, before + 1);
+            EXPECT_EQ(window->simulation().nbtics(), before + 1);
             window->hide();
         }
     }
@@ -154,7 +154,7 @@ TEST_F(WindowTest, GraphScaleFollowsTheInitialCounts) {
         for (int s = 0; s < 4; ++s)
             control<QLineEdit>(QStringLiteral("Text1_%1").arg(s).toLatin1())->setText(c.counts[s]);
         window->Command5_Click();
-        EXPECT_EQ(window->simulation().maxparticules, c.maximum);
+        EXPECT_EQ(window->simulation().maxparticules(), c.maximum);
         // x = 215 lies between two time graduations.
         const std::set<int> rows = greyRows(*window, 215);
         ASSERT_EQ(rows.size(), c.marks.size()) << c.maximum;
@@ -167,7 +167,7 @@ TEST_F(WindowTest, GraphScaleFollowsTheInitialCounts) {
 }
 
 TEST_F(WindowTest, TimeGraduationsDivideTheDurationInTen) {
-    window->simulation().parameters.durationTag = "30";
+    window->simulation().setDuration(30);
     window->Command5_Click();
     // Marks at 0, 3, ... 30 s; the one at 0 is the count axis, in black.
     EXPECT_EQ(greyColumns(*window, 100), (std::set<int>{80, 110, 140, 170, 200, 230, 260, 290, 320, 350}));
@@ -181,10 +181,10 @@ TEST_F(WindowTest, RestartKeepsCurvesOnlyWithCheck2) {
     };
     for (const Case& c : {Case{true, false, 4}, Case{false, false, 0}, Case{true, true, 0}}) {
         SetUp();
-        window->simulation().parameters.durationTag = "10";
+        window->simulation().setDuration(10);
         window->Command5_Click();
         ticks(101);  // one tick past the end of the recording stores the run's curves
-        ASSERT_EQ(window->simulation().nbcourbes, 4);
+        ASSERT_EQ(window->simulation().nbcourbes(), 4);
         control<QCheckBox>("Check2")->setChecked(c.keep);
         ticks(3);
         if (c.erase)
@@ -192,8 +192,8 @@ TEST_F(WindowTest, RestartKeepsCurvesOnlyWithCheck2) {
         else
             control<QPushButton>("Command5")->click();
 
-        EXPECT_EQ(window->simulation().nbcourbes, c.curvesAfter);
-        EXPECT_EQ(window->simulation().nbtics, 0);
+        EXPECT_EQ(window->simulation().nbcourbes(), c.curvesAfter);
+        EXPECT_EQ(window->simulation().nbtics(), 0);
         // "Effacer" is there only while kept curves are.
         EXPECT_EQ(!control<QPushButton>("Command6")->isHidden(), c.curvesAfter > 0);
     }
@@ -209,8 +209,8 @@ TEST_F(WindowTest, CurveChoiceRestartsOnlyWhileRecording) {
         SetUp();
         ticks(c.ticksBefore);
         control<QCheckBox>("option2_0")->setChecked(true);
-        EXPECT_TRUE(window->simulation().parameters.curves[0]);
-        EXPECT_EQ(window->simulation().nbtics, c.restarts ? 0 : c.ticksBefore) << c.ticksBefore;
+        EXPECT_TRUE(window->simulation().parameters().curves[0]);
+        EXPECT_EQ(window->simulation().nbtics(), c.restarts ? 0 : c.ticksBefore) << c.ticksBefore;
     }
 }
 
@@ -230,7 +230,7 @@ TEST_F(WindowTest, ViewChoiceSwapsGraphAndTableWithoutRestart) {
     EXPECT_TRUE(grid->isHidden());
     for (int s = 0; s < 4; ++s)
         EXPECT_TRUE(control<QCheckBox>(QStringLiteral("option2_%1").arg(s).toLatin1())->isEnabled());
-    EXPECT_EQ(window->simulation().nbtics, 8);
+    EXPECT_EQ(window->simulation().nbtics(), 8);
     EXPECT_EQ(window->table().text(2, 1), filled);
 }
 
@@ -262,9 +262,9 @@ TEST_F(WindowTest, TicksMoveTheClockAndDrawTheParticles) {
     const std::array<QColor, 4> colours{QColor(0, 0, 255), QColor(255, 0, 255), QColor(255, 128, 0),
                                         QColor(0, 192, 0)};
     int checked = 0;
-    for (int i = 1; i <= run.nbparticules; ++i) {
+    for (int i = 1; i <= run.nbparticules(); ++i) {
         bool covered = false;
-        for (int j = i + 1; j <= run.nbparticules && !covered; ++j)
+        for (int j = i + 1; j <= run.nbparticules() && !covered; ++j)
             covered = std::abs(run.posx[j] - run.posx[i]) < 5 && std::abs(run.posy[j] - run.posy[i]) < 5;
         if (covered) continue;
         ++checked;
@@ -290,7 +290,7 @@ TEST_F(WindowTest, AltFAsksToClose) {
 TEST_F(WindowTest, CalculatorOpensModallyAndTheRunGoesOn) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    const auto before = window->simulation().nbtics;
+    const auto before = window->simulation().nbtics();
     QString opened;
     QTimer::singleShot(350, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -300,7 +300,7 @@ TEST_F(WindowTest, CalculatorOpensModallyAndTheRunGoesOn) {
     });
     control<QPushButton>("Command8")->click();
     EXPECT_EQ(opened, QStringLiteral("Machine"));
-    EXPECT_GT(window->simulation().nbtics, before);  // the timer kept ticking behind the calculator
+    EXPECT_GT(window->simulation().nbtics(), before);  // the timer kept ticking behind the calculator
 }
 
 // Whether every character of text has a glyph in the font or a font Qt

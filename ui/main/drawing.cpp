@@ -5,7 +5,7 @@
 
 #include "common/numbers.h"
 #include "core/surface.h"
-#include "ui/main/surfaces.h"
+#include "windowkit/surfaces.h"
 
 namespace molvane {
 

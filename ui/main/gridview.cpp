@@ -8,7 +8,7 @@
 
 #include "core/surface.h"
 #include "ui/main/drawing.h"
-#include "ui/main/surfaces.h"
+#include "windowkit/surfaces.h"
 
 namespace molvane {
 

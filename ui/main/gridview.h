@@ -7,7 +7,7 @@
 #include <QTableView>
 
 #include "common/grid.h"
-#include "ui/main/ticklog.h"
+#include "windowkit/ticklog.h"
 
 namespace molvane {
 

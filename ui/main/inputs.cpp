@@ -12,9 +12,9 @@
 #include <QStyleOptionFocusRect>
 #include <array>
 
-#include "ui/main/surfaces.h"
-#include "ui/messages/enterrule.h"
-#include "ui/messages/modalguard.h"
+#include "windowkit/surfaces.h"
+#include "windowkit/enterrule.h"
+#include "windowkit/modalguard.h"
 
 namespace molvane {
 

@@ -5,8 +5,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -22,8 +20,9 @@
 #include "calc/machine.h"
 #include "common/cp1252.h"
 #include "common/numbers.h"
-#include "common/recordfile.h"
 #include "core/random.h"
+#include "core/settings.h"
+#include "core/table.h"
 #include "exercises/exercisemenu.h"
 #include "exercises/textarea.h"
 #include "files/configdialogs.h"
@@ -37,13 +36,14 @@
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
 #include "ui/main/inputs.h"
+#include "ui/main/panels.h"
 #include "ui/main/pictures.h"
-#include "ui/main/surfaces.h"
 #include "ui/main/tabstrip.h"
-#include "ui/main/ticklog.h"
-#include "ui/messages/messages.h"
-#include "ui/messages/windowreturns.h"
-#include "ui/panels/rules.h"
+#include "windowkit/messages.h"
+#include "windowkit/place.h"
+#include "windowkit/surfaces.h"
+#include "windowkit/ticklog.h"
+#include "windowkit/windowreturns.h"
 
 namespace molvane {
 
@@ -54,15 +54,10 @@ constexpr QSize kWindowSize{800, 600};
 constexpr int kNarrowScreen = 850;  // pixels: up to this width the window keeps its place
 constexpr QSize kVesselSize{393, 157};
 constexpr QSize kGraphSize{413, 235};
-constexpr int kTwipsPerPixel = 15;
-const char* const kHandOffFile = "TEMPKR.TMP";
-constexpr int kRunningRecord = 2;    // "OUI" while running, "NON" once closed
-constexpr int kExerciseRecord = 31;  // an exercise another program asks for
 
-// Start positions of the duration and row-count bars: 20 s and 111 - 60 = 51 rows.
+// Start positions of the duration and row-count bars: 20 s and 51 rows.
 constexpr int kStartDurationPosition = 11;
 constexpr int kStartRowsPosition = 60;
-constexpr int kQrColumn = 5;
 
 // The platform's plain sans-serif at 8 points, the controls' font.
 QFont controlFont() {
@@ -76,33 +71,18 @@ char userDecimalSeparator() {
     return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
 }
 
-template <typename W>
-W* place(W* widget, const QString& name, const QRect& geometry) {
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
 QString indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
-
-PaintedPanel* panel(QWidget* parent, const QString& name) {
-    auto* widget = new PaintedPanel(parent);
-    widget->setObjectName(name);
-    // Check boxes and option buttons show the panel's colour through their own background.
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, toQColor(kPanel));
-    colours.setColor(QPalette::Button, toQColor(kPanel));
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
-    return widget;
 }
 
 }  // namespace
 
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
-    : QWidget(parent), programFolder_(programFolder), table_(112 - kStartRowsPosition, 6), sim_(table_) {
+    : QWidget(parent),
+      programFolder_(programFolder),
+      table_(tableRowsAt(kStartRowsPosition) + 1, kTableColumns),
+      sim_(table_),
+      handOff_(programFolder.toStdString()) {
     if (TickLog::wanted()) tickLog_ = std::make_unique<TickLog>();
     setObjectName(QStringLiteral("feuilleP"));
     setWindowTitle(QStringLiteral("Équilibre dynamique"));
@@ -116,10 +96,9 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
 
     display_.animpic = &animpic_->surface();
     display_.graph = &picture2_->surface();
-    sim_.vesselWidth = static_cast<float>(animpic_->width());
-    sim_.vesselHeight = static_cast<float>(animpic_->height());
-    sim_.parameters.interval = kInterval;
-    sim_.parameters.decimalSeparator = userDecimalSeparator();
+    sim_.setVesselSize(static_cast<float>(animpic_->width()), static_cast<float>(animpic_->height()));
+    sim_.setInterval(kInterval);
+    sim_.setDecimalSeparator(userDecimalSeparator());
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -128,12 +107,12 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
 
     // The fewest rows rule moves the row-count bar, whose change handling follows.
-    sim_.moveRowsBar = [this](int position) {
-        if (vscroll3_->value() != position)
-            vscroll3_->setValue(position);
+    sim_.onFewerRows([this](int rows) {
+        if (const int position = rowsBarPosition(rows); settingsPanel_.vscroll3->value() != position)
+            settingsPanel_.vscroll3->setValue(position);
         else
-            sim_.parameters.rowsPosition = position;
-    };
+            sim_.setTableRows(rows);
+    });
     new WindowReturns(this, [this] { Form_Activate(); });
     connectMagnifierAndHelp();
 
@@ -153,7 +132,7 @@ void MainWindow::connectMagnifierAndHelp() {
     // draws into it while it is shown.
     MagnifierLink loupe;
     loupe.vessel = animpic_->size();
-    loupe.whiteBackground = [this] { return check1_->isChecked(); };
+    loupe.whiteBackground = [this] { return displayPanel_.check1->isChecked(); };
     loupe.attach = [this](AnimationSurface* surface) { display_.louloupe = surface; };
     loupe.tickLog = tickLog_.get();
     auto* magnifier = new MagnifierLauncher(this, animpic_, std::move(loupe));
@@ -178,7 +157,6 @@ void MainWindow::buildControls() {
         text1_[s] = place(new QLineEdit(QString::fromLatin1(kStartCounts[s]), this), indexed("Text1", s),
                           QRect(kCountLefts[s], 272, 57, 19));
         text1_[s]->setAlignment(Qt::AlignCenter);
-        filterDigits(text1_[s], [this, s](bool entered) { Text1_LostFocus(s, entered); });
         labelinf_[s] = place(new QLabel(this), indexed("Labelinf", s), QRect(kCountLefts[s], 292, 57, 17));
         labelinf_[s]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
@@ -219,13 +197,10 @@ void MainWindow::buildControls() {
 
     // The tab strip and its three panels.
     onglets_ = place(new TabStrip(this), QStringLiteral("Onglets"), QRect(432, 48, 361, 177));
-    picture3_ = panel(onglets_, QStringLiteral("Picture3"));
-    frame2_ = panel(onglets_, QStringLiteral("Frame2"));
-    picture1_ = panel(onglets_, QStringLiteral("Picture1"));
-    buildParameterPanel(picture3_);
-    buildDisplayPanel(frame2_);
-    buildSettingsPanel(picture1_);
-    onglets_->setPanels({picture3_, frame2_, picture1_});
+    parameterPanel_ = buildParameterPanel(onglets_);
+    displayPanel_ = buildDisplayPanel(onglets_, sim_.parameters().colours);
+    settingsPanel_ = buildSettingsPanel(onglets_);
+    onglets_->setPanels({parameterPanel_.picture3, displayPanel_.frame2, settingsPanel_.picture1});
 
     // The help line, under the graph.
     info_ = place(new QLabel(this), QStringLiteral("info"), QRect(8, 552, 413, 40));
@@ -317,127 +292,17 @@ void MainWindow::buildTabOrder() {
     // the text area. Hidden buttons keep their place for when they show.
     QList<QWidget*> order;
     for (QLineEdit* box : text1_) order << box;
-    for (int i = 0; i < 2; ++i) order << label5_[i] << vscroll4_[i];
-    order << hscroll1_;
-    for (Swatch* swatch : label4_) order << swatch;
-    order << check1_ << check2_ << command6_ << check3_;
-    order << vscroll2_ << option1_[0] << option1_[1] << vscroll3_;
-    for (QCheckBox* box : option2_) order << box;
+    for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
+    order << parameterPanel_.hscroll1;
+    for (Swatch* swatch : displayPanel_.label4) order << swatch;
+    order << displayPanel_.check1 << displayPanel_.check2 << displayPanel_.command6 << displayPanel_.check3;
+    order << settingsPanel_.vscroll2 << settingsPanel_.option1[0] << settingsPanel_.option1[1]
+          << settingsPanel_.vscroll3;
+    for (QCheckBox* box : settingsPanel_.option2) order << box;
     order << comloupe_ << command5_ << grid_;
     for (QPushButton* b : row_) order << b;
     order << btexo_ << supertext_;
     for (int k = 0; k + 1 < order.size(); ++k) QWidget::setTabOrder(order[k], order[k + 1]);
-}
-
-void MainWindow::buildParameterPanel(QWidget* picture3) {
-    for (int i = 0; i < 2; ++i) {
-        const int top = i == 0 ? 28 : 72;
-        label5_[i] = place(new QLineEdit(QStringLiteral("50 %"), picture3), indexed("Label5", i),
-                           QRect(136, top, 65, 19));
-        label5_[i]->setAlignment(Qt::AlignCenter);
-        filterDigits(label5_[i], [this, i](bool) { Label5_LostFocus(i); });
-        vscroll4_[i] =
-            place(new QScrollBar(Qt::Vertical, picture3), indexed("VScroll4", i), QRect(200, top, 17, 20));
-        vscroll4_[i]->setRange(0, 100);
-        vscroll4_[i]->setPageStep(10);
-        vscroll4_[i]->setFocusPolicy(Qt::StrongFocus);
-        vscroll4_[i]->setValue(50);
-        connect(vscroll4_[i], &QScrollBar::valueChanged, this, [this, i] { VScroll4_Change(i); });
-    }
-    hscroll1_ =
-        place(new QScrollBar(Qt::Horizontal, picture3), QStringLiteral("HScroll1"), QRect(64, 124, 257, 17));
-    hscroll1_->setRange(200, 800);
-    hscroll1_->setSingleStep(10);
-    hscroll1_->setPageStep(100);
-    hscroll1_->setFocusPolicy(Qt::StrongFocus);
-    hscroll1_->setValue(500);
-    // The run reads the temperature at every tick: no restart.
-    connect(hscroll1_, &QScrollBar::valueChanged, this,
-            [this](int position) { sim_.parameters.temperature = position; });
-    picture3_->setPainter([this](QPainter& painter, QSize size) {
-        paintParameterPanel(painter, size, {label5_[0]->geometry(), label5_[1]->geometry()},
-                            hscroll1_->geometry());
-    });
-}
-
-void MainWindow::buildSettingsPanel(QWidget* picture1) {
-    // Each bar sits right of its label, which sits where its heading ends.
-    const QFontMetrics heading(arial(8, true));
-    const auto labelAndBar = [&](const char* label, const char* bar, QPointF textAt, const QString& text) {
-        const int left = qRound(textAt.x() + heading.horizontalAdvance(text));
-        const int top = qRound(textAt.y()) - 2;
-        auto* shown = place(new QLabel(picture1), QString::fromLatin1(label), QRect(left, top, 73, 19));
-        shown->setAlignment(Qt::AlignCenter);
-        shown->setFrameShape(QFrame::Panel);
-        shown->setFrameShadow(QFrame::Sunken);
-        shown->setAutoFillBackground(true);
-        QPalette white = shown->palette();
-        white.setColor(QPalette::Window, Qt::white);
-        shown->setPalette(white);
-        auto* scroll = place(new QScrollBar(Qt::Vertical, picture1), QString::fromLatin1(bar),
-                             QRect(left + 73, top, 17, 19));
-        scroll->setFocusPolicy(Qt::StrongFocus);
-        return std::pair{shown, scroll};
-    };
-
-    const QPointF durationAt(18, 15);
-    std::tie(label2_, vscroll2_) = labelAndBar("Label2", "VScroll2", durationAt, kDurationHeading);
-    // Both bars start at their lowest position, so that the start-up positions
-    // of Form_Load are changes that run their handlers.
-    vscroll2_->setRange(1, 12);
-    vscroll2_->setPageStep(1);
-    connect(vscroll2_, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
-
-    option1_[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), picture1),
-                        indexed("Option1", 0), QRect(18, 38, 168, 17));
-    option1_[1] = place(new QRadioButton(QStringLiteral("Tableau de valeurs"), picture1),
-                        indexed("Option1", 1), QRect(18, 56, 168, 17));
-    option1_[0]->setChecked(true);
-    tabToChosenOption({option1_[0], option1_[1]});
-
-    auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 98, 337, 50));
-    const QPointF rowsAt(frame1->x() + 8, option1_[1]->y() + 20);
-    std::tie(label3_, vscroll3_) = labelAndBar("Label3", "VScroll3", rowsAt, kRowsHeading);
-    vscroll3_->setRange(10, 100);
-    vscroll3_->setPageStep(10);
-    connect(vscroll3_, &QScrollBar::valueChanged, this, &MainWindow::VScroll3_Change);
-
-    static constexpr std::array<const char*, 4> kSpecies{"A", "B", "C", "D"};
-    for (int s = 0; s < 4; ++s) {
-        option2_[s] = place(
-            new QCheckBox(QStringLiteral("Nombre de particules %1").arg(QLatin1String(kSpecies[s])), frame1),
-            indexed("option2", s), QRect(10 + 165 * (s / 2), 8 + 20 * (s % 2), 160, 17));
-    }
-    option2_[2]->setChecked(true);
-    picture1_->setPainter([durationAt, rowsAt](QPainter& painter, QSize size) {
-        paintSettingsPanel(painter, size, durationAt, rowsAt);
-    });
-}
-
-void MainWindow::buildDisplayPanel(QWidget* frame2) {
-    static constexpr std::array<int, 4> kSwatchLefts{40, 112, 184, 256};
-    for (int k = 0; k < 4; ++k) {
-        label4_[k] = place(new Swatch(frame2), indexed("Label4", k + 1), QRect(kSwatchLefts[k], 40, 17, 17));
-        label4_[k]->setValue(sim_.parameters.colours[k]);
-        connect(label4_[k], &Swatch::clicked, this, [this, k] { Label4_Click(k + 1); });
-    }
-    check1_ = place(new QCheckBox(QStringLiteral("Fond blanc"), frame2), QStringLiteral("Check1"),
-                    QRect(32, 72, 209, 17));
-    check2_ = place(new QCheckBox(QStringLiteral("Conserver les courbes sur le graphe"), frame2),
-                    QStringLiteral("Check2"), QRect(32, 96, 209, 17));
-    check3_ = place(new QCheckBox(QStringLiteral("Afficher Qr dans le tableau"), frame2),
-                    QStringLiteral("Check3"), QRect(32, 120, 209, 17));
-    check2_->setChecked(true);
-    check3_->setChecked(true);
-    command6_ = place(new QPushButton(QStringLiteral("Effacer"), frame2), QStringLiteral("Command6"),
-                      QRect(256, 94, 81, 23));
-    command6_->hide();
-    connect(command6_, &QPushButton::clicked, this, &MainWindow::Command6_Click);
-    frame2_->setPainter([this](QPainter& painter, QSize size) {
-        std::array<QRect, 4> swatches;
-        for (int k = 0; k < 4; ++k) swatches[k] = label4_[k]->geometry();
-        paintDisplayPanel(painter, size, swatches);
-    });
 }
 
 void MainWindow::buildKeyboard() {
@@ -445,8 +310,9 @@ void MainWindow::buildKeyboard() {
     // keyboard moves into the panel shown.
     const auto turn = [this](int step) {
         onglets_->cycle(step);
-        for (QWidget* panel : {static_cast<QWidget*>(picture3_), static_cast<QWidget*>(frame2_),
-                               static_cast<QWidget*>(picture1_)}) {
+        for (QWidget* panel :
+             {static_cast<QWidget*>(parameterPanel_.picture3), static_cast<QWidget*>(displayPanel_.frame2),
+              static_cast<QWidget*>(settingsPanel_.picture1)}) {
             if (panel->isHidden()) continue;
             for (QWidget* control : panel->findChildren<QWidget*>()) {
                 if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && !control->isHidden()) {
@@ -467,41 +333,51 @@ void MainWindow::buildKeyboard() {
     }
 }
 
-// The run reads the controls through its parameters: keep them in step.
+// The run reads the controls through its settings: keep them in step, and
+// run each control's handler on its changes.
 void MainWindow::followControls() {
-    Parameters& p = sim_.parameters;
     for (int s = 0; s < 4; ++s) {
-        p.counts[s] = text1_[s]->text().toStdString();
+        sim_.setCount(s, text1_[s]->text().toStdString());
         connect(text1_[s], &QLineEdit::textChanged, this,
-                [this, s](const QString& text) { sim_.parameters.counts[s] = text.toStdString(); });
-        p.curves[s] = option2_[s]->isChecked();
-        connect(option2_[s], &QCheckBox::toggled, this, [this, s](bool ticked) {
-            sim_.parameters.curves[s] = ticked;
+                [this, s](const QString& text) { sim_.setCount(s, text.toStdString()); });
+        filterDigits(text1_[s], [this, s](bool entered) { Text1_LostFocus(s, entered); });
+        sim_.setCurve(s, settingsPanel_.option2[s]->isChecked());
+        connect(settingsPanel_.option2[s], &QCheckBox::toggled, this, [this, s](bool ticked) {
+            sim_.setCurve(s, ticked);
             option2_Click(s);
         });
+        sim_.setColour(s, fromQColor(displayPanel_.label4[s]->shown()));
+        connect(displayPanel_.label4[s], &Swatch::clicked, this, [this, s] { Label4_Click(s + 1); });
     }
     for (int i = 0; i < 2; ++i) {
-        connect(option1_[i], &QRadioButton::toggled, this, [this, i](bool selected) {
+        filterDigits(parameterPanel_.label5[i], [this, i](bool) { Label5_LostFocus(i); });
+        connect(parameterPanel_.vscroll4[i], &QScrollBar::valueChanged, this,
+                [this, i] { VScroll4_Change(i); });
+        connect(settingsPanel_.option1[i], &QRadioButton::toggled, this, [this, i](bool selected) {
             if (selected) Option1_Click(i);
         });
     }
-    p.keepCurves = check2_->isChecked();
-    p.showQr = check3_->isChecked();
+    // The run reads the temperature at every tick: no restart.
+    connect(parameterPanel_.hscroll1, &QScrollBar::valueChanged, this,
+            [this](int position) { sim_.setTemperature(position); });
+    connect(settingsPanel_.vscroll2, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
+    connect(settingsPanel_.vscroll3, &QScrollBar::valueChanged, this, &MainWindow::VScroll3_Change);
+    sim_.setKeepCurves(displayPanel_.check2->isChecked());
+    sim_.setShowQr(displayPanel_.check3->isChecked());
     // A tick given by the program runs the same handling as a click.
-    connect(check1_, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
-    connect(check2_, &QCheckBox::toggled, this, &MainWindow::Check2_Click);
-    connect(check3_, &QCheckBox::toggled, this, &MainWindow::Check3_Click);
-    for (int s = 0; s < 4; ++s) p.colours[s] = fromQColor(label4_[s]->shown());
+    connect(displayPanel_.check1, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
+    connect(displayPanel_.check2, &QCheckBox::toggled, this, &MainWindow::Check2_Click);
+    connect(displayPanel_.check3, &QCheckBox::toggled, this, &MainWindow::Check3_Click);
+    connect(displayPanel_.command6, &QPushButton::clicked, this, &MainWindow::Command6_Click);
 }
 
 QString MainWindow::handOffPath() const {
-    return QDir(programFolder_).filePath(QLatin1String(kHandOffFile));
+    return QString::fromStdString(handOff_.path().string());
 }
 
 void MainWindow::Form_Load() {
-    sim_.nbcourbes = 0;
-    const RecordFile handOff(handOffPath().toStdString());
-    handOff.write(kRunningRecord, "OUI");
+    sim_.dropKeptCurves();
+    handOff_.markRunning();
 
     keepWindowSize();
 
@@ -517,8 +393,8 @@ void MainWindow::Form_Load() {
 
     // The bars start at their lowest positions: taking these is a change,
     // whose handlers set the duration and the rows and restart the run.
-    vscroll2_->setValue(kStartDurationPosition);
-    vscroll3_->setValue(kStartRowsPosition);
+    settingsPanel_.vscroll2->setValue(kStartDurationPosition);
+    settingsPanel_.vscroll3->setValue(kStartRowsPosition);
 }
 
 void MainWindow::Form_Activate() {
@@ -527,19 +403,14 @@ void MainWindow::Form_Activate() {
 
     // Another program of the suite may ask for an exercise: the request is
     // taken once, and emptied at once so that the next activation opens nothing.
-    const RecordFile handOff(handOffPath().toStdString());
-    exerciseRequest_ = std::string(trimmed(handOff.read(kExerciseRecord).value_or(std::string())));
-    handOff.write(kExerciseRecord, "");
+    exerciseRequest_ = handOff_.takeExerciseRequest();
     if (!exerciseRequest_.empty())
         exercises_->openRequested(QString::fromStdString(cp1252ToUtf8(exerciseRequest_)));
 
     // The table fills the graph's area: six equal columns, the first one 20
     // pixels narrower to leave room for the scroll bar.
     grid_->setGeometry(0, 0, picture2_->width(), picture2_->height());
-    const double column = static_cast<double>(grid_->width()) * kTwipsPerPixel / 6.0;
-    for (int c = 0; c < 6; ++c) {
-        if (auto twips = roundToInt32(c == 0 ? column - 300.0 : column)) table_.setColWidth(c, *twips);
-    }
+    layTableColumns(table_, grid_->width());
 }
 
 bool MainWindow::Form_QueryUnload() {
@@ -550,8 +421,7 @@ bool MainWindow::Form_QueryUnload() {
 }
 
 void MainWindow::Form_Unload() {
-    const RecordFile handOff(handOffPath().toStdString());
-    handOff.write(kRunningRecord, "NON");
+    handOff_.markClosed();
     // The program ends with this window: every other window goes with it.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isVisible()) window->close();
@@ -591,7 +461,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::Timer1_Timer() {
     if (tickLog_) {
         tickLog_->beginTick();
-        tickLog_->setParticles(sim_.nbparticules);
+        tickLog_->setParticles(sim_.nbparticules());
     }
     TickScope scope(tickLog_.get());
     sim_.Timer1_Timer(display_);
@@ -600,13 +470,13 @@ void MainWindow::Timer1_Timer() {
 
 void MainWindow::showTick() {
     for (int s = 0; s < 4; ++s) {
-        if (sim_.labelinf[s] != shownCounts_[s]) {
-            shownCounts_[s] = sim_.labelinf[s];
+        if (sim_.labelinf()[s] != shownCounts_[s]) {
+            shownCounts_[s] = sim_.labelinf()[s];
             labelinf_[s]->setText(QString::fromStdString(shownCounts_[s]));
         }
     }
-    if (sim_.label1 != shownClock_) {
-        shownClock_ = sim_.label1;
+    if (sim_.label1() != shownClock_) {
+        shownClock_ = sim_.label1();
         label1_->setText(QString::fromStdString(shownClock_));
     }
     animpic_->update();
@@ -614,7 +484,7 @@ void MainWindow::showTick() {
 }
 
 void MainWindow::showGraphAnswer(std::optional<bool> showErase) {
-    if (showErase) command6_->setVisible(*showErase);
+    if (showErase) displayPanel_.command6->setVisible(*showErase);
     picture2_->refresh();
 }
 
@@ -634,19 +504,19 @@ void MainWindow::option2_Click(int) {
     // While the recording runs (or ends at this very tick) the run starts
     // again; once it is complete only the graph is redrawn, so the finished
     // run's live curves go and the kept curves stay.
-    if (sim_.duration() >= sim_.elapsed()) Command5_Click();
+    if (sim_.recording()) Command5_Click();
     echgraphe();
 }
 
 void MainWindow::Option1_Click(int) {
-    const bool graph = option1_[0]->isChecked();
-    for (QCheckBox* box : option2_) box->setEnabled(graph);
+    const bool graph = settingsPanel_.option1[0]->isChecked();
+    for (QCheckBox* box : settingsPanel_.option2) box->setEnabled(graph);
     grid_->setVisible(!graph);
 }
 
 void MainWindow::fondi() {
     ImageAnimationSurface& surface = animpic_->surface();
-    if (check1_->isChecked()) {
+    if (displayPanel_.check1->isChecked()) {
         QImage white(surface.size(), QImage::Format_RGB32);
         white.fill(Qt::white);
         surface.setBackground(white);
@@ -689,7 +559,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
     layout.supertext = supertext_->geometry();
     for (int s = 0; s < 4; ++s) {
         layout.text1[s] = text1_[s]->geometry();
-        layout.colours[s] = label4_[s]->shown();
+        layout.colours[s] = displayPanel_.label4[s]->shown();
     }
     layout.labelinf0 = labelinf_[0]->geometry();
     QPainter painter(this);
@@ -713,53 +583,50 @@ void MainWindow::Text1_LostFocus(int index, bool entered) {
 
 void MainWindow::Label5_LostFocus(int index) {
     // An unchanged position leaves the text as typed; a change rewrites it.
-    vscroll4_[index]->setValue(100 - typedPercentage(label5_[index]->text().toStdString()));
+    const int typed = typedPercentage(parameterPanel_.label5[index]->text().toStdString());
+    parameterPanel_.vscroll4[index]->setValue(percentBarPosition(typed));
 }
 
 void MainWindow::VScroll4_Change(int index) {
-    const int position = vscroll4_[index]->value();
-    sim_.parameters.sensePositions[index] = position;
-    label5_[index]->setText(QString::fromStdString(numberText(100 - position)) + QStringLiteral(" %"));
+    const int percent = percentAt(parameterPanel_.vscroll4[index]->value());
+    sim_.setEffectivePercent(index, percent);
+    parameterPanel_.label5[index]->setText(QString::fromStdString(percentLabel(percent)));
     Command5_Click();
 }
 
 void MainWindow::VScroll2_Change() {
-    const int position = vscroll2_->value();
+    const int position = settingsPanel_.vscroll2->value();
     if (position == ancienneduree) return;
-    if (check2_->isChecked() && sim_.nbcourbes > 0 &&
+    if (sim_.showsKeptCurves() &&
         message(this, MessageIcon::Question, QStringLiteral("Durée de l'enregistrement"),
                 QStringLiteral("La modification de ce paramètre entraîne la perte des courbes existantes.\r\n"
                                "Confirmez-vous la commande ?"),
                 MessageButtons::OkCancel) == MessageAnswer::Cancel) {
-        vscroll2_->setValue(ancienneduree);
+        settingsPanel_.vscroll2->setValue(ancienneduree);
         return;
     }
-    sim_.parameters.durationTag.assign(1, '0');
     ancienneduree = static_cast<std::int16_t>(position);
-    sim_.nbcourbes = 0;
     const auto seconds = durationSeconds(position);
-    if (seconds) {
-        sim_.parameters.durationTag = numberText(*seconds);
-        label2_->setText(QString::fromStdString(durationLabel(*seconds)));
-    }
+    sim_.setDuration(seconds.value_or(0));
+    if (seconds) settingsPanel_.label2->setText(QString::fromStdString(durationLabel(*seconds)));
     Command5_Click();
 }
 
 void MainWindow::VScroll3_Change() {
-    const int position = vscroll3_->value();
-    sim_.parameters.rowsPosition = position;
-    label3_->setText(QString::fromStdString(numberText(111 - position)));
+    const int rows = tableRowsAt(settingsPanel_.vscroll3->value());
+    sim_.setTableRows(rows);
+    settingsPanel_.label3->setText(QString::fromStdString(numberText(rows)));
     Command5_Click();
 }
 
 void MainWindow::setColourOf(int species, Colour value) {
-    label4_[species]->setValue(value);
-    sim_.parameters.colours[species] = fromQColor(label4_[species]->shown());
+    displayPanel_.label4[species]->setValue(value);
+    sim_.setColour(species, fromQColor(displayPanel_.label4[species]->shown()));
     update();  // the equation's letters
 }
 
 void MainWindow::Label4_Click(int species) {
-    const QColor chosen = chooseColour(this, label4_[species - 1]->shown());
+    const QColor chosen = chooseColour(this, displayPanel_.label4[species - 1]->shown());
     if (!chosen.isValid()) return;
     setColourOf(species - 1, fromQColor(chosen));
     sim_.majaff(display_);
@@ -771,43 +638,35 @@ void MainWindow::Check1_Click() {
 }
 
 void MainWindow::Check2_Click() {
-    sim_.parameters.keepCurves = check2_->isChecked();
-    if (check2_->isChecked()) return;
-    sim_.nbcourbes = 0;
-    Command5_Click();
+    sim_.setKeepCurves(displayPanel_.check2->isChecked());
+    if (!displayPanel_.check2->isChecked()) Command5_Click();
 }
 
 void MainWindow::Check3_Click() {
-    // The Qr column is hidden by white text, so that a copy of the table still holds it.
-    sim_.parameters.showQr = check3_->isChecked();
-    table_.setCol(kQrColumn);
-    for (int r = 0; r < table_.rows(); ++r) {
-        table_.setRow(r);
-        table_.setCellForeColor(sim_.parameters.showQr ? kBlack : kWhite);
-    }
+    sim_.setShowQr(displayPanel_.check3->isChecked());
 }
 
 ConfigurationValues MainWindow::configuration() const {
     ConfigurationValues v;
     for (int s = 0; s < 4; ++s) {
         v.counts[s] = text1_[s]->text().toStdString();
-        v.colours[s] = static_cast<std::int32_t>(label4_[s]->value());
-        v.curves[s] = option2_[s]->isChecked();
+        v.colours[s] = static_cast<std::int32_t>(displayPanel_.label4[s]->value());
+        v.curves[s] = settingsPanel_.option2[s]->isChecked();
     }
     for (int i = 0; i < 2; ++i) {
-        v.sensePositions[i] = static_cast<std::int16_t>(vscroll4_[i]->value());
-        v.views[i] = option1_[i]->isChecked();
+        v.sensePositions[i] = static_cast<std::int16_t>(parameterPanel_.vscroll4[i]->value());
+        v.views[i] = settingsPanel_.option1[i]->isChecked();
     }
-    v.temperature = static_cast<std::int16_t>(hscroll1_->value());
-    v.durationPosition = static_cast<std::int16_t>(vscroll2_->value());
-    v.rowsPosition = static_cast<std::int16_t>(vscroll3_->value());
-    v.keepCurves = check2_->isChecked();
-    v.showQr = check3_->isChecked();
+    v.temperature = static_cast<std::int16_t>(parameterPanel_.hscroll1->value());
+    v.durationPosition = static_cast<std::int16_t>(settingsPanel_.vscroll2->value());
+    v.rowsPosition = static_cast<std::int16_t>(settingsPanel_.vscroll3->value());
+    v.keepCurves = displayPanel_.check2->isChecked();
+    v.showQr = displayPanel_.check3->isChecked();
     return v;
 }
 
 void MainWindow::restartAfterLoad() {
-    sim_.nbcourbes = 0;
+    sim_.dropKeptCurves();
     Command5_Click();
 }
 
@@ -835,20 +694,20 @@ bool MainWindow::setCount(int species, const std::string& utf8) {
 }
 
 bool MainWindow::setSensePosition(int sense, std::int16_t position) {
-    return moveBar(vscroll4_[sense], position);
+    return moveBar(parameterPanel_.vscroll4[sense], position);
 }
 bool MainWindow::setTemperature(std::int16_t position) {
-    return moveBar(hscroll1_, position);
+    return moveBar(parameterPanel_.hscroll1, position);
 }
 bool MainWindow::setDurationPosition(std::int16_t position) {
     // A file's duration drops the kept curves without asking: the load drops
     // them anyway, and a refusal would leave the set-up with another duration
     // than the file's.
-    if (takes(vscroll2_, position) && position != ancienneduree) sim_.nbcourbes = 0;
-    return moveBar(vscroll2_, position);
+    if (takes(settingsPanel_.vscroll2, position) && position != ancienneduree) sim_.dropKeptCurves();
+    return moveBar(settingsPanel_.vscroll2, position);
 }
 bool MainWindow::setRowsPosition(std::int16_t position) {
-    return moveBar(vscroll3_, position);
+    return moveBar(settingsPanel_.vscroll3, position);
 }
 
 bool MainWindow::setColour(int species, std::int32_t colour) {
@@ -860,7 +719,7 @@ bool MainWindow::setColour(int species, std::int32_t colour) {
 bool MainWindow::setView(int option, bool selected) {
     // Deselecting leaves both buttons empty, as the file says; only a
     // selection switches the view.
-    QRadioButton* button = option1_[option];
+    QRadioButton* button = settingsPanel_.option1[option];
     button->setAutoExclusive(selected);
     button->setChecked(selected);
     button->setAutoExclusive(true);
@@ -868,17 +727,17 @@ bool MainWindow::setView(int option, bool selected) {
 }
 
 bool MainWindow::setCurve(int species, bool ticked) {
-    option2_[species]->setChecked(ticked);
+    settingsPanel_.option2[species]->setChecked(ticked);
     return true;
 }
 
 bool MainWindow::setKeepCurves(bool ticked) {
-    check2_->setChecked(ticked);
+    displayPanel_.check2->setChecked(ticked);
     return true;
 }
 
 bool MainWindow::setShowQr(bool ticked) {
-    check3_->setChecked(ticked);
+    displayPanel_.check3->setChecked(ticked);
     return true;
 }
 

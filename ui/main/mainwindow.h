@@ -14,6 +14,8 @@
 #include "common/grid.h"
 #include "core/simulation.h"
 #include "files/configio.h"
+#include "files/handoff.h"
+#include "ui/main/panels.h"
 
 class QCheckBox;
 class QLabel;
@@ -43,7 +45,7 @@ class TickLog;
 class MainWindow final : public QWidget, public ConfigurationHost, private ConfigurationTarget {
     Q_OBJECT
 public:
-    // programFolder holds the hand-off file TEMPKR.TMP shared with the suite's
+    // programFolder holds the hand-off file shared with the suite's
     // other programs (the executable's folder in the program).
     explicit MainWindow(const QString& programFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -90,6 +92,8 @@ public:
     // Nothing for any other name.
     QPushButton* button(const char* objectName) const;
 
+    const Simulation& simulation() const { return sim_; }
+    // Tests set up a run through its settings.
     Simulation& simulation() { return sim_; }
     GridModel& table() { return table_; }
     QString handOffPath() const;
@@ -126,9 +130,6 @@ private:
     bool setShowQr(bool ticked) override;
 
     void buildControls();
-    void buildParameterPanel(QWidget* picture3);
-    void buildSettingsPanel(QWidget* picture1);
-    void buildDisplayPanel(QWidget* frame2);
     void buildButtonRow();
     void connectMagnifierAndHelp();
     void buildKeyboard();
@@ -143,6 +144,7 @@ private:
     QString programFolder_;
     GridModel table_;
     Simulation sim_;
+    HandOffFile handOff_;
     Display display_;
     std::unique_ptr<TickLog> tickLog_;
 
@@ -153,14 +155,8 @@ private:
     QLabel* label1_ = nullptr;
     std::array<QLineEdit*, 4> text1_{};
     std::array<QLabel*, 4> labelinf_{};
-    std::array<QCheckBox*, 4> option2_{};
-    std::array<QRadioButton*, 2> option1_{};
-    QCheckBox* check1_ = nullptr;
-    QCheckBox* check2_ = nullptr;
-    QCheckBox* check3_ = nullptr;
     QPushButton* command1_ = nullptr;
     QPushButton* command5_ = nullptr;
-    QPushButton* command6_ = nullptr;
     QPushButton* command11_ = nullptr;
     QPushButton* command2_ = nullptr;
     static constexpr int kRowButtons = 7;
@@ -174,17 +170,9 @@ private:
     QTimer* timer1_ = nullptr;
 
     TabStrip* onglets_ = nullptr;
-    PaintedPanel* picture3_ = nullptr;
-    PaintedPanel* picture1_ = nullptr;
-    PaintedPanel* frame2_ = nullptr;
-    std::array<QLineEdit*, 2> label5_{};
-    std::array<QScrollBar*, 2> vscroll4_{};
-    QScrollBar* hscroll1_ = nullptr;
-    QScrollBar* vscroll2_ = nullptr;
-    QScrollBar* vscroll3_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label3_ = nullptr;
-    std::array<Swatch*, 4> label4_{};
+    ParameterPanel parameterPanel_;
+    DisplayPanel displayPanel_;
+    SettingsPanel settingsPanel_;
     QLabel* info_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;
     std::unique_ptr<Printing> printing_;

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "ui/main/surfaces.h"
-#include "ui/main/ticklog.h"
+#include "windowkit/surfaces.h"
+#include "windowkit/ticklog.h"
 
 namespace molvane {
 

@@ -20,7 +20,7 @@
 #include "files/navigator.h"
 #include "output/helpwindow.h"
 #include "ui/main/mainwindow.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 namespace {

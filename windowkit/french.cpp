@@ -1,4 +1,4 @@
-#include "ui/messages/french.h"
+#include "windowkit/french.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ui/main/surfaces.h"
+#include "windowkit/surfaces.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

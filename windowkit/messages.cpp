@@ -1,9 +1,9 @@
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "ui/messages/modalguard.h"
+#include "windowkit/modalguard.h"
 
 namespace molvane {
 

@@ -1,4 +1,4 @@
-#include "ui/panels/rules.h"
+#include "core/settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,6 +49,10 @@ int typedPercentage(const std::string& text) {
     // Clamped before rounding, so that a long run of digits still means 100 %.
     const double v = std::clamp(leadingNumber(text), 0.0, 100.0);
     return roundToInt16(v).value_or(0);
+}
+
+std::string percentLabel(int percent) {
+    return numberText(percent) + " %";
 }
 
 }  // namespace molvane

@@ -1,4 +1,4 @@
-#include "ui/messages/modalguard.h"
+#include "windowkit/modalguard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

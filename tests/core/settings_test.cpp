@@ -1,4 +1,4 @@
-#include "ui/panels/rules.h"
+#include "core/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/main/ticklog.h"
+#include "windowkit/ticklog.h"
 
 #include <QByteArray>
 #include <QtGlobal>

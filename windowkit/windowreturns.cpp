@@ -1,4 +1,4 @@
-#include "ui/messages/windowreturns.h"
+#include "windowkit/windowreturns.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,5 +1,6 @@
-// The rules of the parameter panel, free of widgets: the recording durations
-// and their labels, the check of the initial counts and of a typed percentage.
+// The rules of the parameter and settings panels, free of widgets: the
+// recording durations and their labels, the check of the initial counts, the
+// percentages of effective collisions as typed and as their bars hold them.
 #pragma once
 
 #include <array>
@@ -33,5 +34,16 @@ CountCheck checkCount(const std::array<std::string, 4>& boxes, int i);
 
 // The percentage a typed text asks for, 0 to 100 ("75 %" gives 75).
 int typedPercentage(const std::string& text);
+
+// The bars of the two percentages `VScroll4` run downwards: the top
+// (position 0) is 100 % of effective collisions.
+constexpr int percentAt(int barPosition) {
+    return 100 - barPosition;
+}
+constexpr int percentBarPosition(int percent) {
+    return 100 - percent;
+}
+// "50 %", as the percentage boxes show it.
+std::string percentLabel(int percent);
 
 }  // namespace molvane

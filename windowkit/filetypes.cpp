@@ -1,4 +1,4 @@
-#include "ui/messages/filetypes.h"
+#include "windowkit/filetypes.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "ui/messages/enterrule.h"
+#include "windowkit/enterrule.h"
 
 #include <QApplication>
 #include <QKeyEvent>
