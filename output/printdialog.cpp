@@ -156,15 +156,11 @@ void Confimp::Command1_Click() {
 }
 
 bool Confimp::print() {
-    const PrintTarget target = targetOf(printer_);
-    QString pdfPath;
-    if (target == PrintTarget::NoPrinter || pdfInstead_) {
-        pdfPath = askPdfFile(this, QStringLiteral("Enregistrer les pages dans un fichier PDF"),
-                             QStringLiteral("Molvane.pdf"));
-        if (pdfPath.isEmpty()) return false;
-    } else if (target == PrintTarget::PdfFile) {
-        pdfPath = printer_.outputFileName();
-    }
+    const std::optional<QString> destination = pdfDestination(
+        this, printer_, pdfInstead_, QStringLiteral("Enregistrer les pages dans un fichier PDF"),
+        QStringLiteral("Molvane.pdf"));
+    if (!destination) return false;
+    const QString& pdfPath = *destination;
 
     showNotice(true);
     // The views as they stand now: the run goes on while the pages are made.
@@ -175,14 +171,11 @@ bool Confimp::print() {
     if (check1_[1]->isChecked() && sources_.graph) material.graph = sources_.graph();
     if (check1_[2]->isChecked() && sources_.tablePicture) material.table = sources_.tablePicture();
     const PagePainter paint = [&material](QPagedPaintDevice& device) { return printPages(device, material); };
-    bool done = false;
     if (pdfPath.isEmpty()) {
         printer_.setCopyCount(1);
         printer_.setDocName(material.title);
-        done = printOnPrinter(printer_, paint);
-    } else {
-        done = savePdf(pdfPath, printer_.pageLayout(), material.title, paint);
     }
+    const bool done = printOrSave(printer_, pdfPath, material.title, paint);
     showNotice(false);
     if (done) return true;
 

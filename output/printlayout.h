@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-namespace molvane {
+#include "common/units.h"
 
-constexpr int kTwipsPerPixel = 15;
+namespace molvane {
 
 struct PageGeometry {
     double width = 0;      // W, the printable width

@@ -116,6 +116,23 @@ void setPdfFileChooser(PdfFileChooser c) {
     chooser() = std::move(c);
 }
 
+std::optional<QString> pdfDestination(QWidget* parent, const QPrinter& printer, bool pdfAnyway,
+                                      const QString& caption, const QString& suggestedName) {
+    const PrintTarget target = targetOf(printer);
+    if (target == PrintTarget::NoPrinter || pdfAnyway) {
+        QString path = askPdfFile(parent, caption, suggestedName);
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    }
+    if (target == PrintTarget::PdfFile) return printer.outputFileName();
+    return QString();
+}
+
+bool printOrSave(QPrinter& printer, const QString& pdfPath, const QString& title, const PagePainter& paint) {
+    if (pdfPath.isEmpty()) return printOnPrinter(printer, paint);
+    return savePdf(pdfPath, printer.pageLayout(), title, paint);
+}
+
 QString askPdfFile(QWidget* parent, const QString& caption, const QString& suggestedName) {
     if (chooser()) return chooser()(caption);
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

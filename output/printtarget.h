@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QPageLayout;
 class QPagedPaintDevice;
@@ -32,6 +33,16 @@ bool printOnPrinter(QPrinter& printer, const PagePainter& paint);
 // Writes the pages into a PDF file laid out as the printer's pages. The old
 // file is replaced only once every page is written.
 bool savePdf(const QString& path, const QPageLayout& layout, const QString& title, const PagePainter& paint);
+
+// Where a print goes: empty for the printer itself, else the PDF file to
+// write instead, the one chosen in Qt's printer dialog, or, without a printer
+// (or when `pdfAnyway`), one asked for now. Nothing when that question is
+// cancelled.
+std::optional<QString> pdfDestination(QWidget* parent, const QPrinter& printer, bool pdfAnyway,
+                                      const QString& caption, const QString& suggestedName);
+// Prints the pages on the printer when pdfPath is empty, else writes them
+// into that PDF file; false when either fails.
+bool printOrSave(QPrinter& printer, const QString& pdfPath, const QString& title, const PagePainter& paint);
 
 // Qt's save dialog for a PDF file; empty when cancelled.
 QString askPdfFile(QWidget* parent, const QString& caption, const QString& suggestedName);

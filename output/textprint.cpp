@@ -55,29 +55,22 @@ void printText(QWidget* parent, const QTextEdit& text, QPrinter& printer) {
                           QAbstractPrintDialog::PrintCollateCopies);
         if (dialog.exec() != QDialog::Accepted) return;
     }
-    QString pdfPath;
-    switch (targetOf(printer)) {
-        case PrintTarget::Printer:
-            if (printOnPrinter(printer, paint)) return;
-            if (message(parent, MessageIcon::Exclamation, QStringLiteral("Erreur d'impression."),
-                        QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer le texte.\r\n"
-                                       "Enregistrer le texte dans un fichier PDF ?")
-                            .arg(printer.printerName()),
-                        MessageButtons::OkCancel) != MessageAnswer::Ok)
-                return;
-            pdfPath = askPdfFile(parent, caption, suggested);
-            break;
-        case PrintTarget::PdfFile:
-            pdfPath = printer.outputFileName();
-            break;
-        case PrintTarget::NoPrinter:
-            pdfPath = askPdfFile(parent, caption, suggested);
-            break;
-    }
-    if (pdfPath.isEmpty()) return;
-    if (!savePdf(pdfPath, printer.pageLayout(), document.metaInformation(QTextDocument::DocumentTitle),
-                 paint))
+    std::optional<QString> pdfPath = pdfDestination(parent, printer, false, caption, suggested);
+    if (!pdfPath) return;
+    const QString title = document.metaInformation(QTextDocument::DocumentTitle);
+    if (printOrSave(printer, *pdfPath, title, paint)) return;
+    if (!pdfPath->isEmpty()) {
         showPdfWriteError(parent);
+        return;
+    }
+    if (message(parent, MessageIcon::Exclamation, QStringLiteral("Erreur d'impression."),
+                QStringLiteral("L'imprimante « %1 » n'a pas pu imprimer le texte.\r\n"
+                               "Enregistrer le texte dans un fichier PDF ?")
+                    .arg(printer.printerName()),
+                MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return;
+    const QString instead = askPdfFile(parent, caption, suggested);
+    if (!instead.isEmpty() && !printOrSave(printer, instead, title, paint)) showPdfWriteError(parent);
 }
 
 }  // namespace molvane

@@ -19,6 +19,7 @@
 #include "rtfcharsets.h"
 #include "rtfcontrolwords.h"
 #include "rtftokenizer.h"
+#include "rtfunderline.h"
 #include "rtfunits.h"
 
 namespace molvane::rtf {
@@ -559,22 +560,12 @@ void Builder::bodyWord(const WordInfo& info, bool on, std::int32_t value) {
         case Word::UnderlineWords:
         case Word::UnderlineDouble:
         case Word::UnderlineThick:
-            c.underline = on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline;
-            break;
         case Word::UnderlineDotted:
-            c.underline = on ? QTextCharFormat::DotLine : QTextCharFormat::NoUnderline;
-            break;
         case Word::UnderlineDash:
-            c.underline = on ? QTextCharFormat::DashUnderline : QTextCharFormat::NoUnderline;
-            break;
         case Word::UnderlineDashDot:
-            c.underline = on ? QTextCharFormat::DashDotLine : QTextCharFormat::NoUnderline;
-            break;
         case Word::UnderlineDashDotDot:
-            c.underline = on ? QTextCharFormat::DashDotDotLine : QTextCharFormat::NoUnderline;
-            break;
         case Word::UnderlineWave:
-            c.underline = on ? QTextCharFormat::WaveUnderline : QTextCharFormat::NoUnderline;
+            c.underline = on ? *underlineStyleOf(info.word) : QTextCharFormat::NoUnderline;
             break;
         case Word::UnderlineNone:
             c.underline = QTextCharFormat::NoUnderline;

@@ -3,15 +3,15 @@
 
 #include <cmath>
 
+#include "common/units.h"
+
 namespace molvane::rtf {
 
-inline constexpr double kTwipsPerPixel = 15.0;
-
 inline double twipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
+    return twips / static_cast<double>(kTwipsPerPixel);
 }
 inline int pixelsToTwips(double pixels) {
-    return static_cast<int>(std::lround(pixels * kTwipsPerPixel));
+    return static_cast<int>(std::lround(twipsFromPixels(pixels)));
 }
 
 }  // namespace molvane::rtf

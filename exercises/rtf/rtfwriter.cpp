@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "common/cp1252.h"
+#include "rtfunderline.h"
 #include "rtfunits.h"
 
 namespace molvane::rtf {
@@ -64,7 +65,7 @@ private:
     QString familyOf(const QTextCharFormat& format) const;
     double pointSizeOf(const QTextCharFormat& format) const;
 
-    void word(const char* name) { body_ += name; }
+    void word(std::string_view name) { body_.append(name.data(), static_cast<qsizetype>(name.size())); }
     void word(const char* name, int value) {
         body_ += name;
         body_ += QByteArray::number(value);
@@ -335,29 +336,10 @@ void Emitter::writeCharacterProperties(const QTextCharFormat& format) {
     word("\\fs", static_cast<int>(std::lround(pointSizeOf(format) * 2)));
     if (format.fontWeight() >= QFont::DemiBold) word("\\b");
     if (format.fontItalic()) word("\\i");
-    switch (format.underlineStyle()) {
-        case QTextCharFormat::SingleUnderline:
-            word("\\ul");
-            break;
-        case QTextCharFormat::DashUnderline:
-            word("\\uldash");
-            break;
-        case QTextCharFormat::DotLine:
-            word("\\uld");
-            break;
-        case QTextCharFormat::DashDotLine:
-            word("\\uldashd");
-            break;
-        case QTextCharFormat::DashDotDotLine:
-            word("\\uldashdd");
-            break;
-        case QTextCharFormat::WaveUnderline:
-            word("\\ulwave");
-            break;
-        default:
-            if (format.fontUnderline()) word("\\ul");
-            break;
-    }
+    if (const std::string_view underline = underlineWordOf(format.underlineStyle()); !underline.empty())
+        word(underline);
+    else if (format.fontUnderline())
+        word(underlineWordOf(QTextCharFormat::SingleUnderline));
     if (format.fontStrikeOut()) word("\\strike");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) word("\\super");
     if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) word("\\sub");

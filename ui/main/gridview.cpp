@@ -6,6 +6,7 @@
 #include <QTextOption>
 #include <cmath>
 
+#include "common/units.h"
 #include "core/surface.h"
 #include "ui/main/drawing.h"
 #include "windowkit/surfaces.h"
@@ -13,7 +14,6 @@
 namespace molvane {
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
 constexpr double kSmallestHeading = 6.0;  // points
 
 Qt::Alignment alignmentOf(int code) {
@@ -25,10 +25,6 @@ Qt::Alignment alignmentOf(int code) {
         default:
             return Qt::AlignLeft | Qt::AlignTop;
     }
-}
-
-int pixelsOf(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
 constexpr int kTextMargin = 3;  // pixels between a text and its cell's borders
@@ -167,7 +163,7 @@ GridView::GridView(GridTableModel& model, QWidget* parent) : QTableView(parent),
     setTextElideMode(Qt::ElideNone);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int rowHeight = pixelsOf(model.grid().rowHeight(0));
+    const int rowHeight = pixelsFromTwips(model.grid().rowHeight(0));
     verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setMinimumSectionSize(rowHeight);
     header->setSectionResizeMode(QHeaderView::Fixed);
@@ -188,7 +184,8 @@ GridView::GridView(GridTableModel& model, QWidget* parent) : QTableView(parent),
 
 void GridView::applyWidths() {
     const GridModel& grid = model_.grid();
-    for (int c = 0; c < grid.cols(); ++c) horizontalHeader()->resizeSection(c, pixelsOf(grid.colWidth(c)));
+    for (int c = 0; c < grid.cols(); ++c)
+        horizontalHeader()->resizeSection(c, pixelsFromTwips(grid.colWidth(c)));
 }
 
 void GridView::paintEvent(QPaintEvent* event) {
