@@ -1,6 +1,8 @@
 // The clock, the graph and table recording, the time slices and kept curves.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/numbers.h"
 #include "core/simulation.h"
 #include "fakes.h"
@@ -313,4 +315,61 @@ TEST(Restart, KeptCurveWidensTheAxis) {
     run.sim.setCounts({"200", "200", "0", "0"});
     run.sim.Command5_Click(&run.graph);
     EXPECT_EQ(run.sim.maxparticules(), 400);
+}
+
+TEST(Settings, TheRunKeepsTheRulesOfItsSettings) {
+    // Qr's column goes white and back at once, without a restart.
+    TestRun run({"100", "100", "0", "0"}, "10");
+    run.ticks(12);
+    run.sim.setShowQr(false);
+    for (int r = 0; r < run.table.rows(); ++r) ASSERT_EQ(run.table.foreColor(r, kQrColumn), kWhite) << r;
+    EXPECT_EQ(run.sim.nbtics(), 12);
+    run.sim.setShowQr(true);
+    for (int r = 0; r < run.table.rows(); ++r) ASSERT_EQ(run.table.foreColor(r, kQrColumn), kBlack) << r;
+
+    // Kept curves go with a new duration and when they are no longer kept.
+    struct Case {
+        const char* what;
+        std::function<void(Simulation&)> change;
+        int curvesAfter;
+    };
+    const Case cases[] = {
+        {"new duration", [](Simulation& s) { s.setDuration(20); }, 0},
+        {"unticked", [](Simulation& s) { s.setKeepCurves(false); }, 0},
+        {"ticked again", [](Simulation& s) { s.setKeepCurves(true); }, 4},
+        {"dropped", [](Simulation& s) { s.dropKeptCurves(); }, 0},
+        {"temperature", [](Simulation& s) { s.setTemperature(800); }, 4},
+    };
+    for (const Case& c : cases) {
+        TestRun kept({"100", "100", "0", "0"}, "10");
+        kept.ticks(101);
+        ASSERT_EQ(kept.sim.nbcourbes(), 4);
+        ASSERT_TRUE(kept.sim.showsKeptCurves());
+        c.change(kept.sim);
+        EXPECT_EQ(kept.sim.nbcourbes(), c.curvesAfter) << c.what;
+        EXPECT_EQ(kept.sim.showsKeptCurves(), c.curvesAfter > 0) << c.what;
+    }
+}
+
+TEST(Settings, RowsCloserThanATickAreFewerThroughTheirHandler) {
+    // 5 s over 101 rows is 0.05 s a row: 51 rows, 0.1 s apart, are asked for.
+    struct Case {
+        double seconds;
+        int rows, asked;
+    };
+    const Case cases[] = {{5, 101, 51}, {1, 101, 11}, {10, 101, 101}, {20, 51, 51}};
+    for (const Case& c : cases) {
+        TestRun run({"100", "100", "0", "0"});
+        int asked = 0;
+        run.sim.onFewerRows([&asked](int rows) { asked = rows; });
+        run.sim.setDuration(c.seconds);
+        run.sim.setTableRows(c.rows);
+        run.sim.Command5_Click(&run.graph);
+        EXPECT_EQ(asked, c.rows == c.asked ? 0 : c.asked) << c.seconds;
+        // Without a handler the run takes the fewer rows itself.
+        run.sim.onFewerRows({});
+        run.sim.Command5_Click(&run.graph);
+        EXPECT_EQ(run.sim.parameters().tableRows, c.asked) << c.seconds;
+        EXPECT_EQ(run.table.rows(), c.asked + 1) << c.seconds;
+    }
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +31,7 @@
 #include "output/printdialog.h"
 #include "output/tablepicture.h"
 #include "output/textprint.h"
+#include "ui/main/controlsconfiguration.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
@@ -369,6 +369,17 @@ void MainWindow::followControls() {
     connect(displayPanel_.check2, &QCheckBox::toggled, this, &MainWindow::Check2_Click);
     connect(displayPanel_.check3, &QCheckBox::toggled, this, &MainWindow::Check3_Click);
     connect(displayPanel_.command6, &QPushButton::clicked, this, &MainWindow::Command6_Click);
+
+    ControlsConfiguration::Hooks hooks;
+    hooks.setColour = [this](int species, Colour colour) { setColourOf(species, colour); };
+    // A file's duration drops the kept curves without asking: the load drops
+    // them anyway, and a refusal would leave the set-up with another duration
+    // than the file's.
+    hooks.beforeDuration = [this](int position) {
+        if (position != ancienneduree) sim_.dropKeptCurves();
+    };
+    controlsConfiguration_ = std::make_unique<ControlsConfiguration>(text1_, parameterPanel_, displayPanel_,
+                                                                     settingsPanel_, std::move(hooks));
 }
 
 QString MainWindow::handOffPath() const {
@@ -647,22 +658,11 @@ void MainWindow::Check3_Click() {
 }
 
 ConfigurationValues MainWindow::configuration() const {
-    ConfigurationValues v;
-    for (int s = 0; s < 4; ++s) {
-        v.counts[s] = text1_[s]->text().toStdString();
-        v.colours[s] = static_cast<std::int32_t>(displayPanel_.label4[s]->value());
-        v.curves[s] = settingsPanel_.option2[s]->isChecked();
-    }
-    for (int i = 0; i < 2; ++i) {
-        v.sensePositions[i] = static_cast<std::int16_t>(parameterPanel_.vscroll4[i]->value());
-        v.views[i] = settingsPanel_.option1[i]->isChecked();
-    }
-    v.temperature = static_cast<std::int16_t>(parameterPanel_.hscroll1->value());
-    v.durationPosition = static_cast<std::int16_t>(settingsPanel_.vscroll2->value());
-    v.rowsPosition = static_cast<std::int16_t>(settingsPanel_.vscroll3->value());
-    v.keepCurves = displayPanel_.check2->isChecked();
-    v.showQr = displayPanel_.check3->isChecked();
-    return v;
+    return controlsConfiguration_->values();
+}
+
+ConfigurationTarget& MainWindow::configurationTarget() {
+    return *controlsConfiguration_;
 }
 
 void MainWindow::restartAfterLoad() {
@@ -672,73 +672,6 @@ void MainWindow::restartAfterLoad() {
 
 void MainWindow::showFileInTitle(const QString& path) {
     setWindowTitle(QStringLiteral("Équilibre dynamique - ") + path);
-}
-
-namespace {
-
-// A bar takes only positions within its range, as it would from the user.
-bool takes(const QScrollBar* bar, int position) {
-    return position >= bar->minimum() && position <= bar->maximum();
-}
-bool moveBar(QScrollBar* bar, int position) {
-    if (!takes(bar, position)) return false;
-    bar->setValue(position);
-    return true;
-}
-
-}  // namespace
-
-bool MainWindow::setCount(int species, const std::string& utf8) {
-    text1_[species]->setText(QString::fromStdString(utf8));
-    return true;
-}
-
-bool MainWindow::setSensePosition(int sense, std::int16_t position) {
-    return moveBar(parameterPanel_.vscroll4[sense], position);
-}
-bool MainWindow::setTemperature(std::int16_t position) {
-    return moveBar(parameterPanel_.hscroll1, position);
-}
-bool MainWindow::setDurationPosition(std::int16_t position) {
-    // A file's duration drops the kept curves without asking: the load drops
-    // them anyway, and a refusal would leave the set-up with another duration
-    // than the file's.
-    if (takes(settingsPanel_.vscroll2, position) && position != ancienneduree) sim_.dropKeptCurves();
-    return moveBar(settingsPanel_.vscroll2, position);
-}
-bool MainWindow::setRowsPosition(std::int16_t position) {
-    return moveBar(settingsPanel_.vscroll3, position);
-}
-
-bool MainWindow::setColour(int species, std::int32_t colour) {
-    if (!isSwatchColour(colour)) return false;
-    setColourOf(species, static_cast<Colour>(colour));
-    return true;
-}
-
-bool MainWindow::setView(int option, bool selected) {
-    // Deselecting leaves both buttons empty, as the file says; only a
-    // selection switches the view.
-    QRadioButton* button = settingsPanel_.option1[option];
-    button->setAutoExclusive(selected);
-    button->setChecked(selected);
-    button->setAutoExclusive(true);
-    return true;
-}
-
-bool MainWindow::setCurve(int species, bool ticked) {
-    settingsPanel_.option2[species]->setChecked(ticked);
-    return true;
-}
-
-bool MainWindow::setKeepCurves(bool ticked) {
-    displayPanel_.check2->setChecked(ticked);
-    return true;
-}
-
-bool MainWindow::setShowQr(bool ticked) {
-    displayPanel_.check3->setChecked(ticked);
-    return true;
 }
 
 }  // namespace molvane

@@ -29,6 +29,7 @@ class QTimer;
 namespace molvane {
 
 class AnimationView;
+class ControlsConfiguration;
 class CopyMenu;
 class ExerciseMenu;
 class GraphView;
@@ -42,7 +43,7 @@ class TabStrip;
 class TextArea;
 class TickLog;
 
-class MainWindow final : public QWidget, public ConfigurationHost, private ConfigurationTarget {
+class MainWindow final : public QWidget, public ConfigurationHost {
     Q_OBJECT
 public:
     // programFolder holds the hand-off file shared with the suite's
@@ -81,7 +82,7 @@ public:
 
     // Configuration files.
     ConfigurationValues configuration() const override;
-    ConfigurationTarget& configurationTarget() override { return *this; }
+    ConfigurationTarget& configurationTarget() override;
     void restartAfterLoad() override;
     void showFileInTitle(const QString& path) override;
 
@@ -118,17 +119,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    bool setCount(int species, const std::string& utf8) override;
-    bool setSensePosition(int sense, std::int16_t position) override;
-    bool setTemperature(std::int16_t position) override;
-    bool setColour(int species, std::int32_t colour) override;
-    bool setDurationPosition(std::int16_t position) override;
-    bool setRowsPosition(std::int16_t position) override;
-    bool setView(int option, bool selected) override;
-    bool setCurve(int species, bool ticked) override;
-    bool setKeepCurves(bool ticked) override;
-    bool setShowQr(bool ticked) override;
-
     void buildControls();
     void buildButtonRow();
     void connectMagnifierAndHelp();
@@ -173,6 +163,7 @@ private:
     ParameterPanel parameterPanel_;
     DisplayPanel displayPanel_;
     SettingsPanel settingsPanel_;
+    std::unique_ptr<ControlsConfiguration> controlsConfiguration_;
     QLabel* info_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;
     std::unique_ptr<Printing> printing_;
