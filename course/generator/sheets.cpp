@@ -10,6 +10,7 @@
 #include "common/recordfile.h"
 #include "core/simulation.h"
 #include "core/settings.h"
+#include "core/table.h"
 
 namespace molvane::course {
 
@@ -134,7 +135,7 @@ bool parseConfiguration(const KeyValues& source, ConfigurationValues& out, std::
                 if (!v.empty() && v.back() == '%') v.remove_suffix(1);
                 const auto p = wholeNumber(v);
                 if (!p || *p < 0 || *p > 100) return fail("un pourcentage de 0 à 100 est attendu");
-                out.sensePositions[key == "sens 1" ? 0 : 1] = static_cast<std::int16_t>(100 - *p);
+                out.sensePositions[key == "sens 1" ? 0 : 1] = static_cast<std::int16_t>(percentBarPosition(*p));
             } else if (key == "temperature") {
                 const auto t = wholeNumber(value);
                 if (!t || *t < 200 || *t > 800) return fail("une position de 200 à 800 est attendue");
@@ -152,9 +153,9 @@ bool parseConfiguration(const KeyValues& source, ConfigurationValues& out, std::
                         "une durée de la barre est attendue (10 s, 20 s, 30 s, 1 min, 1 min 30 s, ... 2 h)");
             } else if (key == "lignes") {
                 const auto rows = wholeNumber(value);
-                if (!rows || *rows < 11 || *rows > 101)
+                if (!rows || *rows < kFewestTableRows || *rows > kMostTableRows)
                     return fail("un nombre de lignes de 11 à 101 est attendu");
-                out.rowsPosition = static_cast<std::int16_t>(111 - *rows);
+                out.rowsPosition = static_cast<std::int16_t>(rowsBarPosition(*rows));
             } else if (key == "vue") {
                 const std::string v = lower(trimmed(value));
                 if (v != "graphe" && v != "tableau") return fail("« graphe » ou « tableau » est attendu");
