@@ -9,17 +9,23 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace molvane::fuzz {
 
 inline const std::filesystem::path& scratchFile() {
-    static const std::filesystem::path path = [] {
-        auto p =
+    // Removed when the process ends, by the destructor of the static that
+    // holds its name (never after that name is gone).
+    struct Scratch {
+        std::filesystem::path path =
             std::filesystem::temp_directory_path() / ("molvane-fuzz-" + std::to_string(::getpid()) + ".tmp");
-        std::atexit([] { std::filesystem::remove(scratchFile()); });
-        return p;
-    }();
-    return path;
+        ~Scratch() {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    };
+    static const Scratch scratch;
+    return scratch.path;
 }
 
 // The scratch file holding exactly bytes; aborts when it cannot be written,

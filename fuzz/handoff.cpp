@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 
 #include "common/cp1252.h"
 #include "common/numbers.h"
@@ -26,16 +27,21 @@ using namespace molvane;
 
 using fuzz::check;
 
-// A program folder of the fuzzing process, holding its hand-off file.
+// A program folder of the fuzzing process, holding its hand-off file; it
+// goes when the process ends.
+struct ScratchFolder {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("molvane-fuzz-" + std::to_string(::getpid()));
+    HandOffFile file{(std::filesystem::create_directories(path), path)};
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 const HandOffFile& handOff() {
-    static const HandOffFile file = [] {
-        const auto folder =
-            std::filesystem::temp_directory_path() / ("molvane-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        std::atexit([] { std::filesystem::remove_all(handOff().path().parent_path()); });
-        return HandOffFile(folder);
-    }();
-    return file;
+    static const ScratchFolder folder;
+    return folder.file;
 }
 
 void writeBytes(const std::string& bytes) {
