@@ -32,7 +32,7 @@ package-check: package
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up
 # keeps memory for the process's life by design.
-SANITIZE_TESTS := common_tests core_tests files_tests test_eval test_rtftokens printlayout_tests exercisefile_tests \
+SANITIZE_TESTS := common_tests core_tests files_tests batch_tests test_eval test_rtftokens printlayout_tests exercisefile_tests \
                   course_sheets_tests
 SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests configio_tests exercises_ui_tests selfcheck_tests
 FUZZ_NAMES := records handoff exercise calcule rtf

@@ -7,13 +7,15 @@
 
 set(MOLVANE_INSTALL_DIR lib/molvane)
 
-install(TARGETS molvane RUNTIME DESTINATION ${MOLVANE_INSTALL_DIR})
+install(TARGETS molvane molvane-run RUNTIME DESTINATION ${MOLVANE_INSTALL_DIR})
 
-# The link is made in the build tree and installed as it is.
-set(launcher ${CMAKE_BINARY_DIR}/packaging/launcher/molvane)
+# The links are made in the build tree and installed as they are.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/launcher)
-file(CREATE_LINK ../${MOLVANE_INSTALL_DIR}/molvane ${launcher} SYMBOLIC)
-install(FILES ${launcher} DESTINATION bin)
+foreach(program molvane molvane-run)
+  set(launcher ${CMAKE_BINARY_DIR}/packaging/launcher/${program})
+  file(CREATE_LINK ../${MOLVANE_INSTALL_DIR}/${program} ${launcher} SYMBOLIC)
+  install(FILES ${launcher} DESTINATION bin)
+endforeach()
 
 # What the program looks for beside itself: the course material the build
 # lists in its manifest, and the help collection. Both follow what the build

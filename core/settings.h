@@ -4,10 +4,32 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace molvane {
+
+// The ranges of the panels' bars: a position outside is refused, from the
+// user and from a file alike.
+struct BarRange {
+    int lowest, highest;
+    constexpr bool holds(int position) const { return position >= lowest && position <= highest; }
+};
+inline constexpr BarRange kPercentBar{0, 100};        // VScroll4(0..1)
+inline constexpr BarRange kTemperatureBar{200, 800};  // HScroll1
+inline constexpr BarRange kDurationBar{1, 12};        // VScroll2
+inline constexpr BarRange kRowsBar{10, 100};          // VScroll3
+
+// A colour swatch holds plain RGB (0x00BBGGRR) or one of the 25 system
+// colours, stored as 0x80000000 + their index.
+inline constexpr std::uint32_t kSystemColour = 0x80000000u;
+inline constexpr int kSystemColours = 25;
+constexpr bool isSwatchColour(std::int64_t value) {
+    if (value >= 0 && value <= 0xFFFFFF) return true;
+    const std::int64_t index = value - static_cast<std::int32_t>(kSystemColour);
+    return value < 0 && index >= 0 && index < kSystemColours;
+}
 
 inline constexpr int kMinParticles = 10;
 inline constexpr int kMaxParticles = 1000;

@@ -12,6 +12,9 @@ namespace molvane {
 namespace {
 
 constexpr std::int16_t kCoolDown = 5;
+// Measurements reserved at a restart: 2 h of 0.1 s ticks, the longest
+// duration of the bar (a longer one, which only a test sets, grows as it goes).
+constexpr double kMostSamples = 72000.0;
 
 template <typename T, typename V>
 void assignIf(T& target, const std::optional<V>& value) {
@@ -162,6 +165,21 @@ void Simulation::initialise() {
     assignIf(nbC_, roundToInt16(initial[2]));
     assignIf(nbD_, roundToInt16(initial[3]));
     closeRow();
+
+    // Room for the whole recording, so that no tick allocates.
+    samples_.clear();
+    const double ticks = parameters_.interval > 0 ? duration() * 1000.0 / parameters_.interval : 0.0;
+    samples_.reserve(static_cast<std::size_t>(std::clamp(ticks, 0.0, kMostSamples)) + 2);
+    recordSample();
+}
+
+void Simulation::recordSample() {
+    const Sample sample{nbtics_, {nbA_, nbB_, nbC_, nbD_}};
+    // A second drawing of the same tick (a colour change) replaces its measurement.
+    if (!samples_.empty() && samples_.back().tick == nbtics_)
+        samples_.back() = sample;
+    else
+        samples_.push_back(sample);
 }
 
 void Simulation::closeRow() {
@@ -309,6 +327,7 @@ void Simulation::majaff(const Display& display) {
         for (int s = 0; s < 4; ++s) assignIf(yprec_[s], y[s]);
         recordRow(t);
     }
+    if (t <= d) recordSample();
     timeSlices(t);
 }
 

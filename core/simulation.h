@@ -41,6 +41,12 @@ struct Display {
     GraphSurface* graph = nullptr;
 };
 
+// One measurement of the recording: the counts of A to D after a tick.
+struct Sample {
+    std::int32_t tick = 0;  // ticks since the restart: t = tick x interval
+    std::array<std::int16_t, 4> counts{};
+};
+
 // A kept curve: 61 slice means, then the axis maximum, colour and species.
 using CurveRecord = std::array<double, 64>;
 
@@ -130,6 +136,8 @@ public:
     std::int16_t tranche() const { return tranche_; }
     std::int16_t nbmesures() const { return nbmesures_; }
     const std::vector<CurveRecord>& courbes() const { return courbes_; }
+    // Every measurement of the current recording, from t = 0 to D, one a tick.
+    const std::vector<Sample>& samples() const { return samples_; }
     std::int16_t nbcourbes() const { return nbcourbes_; }
     // Texts of the count labels Labelinf(0..3) and of the clock Label1,
     // rewritten by every majaff.
@@ -156,6 +164,7 @@ private:
     void timeSlices(double t);
     void layTableTimes();
     void colourQrColumn(int fromRow);
+    void recordSample();
 
     Parameters parameters_;
     float vesselWidth_ = 393.0f;
@@ -181,6 +190,7 @@ private:
     std::int16_t nbmesures_ = 0;
     std::vector<CurveRecord> courbes_;  // record 0 is never filled
     std::int16_t nbcourbes_ = 0;
+    std::vector<Sample> samples_;
 
     std::array<std::string, 4> labelinf_;
     std::string label1_;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "files/configmessages.h"
 #include "windowkit/messages.h"
 
 namespace molvane {
@@ -31,10 +32,7 @@ bool writeConfiguration(QWidget* parent, ConfigurationHost& host) {
 
 namespace {
 
-// The help quotes this text word for word.
-const QString kCountsNotice = QStringLiteral(
-    "Les nombres de particules de ce fichier sortaient des limites permises (de 10 à 1 000 particules en "
-    "tout) : ils ont été ajustés.");
+const QString kCountsNotice = QString::fromUtf8(kCountsAdjustedText);
 
 // After a failure among records 2 to 5 the boxes hold counts from the file
 // beside the ones from before; the whole set is brought within the limits
@@ -54,22 +52,22 @@ void chargeconfig(QWidget* parent, ConfigurationHost& host) {
         readConfigurationFile(std::filesystem::path(path.constData()), host.configurationTarget());
     switch (load.result) {
         case ConfigurationRead::NotConfiguration:
-            message(parent, MessageIcon::Error, QStringLiteral("Fichier non valide"),
-                    QStringLiteral("Ce fichier ne correspond pas à cette application"));
+            message(parent, MessageIcon::Error, QString::fromUtf8(kNotConfigurationTitle),
+                    QString::fromUtf8(kNotConfigurationText));
             return;
         case ConfigurationRead::ReadFailure: {
             // One box only: the adjustment of the counts is told in the failure's own message.
             const bool adjusted = keepCountsWithinLimits(host) || load.countsAdjusted;
-            QString text = QStringLiteral("Lecture impossible sur disque");
+            QString text = QString::fromUtf8(kReadFailureText);
             if (adjusted) text += QStringLiteral("\n\n") + kCountsNotice;
-            message(parent, MessageIcon::Error, QStringLiteral("Erreur lors du chargement du fichier"), text);
+            message(parent, MessageIcon::Error, QString::fromUtf8(kReadFailureTitle), text);
             return;
         }
         case ConfigurationRead::Loaded:
             host.restartAfterLoad();
             host.showFileInTitle(nomfichier());
             if (load.countsAdjusted)
-                message(parent, MessageIcon::Exclamation, QStringLiteral("Nombres de particules"),
+                message(parent, MessageIcon::Exclamation, QString::fromUtf8(kCountsAdjustedTitle),
                         kCountsNotice);
             return;
     }

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "common/grid.h"
+#include "output/measuresexport.h"
 #include "output/tablepicture.h"
 
 namespace molvane {
@@ -94,6 +95,10 @@ CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
             &QAction::triggered, this, &CopyMenu::cop0031_Click);
     connect(item(cop003, QStringLiteral("cop0032"), QStringLiteral("Copier une image du tableau")),
             &QAction::triggered, this, &CopyMenu::cop0032_Click);
+    // Beyond the clipboard: every measurement of the run, for a spreadsheet or Python.
+    menucop_->addSeparator()->setObjectName(QStringLiteral("sexport"));
+    connect(item(menucop_, QStringLiteral("exportcsv"), QStringLiteral("E&xporter les mesures (CSV)…")),
+            &QAction::triggered, this, &CopyMenu::exportcsv_Click);
     // A click in the table ends the highlight a text copy left on it.
     if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);
 }
@@ -108,7 +113,15 @@ void CopyMenu::Command4_Click(QPushButton* button) {
 }
 
 void CopyMenu::popup(QPoint at) {
+    inPopup_ = true;
     menucop_->exec(at);
+    inPopup_ = false;
+    // The export's dialog opens once the menu has closed, and is no copy to confirm.
+    if (exportAsked_) {
+        exportAsked_ = false;
+        exportcsv_Click();
+        return;
+    }
     if (sources_.confirm) sources_.confirm();
 }
 
@@ -133,6 +146,14 @@ void CopyMenu::cop0031_Click() {
 
 void CopyMenu::cop0032_Click() {
     if (sources_.tableView) putImage(tablePicture(*sources_.tableView).image);
+}
+
+void CopyMenu::exportcsv_Click() {
+    if (inPopup_) {
+        exportAsked_ = true;
+        return;
+    }
+    if (sources_.measures) exportMeasures(menucop_->parentWidget(), sources_.measures);
 }
 
 bool CopyMenu::eventFilter(QObject* watched, QEvent* event) {

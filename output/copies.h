@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "files/measurescsv.h"
+
 class QMenu;
 class QPushButton;
 class QTableView;
@@ -34,6 +36,8 @@ struct CopySources {
     QTableView* tableView = nullptr;
     // Shows the copy's confirmation in the help line.
     std::function<void()> confirm;
+    // The run's measurements as a CSV file's bytes, in a dialect.
+    std::function<std::string(CsvFormat)> measures;
 };
 
 class CopyMenu final : public QObject {
@@ -45,13 +49,15 @@ public:
     QMenu* menucop() const { return menucop_; }
     // At the mouse when it is over the button, else (from the keyboard) under the button.
     void Command4_Click(QPushButton* button);
-    // Runs the menu at that screen position; the confirmation follows, chosen or not.
+    // Runs the menu at that screen position; the confirmation follows, chosen
+    // or not, unless the export was chosen: its dialog follows instead.
     void popup(QPoint at);
 
-    void cop001_Click();   // the animation's picture
-    void Cop002_Click();   // the graph's picture
-    void cop0031_Click();  // the table's text (and HTML)
-    void cop0032_Click();  // the table's picture
+    void cop001_Click();     // the animation's picture
+    void Cop002_Click();     // the graph's picture
+    void cop0031_Click();    // the table's text (and HTML)
+    void cop0032_Click();    // the table's picture
+    void exportcsv_Click();  // the measurements into a CSV file
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +65,8 @@ protected:
 private:
     CopySources sources_;
     QMenu* menucop_;
+    bool inPopup_ = false;
+    bool exportAsked_ = false;
 };
 
 }  // namespace molvane

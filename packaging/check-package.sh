@@ -33,10 +33,13 @@ echo "== Disposition"
 [ "$(readlink "$root/usr/bin/molvane")" = ../lib/molvane/molvane ] ||
   fail "usr/bin/molvane n'est pas le lien relatif ../lib/molvane/molvane"
 [ -x "$folder/molvane" ] || fail "usr/lib/molvane/molvane manque"
-# The program's folder holds one program: no test, benchmark or tool.
+[ "$(readlink "$root/usr/bin/molvane-run")" = ../lib/molvane/molvane-run ] ||
+  fail "usr/bin/molvane-run n'est pas le lien relatif ../lib/molvane/molvane-run"
+"$folder/molvane-run" --help | grep -q -- "--duree SECONDES" || fail "molvane-run --help ne décrit pas le programme"
+# The program's folder holds the program and its batch twin: no test, benchmark or tool.
 while IFS= read -r extra; do
   fail "exécutable en trop : ${extra#"$root"}"
-done < <(find "$root" -type f -perm /111 ! -path "$folder/molvane")
+done < <(find "$root" -type f -perm /111 ! -path "$folder/molvane" ! -path "$folder/molvane-run")
 depends="$(dpkg-deb --field "$deb" Depends)"
 for needed in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core fonts-symbola qt6-translations-l10n libqt6sql6-sqlite; do
   grep -q "\\b$needed\\b" <<<"$depends" || fail "dépendance absente : $needed"

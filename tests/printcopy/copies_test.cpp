@@ -73,20 +73,22 @@ protected:
     int confirmations = 0;
 };
 
-TEST_F(CopyTest, MenuHoldsTheFourCopies) {
+TEST_F(CopyTest, MenuHoldsTheFourCopiesThenTheExport) {
     QMenu* menu = copies->menucop();
     EXPECT_EQ(menu->objectName(), QStringLiteral("menucop"));
     EXPECT_EQ(menu->title(), QStringLiteral("menucopie"));
     const QList<QAction*> items = menu->actions();
-    ASSERT_EQ(items.size(), 4);
+    ASSERT_EQ(items.size(), 6);
     const std::vector<std::pair<QString, QString>> top{{"cop001", "Copier l'animation"},
                                                        {"Cop002", "Copier le graphe"},
                                                        {"s5050", ""},
-                                                       {"cop003", "Copier le tableau"}};
-    for (int i = 0; i < 4; ++i) {
+                                                       {"cop003", "Copier le tableau"},
+                                                       {"sexport", ""},
+                                                       {"exportcsv", "E&xporter les mesures (CSV)…"}};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), top[i].first);
         EXPECT_EQ(items[i]->text(), top[i].second);
-        EXPECT_EQ(items[i]->isSeparator(), i == 2);
+        EXPECT_EQ(items[i]->isSeparator(), i == 2 || i == 4);
     }
     ASSERT_NE(items[3]->menu(), nullptr);
     const QList<QAction*> table = items[3]->menu()->actions();

@@ -12,9 +12,9 @@
 #include <QStyleOptionFocusRect>
 #include <array>
 
-#include "windowkit/surfaces.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/modalguard.h"
+#include "windowkit/surfaces.h"
 
 namespace molvane {
 
@@ -80,9 +80,6 @@ ColourResponder& colourResponder() {
     static ColourResponder responder;
     return responder;
 }
-
-constexpr Colour kSystemColour = 0x80000000u;
-constexpr int kSystemColours = 25;
 
 }  // namespace
 
@@ -166,13 +163,6 @@ void Swatch::paintEvent(QPaintEvent*) {
         option.rect = rect();
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
-}
-
-bool isSwatchColour(std::int64_t value) {
-    if (value >= 0 && value <= 0xFFFFFF) return true;
-    // System colours are stored as negative 32-bit numbers: 0x80000000 + index.
-    const std::int64_t index = value - static_cast<std::int32_t>(kSystemColour);
-    return value < 0 && index >= 0 && index < kSystemColours;
 }
 
 QColor swatchColour(Colour value) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/settings.h"
 #include "core/surface.h"
 
 class QAbstractButton;
@@ -67,8 +68,6 @@ private:
     Colour value_ = 0;
 };
 
-// Whether a value can be a swatch's colour: plain RGB or one of the system colours.
-bool isSwatchColour(std::int64_t value);
 // The RGB a swatch value stands for; system colours follow the palette.
 QColor swatchColour(Colour value);
 

@@ -227,7 +227,9 @@ void MainWindow::buildOutput() {
     textArea_->setPrinter(
         [this](QWidget* parent, QTextEdit& text) { printText(parent, text, printing_->printer()); });
 
-    copies_ = new CopyMenu({vessel, graph, &table_, grid_, [this] { info_->setText(messagecopie); }}, this);
+    const auto measures = [this](CsvFormat format) { return measuresCsv(sim_, table_, format); };
+    copies_ = new CopyMenu(
+        {vessel, graph, &table_, grid_, [this] { info_->setText(messagecopie); }, measures}, this);
     QPushButton* command4 = button("Command4");
     connect(command4, &QPushButton::clicked, this, [this, command4] { copies_->Command4_Click(command4); });
     command4->show();

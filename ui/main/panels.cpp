@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <utility>
 
+#include "core/settings.h"
 #include "ui/main/drawing.h"
 #include "ui/main/inputs.h"
 #include "windowkit/place.h"
@@ -47,14 +48,14 @@ ParameterPanel buildParameterPanel(QWidget* strip) {
         p.label5[i]->setAlignment(Qt::AlignCenter);
         p.vscroll4[i] =
             place(new QScrollBar(Qt::Vertical, p.picture3), indexed("VScroll4", i), QRect(200, top, 17, 20));
-        p.vscroll4[i]->setRange(0, 100);
+        p.vscroll4[i]->setRange(kPercentBar.lowest, kPercentBar.highest);
         p.vscroll4[i]->setPageStep(10);
         p.vscroll4[i]->setFocusPolicy(Qt::StrongFocus);
         p.vscroll4[i]->setValue(50);
     }
     p.hscroll1 = place(new QScrollBar(Qt::Horizontal, p.picture3), QStringLiteral("HScroll1"),
                        QRect(64, 124, 257, 17));
-    p.hscroll1->setRange(200, 800);
+    p.hscroll1->setRange(kTemperatureBar.lowest, kTemperatureBar.highest);
     p.hscroll1->setSingleStep(10);
     p.hscroll1->setPageStep(100);
     p.hscroll1->setFocusPolicy(Qt::StrongFocus);
@@ -120,7 +121,7 @@ SettingsPanel buildSettingsPanel(QWidget* strip) {
     std::tie(s.label2, s.vscroll2) = labelAndBar("Label2", "VScroll2", durationAt, kDurationHeading);
     // Both bars start at their lowest position, so that the start-up positions
     // the window gives them are changes that run their handlers.
-    s.vscroll2->setRange(1, 12);
+    s.vscroll2->setRange(kDurationBar.lowest, kDurationBar.highest);
     s.vscroll2->setPageStep(1);
 
     s.option1[0] = place(new QRadioButton(QStringLiteral("Représentation graphique"), picture1),
@@ -133,7 +134,7 @@ SettingsPanel buildSettingsPanel(QWidget* strip) {
     auto* frame1 = place(new QGroupBox(picture1), QStringLiteral("Frame1"), QRect(8, 98, 337, 50));
     const QPointF rowsAt(frame1->x() + 8, s.option1[1]->y() + 20);
     std::tie(s.label3, s.vscroll3) = labelAndBar("Label3", "VScroll3", rowsAt, kRowsHeading);
-    s.vscroll3->setRange(10, 100);
+    s.vscroll3->setRange(kRowsBar.lowest, kRowsBar.highest);
     s.vscroll3->setPageStep(10);
 
     static constexpr std::array<const char*, 4> kSpecies{"A", "B", "C", "D"};

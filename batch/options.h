@@ -1,0 +1,33 @@
+// The command line of molvane-run, read into what a batch run needs, with
+// the French message of whatever is wrong in it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/measurescsv.h"
+
+namespace molvane::batch {
+
+struct Options {
+    std::string configuration;                  // the .C11 file
+    double seconds = 0;                         // --duree: simulated time to run
+    std::optional<std::uint32_t> seed;          // --graine; the time of day without it
+    CsvFormat format = CsvFormat::Spreadsheet;  // --format tableur|python
+    std::string output;                         // --sortie; standard output when empty
+    bool help = false;                          // --help
+};
+
+struct ParsedOptions {
+    std::optional<Options> options;
+    std::string error;  // French, when options is empty
+};
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments);
+
+// What --help prints.
+std::string usageText();
+
+}  // namespace molvane::batch

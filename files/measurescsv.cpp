@@ -1,0 +1,112 @@
+#include "files/measurescsv.h"
+
+#include <charconv>
+
+#include "common/numbers.h"
+
+namespace molvane {
+
+namespace {
+
+char separatorOf(CsvFormat format) {
+    return format == CsvFormat::Spreadsheet ? ';' : ',';
+}
+char decimalOf(CsvFormat format) {
+    return format == CsvFormat::Spreadsheet ? ',' : '.';
+}
+
+// The shortest text that reads back as the same double.
+void appendNumber(std::string& out, double value, CsvFormat format) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (error != std::errc()) return;
+    for (char* c = buffer; c != end; ++c) out += *c == '.' ? decimalOf(format) : *c;
+}
+
+void appendRow(std::string& out, double t, const std::array<double, 4>& n, CsvFormat format) {
+    const char sep = separatorOf(format);
+    appendNumber(out, t, format);
+    for (double count : n) {
+        out += sep;
+        appendNumber(out, count, format);
+    }
+    out += sep;
+    if (n[0] != 0.0 && n[1] != 0.0) appendNumber(out, (n[2] * n[3]) / (n[0] * n[1]), format);
+    out += '\n';
+}
+
+std::string heading(CsvFormat format, const std::string& title, const std::string& pythonTime) {
+    if (format == CsvFormat::Python) return pythonTime + ",N_A,N_B,N_C,N_D,Qr\n";
+    return title + "\nTemps (s);N(A);N(B);N(C);N(D);Qr\n";
+}
+
+// A cell of the table as a number of the file's dialect: the blanks that
+// group thousands go, the user's decimal separator becomes the file's.
+std::string tableCell(const std::string& text, char userDecimal, CsvFormat format) {
+    std::string cell;
+    for (char c : trimmed(text)) {
+        if (c == ' ') continue;
+        cell += c == userDecimal ? decimalOf(format) : c;
+    }
+    return cell;
+}
+
+}  // namespace
+
+std::string csvStart(CsvFormat format) {
+    return format == CsvFormat::Spreadsheet ? "\xEF\xBB\xBF" : "";
+}
+
+std::string samplesHeading(CsvFormat format) {
+    return heading(format, "Mesures de l'enregistrement, une à chaque pas de la simulation", "t_s");
+}
+
+void appendSampleRow(std::string& out, const Sample& sample, int intervalMs, CsvFormat format) {
+    const double t = static_cast<double>(sample.tick) * intervalMs / 1000.0;
+    appendRow(out, t,
+              {double(sample.counts[0]), double(sample.counts[1]), double(sample.counts[2]),
+               double(sample.counts[3])},
+              format);
+}
+
+std::string measuresCsv(const Simulation& run, const GridModel& table, CsvFormat format) {
+    const Parameters& p = run.parameters();
+    std::string out = csvStart(format) + samplesHeading(format);
+    for (const Sample& sample : run.samples()) appendSampleRow(out, sample, p.interval, format);
+
+    out += '\n';
+    out += heading(format, "Tableau de valeurs", "tableau_t_s");
+    for (int r = 1; r < table.rows(); ++r) {
+        for (int c = 0; c < table.cols(); ++c) {
+            if (c > 0) out += separatorOf(format);
+            out += tableCell(table.text(r, c), p.decimalSeparator, format);
+        }
+        out += '\n';
+    }
+
+    // The kept curves go by runs of four, A to D, their 61 points spread over
+    // the duration they were recorded with (a new duration drops them).
+    const double d = run.duration();
+    const auto& curves = run.courbes();
+    int kept = 0;
+    for (int k = 1; k + 3 <= run.nbcourbes() && k + 3 < static_cast<int>(curves.size()); k += 4) {
+        ++kept;
+        out += '\n';
+        out += heading(
+            format,
+            "Courbes conservées, essai " + std::to_string(kept) + " (moyennes par soixantième de la durée)",
+            "essai" + std::to_string(kept) + "_t_s");
+        for (int b = 0; b <= 60; ++b) {
+            std::array<double, 4> n{};
+            for (int s = 0; s < 4; ++s) {
+                const CurveRecord& record = curves[k + s];
+                const int species = static_cast<int>(record[63]);
+                if (species >= 0 && species < 4) n[species] = record[b];
+            }
+            appendRow(out, d * b / 60.0, n, format);
+        }
+    }
+    return out;
+}
+
+}  // namespace molvane
