@@ -30,8 +30,18 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-// The longest run: a day of simulated time.
+// The longest run: a day of simulated time; the longest series of seeds.
 constexpr double kMostSeconds = 86400.0;
+constexpr std::uint32_t kMostSeeds = 10000;
+
+std::string seedOutput(const std::string& output, std::uint32_t seed) {
+    const std::string tag = "-graine" + std::to_string(seed);
+    const auto slash = output.find_last_of('/');
+    const auto dot = output.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1)
+        return output + tag;
+    return output.substr(0, dot) + tag + output.substr(dot);
+}
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     Options o;
@@ -43,7 +53,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             o.help = true;
             return {o, {}};
         }
-        const bool takesValue = a == "--duree" || a == "--graine" || a == "--format" || a == "--sortie";
+        const bool takesValue = a == "--duree" || a == "--graine" || a == "--graines" || a == "--processus" ||
+                                a == "--format" || a == "--sortie";
         if (takesValue) {
             if (i + 1 >= arguments.size()) return fail("l'option " + quoted(a) + " attend une valeur");
             const std::string& value = arguments[++i];
@@ -58,6 +69,21 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
                 o.seed = seedOf(value);
                 if (!o.seed)
                     return fail("la graine " + quoted(value) + " n'est pas un entier de 0 à 4 294 967 295");
+            } else if (a == "--graines") {
+                const auto dash = value.find('-');
+                const auto first = dash == std::string::npos ? std::nullopt : seedOf(value.substr(0, dash));
+                const auto last = dash == std::string::npos ? std::nullopt : seedOf(value.substr(dash + 1));
+                if (!first || !last || *first > *last || *last - *first >= kMostSeeds)
+                    return fail(
+                        "les graines " + quoted(value) +
+                        " ne sont pas une suite A-B de graines entières, A au plus égal à B, 10 000 au plus");
+                o.seeds = std::pair{*first, *last};
+            } else if (a == "--processus") {
+                const auto n = seedOf(value);
+                if (!n || *n < 1 || *n > 256)
+                    return fail("le nombre de processus " + quoted(value) +
+                                " n'est pas un entier de 1 à 256");
+                o.processes = *n;
             } else if (a == "--format") {
                 if (value == "tableur")
                     o.format = CsvFormat::Spreadsheet;
@@ -79,12 +105,18 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     }
     if (o.configuration.empty()) return fail("il manque le fichier de configuration (.C11) à simuler");
     if (!secondsGiven) return fail("il manque la durée de simulation : --duree SECONDES");
+    if (o.seeds && o.seed) return fail("« --graine » et « --graines » ne vont pas ensemble");
+    if (o.seeds && o.output.empty())
+        return fail("avec « --graines », « --sortie » donne le nom des fichiers, un par graine");
+    if (o.processes != 0 && !o.seeds) return fail("« --processus » ne sert qu'avec « --graines »");
     return {o, {}};
 }
 
 std::string usageText() {
     return "Usage : molvane-run FICHIER.C11 --duree SECONDES [--graine N] [--format tableur|python]\n"
            "                   [--sortie FICHIER.csv]\n"
+           "        molvane-run FICHIER.C11 --duree SECONDES --graines A-B [--processus N]\n"
+           "                   [--format tableur|python] --sortie FICHIER.csv\n"
            "\n"
            "Simule sans fenêtre la réaction A + B = C + D réglée par un fichier de configuration\n"
            "enregistré avec « Équilibre dynamique », pendant SECONDES secondes de temps simulé\n"
@@ -99,6 +131,13 @@ std::string usageText() {
            "                     français (par défaut)\n"
            "  --format python    « , » entre les cellules et point décimal, pour Python (pandas, csv)\n"
            "  --sortie FICHIER   le fichier CSV à écrire ; sans elle, la sortie standard\n"
+           "  --graines A-B      simule chaque graine de A à B et écrit un fichier par graine,\n"
+           "                     FICHIER-graineN.csv, identique à celui d'une simulation de cette\n"
+           "                     seule graine, puis un résumé : pour chaque graine et pour toutes,\n"
+           "                     les nombres finaux et la moyenne de Qr sur la seconde moitié,\n"
+           "                     avec son écart-type\n"
+           "  --processus N      nombre de simulations menées en même temps (par défaut, autant\n"
+           "                     que l'ordinateur a de cœurs)\n"
            "  --help             affiche cette aide\n"
            "\n"
            "Le fichier est lu comme le fait la fenêtre : mêmes limites, mêmes ajustements, mêmes\n"

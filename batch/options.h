@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/measurescsv.h"
@@ -15,6 +16,10 @@ struct Options {
     std::string configuration;                  // the .C11 file
     double seconds = 0;                         // --duree: simulated time to run
     std::optional<std::uint32_t> seed;          // --graine; the time of day without it
+    // --graines A-B: every seed from A to B, one CSV file each, run side by
+    // side on `processes` cores at once (--processus; 0 for all of them).
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> seeds;
+    unsigned processes = 0;
     CsvFormat format = CsvFormat::Spreadsheet;  // --format tableur|python
     std::string output;                         // --sortie; standard output when empty
     bool help = false;                          // --help
@@ -26,6 +31,10 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments);
+
+// The file of one seed of a series: "-graineN" before the extension of the
+// name given, "essai.csv" giving "essai-graine3.csv".
+std::string seedOutput(const std::string& output, std::uint32_t seed);
 
 // What --help prints.
 std::string usageText();
