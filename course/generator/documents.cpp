@@ -62,17 +62,20 @@ void emptyAnswerLines(QTextDocument& document) {
     }
 }
 
-// French puts a blank before ? ! ; : and inside « »: a non-breaking one, so
-// that a line never starts with the sign.
+}  // namespace
+
 QString frenchSpacing(QString html) {
-    static const QRegularExpression before(QStringLiteral(" ([?!;:»])"));
-    static const QRegularExpression after(QStringLiteral("« "));
-    html.replace(before, QStringLiteral("&nbsp;\\1"));
-    html.replace(after, QStringLiteral("«&nbsp;"));
+    static const QRegularExpression narrowBefore(QStringLiteral("[ \t\r\n]+([?!;»])"));
+    static const QRegularExpression colon(QStringLiteral("[ \t\r\n]+:"));
+    static const QRegularExpression narrowAfter(QStringLiteral("«[ \t\r\n]+"));
+    // A number and its unit stay on one line: "30 s", "50 %", "2 min", "1 h".
+    static const QRegularExpression unit(QStringLiteral("(\\d) (%|s|min|h)(?![\\w'’])"));
+    html.replace(narrowBefore, QStringLiteral("&#8239;\\1"));
+    html.replace(colon, QStringLiteral("&nbsp;:"));
+    html.replace(narrowAfter, QStringLiteral("«&#8239;"));
+    html.replace(unit, QStringLiteral("\\1&nbsp;\\2"));
     return html;
 }
-
-}  // namespace
 
 bool buildDocument(const QString& html, const QString& imageFolder, QTextDocument& document, QString& error) {
     document.clear();
