@@ -6,6 +6,12 @@ namespace molvane::course {
 
 namespace {
 
+// The help window reads its pages with Qt's HTML reader, which takes a narrow
+// no-break space for a blank that may break: the pages use the wider one.
+QString helpSpacing(const QString& text) {
+    return frenchSpacing(text.toHtmlEscaped()).replace(QStringLiteral("&#8239;"), QStringLiteral("&nbsp;"));
+}
+
 QString levelText(int level) {
     return QStringLiteral("niveau %1").arg(level);
 }
@@ -18,8 +24,7 @@ QString exerciseRows(const std::vector<ListedExercise>& exercises) {
     for (const ListedExercise& e : exercises) {
         rows += QStringLiteral("<tr><td>%1</td><td><a name=\"%2\"></a><b>%3</b></td><td>%4</td><td>%5</td></tr>\n")
                     .arg(++number)
-                    .arg(e.name.toHtmlEscaped(), frenchSpacing(e.title.toHtmlEscaped()),
-                         frenchSpacing(e.topics.toHtmlEscaped()), levelText(e.level));
+                    .arg(e.name.toHtmlEscaped(), helpSpacing(e.title), helpSpacing(e.topics), levelText(e.level));
     }
     return rows;
 }
@@ -28,7 +33,7 @@ QString exerciseKeywords(const std::vector<ListedExercise>& exercises, const QSt
     QString keywords;
     for (const ListedExercise& e : exercises)
         keywords += QStringLiteral("      <keyword name=\"%1\" ref=\"%2#%3\"/>\n")
-                        .arg(frenchSpacing(e.title.toHtmlEscaped()).replace(QStringLiteral("&nbsp;"), QStringLiteral("&#160;")),
+                        .arg(helpSpacing(e.title).replace(QStringLiteral("&nbsp;"), QStringLiteral("&#160;")),
                              page, e.name.toHtmlEscaped());
     return keywords;
 }
