@@ -5,7 +5,7 @@
 # fourchettes (minimum-maximum sur les lancements). Une date d'une ligne du
 # tableau est le nombre de pas de 0,1 s simulés : un lancement jusqu'à cette
 # date donne les nombres que la ligne affiche.
-#   course/verifier-valeurs.sh [série...]    (sans argument : toutes, une douzaine de minutes)
+#   course/verifier-valeurs.sh [série...]    (sans argument : toutes, une vingtaine de minutes)
 #   BENCH=autre/molvane-bench SEEDS="1 2 3" course/verifier-valeurs.sh exo2
 # Le résultat des séries qui ont servi aux corrigés est gardé dans
 # course/valeurs-mesurees.txt.
@@ -120,17 +120,18 @@ serie() {
 }
 
 # releve FIN PAS DATE... : nombres de A, B, C, D aux dates données (minimum et
-# maximum sur les lancements).
+# maximum sur les lancements, et nombre moyen de C).
 releve() {
     fin=$1 pas=$2
     shift 2
     serie "$fin" "$pas" | awk -v dates="$*" '
         BEGIN { n = split(dates, d, " "); for (i = 1; i <= n; i++) voulue[d[i]] = 1 }
-        ($2 in voulue) { for (i = 3; i <= 6; i++) { k = $2 SUBSEP i
+        ($2 in voulue) { somme[$2] += $5; cnt[$2]++
+                  for (i = 3; i <= 6; i++) { k = $2 SUBSEP i
                   if (!(k in lo) || $i < lo[k]) lo[k] = $i; if (!(k in hi) || $i > hi[k]) hi[k] = $i } }
-        END { for (j = 1; j <= n; j++) { t = d[j]
-                  printf "t = %4d s  A %3d-%3d  B %3d-%3d  C %3d-%3d  D %3d-%3d\n", t,
-                      lo[t,3], hi[t,3], lo[t,4], hi[t,4], lo[t,5], hi[t,5], lo[t,6], hi[t,6] } }'
+        END { for (j = 1; j in d; j++) { t = d[j]
+                  printf "t = %4d s  A %3d-%3d  B %3d-%3d  C %3d-%3d  D %3d-%3d  (C moyen %.1f)\n", t,
+                      lo[t,3], hi[t,3], lo[t,4], hi[t,4], lo[t,5], hi[t,5], lo[t,6], hi[t,6], somme[t] / cnt[t] } }'
 }
 
 # premiere_ligne FIN PAS COLONNE SENS SEUIL : première ligne où le nombre de
@@ -208,9 +209,9 @@ if choisie exo3; then
     done
 fi
 
-# Exercice 4 : la température change la vitesse, pas l'état final. Le tableau
+# Exercice 6 : la température change la vitesse, pas l'état final. Le tableau
 # a une ligne toutes les 2 s.
-if choisie exo4; then
+if choisie exo6; then
     for temperature in 200 800; do
         reglages "100 100 0 0" 80 20 "$temperature"
         a_la_date 4 10 20 30 60 120
@@ -232,8 +233,8 @@ if choisie exo5; then
     moyenne_lignes 50 60 1
 fi
 
-# Exercice 6 : un équilibre perturbé par un ajout de A (K = 4).
-if choisie exo6; then
+# Exercice 4 : un équilibre perturbé par un ajout de A (K = 4).
+if choisie exo4; then
     reglages "33 33 67 67" 80 20 500
     dispersion 0 60 1
     reglages "133 33 67 67" 80 20 500
