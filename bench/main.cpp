@@ -1,6 +1,8 @@
 // molvane-bench: runs the simulation without a window and prints one JSON line.
 //   molvane-bench --counts A B C D [--sense1 P1] [--sense2 P2] [--temperature T]
-//                 [--ticks N] [--seed S] [--draw] [--compare]
+//                 [--ticks N] [--seed S] [--rows N] [--draw] [--compare]
+// With --rows N, the line also holds the counts every N ticks ("rows"), as
+// the table of values would show them, so that a whole series takes one run.
 // The line ends with the resident memory before the first tick and after the
 // last (and its peak), to show that a long run stays flat.
 #include <QGuiApplication>
@@ -23,7 +25,7 @@ namespace {
 
 struct Options {
     int counts[4] = {100, 100, 0, 0};
-    int sense1 = 50, sense2 = 50, temperature = 500, ticks = 3000;
+    int sense1 = 50, sense2 = 50, temperature = 500, ticks = 3000, rows = 0;
     std::uint32_t seed = 1;
     bool draw = false, compare = false;
 };
@@ -32,7 +34,7 @@ int usage(const char* why) {
     std::fprintf(stderr,
                  "molvane-bench : %s\n"
                  "usage : molvane-bench --counts A B C D [--sense1 P1] [--sense2 P2] [--temperature T]\n"
-                 "                      [--ticks N] [--seed S] [--draw] [--compare]\n",
+                 "                      [--ticks N] [--seed S] [--rows N] [--draw] [--compare]\n",
                  why);
     return 2;
 }
@@ -83,6 +85,10 @@ int main(int argc, char** argv) {
             auto v = value(0, 4294967295L);
             if (!v) return usage("--seed attend un entier positif");
             o.seed = static_cast<std::uint32_t>(*v);
+        } else if (arg == "--rows") {
+            auto v = value(1, 100000000);
+            if (!v) return usage("--rows attend un nombre de pas positif");
+            o.rows = static_cast<int>(*v);
         } else if (arg == "--draw") {
             o.draw = true;
         } else if (arg == "--compare") {
@@ -123,6 +129,8 @@ int main(int argc, char** argv) {
     const long rssStart = molvane::bench::statusKilobytes("VmRSS");
     double qrSum = 0.0;
     long qrCount = 0;
+    std::string rows;
+    if (o.rows > 0) rows.reserve(static_cast<std::size_t>(o.ticks / o.rows + 1) * 24);
     for (int t = 1; t <= o.ticks; ++t) {
         const auto start = std::chrono::steady_clock::now();
         sim.Timer1_Timer(display);
@@ -132,6 +140,12 @@ int main(int argc, char** argv) {
             qrSum +=
                 (static_cast<double>(sim.nbC()) / sim.nbA()) * (static_cast<double>(sim.nbD()) / sim.nbB());
             ++qrCount;
+        }
+        if (o.rows > 0 && t % o.rows == 0) {
+            char row[64];
+            std::snprintf(row, sizeof row, "%s[%d,%d,%d,%d]", rows.empty() ? "" : ",", sim.nbA, sim.nbB, sim.nbC,
+                          sim.nbD);
+            rows += row;
         }
     }
 
@@ -145,6 +159,7 @@ int main(int argc, char** argv) {
         sim.efficaces2(), sim.inefficaces2());
     std::printf(",\"rss_kb_start\":%ld,\"rss_kb_end\":%ld,\"rss_kb_peak\":%ld", rssStart, rssEnd,
                 molvane::bench::statusKilobytes("VmHWM"));
+    if (o.rows > 0) std::printf(",\"rows\":[%s]", rows.c_str());
     if (o.compare) {
         const float taux1 = static_cast<float>(o.sense1 / 100.0),
                     taux2 = static_cast<float>(o.sense2 / 100.0);

@@ -5,7 +5,7 @@
 # fourchettes (minimum-maximum sur les lancements). Une date d'une ligne du
 # tableau est le nombre de pas de 0,1 s simulés : un lancement jusqu'à cette
 # date donne les nombres que la ligne affiche.
-#   course/verifier-valeurs.sh [série...]    (sans argument : toutes, une douzaine de minutes)
+#   course/verifier-valeurs.sh [série...]    (sans argument : toutes, une vingtaine de minutes)
 #   BENCH=autre/molvane-bench SEEDS="1 2 3" course/verifier-valeurs.sh exo2
 # Le résultat des séries qui ont servi aux corrigés est gardé dans
 # course/valeurs-mesurees.txt.
@@ -107,6 +107,76 @@ atteint() {
               printf "\n" }'
 }
 
+# serie FIN PAS : pour chaque lancement, une ligne « graine date A B C D »
+# toutes les PAS secondes jusqu'à FIN, comme les lignes d'un tableau (un seul
+# lancement par graine).
+serie() {
+    for seed in $SEEDS; do
+        "$BENCH" --counts $counts --sense1 "$s1" --sense2 "$s2" --temperature "$temp" \
+            --ticks "$(($1 * 10))" --rows "$(($2 * 10))" --seed "$seed" |
+            sed -E 's/.*"rows":\[\[(.*)\]\].*/\1/; s/\],\[/\n/g' |
+            awk -v g="$seed" -v p="$2" -F, '{ print g, NR * p, $1, $2, $3, $4 }'
+    done
+}
+
+# releve FIN PAS DATE... : nombres de A, B, C, D aux dates données (minimum et
+# maximum sur les lancements, et nombre moyen de C).
+releve() {
+    fin=$1 pas=$2
+    shift 2
+    serie "$fin" "$pas" | awk -v dates="$*" '
+        BEGIN { n = split(dates, d, " "); for (i = 1; i <= n; i++) voulue[d[i]] = 1 }
+        ($2 in voulue) { somme[$2] += $5; cnt[$2]++
+                  for (i = 3; i <= 6; i++) { k = $2 SUBSEP i
+                  if (!(k in lo) || $i < lo[k]) lo[k] = $i; if (!(k in hi) || $i > hi[k]) hi[k] = $i } }
+        END { for (j = 1; j in d; j++) { t = d[j]
+                  printf "t = %4d s  A %3d-%3d  B %3d-%3d  C %3d-%3d  D %3d-%3d  (C moyen %.1f)\n", t,
+                      lo[t,3], hi[t,3], lo[t,4], hi[t,4], lo[t,5], hi[t,5], lo[t,6], hi[t,6], somme[t] / cnt[t] } }'
+}
+
+# premiere_ligne FIN PAS COLONNE SENS SEUIL : première ligne où le nombre de
+# la colonne (A, B, C ou D) est passé au-dessus (SENS = haut) ou au-dessous
+# (SENS = bas) de SEUIL, pour chaque lancement ; minimum, maximum et moyenne.
+premiere_ligne() {
+    case $3 in A) col=3 ;; B) col=4 ;; C) col=5 ;; D) col=6 ;; esac
+    serie "$1" "$2" | awk -v c="$col" -v sens="$4" -v seuil="$5" -v nomc="$3" '
+        $1 != g { if (g != "" && !vu) jamais++; g = $1; vu = 0 }
+        !vu && ((sens == "haut" && $c >= seuil) || (sens == "bas" && $c <= seuil)) {
+            vu = 1; if (!n || $2 < lo) lo = $2; if (!n || $2 > hi) hi = $2; s += $2; n++ }
+        END { if (g != "" && !vu) jamais++
+              printf "%s %s %d : ligne de %s à %s s (moyenne %.1f s)", nomc, sens == "haut" ? "atteint" : "descend à", seuil,
+                     n ? lo : "-", n ? hi : "-", n ? s / n : 0
+              if (jamais) printf " (jamais pour %d lancements)", jamais
+              printf "\n" }'
+}
+
+# dispersion DEBUT FIN PAS : les lignes de DEBUT à FIN (une toutes les PAS
+# secondes), vues par l'élève qui cherche de combien les nombres s'écartent
+# de l'équilibre. Pour chaque lancement : moyenne et écart-type du nombre de
+# C, plus petit et plus grand C, plus petit et plus grand Qr des lignes (les
+# lignes sans A ou sans B n'ont pas de Qr) ; puis leurs fourchettes.
+dispersion() {
+    serie "$2" "$3" | awk -v a="$1" -v b="$2" -v p="$3" '
+        function garde(i, v) { if (!(i in lo) || v < lo[i]) lo[i] = v; if (!(i in hi) || v > hi[i]) hi[i] = v; tot[i] += v }
+        function ferme() {
+            if (!n) return
+            m = s / n; e = sqrt(ss / n - m * m)
+            garde("m", m); garde("e", e); garde("r", e / m); garde("cmin", cmin); garde("cmax", cmax)
+            if (nq) { garde("qmin", qmin); garde("qmax", qmax); garde("qm", sq / nq) }
+            sansqr += n - nq; runs++; n = s = ss = nq = sq = 0 }
+        $1 != g { ferme(); g = $1 }
+        $2 >= a && $2 <= b {
+            if (!n || $5 < cmin) cmin = $5; if (!n || $5 > cmax) cmax = $5
+            n++; s += $5; ss += $5 * $5
+            if ($3 > 0 && $4 > 0) { q = ($5 / $3) * ($6 / $4)
+                if (!nq || q < qmin) qmin = q; if (!nq || q > qmax) qmax = q; nq++; sq += q } }
+        END { ferme()
+              printf "lignes de %d à %d s (toutes les %d s) : C moyen %.1f-%.1f, écart-type de C %.2f-%.2f (moyenne %.2f), écart relatif %.3f-%.3f (moyenne %.3f)\n",
+                     a, b, p, lo["m"], hi["m"], lo["e"], hi["e"], tot["e"] / runs, lo["r"], hi["r"], tot["r"] / runs
+              printf "    C le plus petit %d-%d, le plus grand %d-%d ; Qr des lignes de %.2f à %.2f au plus (plus petit %.2f-%.2f, plus grand %.2f-%.2f), Qr moyen %.2f-%.2f ; lignes sans Qr : %d\n",
+                     lo["cmin"], hi["cmin"], lo["cmax"], hi["cmax"], lo["qmin"], hi["qmax"], lo["qmin"], hi["qmin"], lo["qmax"], hi["qmax"], lo["qm"], hi["qm"], sansqr }'
+}
+
 # Sans argument toutes les séries, sinon celles nommées (exo1, exo2...).
 ARGS=" $* "
 choisie() {
@@ -139,13 +209,14 @@ if choisie exo3; then
     done
 fi
 
-# Exercice 4 : la température change la vitesse, pas l'état final. Le tableau
+# Exercice 6 : la température change la vitesse, pas l'état final. Le tableau
 # a une ligne toutes les 2 s.
-if choisie exo4; then
+if choisie exo6; then
     for temperature in 200 800; do
         reglages "100 100 0 0" 80 20 "$temperature"
         a_la_date 4 10 20 30 60 120
         atteint 60 2 120
+        premiere_ligne 120 2 C haut 33
         moyenne_lignes 100 120 2
     done
 fi
@@ -160,4 +231,58 @@ if choisie exo5; then
     a_la_date 120 300
     reglages "200 100 0 0" 50 50 500
     moyenne_lignes 50 60 1
+fi
+
+# Exercice 4 : un équilibre perturbé par un ajout de A (K = 4).
+if choisie exo4; then
+    reglages "33 33 67 67" 80 20 500
+    dispersion 0 60 1
+    reglages "133 33 67 67" 80 20 500
+    releve 60 1 1 2 5 10 20 30 60
+    moyenne_lignes 40 60 1
+fi
+
+# Exercice 7 : même constante K = 2, pourcentages quatre fois plus petits.
+if choisie exo7; then
+    for couple in "80 40" "20 10"; do
+        reglages "100 100 0 0" $couple 500
+        releve 120 2 2 4 10 20 40 60 120
+        premiere_ligne 120 2 C haut 29
+        premiere_ligne 120 2 C haut 50
+        moyenne_lignes 100 120 2
+    done
+fi
+
+# Exercice 8 : réaction totale (0 % dans le sens 2) ; temps de demi-réaction
+# pour plusieurs états initiaux, puis B en grand excès.
+if choisie exo8; then
+    for n in 50 100 200; do
+        reglages "$n $n 0 0" 100 0 500
+        releve 60 1 1 2 5
+        premiere_ligne 60 1 C haut "$((n / 2))"
+    done
+    reglages "100 50 0 0" 100 0 500
+    releve 60 1 1 2
+    reglages "20 200 0 0" 20 0 500
+    releve 60 1 5 10 15 20 30
+    premiere_ligne 60 1 A bas 10
+    premiere_ligne 60 1 A bas 5
+fi
+
+# Exercice 9 : mêmes proportions, dix fois plus de particules (K = 4).
+if choisie exo9; then
+    for n in 50 500; do
+        reglages "$n $n 0 0" 80 20 500
+        releve 60 1 1 2 5 10 20 60
+        premiere_ligne 60 1 C haut "$((n / 3))"
+        moyenne_lignes 50 60 1
+    done
+fi
+
+# Exercice 10 : fluctuations à l'équilibre (K = 1) selon le nombre de particules.
+if choisie exo10; then
+    for n in 10 50 500; do
+        reglages "$n $n 0 0" 50 50 500
+        dispersion 30 90 1
+    done
 fi

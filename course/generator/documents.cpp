@@ -62,23 +62,37 @@ void emptyAnswerLines(QTextDocument& document) {
     }
 }
 
-// French puts a blank before ? ! ; : and inside « »: a non-breaking one, so
-// that a line never starts with the sign.
-QString frenchSpacing(QString html) {
-    static const QRegularExpression before(QStringLiteral(" ([?!;:»])"));
-    static const QRegularExpression after(QStringLiteral("« "));
-    html.replace(before, QStringLiteral("&nbsp;\\1"));
-    html.replace(after, QStringLiteral("«&nbsp;"));
-    return html;
-}
+// A character of the private-use area, which no document holds.
+constexpr QChar kNarrowMark(0xE02F);
 
 }  // namespace
+
+QString frenchSpacing(QString html) {
+    // A wide no-break space where the narrow one belongs is made narrow too.
+    static const QRegularExpression narrowBefore(QStringLiteral("(?:[ \t\r\n\u00A0]|&nbsp;)+([?!;»])"));
+    static const QRegularExpression colon(QStringLiteral("[ \t\r\n\u00A0]+:"));
+    static const QRegularExpression narrowAfter(QStringLiteral("«(?:[ \t\r\n\u00A0]|&nbsp;)+"));
+    // A number and its unit stay on one line: "30 s", "50 %", "2 min", "1 h".
+    static const QRegularExpression unit(QStringLiteral("(\\d) (%|s|min|h)(?![\\w'’])"));
+    html.replace(narrowBefore, QStringLiteral("&#8239;\\1"));
+    html.replace(colon, QStringLiteral("&nbsp;:"));
+    html.replace(narrowAfter, QStringLiteral("«&#8239;"));
+    html.replace(unit, QStringLiteral("\\1&nbsp;\\2"));
+    return html;
+}
 
 bool buildDocument(const QString& html, const QString& imageFolder, QTextDocument& document, QString& error) {
     document.clear();
     document.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
     document.setDefaultStyleSheet(QString::fromUtf8(kHouseStyle));
-    document.setHtml(frenchSpacing(html));
+    // Qt's HTML reader takes a narrow no-break space for a blank that may
+    // break: it goes through as a mark of its own and is put back after.
+    QString spaced = frenchSpacing(html);
+    spaced.replace(QStringLiteral("&#8239;"), QString(kNarrowMark)).replace(QChar(0x202F), kNarrowMark);
+    document.setHtml(spaced);
+    for (QTextCursor found = document.find(QString(kNarrowMark)); !found.isNull();
+         found = document.find(QString(kNarrowMark), found))
+        found.insertText(QString(QChar(0x202F)));
     fixSizes(document);
     emptyAnswerLines(document);
 

@@ -7,6 +7,10 @@
 // and configurations into its subfolder "exercices". MANIFEST lists what was
 // written, relative to PROGRAM_FOLDER; files of the previous list that are no
 // longer made are removed, so a renamed exercise leaves nothing behind.
+//   molvane-course --aide SOURCES HELP_FOLDER
+// fills the list of exercises of the help page exercices.html and the index
+// of molvane.qhp, in a copy of the help's folder, from the same sheets.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,11 +21,14 @@
 #include <QTextDocument>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "common/recordfile.h"
 #include "course/generator/documents.h"
+#include "course/generator/helppage.h"
 #include "course/generator/sheets.h"
 #include "exercises/rtf/rtfwriter.h"
 #include "files/configuration.h"
@@ -212,11 +219,78 @@ bool Builder::finish(const QString& manifestPath) {
     return true;
 }
 
+// The sheets of SOURCES/exercices, in the order of their names, as the help lists them.
+std::optional<std::vector<course::ListedExercise>> listedExercises(const QString& sources) {
+    const QDir sheets(QDir(sources).filePath(QStringLiteral("exercices")));
+    std::vector<course::ListedExercise> listed;
+    for (const QString& name : sheets.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        QFile file(sheets.filePath(name));
+        course::KeyValues values;
+        course::ExerciseSheet sheet;
+        std::string error;
+        if (!file.open(QIODevice::ReadOnly)) error = "lecture impossible";
+        else if (course::parseKeyValues(file.readAll().toStdString(), values, error))
+            course::parseExerciseSheet(values, sheet, error);
+        if (!error.empty()) {
+            std::fprintf(stderr, "molvane-course : %s : %s\n", qUtf8Printable(file.fileName()), error.c_str());
+            return std::nullopt;
+        }
+        listed.push_back({QFileInfo(name).completeBaseName(), QString::fromStdString(sheet.title),
+                          QString::fromStdString(sheet.topics), sheet.difficulty});
+    }
+    return listed;
+}
+
+// Rewrites a file of the help's folder, its marker replaced.
+bool fillHelpFile(const QString& path, const QString& marker, const QString& replacement) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "molvane-course : %s : lecture impossible\n", qUtf8Printable(path));
+        return false;
+    }
+    QString text = QString::fromUtf8(in.readAll());
+    in.close();
+    if (!course::replaceMarker(text, marker, replacement)) {
+        std::fprintf(stderr, "molvane-course : %s : repère %s introuvable\n", qUtf8Printable(path),
+                     qUtf8Printable(marker));
+        return false;
+    }
+    QSaveFile out(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        std::fprintf(stderr, "molvane-course : %s : écriture impossible\n", qUtf8Printable(path));
+        return false;
+    }
+    return true;
+}
+
+int helpPages(const QString& sources, const QString& helpFolder) {
+    const auto listed = listedExercises(sources);
+    if (!listed) return 1;
+    if (listed->empty()) {
+        std::fprintf(stderr, "molvane-course : aucun exercice\n");
+        return 1;
+    }
+    const QDir help(helpFolder);
+    const QString page = QStringLiteral("exercices.html");
+    const bool ok = fillHelpFile(help.filePath(page), QStringLiteral("<!-- liste des exercices -->"),
+                                 course::exerciseRows(*listed)) &&
+                    fillHelpFile(help.filePath(QStringLiteral("molvane.qhp")),
+                                 QStringLiteral("<!-- exercices -->"), course::exerciseKeywords(*listed, page));
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--aide") == 0) {
+        QCoreApplication app(argc, argv);
+        return helpPages(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
     if (argc != 4) {
-        std::fprintf(stderr, "usage : molvane-course SOURCES DOSSIER_DU_PROGRAMME LISTE\n");
+        std::fprintf(stderr,
+                     "usage : molvane-course SOURCES DOSSIER_DU_PROGRAMME LISTE\n"
+                     "        molvane-course --aide SOURCES DOSSIER_DE_L_AIDE\n");
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // a platform the caller chose stays

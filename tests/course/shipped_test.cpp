@@ -155,11 +155,11 @@ TEST(Documents, HouseStyleSurvivesTheRtf) {
     EXPECT_EQ(textFormat(block).fontPointSize(), 11.0);
     EXPECT_EQ(textFormat(block).foreground().color(), QColor(0, 0, 200));
     block = block.next();
-    EXPECT_EQ(block.text(), QStringLiteral("Question\u00A0?"));  // the sign never starts a line
+    EXPECT_EQ(block.text(), QStringLiteral("Question\u202F?"));  // narrow, and the sign never starts a line
     block = block.next();
     EXPECT_TRUE(block.text().isEmpty());  // the answer line holds nothing
     block = block.next();
-    EXPECT_EQ(block.text(), QStringLiteral("«\u00A0Fin\u00A0»"));
+    EXPECT_EQ(block.text(), QStringLiteral("«\u202FFin\u202F»"));
     EXPECT_EQ(textFormat(block).fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
     block = block.next();
     ASSERT_FALSE(block.begin().atEnd());
