@@ -143,8 +143,8 @@ int main(int argc, char** argv) {
         }
         if (o.rows > 0 && t % o.rows == 0) {
             char row[64];
-            std::snprintf(row, sizeof row, "%s[%d,%d,%d,%d]", rows.empty() ? "" : ",", sim.nbA, sim.nbB, sim.nbC,
-                          sim.nbD);
+            std::snprintf(row, sizeof row, "%s[%d,%d,%d,%d]", rows.empty() ? "" : ",", sim.nbA(), sim.nbB(), sim.nbC(),
+                          sim.nbD());
             rows += row;
         }
     }
