@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace molvane {
 
@@ -62,5 +63,69 @@ RecordReader exerciseFileReader(const std::filesystem::path& path);
 
 // Whether a record names nothing: empty once its blanks are removed.
 bool isBlank(std::string_view record);
+
+// Writing. What an exercise file says, as its author gives it: names relative
+// to the exercise's folder ("/" between folders), texts in UTF-8.
+struct ExerciseFields {
+    std::string statement;                // record 1, required
+    std::string configuration;            // record 2, empty = none
+    std::string correction;               // record 3, empty = none
+    std::string correctionConfiguration;  // record 4, empty = none
+    int difficulty = 0;                   // record 5, 0 to 3
+    std::string topics;                   // records 7 to 10, cut between words
+    std::string title;                    // record 11, stored without its outer blanks
+    int hourglasses = 1;                  // record 12, 1 to 6
+};
+
+inline constexpr int kMostDifficulty = 3;
+inline constexpr int kFewestHourglasses = 1;
+inline constexpr int kMostHourglasses = 6;
+inline constexpr int kTopicRecords = 4;
+
+enum class ExerciseField { Statement, Configuration, Correction, CorrectionConfiguration, Difficulty, Topics, Title, Hourglasses };
+
+// Why fields cannot be written, with what the author needs to mend them.
+struct ExerciseRefusal {
+    enum class Reason {
+        Missing,      // a statement or a title is required
+        TooLong,      // more characters than the records hold
+        NotWritable,  // a character without a Windows-1252 byte
+        OutOfRange,   // difficulty or hourglasses
+    };
+    ExerciseField field = ExerciseField::Statement;
+    Reason reason = Reason::Missing;
+    std::size_t length = 0;  // TooLong: characters given
+    std::size_t limit = 0;   // TooLong: characters the records hold
+    std::string character;   // NotWritable: the first such character, UTF-8
+};
+
+struct ExerciseRecords {
+    std::vector<std::string> records;  // the twelve records, Windows-1252, when accepted
+    std::optional<ExerciseRefusal> refusal;
+};
+
+// The records of an exercise file, or the first field that cannot be stored,
+// checked in the order the author fills them (title, topics, documents).
+ExerciseRecords exerciseFileRecords(const ExerciseFields& fields);
+
+// The whole file's bytes, or nothing when the fields are refused.
+std::optional<std::string> exerciseFileBytes(const ExerciseFields& fields);
+
+// The fields an exercise file holds, as its author would give them again:
+// the title trimmed, the topics joined as the preview joins them, the
+// difficulty and the hourglasses brought within their ranges. Nothing when
+// records 1 to 4 cannot be read.
+std::optional<ExerciseFields> exerciseFields(const RecordReader& read);
+
+// The topics cut into at most four record values (Windows-1252 bytes) that,
+// joined as stored, give the topics back; cuts fall after a blank. Nothing
+// when the text does not fit, is blank, or has a character without a
+// Windows-1252 byte.
+std::optional<std::vector<std::string>> topicPieces(std::string_view topics);
+
+// The first character of a UTF-8 text that has no Windows-1252 byte (empty
+// when every one has), and the number of characters of the text.
+std::string firstCharacterOutsideCp1252(std::string_view utf8);
+std::size_t characterCount(std::string_view utf8);
 
 }  // namespace molvane

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QWidget>
 
+#include "exercises/exerciseeditor.h"
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
 #include "exercises/fichexo.h"
@@ -35,6 +36,8 @@ const Item kItems[] = {
     {"imprimetexte", "Imprimer le contenu de la fenêtre exercice", &ExerciseMenu::imprimetexte_Click},
     {"separons3", nullptr, nullptr},
     {"Closexo", "Fermer l'exercice", &ExerciseMenu::Closexo_Click},
+    {"separons4", nullptr, nullptr},
+    {"creeexo", "Créer ou modifier un exercice…", &ExerciseMenu::creeexo_Click},
 };
 
 // The hourglass over the main window while a correction loads.
@@ -168,6 +171,11 @@ void ExerciseMenu::Closexo_Click() {
     context_.text->showIntroduction();
     state_.corrige = 0;
     closeWindow();
+}
+
+void ExerciseMenu::creeexo_Click() {
+    ExerciseEditor editor(context_);
+    editor.exec();
 }
 
 void ExerciseMenu::savetexte_Click() {

@@ -29,6 +29,7 @@ public:
     QMenu* optionexo() const { return menu_; }
     QAction* item(const char* objectName) const;
     ExerciseState& state() { return state_; }
+    const ExerciseContext& context() const { return context_; }
 
     // The button's click: the items enabled as things stand, the menu popped
     // up with its top-left corner at the button's bottom-left.
@@ -41,6 +42,7 @@ public:
     void openexo_Click();     // "Ouvrir un exercice (énoncé + configuration)"
     void opencor_Click();     // "Voir la correction"
     void Closexo_Click();     // "Fermer l'exercice"
+    void creeexo_Click();     // "Créer ou modifier un exercice…": the exercise editor, modal
     void savetexte_Click();
     void opentexte_Click();
     void imprimetexte_Click();

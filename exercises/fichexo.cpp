@@ -13,6 +13,7 @@
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
 #include "exercises/exercisepictures.h"
+#include "exercises/exercisepreviewpanel.h"
 #include "files/navigator.h"
 #include "windowkit/enterrule.h"
 
@@ -20,15 +21,9 @@ namespace molvane {
 
 namespace {
 
-const QString kCorrected = QStringLiteral("Exercice corrigé");
-const QString kNotCorrected = QStringLiteral("Non corrigé");
-constexpr QChar kHourglass(0x231B);  // what Wingdings draws for "6"
-const QColor kBackground(240, 235, 230);
-
 constexpr int kStripHeight = 56;
 constexpr int kListWidth = 272;
 constexpr int kButtonSize = 56;
-constexpr int kSymbolSize = 32;
 
 // `tito`: "Ouvrir un exercice" in large bold letters, each a little bluer
 // than the one before, so that the title fades from pale yellow to white.
@@ -92,15 +87,6 @@ Fichexo::Fichexo(const ExerciseContext& context)
       navigator_(new FolderNavigator(frame1_, QStringLiteral("*.E32"))),
       fichierexo_(new QLineEdit(this)),
       intratro_(label(this, QStringLiteral("intratro"), QStringLiteral("Sélectionner un fichier"))),
-      titratexo_(label(this, QStringLiteral("titratexo"))),
-      label1_(label(this, QStringLiteral("Label1"), QStringLiteral("Notions abordées :"))),
-      text1_(label(this, QStringLiteral("Text1"))),
-      label4_(label(this, QStringLiteral("Label4"), QStringLiteral("Niveau de difficulté :"))),
-      imagalu_(label(this, QStringLiteral("Imagalu"))),
-      imagenoir_(label(this, QStringLiteral("Imagenoir"))),
-      label2_(label(this, QStringLiteral("Label2"))),
-      label3_(label(this, QStringLiteral("Label3"))),
-      text2_(label(this, QStringLiteral("Text2"))),
       ouvreur_(imageButton(this, QStringLiteral("ouvreur"), openPicture(kButtonSize - 8),
                            QStringLiteral("Ouvrir l'exercice sélectionné"))),
       image5_(imageButton(this, QStringLiteral("Image5"), closePicture(kButtonSize - 8),
@@ -109,7 +95,7 @@ Fichexo::Fichexo(const ExerciseContext& context)
     setObjectName(QStringLiteral("Fichexo"));
     if (QWidget* main = context_.mainWindow) setFont(main->font());
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackground);
+    colours.setColor(QPalette::Window, exerciseBackground());
     setPalette(colours);
     setAutoFillBackground(true);
 
@@ -125,34 +111,8 @@ Fichexo::Fichexo(const ExerciseContext& context)
 
     intratro_->setFont(sized(font(), 14, false));
     intratro_->setAlignment(Qt::AlignCenter);
-    titratexo_->setFont(sized(font(), 16, true));
-    titratexo_->setWordWrap(true);
-    titratexo_->setStyleSheet(QStringLiteral("color: rgb(0, 40, 100)"));
-    for (QLabel* heading : {label1_, label4_}) heading->setFont(sized(font(), font().pointSize() + 2, true));
-    text1_->setWordWrap(true);
-    text1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    text1_->setFont(sized(font(), font().pointSize() + 2, false));
-
-    // The two pictures the difficulty symbols take theirs from.
-    imagalu_->setPixmap(difficultyPicture(true, kSymbolSize));
-    imagenoir_->setPixmap(difficultyPicture(false, kSymbolSize));
-    imagalu_->hide();
-    imagenoir_->hide();
-    for (int k = 0; k < 3; ++k) {
-        image4_[k] = label(this, QStringLiteral("Image4_%1").arg(k));
-        image4_[k]->setFixedSize(kSymbolSize, kSymbolSize);
-    }
-
-    // The correction status over its shadow.
-    const QFont status = sized(font(), 14, true);
-    label2_->setFont(status);
-    label3_->setFont(status);
-    label2_->setStyleSheet(QStringLiteral("color: rgb(0, 110, 60)"));
-    label3_->setStyleSheet(QStringLiteral("color: rgb(170, 170, 170)"));
-
-    QFont hourglasses(QStringLiteral("Symbola"));
-    hourglasses.setPointSize(18);
-    text2_->setFont(hourglasses);
+    // After the window took the main window's font, which the fields' fonts start from.
+    preview_ = new ExercisePreviewPanel(this);
 
     connect(ouvreur_, &QPushButton::clicked, this, [this] { ouvreur_Click(); });
     connect(image5_, &QPushButton::clicked, this, &Fichexo::Image5_Click);
@@ -171,11 +131,7 @@ Fichexo::Fichexo(const ExerciseContext& context)
     }
     frame2_->hide();
 
-    for (QWidget* hidden :
-         {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_),
-          static_cast<QWidget*>(label4_), static_cast<QWidget*>(ouvreur_)})
-        hidden->hide();
-    for (QLabel* symbol : image4_) symbol->hide();
+    ouvreur_->hide();
 
     setTabOrder(navigator_->drives(), navigator_->folders());
     setTabOrder(navigator_->folders(), navigator_->files());
@@ -228,15 +184,7 @@ void Fichexo::layOut() {
     const int right = w - 12;
     fichierexo_->setGeometry(left, kStripHeight + 10, w - left + 2, 22);
     intratro_->setGeometry(left, kStripHeight + 40, right - left, h - kStripHeight - 130);
-    titratexo_->setGeometry(left, kStripHeight + 44, right - left, 64);
-    label1_->setGeometry(left, kStripHeight + 120, right - left, 22);
-    text1_->setGeometry(left + 16, kStripHeight + 144, right - left - 16, 84);
-    label4_->setGeometry(left, kStripHeight + 244, 180, 22);
-    for (int k = 0; k < 3; ++k) image4_[k]->move(left + 190 + k * (kSymbolSize + 8), kStripHeight + 238);
-    label2_->setGeometry(left, kStripHeight + 294, right - left - 2, 30);
-    label3_->setGeometry(left + 2, kStripHeight + 296, right - left - 2, 30);
-    label3_->lower();
-    text2_->setGeometry(left, kStripHeight + 336, right - left, 40);
+    preview_->setGeometry(left, kStripHeight + 44, right - left, ExercisePreviewPanel::kHeight);
     image5_->setGeometry(right - kButtonSize, h - kButtonSize - 12, kButtonSize, kButtonSize);
     ouvreur_->setGeometry(right - 2 * kButtonSize - 12, h - kButtonSize - 12, kButtonSize, kButtonSize);
     frame2_->setGeometry((w - 320) / 2, (h - 90) / 2, 320, 90);
@@ -274,49 +222,24 @@ void Fichexo::setExercise(const QString& folder, const QString& path) {
     fichierexo_->setText(path);
 }
 
-void Fichexo::resetPreview() {
-    text1_->clear();
-    text2_->clear();
-    for (QLabel* symbol : image4_) symbol->hide();
-    label4_->hide();
-    ouvreur_->hide();
-}
-
 void Fichexo::apercu() {
-    resetPreview();
+    ouvreur_->hide();
     if (fichierexo_->text().trimmed().isEmpty()) {
         // Nothing selected: the window looks as it did when it opened.
-        titratexo_->clear();
-        label2_->clear();
-        label3_->clear();
-        for (QWidget* field : {label1_, label2_, label3_}) field->hide();
+        preview_->showNothing();
         intratro_->show();
         return;
     }
     intratro_->hide();
-    for (QWidget* field :
-         {static_cast<QWidget*>(label4_), static_cast<QWidget*>(ouvreur_), static_cast<QWidget*>(label1_),
-          static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_)})
-        field->show();
-
+    ouvreur_->show();
     const auto preview = previewExercise(exerciseFileReader(fileSystemPath(fichierexo_->text())));
     if (!preview) {
         // A file that cannot be read claims no correction.
-        label2_->clear();
-        label3_->clear();
-        titratexo_->clear();
+        preview_->showUnreadable();
         showReadFailure(this);
         return;
     }
-    label2_->setText(preview->corrected ? kCorrected : kNotCorrected);
-    label3_->setText(label2_->text());
-    for (int k = 0; k < 3; ++k) {
-        image4_[k]->setPixmap((preview->lit[k] ? imagalu_ : imagenoir_)->pixmap());
-        image4_[k]->show();
-    }
-    text1_->setText(QString::fromStdString(preview->topics));
-    titratexo_->setText(QString::fromStdString(preview->title));
-    text2_->setText(QString(preview->hourglasses, kHourglass));
+    preview_->showPreview(*preview);
 }
 
 void Fichexo::showNotice(bool shown) {
@@ -339,7 +262,7 @@ bool Fichexo::ouvreur_Click() {
         showNotice(false);
         return false;
     }
-    adoptExercise(context_, this, folder_, path, label2_->text() == kCorrected ? 1 : 0,
+    adoptExercise(context_, this, folder_, path, preview_->corrected() ? 1 : 0,
                   statement->configuration);
     showNotice(false);
     accept();

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 
 #include "exercises/exercisesession.h"
 
@@ -15,6 +14,7 @@ class QPushButton;
 
 namespace molvane {
 
+class ExercisePreviewPanel;
 class FolderNavigator;
 
 class Fichexo : public QDialog {
@@ -53,7 +53,6 @@ private:
     void copyMainWindow();
     void layOut();
     void showNotice(bool shown);
-    void resetPreview();
 
     ExerciseContext context_;
     QString folder_;
@@ -63,16 +62,7 @@ private:
     FolderNavigator* navigator_;
     QLineEdit* fichierexo_;
     QLabel* intratro_;
-    QLabel* titratexo_;
-    QLabel* label1_;
-    QLabel* text1_;
-    QLabel* label4_;
-    std::array<QLabel*, 3> image4_{};
-    QLabel* imagalu_;
-    QLabel* imagenoir_;
-    QLabel* label2_;
-    QLabel* label3_;
-    QLabel* text2_;
+    ExercisePreviewPanel* preview_ = nullptr;
     QPushButton* ouvreur_;
     QPushButton* image5_;
     QFrame* frame2_;

@@ -286,54 +286,37 @@ bool parseGettingStartedSheet(const KeyValues& source, ExerciseSheet& out, std::
     return parseSheet(source, out, error, true);
 }
 
-std::optional<std::vector<std::string>> topicPieces(std::string_view topics) {
-    const Cp1252Text text = utf8ToCp1252(topics);
-    if (!text.lossless || trimmed(text.bytes).empty()) return std::nullopt;
-    std::vector<std::string> pieces;
-    std::string_view rest = text.bytes;
-    while (!rest.empty()) {
-        if (pieces.size() == 4) return std::nullopt;
-        std::size_t cut = rest.size();
-        if (cut > kRecordValueMax) {
-            // the last blank that fits stays at the end of its piece
-            const std::size_t blank = rest.substr(0, kRecordValueMax).find_last_of(' ');
-            cut = blank == std::string_view::npos ? kRecordValueMax : blank + 1;
-        }
-        pieces.emplace_back(rest.substr(0, cut));
-        rest.remove_prefix(cut);
-    }
-    // The preview skips blank pieces: a text that a blank piece would shorten is refused.
-    std::string joined;
-    for (const std::string& piece : pieces)
-        if (!trimmed(piece).empty()) joined += piece;
-    if (joined != text.bytes) return std::nullopt;
-    return pieces;
-}
-
 std::optional<std::vector<std::string>> exerciseRecords(const ExerciseSheet& sheet, const ShippedNames& names,
                                                         std::string& error) {
-    std::vector<std::string> records(12);
-    const std::array<const std::string*, 4> files{&names.statement, &names.configuration, &names.correction,
-                                                  &names.correctionConfiguration};
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        if (!toRecordText(*files[k], records[k])) {
-            error = "nom de fichier trop long : " + *files[k];
-            return std::nullopt;
-        }
+    // The program's own writer, so that what is shipped is what a teacher's
+    // exercise would be.
+    ExerciseFields fields;
+    fields.statement = names.statement;
+    fields.configuration = names.configuration;
+    fields.correction = names.correction;
+    fields.correctionConfiguration = names.correctionConfiguration;
+    fields.difficulty = sheet.difficulty;
+    fields.topics = sheet.topics;
+    fields.title = sheet.title;
+    fields.hourglasses = sheet.hourglasses;
+    ExerciseRecords written = exerciseFileRecords(fields);
+    if (!written.refusal) return std::move(written.records);
+    switch (written.refusal->field) {
+        case ExerciseField::Title:
+            error = "titre trop long";
+            break;
+        case ExerciseField::Topics:
+            error = "notions trop longues";
+            break;
+        case ExerciseField::Difficulty:
+        case ExerciseField::Hourglasses:
+            error = "niveau ou sabliers hors limites";
+            break;
+        default:
+            error = "nom de fichier trop long";
+            break;
     }
-    records[4] = std::to_string(sheet.difficulty);
-    const auto pieces = topicPieces(sheet.topics);
-    if (!pieces) {
-        error = "notions trop longues";
-        return std::nullopt;
-    }
-    std::copy(pieces->begin(), pieces->end(), records.begin() + 6);
-    if (!toRecordText(sheet.title, records[10])) {
-        error = "titre trop long";
-        return std::nullopt;
-    }
-    records[11] = std::to_string(sheet.hourglasses);
-    return records;
+    return std::nullopt;
 }
 
 std::optional<std::vector<std::string>> gettingStartedRecords(const ShippedNames& names, std::string& error) {

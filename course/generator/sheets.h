@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "exercises/exercisefile.h"
 #include "files/configuration.h"
 
 namespace molvane::course {
@@ -54,10 +55,8 @@ bool parseExerciseSheet(const KeyValues& source, ExerciseSheet& out, std::string
 // The getting-started sheet: only its statement and configuration are read.
 bool parseGettingStartedSheet(const KeyValues& source, ExerciseSheet& out, std::string& error);
 
-// The topics cut into at most four record values (Windows-1252 bytes) that,
-// joined as stored, give the topics back; cuts fall after a blank. Nothing
-// when the text does not fit or has a character without a Windows-1252 byte.
-std::optional<std::vector<std::string>> topicPieces(std::string_view topics);
+// The topics are cut into records by the exercise file's writer.
+using molvane::topicPieces;
 
 // Names of the shipped files, relative to the program's folder.
 struct ShippedNames {
@@ -67,7 +66,8 @@ struct ShippedNames {
     std::string correctionConfiguration;
 };
 
-// The twelve records of an exercise file, as Windows-1252 bytes.
+// The twelve records of an exercise file, as Windows-1252 bytes, from the
+// exercise file's writer.
 std::optional<std::vector<std::string>> exerciseRecords(const ExerciseSheet& sheet, const ShippedNames& names,
                                                         std::string& error);
 // The two records of the getting-started file.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "common/recordfile.h"
@@ -154,4 +155,116 @@ TEST(ExerciseFileReader, ReadsOnlyExistingRegularFiles) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(previewExercise(exerciseFileReader(pipe)));
     fs::remove_all(dir);
+}
+
+namespace {
+
+ExerciseFields validFields() {
+    ExerciseFields fields;
+    fields.statement = "enonce.rtf";
+    fields.configuration = "sous/depart.C11";
+    fields.correction = "corrige.rtf";
+    fields.difficulty = 2;
+    fields.topics = "Équilibre dynamique, Qr";
+    fields.title = " Réaction réversible ";
+    fields.hourglasses = 4;
+    return fields;
+}
+
+}  // namespace
+
+TEST(ExerciseWriting, WhatIsWrittenIsWhatTheWindowReads) {
+    ExerciseFields fields = validFields();
+    std::string words;
+    while (words.size() < 300) words += "chocs efficaces ";
+    fields.topics = words + "fin";
+    const auto bytes = exerciseFileBytes(fields);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), kExerciseRecords * kRecordSize);
+
+    const auto preview = previewExercise(*bytes);
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(preview->corrected);
+    EXPECT_EQ(preview->lit, (std::array<bool, 3>{true, true, false}));
+    EXPECT_EQ(preview->topics, fields.topics);
+    EXPECT_EQ(preview->title, "Réaction réversible");
+    EXPECT_EQ(preview->hourglasses, 4);
+    EXPECT_EQ(statementOf(*bytes)->document, "enonce.rtf");
+    EXPECT_EQ(statementOf(*bytes)->configuration, "sous/depart.C11");
+
+    // Read back into the fields, and written again into the same bytes.
+    const auto back = exerciseFields([&](int n) { return decodeRecord(*bytes, n); });
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->title, "Réaction réversible");
+    EXPECT_EQ(back->topics, fields.topics);
+    EXPECT_EQ(back->correctionConfiguration, "");
+    EXPECT_EQ(exerciseFileBytes(*back), bytes);
+}
+
+TEST(ExerciseWriting, RefusalsNameTheFieldAndTheLimit) {
+    using Reason = ExerciseRefusal::Reason;
+    struct Case {
+        const char* what;
+        std::function<void(ExerciseFields&)> change;
+        ExerciseField field;
+        Reason reason;
+        std::size_t length, limit;
+        std::string character;
+    };
+    const std::vector<Case> cases{
+        {"title of 500", [](auto& f) { f.title = std::string(500, 'x'); }, ExerciseField::Title, Reason::TooLong,
+         500, 126, ""},
+        {"title of 126 fits", [](auto& f) { f.title = std::string(126, 'x'); },
+         ExerciseField::Title, Reason::Missing, 0, 0, "fits"},
+        {"title of 127 é", [](auto& f) {
+             f.title.clear();
+             for (int i = 0; i < 127; ++i) f.title += "é";
+         }, ExerciseField::Title, Reason::TooLong, 127, 126, ""},
+        {"title outside the code page", [](auto& f) { f.title = "K ≈ 4"; }, ExerciseField::Title,
+         Reason::NotWritable, 0, 0, "≈"},
+        {"blank title", [](auto& f) { f.title = "   "; }, ExerciseField::Title, Reason::Missing, 0, 0, ""},
+        {"topics of 505", [](auto& f) { f.topics = std::string(505, 't'); }, ExerciseField::Topics, Reason::TooLong,
+         505, 504, ""},
+        {"topics outside the code page", [](auto& f) { f.topics = "A → C"; }, ExerciseField::Topics,
+         Reason::NotWritable, 0, 0, "→"},
+        {"difficulty 4", [](auto& f) { f.difficulty = 4; }, ExerciseField::Difficulty, Reason::OutOfRange, 0, 0, ""},
+        {"no hourglass", [](auto& f) { f.hourglasses = 0; }, ExerciseField::Hourglasses, Reason::OutOfRange, 0, 0,
+         ""},
+        {"no statement", [](auto& f) { f.statement = " "; }, ExerciseField::Statement, Reason::Missing, 0, 0, ""},
+        {"correction name of 130", [](auto& f) { f.correction = std::string(130, 'c'); },
+         ExerciseField::Correction, Reason::TooLong, 130, 126, ""},
+        {"configuration name outside the code page", [](auto& f) { f.configuration = "réglage✓.C11"; },
+         ExerciseField::Configuration, Reason::NotWritable, 0, 0, "✓"},
+    };
+    for (const Case& c : cases) {
+        ExerciseFields fields = validFields();
+        c.change(fields);
+        const ExerciseRecords written = exerciseFileRecords(fields);
+        if (c.character == "fits") {
+            EXPECT_FALSE(written.refusal) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(written.refusal) << c.what;
+        EXPECT_TRUE(written.records.empty()) << c.what;
+        EXPECT_EQ(written.refusal->field, c.field) << c.what;
+        EXPECT_EQ(written.refusal->reason, c.reason) << c.what;
+        EXPECT_EQ(written.refusal->length, c.length) << c.what;
+        EXPECT_EQ(written.refusal->limit, c.limit) << c.what;
+        EXPECT_EQ(written.refusal->character, c.character) << c.what;
+        EXPECT_FALSE(exerciseFileBytes(fields)) << c.what;
+    }
+}
+
+TEST(ExerciseWriting, FieldsReadBackWithinTheirRanges) {
+    // A hand-made file: odd numbers are brought within the editor's ranges.
+    const std::string data = withRecords({{1, "e.rtf"}, {2, "  "}, {5, "7"}, {7, "Qr "}, {8, "  "}, {9, "K"},
+                                          {11, "  T  "}, {12, "0"}});
+    const auto fields = exerciseFields([&](int n) { return decodeRecord(data, n); });
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->configuration, "");
+    EXPECT_EQ(fields->difficulty, 3);
+    EXPECT_EQ(fields->hourglasses, 1);
+    EXPECT_EQ(fields->topics, "Qr K");
+    EXPECT_EQ(fields->title, "T");
+    EXPECT_FALSE(exerciseFields([](int) { return std::optional<std::string>(); }));
 }

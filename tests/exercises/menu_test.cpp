@@ -29,6 +29,8 @@ TEST_F(MenuTest, ItemsInTheirOrderWithTheirCaptions) {
         {"imprimetexte", "Imprimer le contenu de la fenêtre exercice"},
         {"separons3", ""},
         {"Closexo", "Fermer l'exercice"},
+        {"separons4", ""},
+        {"creeexo", "Créer ou modifier un exercice…"},
     };
     const QList<QAction*> actions = menu().optionexo()->actions();
     ASSERT_EQ(actions.size(), static_cast<qsizetype>(expected.size()));

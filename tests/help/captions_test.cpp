@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "calc/machine.h"
+#include "exercises/exerciseeditor.h"
 #include "exercises/exercisemenu.h"
 #include "exercises/fichexo.h"
 #include "files/configdialogs.h"
@@ -189,8 +190,9 @@ protected:
         help.reset(HelpWindow::create(helpCollectionPath(QStringLiteral(MOLVANE_PROGRAM_DIR)), nullptr));
         ASSERT_NE(help, nullptr);
         print = std::make_unique<Confimp>(printer, PrintSources{}, main.get());
+        editor = std::make_unique<ExerciseEditor>(main->exercises().context());
         windows.insert(windows.end(), {save.get(), open.get(), calculator.get(), help.get(), print.get(),
-                                       &main->exercises().window()});
+                                       &main->exercises().window(), editor.get()});
     }
 
     QTemporaryDir folder;
@@ -201,6 +203,7 @@ protected:
     std::unique_ptr<HelpWindow> help;
     QPrinter printer;
     std::unique_ptr<Confimp> print;
+    std::unique_ptr<ExerciseEditor> editor;
     std::vector<QWidget*> windows;
 };
 
