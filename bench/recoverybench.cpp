@@ -55,8 +55,9 @@ Result typeFor(int pages, int seconds, bool withCopies) {
     std::unique_ptr<molvane::RecoveryWatcher> watcher;
     Result result;
     if (withCopies) {
-        watcher = std::make_unique<molvane::RecoveryWatcher>(text, nullptr, molvane::RecoveryWatcher::StatusLine{},
-                                                              folder.filePath(QStringLiteral("secours")));
+        watcher =
+            std::make_unique<molvane::RecoveryWatcher>(text, nullptr, molvane::RecoveryWatcher::StatusLine{},
+                                                       folder.filePath(QStringLiteral("secours")));
         watcher->setTiming({50, 200});
     }
     supertext.show();
@@ -97,8 +98,9 @@ int main(int argc, char** argv) {
     }
     const Result plain = typeFor(pages, seconds, false);
     const Result copied = typeFor(pages, seconds, true);
-    std::printf("{\"pages\": %d, \"seconds\": %d, \"longest_hold_ms\": %.2f, \"longest_key_gap_ms\": %.2f, "
-                "\"longest_key_gap_without_copies_ms\": %.2f}\n",
-                pages, seconds, copied.longestHoldNs / 1e6, copied.longestGapNs / 1e6, plain.longestGapNs / 1e6);
+    std::printf(
+        "{\"pages\": %d, \"seconds\": %d, \"longest_hold_ms\": %.2f, \"longest_key_gap_ms\": %.2f, "
+        "\"longest_key_gap_without_copies_ms\": %.2f}\n",
+        pages, seconds, copied.longestHoldNs / 1e6, copied.longestGapNs / 1e6, plain.longestGapNs / 1e6);
     return 0;
 }

@@ -185,7 +185,8 @@ CopyFault RecoveryStore::open() {
 #endif
     ownLock_ = lockFile(slotFile(id_, ".lock"));
     if (!ownLock_->tryLock(0)) {
-        openFault_ = ownLock_->error() == QLockFile::PermissionError ? CopyFault::Unwritable : CopyFault::Other;
+        openFault_ =
+            ownLock_->error() == QLockFile::PermissionError ? CopyFault::Unwritable : CopyFault::Other;
         ownLock_.reset();
         return openFault_;
     }
@@ -221,7 +222,8 @@ void RecoveryStore::ageDeclinedCopies() {
                               kOldDeclinedPrefix + QStringLiteral("*.txt")};
     for (const QString& name : folder.entryList(filters, QDir::Files | QDir::System | QDir::Hidden))
         removeFile(folder.filePath(name));
-    const QStringList young{kDeclinedPrefix + QStringLiteral("*.rtf"), kDeclinedPrefix + QStringLiteral("*.txt")};
+    const QStringList young{kDeclinedPrefix + QStringLiteral("*.rtf"),
+                            kDeclinedPrefix + QStringLiteral("*.txt")};
     for (const QString& name : folder.entryList(young, QDir::Files)) {
         renameOver(folder.filePath(name),
                    folder.filePath(kOldDeclinedPrefix + name.mid(kDeclinedPrefix.size())));
@@ -249,6 +251,18 @@ std::optional<FoundCopy> RecoveryStore::claimLeftCopy(const std::function<bool(c
         if (id.isEmpty() || id == id_) continue;
         candidates.push_back({id, file.lastModified()});
     }
+    // Programs killed before they had anything to copy leave their lock
+    // (and perhaps a name) behind: those go once their program is gone.
+    for (const QFileInfo& file :
+         folder.entryInfoList({kCopyPrefix + QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden)) {
+        const QString id = file.completeBaseName().mid(kCopyPrefix.size());
+        if (id.isEmpty() || id == id_ || QFileInfo::exists(slotFile(id, ".rtf"))) continue;
+        auto lock = lockFile(file.filePath());
+        if (!lock->tryLock(0)) continue;
+        removeFile(slotFile(id, ".txt"));
+        removeFile(slotFile(id, ".txt.part"));
+        removeFile(slotFile(id, ".rtf.part"));
+    }
     std::sort(candidates.begin(), candidates.end(),
               [](const Candidate& a, const Candidate& b) { return a.written > b.written; });
 
@@ -261,7 +275,8 @@ std::optional<FoundCopy> RecoveryStore::claimLeftCopy(const std::function<bool(c
         const QString rtfPath = slotFile(candidate.id, ".rtf");
         if (!usable(rtfPath)) continue;  // the lock goes, the file stays as it is
         claimLock_ = std::move(lock);
-        claimed_ = FoundCopy{candidate.id, rtfPath, readName(slotFile(candidate.id, ".txt")), candidate.written};
+        claimed_ =
+            FoundCopy{candidate.id, rtfPath, readName(slotFile(candidate.id, ".txt")), candidate.written};
         return claimed_;
     }
     return std::nullopt;
@@ -273,7 +288,8 @@ bool RecoveryStore::adopt() {
     // The name first: a copy without it is still a copy, a name without a
     // copy is nothing.
     const QString fichFile = slotFile(claimed_->id, ".txt");
-    if (QFileInfo::exists(fichFile) && renameOver(fichFile, slotFile(id_, ".txt"))) fichWritten_ = claimed_->fich;
+    if (QFileInfo::exists(fichFile) && renameOver(fichFile, slotFile(id_, ".txt")))
+        fichWritten_ = claimed_->fich;
     const bool moved = renameOver(claimed_->rtfPath, copyPath());
 #if defined(Q_OS_UNIX)
     if (moved) syncFolder(folder_);

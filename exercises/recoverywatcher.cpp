@@ -94,7 +94,8 @@ private:
     std::thread thread_;
 };
 
-RecoveryWatcher::RecoveryWatcher(TextArea& text, QWidget* window, StatusLine statusLine, const QString& folder)
+RecoveryWatcher::RecoveryWatcher(TextArea& text, QWidget* window, StatusLine statusLine,
+                                 const QString& folder)
     : QObject(window),
       text_(text),
       window_(window),
@@ -103,7 +104,8 @@ RecoveryWatcher::RecoveryWatcher(TextArea& text, QWidget* window, StatusLine sta
     // A fault shows at the first copy, when the pupil is typing and reads it.
     store_->open();
     writer_ = std::make_unique<CopyWriter>(*store_, [this](CopyFault fault) {
-        QMetaObject::invokeMethod(this, [this, fault] { written(fault); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, fault] { written(fault); }, Qt::QueuedConnection);
     });
     quiet_.setSingleShot(true);
     longest_.setSingleShot(true);
@@ -200,13 +202,13 @@ QString RecoveryWatcher::question(const FoundCopy& copy) {
     static const QString kReopened = QStringLiteral("Texte: ");
     QString what;
     if (copy.fich.startsWith(kReopened))
-        what = QStringLiteral("du texte ") + QFileInfo(copy.fich.mid(kReopened.size())).fileName() + QLatin1Char(' ');
+        what = QFileInfo(copy.fich.mid(kReopened.size())).fileName() + QLatin1Char(' ');
     else if (!copy.fich.isEmpty())
         what = QStringLiteral("de l'exercice ") + QFileInfo(copy.fich).fileName() + QLatin1Char(' ');
     const QLocale french(QLocale::French, QLocale::France);
     return QStringLiteral("Molvane ne s'est pas fermé normalement.\r\nRécupérer le texte ") + what +
-           QStringLiteral("tapé le ") + french.toString(copy.written, QStringLiteral("d MMMM yyyy 'à' HH:mm")) +
-           QStringLiteral(" ?");
+           QStringLiteral("tapé le ") +
+           french.toString(copy.written, QStringLiteral("d MMMM yyyy 'à' HH:mm")) + QStringLiteral("\u00a0?");
 }
 
 void RecoveryWatcher::offerRecovery() {

@@ -2,9 +2,10 @@
 // once after a killed program, each program its own, and never in the way
 // when the disk refuses it.
 #include <gtest/gtest.h>
+#if defined(__linux__)
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -152,7 +153,8 @@ TEST_F(RecoveryTest, TheCopyOnDiskIsAlwaysCompleteAndTheLastOneComesBackByteForB
         EXPECT_EQ(seen[0].title, QStringLiteral("Récupération du texte"));
         EXPECT_EQ(seen[0].buttons, MessageButtons::YesNo);
         EXPECT_EQ(seen[0].icon, MessageIcon::Question);
-        EXPECT_TRUE(seen[0].text.contains(QStringLiteral("de l'exercice exo1.E32 tapé le "))) << seen[0].text.toStdString();
+        EXPECT_TRUE(seen[0].text.contains(QStringLiteral("de l'exercice exo1.E32 tapé le ")))
+            << seen[0].text.toStdString();
         EXPECT_EQ(restarted.text.textemodifie(), 1);
         EXPECT_EQ(restarted.text.fich(), QStringLiteral("/classe/exo1.E32"));
         EXPECT_FALSE(restarted.supertext.isReadOnly());
@@ -187,7 +189,8 @@ TEST_F(RecoveryTest, TwoProgramsKilledTogetherEachGiveTheirTextBackOnce) {
         const bool isAlpha = text.startsWith(QStringLiteral("alpha0 "));
         EXPECT_TRUE(isAlpha || text.startsWith(QStringLiteral("beta0 "))) << text.toStdString();
         EXPECT_FALSE(text.contains(isAlpha ? QStringLiteral("beta") : QStringLiteral("alpha")));
-        EXPECT_EQ(desk->text.fich(), isAlpha ? QStringLiteral("/classe/a.E32") : QStringLiteral("/classe/b.E32"));
+        EXPECT_EQ(desk->text.fich(),
+                  isAlpha ? QStringLiteral("/classe/a.E32") : QStringLiteral("/classe/b.E32"));
         words.insert(isAlpha ? QStringLiteral("alpha") : QStringLiteral("beta"));
     }
     EXPECT_EQ(words.size(), 2u);
@@ -208,14 +211,26 @@ TEST_F(RecoveryTest, ARunningProgramsCopyIsNeverOffered) {
     EXPECT_TRUE(QFileInfo::exists(running.copyPath()));
 }
 
+TEST_F(RecoveryTest, LocksOfProgramsKilledBeforeAnyCopyGoAtTheNextStart) {
+    leaveCopy(folder, QStringLiteral("1-mort"), QStringLiteral("x"), QStringLiteral("/x/e.E32"));
+    QFile::remove(folder + "/copie-1-mort.rtf");
+    Desk running(folder);
+    Desk next(folder);
+    EXPECT_TRUE(start(next, {}).empty());
+    EXPECT_FALSE(QFileInfo::exists(folder + "/copie-1-mort.lock"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/copie-1-mort.txt"));
+    EXPECT_TRUE(QFileInfo::exists(folder + "/copie-" + running.watcher->store().id() + ".lock"));
+}
+
 TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideForOneMoreStart) {
-    leaveCopy(folder, QStringLiteral("1-a"), QStringLiteral("réponse perdue"), QStringLiteral("Texte: /tmp/essai.rtf"));
+    leaveCopy(folder, QStringLiteral("1-a"), QStringLiteral("réponse perdue"),
+              QStringLiteral("Texte: /tmp/essai.rtf"));
     const QByteArray copy = bytesOf(folder + "/copie-1-a.rtf");
     {
         Desk desk(folder, QString());
         const auto seen = start(desk, {MessageAnswer::No});
         ASSERT_EQ(seen.size(), 1u);
-        EXPECT_TRUE(seen[0].text.contains(QStringLiteral("Récupérer le texte du texte essai.rtf tapé le ")));
+        EXPECT_TRUE(seen[0].text.contains(QStringLiteral("Récupérer le texte essai.rtf tapé le ")));
         EXPECT_EQ(desk.text.textemodifie(), 0);
         EXPECT_EQ(bytesOf(folder + "/refusee1-1-a.rtf"), copy);
         EXPECT_FALSE(QFileInfo::exists(folder + "/copie-1-a.rtf"));
@@ -249,7 +264,10 @@ TEST_F(RecoveryTest, TheCopyGoesWithASaveADiscardAndANormalEndOnly) {
     };
     const std::vector<Case> cases = {
         {"saved", {}, [](Desk& d, const QString& p) { EXPECT_TRUE(d.text.saveTo(nullptr, p)); }, false},
-        {"save failed", {}, [](Desk& d, const QString& p) { EXPECT_FALSE(d.text.saveTo(nullptr, p + "/x/y.rtf")); }, true},
+        {"save failed",
+         {},
+         [](Desk& d, const QString& p) { EXPECT_FALSE(d.text.saveTo(nullptr, p + "/x/y.rtf")); },
+         true},
         {"discard confirmed",
          {MessageAnswer::Ok},
          [](Desk& d, const QString&) {
@@ -257,7 +275,10 @@ TEST_F(RecoveryTest, TheCopyGoesWithASaveADiscardAndANormalEndOnly) {
              d.text.showIntroduction();
          },
          false},
-        {"discard refused", {MessageAnswer::Cancel}, [](Desk& d, const QString&) { EXPECT_FALSE(d.text.confirmDiscard(nullptr)); }, true},
+        {"discard refused",
+         {MessageAnswer::Cancel},
+         [](Desk& d, const QString&) { EXPECT_FALSE(d.text.confirmDiscard(nullptr)); },
+         true},
         {"normal end", {}, [](Desk& d, const QString&) { d.watcher.reset(); }, false},
     };
     for (const Case& c : cases) {
@@ -311,13 +332,18 @@ TEST_F(RecoveryTest, DamagedOrForeignFilesWhereACopyShouldBeAreLeftAlone) {
     writeFile(folder + "/copie-1-vide.rtf", QByteArray());
     writeFile(folder + "/copie-1-bin.rtf", "{\\rtf1 {\\*\\x" + QByteArray(4000, '{'));
     QDir().mkpath(folder + "/copie-1-dossier.rtf");
+#if defined(__linux__)
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/copie-1-tube.rtf").constData(), 0600), 0);
+#else
+    writeFile(folder + "/copie-1-tube.rtf", QByteArray());
+#endif
     Desk desk(folder, QString());
     const QString intro = desk.shown();
     const auto seen = start(desk, {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Yes});
     // The deeply nested one reads in part: it is offered, with the reader's notice.
     for (const MessageShown& shown : seen)
-        EXPECT_TRUE(shown.title == QStringLiteral("Récupération du texte") || shown.title == QStringLiteral("Lecture incomplète"))
+        EXPECT_TRUE(shown.title == QStringLiteral("Récupération du texte") ||
+                    shown.title == QStringLiteral("Lecture incomplète"))
             << shown.title.toStdString();
     EXPECT_EQ(bytesOf(folder + "/copie-1-bruit.rtf"), QByteArray("\x00\xff not a text at all", 20));
     EXPECT_TRUE(QFileInfo(folder + "/copie-1-dossier.rtf").isDir());
@@ -325,6 +351,7 @@ TEST_F(RecoveryTest, DamagedOrForeignFilesWhereACopyShouldBeAreLeftAlone) {
     EXPECT_TRUE(QFileInfo::exists(folder + "/copie-1-vide.rtf"));
 }
 
+#if defined(__linux__)
 // A small file system of its own, to fill or to make read-only.
 class SmallDiskTest : public RecoveryTest {
 protected:
@@ -341,7 +368,9 @@ protected:
         if (mounted) ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
     }
     void readOnly() {
-        ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k"), 0);
+        ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                          "size=64k"),
+                  0);
     }
     // Fills the disk to its last byte.
     void fill() {
@@ -408,6 +437,8 @@ TEST_F(SmallDiskTest, AReadOnlyFolderIsSaidOnceAndNothingElseChanges) {
         ASSERT_EQ(::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", MS_REMOUNT, "size=64k"), 0);
     }
 }
+
+#endif
 
 }  // namespace
 }  // namespace molvane
