@@ -44,8 +44,14 @@ const QString kDriveAdvice = QStringLiteral("Vérifier l'état du lecteur et le 
 TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
     : QObject(parent), supertext_(supertext), fich_(fich) {
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
-        if (!fich_->text().isEmpty()) textemodifie_ = 1;
+        if (!fich_->text().isEmpty()) setTextemodifie(1);
     });
+}
+
+void TextArea::setTextemodifie(int value) {
+    if (value == textemodifie_) return;
+    textemodifie_ = value;
+    emit textemodifieChanged(value);
 }
 
 QString TextArea::fich() const {
@@ -73,7 +79,7 @@ bool TextArea::load(QWidget* parent, const QString& path, bool editable) {
     document.clearUndoRedoStacks();
     supertext_->moveCursor(QTextCursor::Start);
     supertext_->setReadOnly(!editable);
-    textemodifie_ = 0;
+    setTextemodifie(0);
     // What was read shows; the pupil learns that some of the file is not there.
     const QString notice = rtf::readNotice(status);
     if (!notice.isEmpty())
@@ -85,7 +91,7 @@ void TextArea::showIntroduction() {
     setFich(QString());
     intro(*supertext_);
     supertext_->document()->clearUndoRedoStacks();
-    textemodifie_ = 0;
+    setTextemodifie(0);
 }
 
 QString TextArea::fileFilter() {
@@ -113,7 +119,7 @@ bool TextArea::saveTo(QWidget* parent, const QString& path) {
         message(parent, MessageIcon::Error, QStringLiteral("Erreur d'écriture."), kDriveAdvice);
         return false;
     }
-    textemodifie_ = 0;
+    setTextemodifie(0);
     return true;
 }
 

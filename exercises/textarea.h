@@ -25,7 +25,7 @@ public:
     // 1 when the text changed since it was last loaded or saved. Typing counts
     // only while fich names something: building the introduction does not.
     int textemodifie() const { return textemodifie_; }
-    void setTextemodifie(int value) { textemodifie_ = value; }
+    void setTextemodifie(int value);
 
     QString fich() const;
     // The caret goes to the end, so that the file's name shows, and the
@@ -70,6 +70,11 @@ public:
     // The dialogs' filter, and the name a save gets when it has no extension.
     static QString fileFilter();
     static QString withRtfExtension(const QString& path);
+
+signals:
+    // The modified flag changed: the text was typed in, or it was saved or
+    // replaced (then 0).
+    void textemodifieChanged(int value);
 
 private:
     QTextEdit* supertext_;

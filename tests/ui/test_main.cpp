@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     // the help's copy and search index, and the user's cache stays untouched.
     const QTemporaryDir cache;
     if (cache.isValid()) qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    // The same for the text area's recovery copies: no test finds another's.
+    const QTemporaryDir data;
+    if (data.isValid()) qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Qt's own dialogs speak French, as in the program.
     molvane::installFrenchTranslation();

@@ -23,6 +23,7 @@
 #include "core/settings.h"
 #include "core/table.h"
 #include "exercises/exercisemenu.h"
+#include "exercises/recoverywatcher.h"
 #include "exercises/textarea.h"
 #include "files/configdialogs.h"
 #include "output/copies.h"
@@ -192,6 +193,8 @@ void MainWindow::buildControls() {
     fich_->setFocusPolicy(Qt::NoFocus);
     supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
     textArea_ = new TextArea(supertext_, fich_, this);
+    // The typing outlives a crash; the copy's faults show on the help line.
+    new RecoveryWatcher(*textArea_, this, [this](const QString& line) { info_->setText(line); });
     exercises_ = new ExerciseMenu(this, *this, *textArea_, programFolder_);
     connect(btexo_, &QPushButton::clicked, this, [this] { exercises_->btexo_Click(btexo_); });
 
