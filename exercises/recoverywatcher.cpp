@@ -17,7 +17,7 @@
 #include "exercises/rtf/rtffile.h"
 #include "exercises/rtf/rtfwriter.h"
 #include "exercises/textarea.h"
-#include "ui/messages/messages.h"
+#include "windowkit/messages.h"
 
 namespace molvane {
 
