@@ -79,7 +79,7 @@ long searchers(const molvane::Simulation& sim) {
     return count;
 }
 
-int runOnce(const Options& o, int argc, char** argv);
+int runOnce(const Options& o);
 
 }  // namespace
 
@@ -123,29 +123,32 @@ int main(int argc, char** argv) {
             return usage(("option inconnue " + arg).c_str());
         }
     }
-    if (!o.scaling) return runOnce(o, argc, argv);
+    // QGuiApplication keeps a reference to argc: it lives here, for every run.
+    std::optional<QGuiApplication> app;
+    if (o.draw) {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app.emplace(argc, argv);
+    }
+    if (!o.scaling) return runOnce(o);
     for (int n : {10, 100, 500, 1000}) {
         Options each = o;
         each.counts[0] = n / 2;
         each.counts[1] = n - n / 2;
         each.counts[2] = each.counts[3] = 0;
-        if (const int rc = runOnce(each, argc, argv); rc != 0) return rc;
+        if (const int rc = runOnce(each); rc != 0) return rc;
     }
     return 0;
 }
 
 namespace {
 
-int runOnce(const Options& o, int argc, char** argv) {
+int runOnce(const Options& o) {
     const long total = static_cast<long>(o.counts[0]) + o.counts[1] + o.counts[2] + o.counts[3];
     if (total > 32767) return usage("au plus 32 767 particules en tout");
 
-    static std::optional<QGuiApplication> app;
     std::optional<molvane::ImageAnimationSurface> animpic;
     std::optional<molvane::ImageGraphSurface> graph;
     if (o.draw) {
-        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        if (!app) app.emplace(argc, argv);
         animpic.emplace(QSize(393, 157));
         graph.emplace(QSize(413, 235));
     }
