@@ -28,7 +28,7 @@ void axis(float* v, const float* p, int i, int j) {
 
 }  // namespace
 
-double referenceMedianTick(const int counts[4], float taux1, float taux2, int temperature, int ticks,
+ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux2, int temperature, int ticks,
                            std::uint32_t seed) {
     const int n = counts[0] + counts[1] + counts[2] + counts[3];
     const float w = 393.0f, h = 157.0f;
@@ -48,6 +48,7 @@ double referenceMedianTick(const int counts[4], float taux1, float taux2, int te
     std::vector<double> times;
     times.reserve(static_cast<std::size_t>(ticks));
     int tally[5] = {};
+    double drawsMade = 0.0;
     for (int t = 0; t < ticks; ++t) {
         const auto start = std::chrono::steady_clock::now();
         for (int i = 1; i <= n; ++i) {
@@ -62,6 +63,7 @@ double referenceMedianTick(const int counts[4], float taux1, float taux2, int te
             if (cd[i] >= 1) --cd[i];
             if (cd[i] != 0) continue;
             const double xi = std::nearbyint(x[i]), yi = std::nearbyint(y[i]);
+            drawsMade += draws;
             for (int m = 0; m < draws; ++m) {
                 const int j = static_cast<int>(static_cast<double>(rng.nextFloat()) * n) + 1;
                 if (cd[j] != 0 || j == i) continue;
@@ -96,9 +98,9 @@ double referenceMedianTick(const int counts[4], float taux1, float taux2, int te
     // Keeps the counts alive so that the compiler cannot drop the work.
     volatile int sink = tally[1] + tally[2] + tally[3] + tally[4];
     (void)sink;
-    if (times.empty()) return 0.0;
+    if (times.empty()) return {};
     std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
-    return times[times.size() / 2];
+    return {times[times.size() / 2], drawsMade / static_cast<double>(times.size())};
 }
 
 }  // namespace molvane::bench

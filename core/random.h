@@ -26,6 +26,10 @@ public:
     // The generator on four plain variables: a hot loop copies the state into
     // locals (see `Stepper`) so that it stays in registers between draws.
     static float step(std::uint32_t& s0, std::uint32_t& s1, std::uint32_t& s2, std::uint32_t& s3) {
+        return toFloat(stepBits(s0, s1, s2, s3));
+    }
+    // One step giving the raw 32-bit output; `toFloat` turns it into the draw.
+    static std::uint32_t stepBits(std::uint32_t& s0, std::uint32_t& s1, std::uint32_t& s2, std::uint32_t& s3) {
         const std::uint32_t result = s0 + s3;
         const std::uint32_t t = s1 << 9;
         s2 ^= s0;
@@ -34,7 +38,16 @@ public:
         s0 ^= s3;
         s2 ^= t;
         s3 = (s3 << 11) | (s3 >> 21);
-        return static_cast<float>(result >> 8) * 0x1.0p-24f;
+        return result;
+    }
+    static float toFloat(std::uint32_t bits) { return static_cast<float>(bits >> 8) * 0x1.0p-24f; }
+
+    // The four state words, for loops that step the generator themselves.
+    void saveState(std::uint32_t out[4]) const {
+        for (int k = 0; k < 4; ++k) out[k] = s_[k];
+    }
+    void restoreState(const std::uint32_t in[4]) {
+        for (int k = 0; k < 4; ++k) s_[k] = in[k];
     }
 
     // Draws from a copy of the state held in local variables, and gives the

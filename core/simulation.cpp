@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "common/numbers.h"
+#include "core/collisionsearch.h"
 #include "core/quota.h"
 #include "core/vectorstate.h"
 
@@ -247,16 +249,14 @@ void Simulation::react(int i, int j, std::int32_t& efficaces, std::int32_t& inef
 
 void Simulation::collisions() {
     releaseWideRegisters();
-    // The generator is chosen once, outside the inner loop.
-    // The default generator works on a local copy of its state, which then
-    // stays in registers: stored at every draw, it would slow the partner
-    // loads that happen to share its address modulo the page size.
+    // The generator is chosen once, outside the inner loop: a scripted one
+    // runs the plain loop below, the default one the batched search, which
+    // makes the same draws and finds the same hits in the same order.
     if (script_) {
         collisionsWith([this] { return script_->next(); });
         return;
     }
-    FastRandom::Stepper local(random_);
-    collisionsWith([&local] { return local(); });
+    collisionsWith(&random_);
 }
 
 template <typename Draw>
@@ -269,26 +269,33 @@ void Simulation::collisionsWith(Draw draw) {
     float* py = posy.data();
     std::int16_t* sp = espece.data();
     std::int16_t* cd = choc.data();
-    for (int i = 1; i <= n; ++i) {
-        if (cd[i] >= 1) --cd[i];
-        if (cd[i] != 0) continue;
-        const double xi = std::nearbyint(static_cast<double>(px[i]));
-        const double yi = std::nearbyint(static_cast<double>(py[i]));
-        for (int m = 0; m < draws; ++m) {
-            // In double, so that r x N stays below N for every r < 1.
-            const int j = static_cast<int>(static_cast<double>(draw()) * n) + 1;
-            if (cd[j] != 0 || j == i) continue;
-            const double dx = xi - px[j], dy = yi - py[j];
-            if (!(dx * dx + dy * dy < threshold)) continue;
-            cd[j] = kCoolDown;
-            cd[i] = kCoolDown;
-            exchangeAxis(vitx.data(), px, i, j);
-            exchangeAxis(vity.data(), py, i, j);
-            const int si = sp[i], sj = sp[j];
-            if ((si == 1 && sj == 2) || (si == 2 && sj == 1))
-                react(i, j, efficaces1_, inefficaces1_, taux1_, 3, 4);
-            else if ((si == 3 && sj == 4) || (si == 4 && sj == 3))
-                react(i, j, efficaces2_, inefficaces2_, taux2_, 1, 2);
+    auto hit = [&](int i, int j) {
+        cd[j] = kCoolDown;
+        cd[i] = kCoolDown;
+        exchangeAxis(vitx.data(), px, i, j);
+        exchangeAxis(vity.data(), py, i, j);
+        const int si = sp[i], sj = sp[j];
+        if ((si == 1 && sj == 2) || (si == 2 && sj == 1))
+            react(i, j, efficaces1_, inefficaces1_, taux1_, 3, 4);
+        else if ((si == 3 && sj == 4) || (si == 4 && sj == 3))
+            react(i, j, efficaces2_, inefficaces2_, taux2_, 1, 2);
+    };
+    if constexpr (std::is_same_v<Draw, FastRandom*>) {
+        searchCollisions(SearchArrays{px, py, cd, n}, draws, threshold, *draw, hit);
+    } else {
+        for (int i = 1; i <= n; ++i) {
+            if (cd[i] >= 1) --cd[i];
+            if (cd[i] != 0) continue;
+            const double xi = std::nearbyint(static_cast<double>(px[i]));
+            const double yi = std::nearbyint(static_cast<double>(py[i]));
+            for (int m = 0; m < draws; ++m) {
+                // In double, so that r x N stays below N for every r < 1.
+                const int j = static_cast<int>(static_cast<double>(draw()) * n) + 1;
+                if (cd[j] != 0 || j == i) continue;
+                const double dx = xi - px[j], dy = yi - py[j];
+                if (!(dx * dx + dy * dy < threshold)) continue;
+                hit(i, j);
+            }
         }
     }
 }
