@@ -12,7 +12,7 @@ PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
 
-.PHONY: run test test-sanitize fuzz package package-check build deps configure clean
+.PHONY: run test test-sanitize fuzz package package-check package-check-clean build deps configure clean
 
 run: build
 	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
@@ -28,6 +28,11 @@ package: build
 # The package's contents, its validators and the installed program's self-check.
 package-check: package
 	packaging/check-package.sh $$(ls -t $(BUILD)/molvane_*_amd64.deb | head -n 1)
+
+# The package installed by apt into a fresh Debian 12 root, and the installed
+# program's self-check there (root and a Debian mirror needed).
+package-check-clean: package
+	$(SUDO) packaging/check-clean-root.sh $$(ls -t $(BUILD)/molvane_*_amd64.deb | head -n 1)
 
 # The tests again under the address and undefined-behaviour sanitizers. Leaks
 # are looked for in the pure C++ tests only: Qt's font and platform set-up

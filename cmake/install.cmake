@@ -39,7 +39,12 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME molvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Molvane")
-set(CPACK_PACKAGE_CONTACT "Équipe Molvane" CACHE STRING "Maintainer named in the Debian package")
+# The Debian Maintainer field: a name and an address. The project's own
+# domain stands in until a distributor gives theirs (-DMOLVANE_MAINTAINER=...).
+set(MOLVANE_MAINTAINER "Équipe Molvane <paquets@molvane.org>" CACHE STRING
+    "Maintainer named in the Debian package, as Name <address>")
+set(CPACK_PACKAGE_CONTACT "${MOLVANE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${MOLVANE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "simulateur d'équilibre dynamique pour le lycée")
 set(CPACK_PACKAGE_DESCRIPTION
     "« Équilibre dynamique » montre, particule par particule, la réaction réversible\n"

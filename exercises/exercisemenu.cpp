@@ -142,6 +142,9 @@ void ExerciseMenu::openexo_Click() {
 }
 
 void ExerciseMenu::opencor_Click() {
+    // Offered only for an exercise with a correction; reached any other way
+    // it does nothing.
+    if (state_.corrige != 1) return;
     TextArea& text = *context_.text;
     QWidget* main = context_.mainWindow;
     if (!text.confirmDiscard(main)) return;
@@ -154,14 +157,20 @@ void ExerciseMenu::opencor_Click() {
         return;
     }
     const bool replaced = !isBlank(correction->document);
+    // An exercise without correction: nothing to show, and the pupil's text
+    // stays as it is, editable and protected.
+    if (!replaced && isBlank(correction->configuration)) {
+        state_.corrige = 0;
+        return;
+    }
     if (replaced && !loadExerciseDocument(main, text, folder, correction->document, false)) {
         showMissingDocument(main, folder, correction->document);
         return;
     }
     loadExerciseConfiguration(main, *context_.configuration, folder, correction->configuration);
-    text.supertext()->setReadOnly(true);
     waiting.done();
-    // Without a correction document the pupil's text stays: so does the warning.
+    // The correction document is read-only; without one the pupil's text
+    // stays, editable, and so does the warning.
     if (replaced) text.setTextemodifie(0);
     closeWindow();
 }
@@ -201,10 +210,9 @@ void ExerciseMenu::openRequested(const QString& name) {
     const QString folder = context_.programFolder;
     Fichexo& exercise = window();
     exercise.setExercise(folder, fileInFolder(folder, name));
-    // The suite's other programs hand over exercises that come with their
-    // correction: once the exercise is open, "Voir la correction" is offered.
-    // A request that could not be opened leaves the state as it was.
-    if (exercise.ouvreur_Click()) state_.corrige = 1;
+    // Opened, the exercise says itself whether it has a correction; a request
+    // that could not be opened leaves the state as it was.
+    exercise.ouvreur_Click();
     closeWindow();
     if (shown) main->show();
 }

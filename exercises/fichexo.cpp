@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -141,14 +142,21 @@ Fichexo::Fichexo(const ExerciseContext& context)
     copyMainWindow();
     navigator_->setPath(context_.programFolder);
 
+    // Whatever points at a file previews it: the arrows and the list's focus
+    // move the current item, a click may land on the item already current
+    // (the first one, once the list had the keyboard) without moving it.
     QListWidget* files = navigator_->files();
     connect(files, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
         if (current) File1_Click();
     });
-    // Enter opens the file selected in the list, enters the folder selected
+    connect(navigator_, &FolderNavigator::fileClicked, this, [this] { File1_Click(); });
+    // Enter opens the file pointed at in the list, enters the folder selected
     // above it, or presses the focused image button.
     navigator_->followEnterRule(*new EnterRule(this));
-    connect(navigator_, &FolderNavigator::fileActivated, this, [this] { ouvreur_Click(); });
+    connect(navigator_, &FolderNavigator::fileActivated, this, [this] {
+        File1_Click();
+        ouvreur_Click();
+    });
     // Another folder: nothing of it is selected yet, and nothing of the
     // previous one stays on show.
     connect(navigator_, &FolderNavigator::filePathChanged, this, [this] {
@@ -205,15 +213,25 @@ void Fichexo::showEvent(QShowEvent* event) {
 void Fichexo::Form_Activate() {
     QListWidget* files = navigator_->files();
     files->setFocus(Qt::OtherFocusReason);
-    if (files->count() > 0) files->setCurrentRow(0);
+    if (files->count() == 0) return;
+    // The first file may be current already (the focus makes it so), and
+    // then moving onto it says nothing.
+    files->setCurrentRow(0);
+    File1_Click();
 }
 
 void Fichexo::File1_Click() {
-    const QString name = navigator_->selectedFile();
-    if (name.isEmpty()) return;
-    folder_ = withFinalSeparator(navigator_->path());
+    QListWidgetItem* item = navigator_->files()->currentItem();
+    if (!item) return;
+    // The file pointed at is the one highlighted, previewed and opened.
+    if (!item->isSelected()) item->setSelected(true);
+    const QString folder = withFinalSeparator(navigator_->path());
+    const QString path = folder + item->text();
+    // One click moves the current item and then reports itself: one preview.
+    if (path == fichierexo_->text() && folder == folder_) return;
+    folder_ = folder;
     QDir::setCurrent(navigator_->path());
-    fichierexo_->setText(folder_ + name);
+    fichierexo_->setText(path);
     apercu();
 }
 
@@ -236,7 +254,11 @@ void Fichexo::apercu() {
     if (!preview) {
         // A file that cannot be read claims no correction.
         preview_->showUnreadable();
-        showReadFailure(this);
+        // Said once the list is done with the click or key that pointed at
+        // the file, and only if it is still the one pointed at.
+        QTimer::singleShot(0, this, [this, shown = fichierexo_->text()] {
+            if (fichierexo_->text() == shown) showReadFailure(this);
+        });
         return;
     }
     preview_->showPreview(*preview);
@@ -251,7 +273,8 @@ bool Fichexo::ouvreur_Click() {
     const QString path = fichierexo_->text();
     if (path.trimmed().isEmpty()) return false;
     showNotice(true);
-    const auto statement = statementOf(exerciseFileReader(fileSystemPath(path)));
+    const RecordReader records = exerciseFileReader(fileSystemPath(path));
+    const auto statement = statementOf(records);
     if (!statement) {
         showReadFailure(this);
         showNotice(false);
@@ -262,7 +285,10 @@ bool Fichexo::ouvreur_Click() {
         showNotice(false);
         return false;
     }
-    adoptExercise(context_, this, folder_, path, preview_->corrected() ? 1 : 0,
+    // Corrected or not from the file itself: an exercise named from outside
+    // the window was never previewed.
+    const auto preview = previewExercise(records);
+    adoptExercise(context_, this, folder_, path, preview && preview->corrected ? 1 : 0,
                   statement->configuration);
     showNotice(false);
     accept();

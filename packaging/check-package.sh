@@ -40,6 +40,9 @@ echo "== Disposition"
 while IFS= read -r extra; do
   fail "exécutable en trop : ${extra#"$root"}"
 done < <(find "$root" -type f -perm /111 ! -path "$folder/molvane" ! -path "$folder/molvane-run")
+maintainer="$(dpkg-deb --field "$deb" Maintainer)"
+grep -Eq '^[^<>]+ <[^<>@ ]+@[^<>@ ]+\.[a-z]+>$' <<<"$maintainer" ||
+  fail "le champ Maintainer n'a pas la forme « Nom <adresse> » : $maintainer"
 depends="$(dpkg-deb --field "$deb" Depends)"
 for needed in libqt6widgets6 qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core fonts-symbola qt6-translations-l10n libqt6sql6-sqlite; do
   grep -q "\\b$needed\\b" <<<"$depends" || fail "dépendance absente : $needed"
@@ -53,6 +56,18 @@ echo "== Validateurs"
 desktop-file-validate "$root/usr/share/applications/$app_id.desktop" || fail "desktop-file-validate"
 grep -qx "Icon=$app_id" "$root/usr/share/applications/$app_id.desktop" || fail "l'entrée de menu ne nomme pas l'icône"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" || fail "appstreamcli validate"
+# Each screenshot the description names is a picture the package holds, of
+# the size it states.
+shots=0
+while read -r width height name; do
+  shots=$((shots + 1))
+  picture="$root/usr/share/molvane/captures/$name"
+  [ -s "$picture" ] || { fail "capture nommée par la description absente du paquet : $name"; continue; }
+  size="$(file -b "$picture" | grep -Eo '[0-9]+ x [0-9]+' | tr -d ' ')"
+  [ "$size" = "${width}x$height" ] || fail "capture $name : $size au lieu de ${width}x$height"
+done < <(sed -nE 's|.*<image[^>]* width="([0-9]+)" height="([0-9]+)">[^<]*/([^/<]+)</image>.*|\1 \2 \3|p' \
+  "$root/usr/share/metainfo/$app_id.metainfo.xml")
+[ "$shots" -gt 0 ] || fail "la description ne nomme aucune capture"
 
 # One start of the installed program in self-check mode, as the given user
 # (empty: the current one); prints its report and returns its status.

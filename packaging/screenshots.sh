@@ -22,8 +22,10 @@ done
 
 # The exercise's name box shows where the program is installed: where the
 # system allows it, the pictures are taken in a mount namespace of their own,
-# over an empty /usr/local, so that they show the path of a real installation
-# and nothing is left behind.
+# with the program in /usr/lib/molvane as the package puts it (over an
+# overlay of /usr/lib that vanishes with the namespace), else over an empty
+# /usr/local, so that they show the path of a real installation and nothing
+# is left behind.
 if [ -z "${MOLVANE_CAPTURES_PRIVATE:-}" ] && command -v unshare >/dev/null; then
   if [ "$(id -u)" = 0 ]; then as_root=(); else as_root=(--map-root-user); fi
   if unshare --mount "${as_root[@]}" true 2>/dev/null; then
@@ -33,8 +35,15 @@ fi
 
 scratch="$(mktemp -d /tmp/molvane-captures.XXXXXX)"
 prefix="$scratch/usr"
-if [ -n "${MOLVANE_CAPTURES_PRIVATE:-}" ] && mount -t tmpfs tmpfs /usr/local 2>/dev/null; then
-  prefix=/usr/local
+program_folder=""
+if [ -n "${MOLVANE_CAPTURES_PRIVATE:-}" ]; then
+  mkdir -p "$scratch/layer/upper" "$scratch/layer/work"
+  if mount -t overlay overlay \
+       -o "lowerdir=/usr/lib,upperdir=$scratch/layer/upper,workdir=$scratch/layer/work" /usr/lib 2>/dev/null; then
+    program_folder=/usr/lib/molvane
+  elif mount -t tmpfs tmpfs /usr/local 2>/dev/null; then
+    prefix=/usr/local
+  fi
 fi
 xvfb_pid=""
 app_pid=""
@@ -47,6 +56,13 @@ trap cleanup EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 folder="$prefix/lib/molvane"
+program="$prefix/bin/molvane"
+if [ -n "$program_folder" ]; then
+  rm -rf "$program_folder"
+  cp -a "$folder" "$program_folder"
+  folder="$program_folder"
+  program="$program_folder/molvane"
+fi
 
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -61,7 +77,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 capture() {
   local name="$1" window
   # French numbers (decimal comma) whatever the locale of this machine.
-  LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 "$prefix/bin/molvane" >/dev/null 2>&1 &
+  LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 "$program" >/dev/null 2>&1 &
   app_pid=$!
   window="$(xdotool search --sync --onlyvisible --name 'quilibre dynamique' | head -n 1)"
   sleep "$run_seconds"

@@ -7,6 +7,8 @@
 #include "ui/selfcheck/selfcheck.h"
 
 int main(int argc, char* argv[]) {
+    // A self-check's standard error holds its failures only.
+    if (molvane::selfCheckWanted()) molvane::quietHeadlessNotices();
     QApplication app(argc, argv);
     molvane::installFrenchTranslation();
     // The desktop matches the windows to the menu entry by this name.

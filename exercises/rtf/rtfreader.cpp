@@ -1105,9 +1105,12 @@ int Builder::fontEntryCodePage() const {
                                                                 : codePageForCharset(fontCharset_);
 }
 
-// A name in a code page of its own is decoded in it; any other as Windows-1252.
+// A name is in its font's code page, or in the document's when the font
+// defers to it (what a Cyrillic or Central-European Windows writes); a symbol
+// font's name is in Windows-1252 like any name of an unknown code page.
 QString Builder::decodeFontName(const std::string& bytes) const {
-    const int codePage = fontEntryCodePage();
+    const int own = fontEntryCodePage();
+    const int codePage = own ? own : documentCodePage_;
     const char* codec = codePage != kCodePageAnsi ? codecNameForCodePage(codePage) : nullptr;
     if (codec) {
         QStringDecoder decoder(codec);

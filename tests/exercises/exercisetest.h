@@ -2,6 +2,7 @@
 // test writes the exercise files, documents and configurations it needs.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -72,6 +73,9 @@ protected:
     Fichexo& showWindow() {
         Fichexo& exercise = menu().window();
         exercise.show();
+        // The activation the showing queued, done now rather than in the
+        // middle of a test's later wait.
+        QApplication::processEvents();
         exercise.Form_Activate();
         return exercise;
     }

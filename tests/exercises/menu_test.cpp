@@ -167,17 +167,35 @@ TEST_F(MenuTest, ClosingTheExerciseBringsBackTheIntroduction) {
     EXPECT_FALSE(menu().item("opencor")->isEnabled());
 }
 
+// Whether the exercise has a correction comes from its file: records 3 and 4.
+// Without one, "Voir la correction" stays disabled and the pupil's typed text
+// stays editable and protected; with only a configuration, the correction
+// loads it and leaves the text as typed.
 TEST_F(MenuTest, AnotherProgramsRequestOpensTheExerciseAtActivation) {
     writeDocument(QStringLiteral("exos/e.rtf"), QStringLiteral("Énoncé demandé"));
+    writeDocument(QStringLiteral("exos/c.rtf"), QStringLiteral("Corrigé"));
+    writeConfiguration(QStringLiteral("exos/c.C11"), "350");
     writeExercise(QStringLiteral("exos/avec.E32"), {"exos/e.rtf", "", "exos/c.rtf"});
-    writeExercise(QStringLiteral("exos/sans.E32"), {"exos/e.rtf"});
+    writeExercise(QStringLiteral("exos/sans.E32"), {"exos/e.rtf", "", "  ", " "});
+    writeExercise(QStringLiteral("exos/config.E32"), {"exos/e.rtf", "", "", "exos/c.C11"});
     window->show();
     const RecordFile handOff(window->handOffPath().toStdString());
     struct Case {
         const char* record31;
         int corrige;
+        QString afterCorrection;  // the text once "Voir la correction" was chosen
+        QString countOfA;
     };
-    for (const Case& c : {Case{" exos/avec.E32 ", 1}, Case{"EXOS/Sans.e32", 1}}) {
+    const std::vector<Case> cases{
+        {" exos/avec.E32 ", 1, "Corrigé", "100"},
+        {"EXOS/Sans.e32", 0, "Énoncé demandé réponse", "100"},
+        {"exos/config.E32", 1, "Énoncé demandé réponse", "350"},
+        // After an exercise with a correction, one without.
+        {"exos/avec.E32", 1, "Corrigé", "350"},
+        {"exos/sans.E32", 0, "Énoncé demandé réponse", "350"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record31);
         text().showIntroduction();
         ASSERT_TRUE(handOff.write(31, c.record31));
         Answers answers({});
@@ -190,6 +208,21 @@ TEST_F(MenuTest, AnotherProgramsRequestOpensTheExerciseAtActivation) {
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(handOff.read(31), std::optional<std::string>(""));
         EXPECT_EQ(menu().openWindow(), nullptr);
+
+        menu().enableItems();
+        EXPECT_EQ(menu().item("opencor")->isEnabled(), c.corrige == 1);
+        supertext()->moveCursor(QTextCursor::End);
+        supertext()->insertPlainText(QStringLiteral(" réponse"));
+        Answers asked({MessageAnswer::Ok});
+        menu().opencor_Click();
+        // The question comes only where there is a correction to show.
+        EXPECT_EQ(asked.seen.size(), c.corrige == 1 ? 1u : 0u);
+        EXPECT_EQ(shownText(), c.afterCorrection);
+        const bool replaced = c.afterCorrection == QStringLiteral("Corrigé");
+        EXPECT_EQ(text().textemodifie(), replaced ? 0 : 1);
+        EXPECT_EQ(supertext()->isReadOnly(), replaced);
+        EXPECT_EQ(control<QLineEdit>("Text1_0")->text(), c.countOfA);
+        text().setTextemodifie(0);
     }
 }
 

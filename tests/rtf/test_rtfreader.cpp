@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -13,6 +14,7 @@
 #include "rtfcharsets.h"
 #include "rtffile.h"
 #include "rtftestsupport.h"
+#include "rtfwriter.h"
 #include "tests/common/nonregular.h"
 
 using namespace molvane::rtf;
@@ -243,6 +245,53 @@ TEST(Fonts, TableEntriesWithAndWithoutGroups) {
     EXPECT_EQ(charFormatOf(*in.doc, "b").fontFamilies().toStringList(),
               QStringList{QString::fromUtf8("Co和urier")});
     EXPECT_FALSE(charFormatOf(*in.doc, "c").hasProperty(QTextFormat::FontFamilies));
+}
+
+// A font's name is in its own charset's code page, or in the document's when
+// the font defers to it; read, written and read again it stays the same, and
+// so does the writing.
+TEST(Fonts, NamesInTheCodePageTheyAreWrittenIn) {
+    struct Case {
+        int documentCodePage;
+        const char* charset;  // the entry's \fcharset, or nothing
+        int nameCodePage;     // what the name's bytes are in
+        QString name;
+    };
+    const std::vector<Case> cases{
+        {1251, "", 1251, QString::fromUtf8("Шрифт Учебник")},
+        {1251, "\\fcharset0", 1251, QString::fromUtf8("Таймс Кириллица")},
+        {1251, "\\fcharset204", 1251, QString::fromUtf8("Гарнитура №1")},
+        {1250, "", 1250, QString::fromUtf8("Písmo Řečtina")},
+        {1250, "\\fcharset0", 1250, QString::fromUtf8("Czcionka Łódź")},
+        {1250, "\\fcharset238", 1250, QString::fromUtf8("Betűtípus Ő")},
+        // The font's own charset wins over the document's code page.
+        {1251, "\\fcharset238", 1250, QString::fromUtf8("Písmo Čeština")},
+        {1250, "\\fcharset204", 1251, QString::fromUtf8("Шрифт")},
+        {1250, "\\fcharset161", 1253, QString::fromUtf8("Γραμματοσειρά")},
+        {1252, "", 1252, QString::fromUtf8("Helvética Œuvre")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        QStringEncoder encoder(codecNameForCodePage(c.nameCodePage));
+        const QByteArray bytes = encoder.encode(c.name);
+        ASSERT_FALSE(encoder.hasError());
+        QByteArray escaped;
+        for (const char byte : bytes) {
+            const auto b = static_cast<unsigned char>(byte);
+            escaped += b < 0x80 ? QByteArray(1, byte) : "\\'" + QByteArray::number(b, 16);
+        }
+        const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(c.documentCodePage) +
+                               "\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fswiss" + c.charset + ' ' + escaped +
+                               ";}}\\f1 x\\f0 y}";
+        const Loaded in = load(rtf);
+        ASSERT_EQ(in.status, ReadStatus::Ok);
+        EXPECT_EQ(charFormatOf(*in.doc, "x").fontFamilies().toStringList(), QStringList{c.name});
+
+        EXPECT_EQ(roundTripDifference(rtf), QString());
+        const Loaded again = load(RtfWriter::write(*in.doc));
+        EXPECT_EQ(charFormatOf(*again.doc, "x").fontFamilies().toStringList(), QStringList{c.name});
+        EXPECT_EQ(RtfWriter::write(*again.doc), RtfWriter::write(*in.doc));
+    }
 }
 
 // ---- paragraphs ----

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "tests/support/coursemanifest.h"
 #include "ui/main/mainwindow.h"
@@ -182,6 +183,43 @@ TEST(SelfCheck, WantedOnlyWhenTheVariableSaysSo) {
         EXPECT_EQ(selfCheckWanted(), c.wanted) << (c.value ? c.value : "(absent)");
     }
     qunsetenv("MOLVANE_SELF_CHECK");
+}
+
+// A self-check without a screen keeps its standard error for failures: the
+// platform's notices are dropped, anything else Qt says still shows.
+TEST(SelfCheck, OnlyTheHeadlessPlatformsNoticesAreQuiet) {
+    struct Case {
+        QtMsgType type;
+        const char* text;
+        bool quiet;
+    };
+    const std::vector<Case> cases{
+        {QtWarningMsg, "This plugin does not support raise()", true},
+        {QtWarningMsg, "This plugin does not support propagateSizeHints()", true},
+        {QtWarningMsg, "This plugin does not support grabbing the keyboard", false},
+        {QtWarningMsg, "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'", true},
+        {QtCriticalMsg, "This plugin does not support raise()", false},
+        {QtWarningMsg, "QStandardPaths: wrong permissions on runtime directory /run/user/0", false},
+        {QtWarningMsg, "qt.qpa.plugin: Could not load the Qt platform plugin", false},
+        {QtWarningMsg, "QSqlDatabase: QSQLITE driver not loaded", false},
+        {QtWarningMsg, "Note: This plugin does not support raise()", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(isHeadlessNotice(c.type, QString::fromLatin1(c.text)), c.quiet) << c.text;
+
+    // Installed, the filter passes every other message on to the handler before it.
+    std::vector<QString> printed;
+    static std::vector<QString>* sink = nullptr;
+    sink = &printed;
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            sink->push_back(text);
+        });
+    quietHeadlessNotices();
+    qWarning("This plugin does not support raise()");
+    qWarning("Une vraie panne");
+    qInstallMessageHandler(before);
+    EXPECT_EQ(printed, std::vector<QString>{QStringLiteral("Une vraie panne")});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -226,6 +227,30 @@ private:
 bool selfCheckWanted() {
     const QByteArray value = qgetenv("MOLVANE_SELF_CHECK");
     return !value.isEmpty() && value != "0";
+}
+
+bool isHeadlessNotice(QtMsgType type, const QString& text) {
+    if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
+    // The offscreen platform's "This plugin does not support raise()" and
+    // the like, and the runtime folder Qt falls back on by itself.
+    static const QRegularExpression notices(QStringLiteral(
+        "^(This plugin does not support [A-Za-z]+\\(\\)|"
+        "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '[^']*')$"));
+    return notices.match(text).hasMatch();
+}
+
+namespace {
+QtMessageHandler previousHandler = nullptr;
+
+void headlessQuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (isHeadlessNotice(type, text)) return;
+    if (previousHandler) previousHandler(type, context, text);
+}
+}  // namespace
+
+void quietHeadlessNotices() {
+    if (previousHandler) return;
+    previousHandler = qInstallMessageHandler(headlessQuietHandler);
 }
 
 SelfCheckResult runSelfCheck(MainWindow& window, const QString& programFolder) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <QStringList>
 
 namespace molvane {
@@ -15,6 +16,13 @@ class MainWindow;
 
 // Whether the environment asks for the self-check.
 bool selfCheckWanted();
+
+// What Qt says of a session without a screen or a desktop session, where a
+// self-check typically runs (offscreen platform, no XDG_RUNTIME_DIR): notices
+// about what that platform does not do, not failures of the program.
+bool isHeadlessNotice(QtMsgType type, const QString& text);
+// From here on, such notices are not printed; every other message is, as before.
+void quietHeadlessNotices();
 
 struct SelfCheckResult {
     QStringList lines;  // one line a step, "ok" or "ÉCHEC" first
