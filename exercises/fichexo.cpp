@@ -122,6 +122,7 @@ Fichexo::Fichexo(const ExerciseContext& context)
     fichierexo_->setObjectName(QStringLiteral("fichierexo"));
     fichierexo_->setReadOnly(true);
     fichierexo_->setFocusPolicy(Qt::ClickFocus);
+    fichierexo_->setAccessibleName(QStringLiteral("Fichier de l'exercice choisi"));
 
     intratro_->setFont(sized(font(), 14, false));
     intratro_->setAlignment(Qt::AlignCenter);
@@ -312,11 +313,16 @@ void Fichexo::apercu() {
     label3_->setText(label2_->text());
     for (int k = 0; k < 3; ++k) {
         image4_[k]->setPixmap((preview->lit[k] ? imagalu_ : imagenoir_)->pixmap());
+        // The symbols' look carries the level: a screen reader is told in words.
+        image4_[k]->setAccessibleName(QStringLiteral("Difficulté, symbole %1 sur 3 : %2")
+                                          .arg(k + 1)
+                                          .arg(preview->lit[k] ? QStringLiteral("allumé") : QStringLiteral("éteint")));
         image4_[k]->show();
     }
     text1_->setText(QString::fromStdString(preview->topics));
     titratexo_->setText(QString::fromStdString(preview->title));
     text2_->setText(QString(preview->hourglasses, kHourglass));
+    text2_->setAccessibleName(QStringLiteral("%1 sabliers").arg(preview->hourglasses));
 }
 
 void Fichexo::showNotice(bool shown) {

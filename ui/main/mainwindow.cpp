@@ -31,6 +31,7 @@
 #include "output/printdialog.h"
 #include "output/tablepicture.h"
 #include "output/textprint.h"
+#include "ui/main/accessiblenames.h"
 #include "ui/main/controlsconfiguration.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
@@ -90,6 +91,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     resize(kWindowSize);
     buildControls();
     followControls();
+    nameMainWindow(this);
+    runSpeech_ = new RunSpeech(sim_, animpic_, picture2_);
     animpic_->setTickLog(tickLog_.get());
     picture2_->setTickLog(tickLog_.get());
     grid_->setTickLog(tickLog_.get());
@@ -148,7 +151,7 @@ void MainWindow::connectMagnifierAndHelp() {
 void MainWindow::buildControls() {
     animpic_ =
         place(new AnimationView(kVesselSize, this), QStringLiteral("animpic"), QRect({20, 59}, kVesselSize));
-    animpic_->setFocusPolicy(Qt::ClickFocus);
+    animpic_->setFocusPolicy(Qt::StrongFocus);  // a screen reader reads the run there
     label1_ = place(new QLabel(this), QStringLiteral("Label1"), QRect(20, 224, 113, 16));
 
     static constexpr std::array<int, 4> kCountLefts{144, 208, 288, 352};
@@ -286,11 +289,11 @@ QPushButton* MainWindow::button(const char* objectName) const {
 }
 
 void MainWindow::buildTabOrder() {
-    // As the screen reads: the counts, the panel shown (the hidden panels'
+    // As the screen reads: the vessel, the counts, the panel shown (the hidden panels'
     // controls are passed over), the magnifier and the restart under the
     // vessel, the table when it is shown, the button row, the exercises and
     // the text area. Hidden buttons keep their place for when they show.
-    QList<QWidget*> order;
+    QList<QWidget*> order{animpic_};
     for (QLineEdit* box : text1_) order << box;
     for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
     order << parameterPanel_.hscroll1;
@@ -492,6 +495,7 @@ void MainWindow::showTick() {
     }
     animpic_->update();
     picture2_->refresh();
+    runSpeech_->afterTick();
 }
 
 void MainWindow::showGraphAnswer(std::optional<bool> showErase) {
