@@ -19,6 +19,6 @@ dbus-run-session -- sh -c '
   "$0" &
   app=$!
   status=0
-  python3 "$1/atspi_walk.py" 30 || status=$?
+  /usr/bin/python3 "$1/atspi_walk.py" 30 || status=$?
   kill $app $launcher 2>/dev/null || true
   exit $status' "$program" "$here"

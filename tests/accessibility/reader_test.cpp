@@ -11,6 +11,7 @@
 
 #include "tests/ui/fixture.h"
 #include "ui/main/accessiblenames.h"
+#include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"
 #include "windowkit/accessibility.h"
 
@@ -136,6 +137,20 @@ TEST_F(ReaderTest, TheStripReadsAsThreeTabsThatCanBePressed) {
     EXPECT_EQ(selected(), (std::vector<bool>{false, false, true}));
     // The panels follow the tabs, each found once.
     for (int k = 3; k < tabs->childCount(); ++k) EXPECT_EQ(tabs->indexOfChild(tabs->child(k)), k);
+}
+
+TEST_F(ReaderTest, SwatchesReadAsButtonsThatOpenTheColourDialog) {
+    QAccessibleInterface* swatch = reader("Label4_3");
+    EXPECT_EQ(swatch->role(), QAccessible::Button);
+    EXPECT_EQ(swatch->text(QAccessible::Name), QStringLiteral("Couleur de C"));
+    int asked = 0;
+    setColourResponder([&](const QColor&) {
+        ++asked;
+        return QColor();
+    });
+    swatch->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    setColourResponder({});
+    EXPECT_EQ(asked, 1);
 }
 
 TEST_F(ReaderTest, BarsSayTheValueTheySetWithItsUnit) {

@@ -10,6 +10,7 @@
 
 #include "core/simulation.h"
 #include "ui/main/hoverhelp.h"
+#include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"
 #include "windowkit/accessibility.h"
 
@@ -101,9 +102,21 @@ private:
     std::array<TabInterface*, 3> tabs_{};
 };
 
+// A colour swatch is pressed like a button, and reads as one.
+class SwatchInterface final : public QAccessibleWidget {
+public:
+    explicit SwatchInterface(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) emit static_cast<Swatch*>(widget())->clicked();
+    }
+};
+
 QAccessibleInterface* tabStripFactory(const QString& className, QObject* object) {
     if (className == QLatin1String(TabStrip::staticMetaObject.className()))
         if (auto* strip = qobject_cast<TabStrip*>(object)) return new TabStripInterface(strip);
+    if (className == QLatin1String(Swatch::staticMetaObject.className()))
+        if (auto* swatch = qobject_cast<Swatch*>(object)) return new SwatchInterface(swatch);
     return nullptr;
 }
 
