@@ -151,7 +151,7 @@ void MainWindow::connectMagnifierAndHelp() {
 void MainWindow::buildControls() {
     animpic_ =
         place(new AnimationView(kVesselSize, this), QStringLiteral("animpic"), QRect({20, 59}, kVesselSize));
-    animpic_->setFocusPolicy(Qt::StrongFocus);  // a screen reader reads the run there
+    animpic_->setFocusPolicy(Qt::ClickFocus);
     label1_ = place(new QLabel(this), QStringLiteral("Label1"), QRect(20, 224, 113, 16));
 
     static constexpr std::array<int, 4> kCountLefts{144, 208, 288, 352};
@@ -289,11 +289,11 @@ QPushButton* MainWindow::button(const char* objectName) const {
 }
 
 void MainWindow::buildTabOrder() {
-    // As the screen reads: the vessel, the counts, the panel shown (the hidden panels'
+    // As the screen reads: the counts, the panel shown (the hidden panels'
     // controls are passed over), the magnifier and the restart under the
     // vessel, the table when it is shown, the button row, the exercises and
     // the text area. Hidden buttons keep their place for when they show.
-    QList<QWidget*> order{animpic_};
+    QList<QWidget*> order;
     for (QLineEdit* box : text1_) order << box;
     for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
     order << parameterPanel_.hscroll1;
