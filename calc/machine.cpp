@@ -146,6 +146,53 @@ const Frappe kFrappes[] = {{'.', "Bpoint"}, {'d', "BtoEXP"}, {'e', "BtoEXP"}, {'
                            {'E', "BtoEXP"}, {'(', "Bpo"},    {')', "bpf"},    {'*', "multip"},
                            {'+', "plus"},   {'-', "moins"},  {'/', "div"},    {'^', "puissance"}};
 
+// What a screen reader says for each key: words, never the symbol drawn.
+struct NomLu {
+    const char* nom;
+    const char* lu;
+};
+const NomLu kNomsLus[] = {
+    {"Bpoint", "point décimal"},
+    {"BtoEXP", "fois dix puissance (EXP)"},
+    {"kilo", "kilo"},
+    {"mega", "méga"},
+    {"giga", "giga"},
+    {"tera", "téra"},
+    {"mil", "milli"},
+    {"micro", "micro"},
+    {"nano", "nano"},
+    {"pico", "pico"},
+    {"bsin", "sinus"},
+    {"Bcos", "cosinus"},
+    {"Btan", "tangente"},
+    {"Bln", "logarithme népérien"},
+    {"Blog", "logarithme décimal"},
+    {"invsin", "inverse du sinus"},
+    {"invcos", "inverse du cosinus"},
+    {"Btoncommande3", "inverse de la tangente"},
+    {"Bexp", "exponentielle"},
+    {"racine", "racine carrée"},
+    {"btcarre", "carré"},
+    {"puissance", "puissance"},
+    {"B10x", "dix puissance"},
+    {"Command5", "inverse, un divisé par"},
+    {"Bpo", "parenthèse ouvrante"},
+    {"bpf", "parenthèse fermante"},
+    {"multip", "multiplié par"},
+    {"div", "divisé par"},
+    {"pi", "pi"},
+    {"plus", "plus"},
+    {"moins", "moins"},
+    {"EXE", "calculer"},
+    {"ANS", "dernière réponse"},
+    {"EFFACE", "effacer le dernier caractère"},
+    {"RAZ", "tout effacer"},
+    {"Command1", "ajouter à la mémoire"},
+    {"Command2", "soustraire de la mémoire"},
+    {"Command3", "rappel de la mémoire"},
+    {"Command4", "effacer la mémoire"},
+};
+
 QIcon iconePuissance(const QString& base, const QString& exposant, const QFont& police,
                      const QColor& couleur) {
     QFont grande = police;
@@ -176,9 +223,9 @@ QPushButton* nouvelleTouche(QWidget* parent, const char* nom, const char* legend
     touche->setObjectName(QString::fromLatin1(nom));
     touche->setToolTip(QString::fromUtf8(bulle));
     touche->setGeometry(place.x, place.y, place.w, place.h);
-    // The display keeps the focus, so that typed keys always reach it and
-    // Enter never presses a key by accident.
-    touche->setFocusPolicy(Qt::NoFocus);
+    // A click leaves the keyboard on the display, so that typed keys always
+    // reach it and Enter never presses a key by accident; Tab reaches every key.
+    touche->setFocusPolicy(Qt::TabFocus);
     touche->setAutoDefault(false);
     return touche;
 }
@@ -194,6 +241,9 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
     z1->setObjectName(QStringLiteral("z1"));
     z1->setGeometry(10, 12, 282, 30);
     z1->setReadOnly(true);
+    z1->setAccessibleName(QStringLiteral("Affichage de la calculatrice"));
+    z1->setAccessibleDescription(QStringLiteral(
+        "Tapez le calcul au clavier, Entrée pour calculer, Échap pour fermer ; Tab mène aux touches"));
     z1->setContextMenuPolicy(Qt::NoContextMenu);
     QFont policeAffichage = z1->font();
     policeAffichage.setPointSizeF(policeAffichage.pointSizeF() + 3);
@@ -214,11 +264,11 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
         angle[i] = new QRadioButton(QString::fromUtf8(nomsAngle[i]), cadreAngles);
         angle[i]->setObjectName(QStringLiteral("angle_%1").arg(i));
         angle[i]->setGeometry(10, 18 + 18 * i, 120, 18);
-        angle[i]->setFocusPolicy(Qt::NoFocus);
+        angle[i]->setFocusPolicy(Qt::TabFocus);
         C[i] = new QRadioButton(QString::fromUtf8(nomsAffichage[i]), cadreAffichage);
         C[i]->setObjectName(QStringLiteral("C_%1").arg(i));
         C[i]->setGeometry(10, 18 + 18 * i, 120, 18);
-        C[i]->setFocusPolicy(Qt::NoFocus);
+        C[i]->setFocusPolicy(Qt::TabFocus);
         connect(C[i], &QRadioButton::toggled, this, [this](bool choisi) {
             if (choisi) C_Click();
         });
@@ -267,6 +317,10 @@ void Machine::construitTouches() {
         QPushButton* touche = nouvelleTouche(this, a.nom, a.legende, a.bulle, a.place);
         connect(touche, &QPushButton::clicked, this, a.action);
     }
+    for (const NomLu& n : kNomsLus) {
+        if (QAbstractButton* touche = bouton(QString::fromLatin1(n.nom)))
+            touche->setAccessibleName(QString::fromUtf8(n.lu));
+    }
 }
 
 void Machine::montre(QWidget* parent) {
@@ -293,7 +347,8 @@ QString Machine::formate(double valeur, bool blancDevant) const {
 
 void Machine::affiche(const QString& texte) {
     z1->setText(texte);
-    z1->setFocus();
+    // A key reached with Tab keeps the keyboard, so that it can be pressed again.
+    if (!qobject_cast<QAbstractButton*>(focusWidget())) z1->setFocus();
     z1->setCursorPosition(static_cast<int>(texte.size()));
     z1->repaint();
 }
@@ -390,7 +445,7 @@ void Machine::ajouteMemoire(double signe) {
         memoire = somme;
     else
         bip();
-    z1->setFocus();
+    if (!qobject_cast<QAbstractButton*>(focusWidget())) z1->setFocus();
 }
 
 void Machine::Command1_Click() {
@@ -407,7 +462,7 @@ void Machine::Command3_Click() {
 
 void Machine::Command4_Click() {
     memoire = 0.0;
-    z1->setFocus();
+    if (!qobject_cast<QAbstractButton*>(focusWidget())) z1->setFocus();
 }
 
 void Machine::C_Click() {
@@ -444,9 +499,18 @@ bool Machine::touche(const QKeyEvent& event) {
     return true;
 }
 
+void Machine::keyPressEvent(QKeyEvent* event) {
+    if (!touche(*event)) QDialog::keyPressEvent(event);
+}
+
 bool Machine::eventFilter(QObject* watched, QEvent* event) {
     if (watched == z1 && event->type() == QEvent::KeyPress) {
-        touche(*static_cast<QKeyEvent*>(event));
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Tab leaves the display for the keys.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        touche(*key);
         return true;  // no key edits the display by itself
     }
     return QDialog::eventFilter(watched, event);

@@ -26,6 +26,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Keys typed while Tab has put the keyboard on a key of the window.
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     // The beep that goes with an error message.
     virtual void bip();

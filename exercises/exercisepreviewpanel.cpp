@@ -116,15 +116,16 @@ void ExercisePreviewPanel::showPreview(const ExercisePreview& preview) {
     label3_->setText(label2_->text());
     for (int k = 0; k < 3; ++k) {
         image4_[k]->setPixmap((preview.lit[k] ? imagalu_ : imagenoir_)->pixmap());
+        // The symbols' look carries the level: a screen reader is told in words.
+        image4_[k]->setAccessibleName(QStringLiteral("Difficulté, symbole %1 sur 3 : %2")
+                                          .arg(k + 1)
+                                          .arg(preview.lit[k] ? QStringLiteral("allumé") : QStringLiteral("éteint")));
         image4_[k]->show();
     }
     text1_->setText(QString::fromStdString(preview.topics));
     titratexo_->setText(QString::fromStdString(preview.title));
     text2_->setText(QString(preview.hourglasses, kHourglass));
-}
-
-bool ExercisePreviewPanel::corrected() const {
-    return label2_->text() == kCorrected;
+    text2_->setAccessibleName(QStringLiteral("%1 sabliers").arg(preview.hourglasses));
 }
 
 }  // namespace molvane

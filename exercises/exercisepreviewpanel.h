@@ -29,8 +29,6 @@ public:
     void showUnreadable();
     // Nothing selected: the panel shows nothing at all.
     void showNothing();
-    // Whether the correction status reads "Exercice corrigé".
-    bool corrected() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -109,6 +109,7 @@ Fichexo::Fichexo(const ExerciseContext& context)
     fichierexo_->setObjectName(QStringLiteral("fichierexo"));
     fichierexo_->setReadOnly(true);
     fichierexo_->setFocusPolicy(Qt::ClickFocus);
+    fichierexo_->setAccessibleName(QStringLiteral("Fichier de l'exercice choisi"));
 
     intratro_->setFont(sized(font(), 14, false));
     intratro_->setAlignment(Qt::AlignCenter);

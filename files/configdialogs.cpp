@@ -150,6 +150,7 @@ Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
     setObjectName(QStringLiteral("ouvrir"));
     setWindowTitle(QStringLiteral("Ouvrir une configuration"));
     ficharge_->setObjectName(QStringLiteral("ficharge"));
+    ficharge_->setAccessibleName(QStringLiteral("Fichier à ouvrir"));
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setFrameShape(QFrame::StyledPanel);
     auto* noticeLayout = new QHBoxLayout(frame1_);

@@ -1,5 +1,6 @@
 #include "files/navigator.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -21,6 +22,11 @@ FolderNavigator::FolderNavigator(QWidget* parent, const QString& pattern)
     drive_->setObjectName(QStringLiteral("Drive1"));
     dir_->setObjectName(QStringLiteral("Dir1"));
     file_->setObjectName(QStringLiteral("File1"));
+    drive_->setAccessibleName(QStringLiteral("Lecteur"));
+    drive_->view()->setAccessibleName(QStringLiteral("Lecteurs"));
+    dir_->setAccessibleName(QStringLiteral("Répertoires"));
+    dir_->setAccessibleDescription(QStringLiteral("Entrée ou double-clic ouvre le répertoire choisi"));
+    file_->setAccessibleName(QStringLiteral("Fichiers"));
     fillDrives();
     connect(drive_, &QComboBox::activated, this, &FolderNavigator::driveChosen);
     connect(dir_, &QListWidget::itemDoubleClicked, this, [this] { enterSelectedFolder(); });

@@ -1,5 +1,7 @@
 #include "output/helpwindow.h"
 
+#include <QAbstractButton>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -186,6 +188,12 @@ HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt:
     layout->addWidget(splitter, 1);
     resize(780, 540);
 
+    // What a screen reader says of the lists and the page, which have no label.
+    contents_->setAccessibleName(QStringLiteral("Sommaire de l'aide"));
+    index_->setAccessibleName(QStringLiteral("Index de l'aide"));
+    browser_->setAccessibleName(QStringLiteral("Page d'aide"));
+    tabs_->setAccessibleName(QStringLiteral("Volets de l'aide"));
+
     // The keyboard starts in the contents; Tab goes on to the page, then the buttons.
     setTabOrder(tabs_, browser_);
     setTabOrder(browser_, back);
@@ -213,6 +221,17 @@ void HelpWindow::buildSearch() {
     results->setObjectName(QStringLiteral("resultats"));
     layout->addWidget(query);
     layout->addWidget(results, 1);
+    // Qt's search widgets leave their box and arrows unnamed for a screen reader.
+    for (QLineEdit* box : query->findChildren<QLineEdit*>())
+        box->setAccessibleName(QStringLiteral("Mots cherchés"));
+    for (QWidget* part : {static_cast<QWidget*>(query), static_cast<QWidget*>(results)}) {
+        for (QAbstractButton* b : part->findChildren<QAbstractButton*>()) {
+            if (!b->accessibleName().isEmpty() || !b->text().isEmpty()) continue;
+            b->setAccessibleName(b->toolTip().isEmpty() ? QStringLiteral("Effacer le texte") : b->toolTip());
+        }
+        for (QTextBrowser* list : part->findChildren<QTextBrowser*>())
+            list->setAccessibleName(QStringLiteral("Résultats de la recherche"));
+    }
     connect(query, &QHelpSearchQueryWidget::search, searchEngine,
             [searchEngine, query] { searchEngine->search(query->searchInput()); });
     connect(results, &QHelpSearchResultWidget::requestShowLink, browser_,

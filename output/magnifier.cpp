@@ -69,6 +69,8 @@ Louloupe::Louloupe(QWidget* mainWindow, MagnifierLink link)
     setObjectName(QStringLiteral("louloupe"));
     setModal(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Agrandissement du récipient"));
+    setAccessibleDescription(QStringLiteral("Le récipient deux fois plus grand ; Échap ferme la fenêtre"));
     const QImage background = magnifierBackground(link_.vessel, false);
     surface_ = std::make_unique<Surface>(this, background.size());
     if (mainWindow_) {

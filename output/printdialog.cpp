@@ -63,11 +63,20 @@ Confimp::Confimp(QPrinter& printer, PrintSources sources, QWidget* mainWindow)
     upDown1_ = place(new QSpinBox(this), QStringLiteral("UpDown1"), QRect(164, 149, 56, 21));
     upDown1_->setRange(1, kMostCopies);
     upDown1_->setValue(1);
-    if (auto* label4 = upDown1_->findChild<QLineEdit*>()) label4->setObjectName(QStringLiteral("Label4"));
+    if (auto* label4 = upDown1_->findChild<QLineEdit*>()) {
+        label4->setObjectName(QStringLiteral("Label4"));
+        label4->setAccessibleName(QStringLiteral("Nombre d'exemplaires"));
+    }
     place(new QLabel(QStringLiteral("Imprimante:"), this), QStringLiteral("Label2"), QRect(12, 180, 150, 20));
     defaut_ = place(new QLineEdit(this), QStringLiteral("defaut"), QRect(164, 179, 304, 21));
     defaut_->setReadOnly(true);
     defaut_->setFocusPolicy(Qt::ClickFocus);
+    // What a screen reader says of the boxes, whose labels stand beside them.
+    text1_->setAccessibleName(QStringLiteral("Titre de la page"));
+    upDown1_->setAccessibleName(QStringLiteral("Nombre d'exemplaires"));
+    upDown1_->setAccessibleDescription(QStringLiteral("De 1 à %1 exemplaires").arg(kMostCopies));
+    defaut_->setAccessibleName(QStringLiteral("Imprimante"));
+    command2_->setAccessibleDescription(QStringLiteral("Choisir l'imprimante et ses réglages"));
 
     // The notice shown while the pages are being made, over the options and buttons.
     frame2_ = place(new QFrame(this), QStringLiteral("Frame2"), QRect(12, 8, 456, 100));

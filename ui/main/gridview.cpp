@@ -102,6 +102,12 @@ QVariant GridTableModel::cellData(int row, int col, int role) const {
             return toQColor(row == 0 || col == 0 ? kPanel : kWhite);
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(alignmentOf(grid_.alignment(row, col)));
+        // Text written in white is hidden (the Qr column unticked): a screen
+        // reader does not read it either.
+        case Qt::AccessibleTextRole:
+            if (grid_.foreColor(row, col) == kWhite && !grid_.text(row, col).empty())
+                return QStringLiteral("masqué");
+            return {};
         default:
             return {};
     }

@@ -32,6 +32,7 @@
 #include "output/printdialog.h"
 #include "output/tablepicture.h"
 #include "output/textprint.h"
+#include "ui/main/accessiblenames.h"
 #include "ui/main/controlsconfiguration.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
@@ -91,6 +92,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     resize(kWindowSize);
     buildControls();
     followControls();
+    nameMainWindow(this);
+    runSpeech_ = new RunSpeech(sim_, animpic_, picture2_);
     animpic_->setTickLog(tickLog_.get());
     picture2_->setTickLog(tickLog_.get());
     grid_->setTickLog(tickLog_.get());
@@ -497,6 +500,7 @@ void MainWindow::showTick() {
     }
     animpic_->update();
     picture2_->refresh();
+    runSpeech_->afterTick();
 }
 
 void MainWindow::showGraphAnswer(std::optional<bool> showErase) {

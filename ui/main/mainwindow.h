@@ -38,6 +38,7 @@ class GridView;
 class HoverHelp;
 class PaintedPanel;
 class Printing;
+class RunSpeech;
 class Swatch;
 class TabStrip;
 class TextArea;
@@ -166,6 +167,7 @@ private:
     std::unique_ptr<ControlsConfiguration> controlsConfiguration_;
     QLabel* info_ = nullptr;
     HoverHelp* hoverHelp_ = nullptr;
+    RunSpeech* runSpeech_ = nullptr;
     std::unique_ptr<Printing> printing_;
     CopyMenu* copies_ = nullptr;
     bool keepingSize_ = false;

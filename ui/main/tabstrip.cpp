@@ -40,6 +40,10 @@ void TabStrip::cycle(int step) {
     setCurrent((current() - 1 + step % 3 + 3) % 3 + 1);
 }
 
+QString TabStrip::name(int tab) {
+    return tab >= 1 && tab <= 3 ? kNames[tab - 1] : QString();
+}
+
 void TabStrip::measure() {
     const QFont regular = arial(8), bold = arial(8, true);
     h_ = roundToInt16(QFontMetricsF(regular).height()).value_or(0);

@@ -22,6 +22,8 @@ public:
     void setCurrent(int tab);
     // Moves by step tabs, round the three (Ctrl+Tab, Ctrl+Shift+Tab).
     void cycle(int step);
+    // The name of tab 1 to 3.
+    static QString name(int tab);
 
     // Tab k spans b(k-1) < x <= b(k); recomputed at every repaint and switch.
     const std::array<std::int16_t, 4>& boundaries() const { return b_; }

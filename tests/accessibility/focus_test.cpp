@@ -1,0 +1,108 @@
+// The keyboard after a box, a dialog or a menu: back on the control that had
+// it, as a pupil without a mouse needs; and every key of the calculator
+// reached with Tab.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <set>
+
+#include "calc/machine.h"
+#include "tests/ui/fixture.h"
+#include "ui/main/tabstrip.h"
+
+namespace molvane {
+namespace {
+
+// Closes the next modal window or menu as Escape would, once it is up.
+void closeWhenShown(bool* closed) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, closed] {
+        QWidget* up = QApplication::activePopupWidget();
+        if (!up) up = QApplication::activeModalWidget();
+        if (!up) return;
+        QTest::keyClick(up->focusWidget() ? up->focusWidget() : up, Qt::Key_Escape);
+        *closed = true;
+        poll->deleteLater();
+    });
+    poll->start(20);
+}
+
+class FocusTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+};
+
+TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
+    window->button("Command4")->show();
+    window->button("Comloupe")->show();
+    // Pressed with Space, as a pupil without a mouse does.
+    for (const char* name : {"Command8", "Command11", "Command2", "btexo", "Command4", "Comloupe", "Label4_2"}) {
+        if (std::string(name) == "Label4_2") control<TabStrip>("Onglets")->setCurrent(TabStrip::Affichage);
+        QWidget* pressed = control<QWidget>(name);
+        pressed->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(pressed->hasFocus()) << name;
+        bool closed = false;
+        closeWhenShown(&closed);
+        QTest::keyClick(pressed, Qt::Key_Space);
+        QTRY_VERIFY2(closed, name);
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), pressed, 2000);
+        EXPECT_TRUE(window->isActiveWindow()) << name;
+    }
+}
+
+TEST_F(FocusTest, ComesBackToTheBarAfterItsQuestion) {
+    // Kept curves make a new duration ask before it drops them.
+    auto* duration = control<QScrollBar>("VScroll2");
+    duration->setValue(12);
+    ticks(105);
+    ASSERT_TRUE(window->simulation().showsKeptCurves());
+    control<TabStrip>("Onglets")->setCurrent(TabStrip::Suivi);
+    duration->setFocus(Qt::TabFocusReason);
+    bool closed = false;
+    closeWhenShown(&closed);
+    QTest::keyClick(duration, Qt::Key_Down);
+    QTRY_VERIFY(closed);
+    EXPECT_EQ(duration->value(), 12) << "the question was refused";
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), static_cast<QWidget*>(duration), 2000);
+}
+
+TEST(CalculatorKeyboard, TabReachesEveryKeyAndAKeyKeepsTheKeyboard) {
+    Machine machine;
+    machine.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&machine));
+    auto* display = machine.findChild<QLineEdit*>(QStringLiteral("z1"));
+    ASSERT_TRUE(display->hasFocus());
+    std::set<QString> reached;
+    for (int k = 0; k < 80; ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == display) break;
+        reached.insert(focus->objectName());
+    }
+    for (QPushButton* key : machine.findChildren<QPushButton*>())
+        EXPECT_TRUE(reached.count(key->objectName())) << key->objectName().toStdString();
+
+    // A key pressed from the keyboard keeps it, and the typed keys still count.
+    auto* root = machine.findChild<QPushButton*>(QStringLiteral("racine"));
+    root->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(root, Qt::Key_Space);
+    EXPECT_TRUE(root->hasFocus());
+    QTest::keyClicks(root, "16");
+    QTest::keyClick(root, Qt::Key_Return);
+    EXPECT_EQ(display->text().trimmed(), QStringLiteral("4"));
+    // A click of the mouse leaves the keyboard on the display.
+    display->setFocus();
+    QTest::mouseClick(machine.findChild<QPushButton*>(QStringLiteral("B7")), Qt::LeftButton);
+    EXPECT_TRUE(display->hasFocus());
+}
+
+}  // namespace
+}  // namespace molvane

@@ -1,0 +1,220 @@
+#include "ui/main/accessiblenames.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "core/simulation.h"
+#include "ui/main/hoverhelp.h"
+#include "ui/main/inputs.h"
+#include "ui/main/tabstrip.h"
+#include "windowkit/accessibility.h"
+
+namespace molvane {
+
+namespace {
+
+// One tab of the strip, which draws its tabs itself: a tab a reader lists,
+// reads as selected or not, and can press.
+class TabInterface final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TabInterface(TabStrip* strip, int tab) : strip_(strip), tab_(tab) {}
+
+    bool isValid() const override { return !strip_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(strip_); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return TabStrip::name(tab_);
+        if (t == QAccessible::Description)
+            return QStringLiteral("Onglet %1 sur 3 ; Ctrl+Tab passe à l'onglet suivant, Ctrl+Maj+Tab au précédent")
+                .arg(tab_);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!strip_) return {};
+        const auto& b = strip_->boundaries();
+        const QPoint topLeft = strip_->mapToGlobal(QPoint(b[tab_ - 1] + 1, 0));
+        return {topLeft, QSize(b[tab_] - b[tab_ - 1], strip_->nameHeight() + 2)};
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.selectable = true;
+        s.selected = strip_ && strip_->current() == tab_;
+        s.invisible = !strip_ || !strip_->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction() && strip_) strip_->setCurrent(tab_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<TabStrip> strip_;
+    int tab_;
+};
+
+// The strip: a list of three tabs, followed by its panels.
+class TabStripInterface final : public QAccessibleWidget {
+public:
+    explicit TabStripInterface(TabStrip* strip) : QAccessibleWidget(strip, QAccessible::PageTabList) {
+        for (int k = 0; k < 3; ++k) {
+            tabs_[k] = new TabInterface(strip, k + 1);
+            QAccessible::registerAccessibleInterface(tabs_[k]);
+        }
+    }
+    ~TabStripInterface() override {
+        for (TabInterface* tab : tabs_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(tab));
+    }
+
+    int childCount() const override { return 3 + QAccessibleWidget::childCount(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index >= 0 && index < 3) return tabs_[index];
+        return QAccessibleWidget::child(index - 3);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int k = 0; k < 3; ++k)
+            if (child == tabs_[k]) return k;
+        const int other = QAccessibleWidget::indexOfChild(child);
+        return other < 0 ? -1 : other + 3;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (TabInterface* tab : tabs_)
+            if (tab->rect().contains(x, y)) return tab;
+        return QAccessibleWidget::childAt(x, y);
+    }
+
+private:
+    std::array<TabInterface*, 3> tabs_{};
+};
+
+// A colour swatch is pressed like a button, and reads as one.
+class SwatchInterface final : public QAccessibleWidget {
+public:
+    explicit SwatchInterface(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) emit static_cast<Swatch*>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface* tabStripFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String(TabStrip::staticMetaObject.className()))
+        if (auto* strip = qobject_cast<TabStrip*>(object)) return new TabStripInterface(strip);
+    if (className == QLatin1String(Swatch::staticMetaObject.className()))
+        if (auto* swatch = qobject_cast<Swatch*>(object)) return new SwatchInterface(swatch);
+    return nullptr;
+}
+
+// Controls whose own text says too little, or that have none.
+constexpr AccessibleEntry kNames[] = {
+    {"animpic", "Récipient de la réaction"},
+    {"Picture2", "Graphe du nombre de particules en fonction du temps"},
+    {"MSFlexGrid1", "Tableau de valeurs"},
+    {"Text1_0", "Nombre initial de particules A"},
+    {"Text1_1", "Nombre initial de particules B"},
+    {"Text1_2", "Nombre initial de particules C"},
+    {"Text1_3", "Nombre initial de particules D"},
+    {"Onglets", "Onglets des réglages"},
+    {"Picture3", "Panneau Paramètres"},
+    {"Frame2", "Panneau Affichage"},
+    {"Picture1", "Panneau Suivi du système"},
+    {"Label5_0", "Pourcentage de chocs efficaces, sens 1 : A + B donne C + D, en pour cent"},
+    {"Label5_1", "Pourcentage de chocs efficaces, sens 2 : C + D donne A + B, en pour cent"},
+    {"VScroll4_0", "Réglage du pourcentage de chocs efficaces, sens 1"},
+    {"VScroll4_1", "Réglage du pourcentage de chocs efficaces, sens 2"},
+    {"HScroll1", "Température du système", "Vers la droite, les particules vont plus vite"},
+    {"Label4_1", "Couleur de A"},
+    {"Label4_2", "Couleur de B"},
+    {"Label4_3", "Couleur de C"},
+    {"Label4_4", "Couleur de D"},
+    {"VScroll2", "Durée de l'enregistrement"},
+    {"VScroll3", "Nombre de lignes du tableau"},
+    {"Comloupe", "Agrandir", "Montrer le récipient deux fois plus grand dans une autre fenêtre"},
+    {"fich", "Fichier du texte"},
+    {"supertext", "Zone de texte", "L'énoncé de l'exercice, et les réponses que vous y écrivez"},
+};
+
+// The value a bar sets, as its label shows it, with its unit.
+void describeWithLabel(QScrollBar* bar, const std::function<QString()>& shown, const QString& before) {
+    const auto describe = [bar, shown, before] { bar->setAccessibleDescription(before + shown()); };
+    describe();
+    QObject::connect(bar, &QScrollBar::valueChanged, bar, describe);
+}
+
+}  // namespace
+
+void nameMainWindow(QWidget* window) {
+    static const bool installed = [] {
+        QAccessible::installFactory(tabStripFactory);
+        return true;
+    }();
+    (void)installed;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        const QString hover = hoverText(designName(*control), {});
+        if (!hover.isEmpty() && control->accessibleDescription().isEmpty())
+            control->setAccessibleDescription(QString(hover).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    }
+    for (const AccessibleEntry& entry : kNames) nameControls(window, {entry});
+    // The panels' two texts, above and below the temperature line.
+    if (auto* bar = window->findChild<QScrollBar*>(QStringLiteral("HScroll1")))
+        describeWithLabel(bar, [bar] { return QString::number(bar->value()); },
+                          hoverText(QStringLiteral("Picture3"), {0, 100}) + QStringLiteral(" ; position de 200 à 800 : "));
+    for (int i = 0; i < 2; ++i) {
+        auto* bar = window->findChild<QScrollBar*>(QStringLiteral("VScroll4_%1").arg(i));
+        auto* box = window->findChild<QLineEdit*>(QStringLiteral("Label5_%1").arg(i));
+        if (bar && box) describeWithLabel(bar, [box] { return box->text(); }, QStringLiteral("Pourcentage : "));
+    }
+    for (const auto& [barName, labelName, before] :
+         {std::tuple{"VScroll2", "Label2", "Durée : "}, std::tuple{"VScroll3", "Label3", "Nombre de lignes : "}}) {
+        auto* bar = window->findChild<QScrollBar*>(QLatin1String(barName));
+        auto* label = window->findChild<QLabel*>(QLatin1String(labelName));
+        if (bar && label)
+            describeWithLabel(bar, [label] { return label->text(); }, QString::fromUtf8(before));
+    }
+}
+
+QString runText(const Simulation& run) {
+    const std::array<int, 4> counts{run.nbA(), run.nbB(), run.nbC(), run.nbD()};
+    QString text = QStringLiteral("Temps écoulé : %1. ").arg(QString::fromStdString(run.label1()));
+    text += QStringLiteral("Particules : A %1, B %2, C %3, D %4. ")
+                .arg(counts[0])
+                .arg(counts[1])
+                .arg(counts[2])
+                .arg(counts[3]);
+    if (counts[0] == 0 || counts[1] == 0) return text + QStringLiteral("Qr non défini, sans particule A ou B.");
+    const double qr = (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
+    return text + QStringLiteral("Qr = %1.").arg(
+                      QString::fromStdString(qrText(qr, run.parameters().decimalSeparator)).trimmed());
+}
+
+RunSpeech::RunSpeech(const Simulation& run, QWidget* vessel, QWidget* graph)
+    : QObject(vessel), run_(run), vessel_(vessel), graph_(graph) {
+    speakOnDemand(vessel_, [this] { return runText(run_); });
+    speakOnDemand(graph_, [this] { return runText(run_); });
+}
+
+void RunSpeech::afterTick() {
+    const bool recording = run_.recording();
+    if (wasRecording_ && !recording) {
+        announceChange(vessel_);
+        announceChange(graph_);
+    }
+    wasRecording_ = recording;
+}
+
+}  // namespace molvane

@@ -1,0 +1,39 @@
+// What a screen reader is told of the main window: the French names and
+// descriptions of its controls (the descriptions are the hover help's texts),
+// the three tabs of the strip as tabs, and the vessel and the graph as
+// pictures whose text is the run's time, counts and Qr.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace molvane {
+
+class Simulation;
+
+// Names the controls of the main window `feuilleP`, by their design names.
+void nameMainWindow(QWidget* window);
+
+// The text of the vessel and the graph: time, the four counts and Qr.
+QString runText(const Simulation& run);
+
+// Makes the vessel and the graph speak the run's text, and announces it once
+// when a recording ends (not at every tick, which would flood a reader).
+class RunSpeech final : public QObject {
+    Q_OBJECT
+public:
+    RunSpeech(const Simulation& run, QWidget* vessel, QWidget* graph);
+
+    // After each tick: announces the end of the recording.
+    void afterTick();
+
+private:
+    const Simulation& run_;
+    QWidget* vessel_;
+    QWidget* graph_;
+    bool wasRecording_ = false;
+};
+
+}  // namespace molvane
