@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
     // the help's copy and search index, and the user's cache stays untouched.
     const QTemporaryDir cache;
     if (cache.isValid()) qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    // Likewise the settings: the size of the display chosen by a test stays its own.
+    const QTemporaryDir config;
+    if (config.isValid()) qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Qt's own dialogs speak French, as in the program.
     molvane::installFrenchTranslation();
