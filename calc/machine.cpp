@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -193,28 +194,61 @@ const NomLu kNomsLus[] = {
     {"Command4", "effacer la mémoire"},
 };
 
+// A base and its exponent, drawn at the size asked for: sharp at any device
+// pixel ratio, since the text is drawn again for each size.
+class PuissanceIcone final : public QIconEngine {
+public:
+    PuissanceIcone(const QString& base, const QString& exposant, const QFont& police, const QColor& couleur)
+        : base_(base), exposant_(exposant), grande_(police), petite_(police), couleur_(couleur) {
+        grande_.setPointSizeF(police.pointSizeF() + 2);
+        petite_.setPointSizeF(std::max(6.0, police.pointSizeF() - 1));
+        const QFontMetrics mg(grande_);
+        const QFontMetrics mp(petite_);
+        taille_ = QSize(mg.horizontalAdvance(base_) + mp.horizontalAdvance(exposant_) + 1,
+                        mg.height() + mp.ascent() / 2);
+    }
+
+    QSize actualSize(const QSize&, QIcon::Mode, QIcon::State) override { return taille_; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {taille_}; }
+    QIconEngine* clone() const override { return new PuissanceIcone(*this); }
+
+    void paint(QPainter* peintre, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        peintre->save();
+        peintre->translate(rect.topLeft());
+        peintre->scale(static_cast<qreal>(rect.width()) / taille_.width(),
+                       static_cast<qreal>(rect.height()) / taille_.height());
+        dessiner(*peintre, mode);
+        peintre->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap image(size);
+        image.fill(Qt::transparent);
+        QPainter peintre(&image);
+        paint(&peintre, QRect(QPoint(0, 0), size), mode, state);
+        return image;
+    }
+
+private:
+    void dessiner(QPainter& peintre, QIcon::Mode mode) const {
+        peintre.setPen(mode == QIcon::Disabled ? QColor(Qt::gray) : couleur_);
+        const QFontMetrics mg(grande_);
+        const int ligne = taille_.height() - mg.descent();
+        peintre.setFont(grande_);
+        peintre.drawText(0, ligne, base_);
+        peintre.setFont(petite_);
+        peintre.drawText(mg.horizontalAdvance(base_) + 1, ligne - mg.ascent() / 2, exposant_);
+    }
+
+    QString base_, exposant_;
+    QFont grande_, petite_;
+    QColor couleur_;
+    QSize taille_;
+};
+
 QIcon iconePuissance(const QString& base, const QString& exposant, const QFont& police,
                      const QColor& couleur) {
-    QFont grande = police;
-    grande.setPointSizeF(police.pointSizeF() + 2);
-    QFont petite = police;
-    petite.setPointSizeF(std::max(6.0, police.pointSizeF() - 1));
-    const QFontMetrics mg(grande);
-    const QFontMetrics mp(petite);
-    const int largeur = mg.horizontalAdvance(base) + mp.horizontalAdvance(exposant) + 1;
-    const int hauteur = mg.height() + mp.ascent() / 2;
-    const qreal echelle = qApp->devicePixelRatio();
-    QPixmap image(QSize(largeur, hauteur) * echelle);
-    image.setDevicePixelRatio(echelle);
-    image.fill(Qt::transparent);
-    QPainter peintre(&image);
-    peintre.setPen(couleur);
-    const int ligne = hauteur - mg.descent();
-    peintre.setFont(grande);
-    peintre.drawText(0, ligne, base);
-    peintre.setFont(petite);
-    peintre.drawText(mg.horizontalAdvance(base) + 1, ligne - mg.ascent() / 2, exposant);
-    return QIcon(image);
+    return QIcon(new PuissanceIcone(base, exposant, police, couleur));
 }
 
 QPushButton* nouvelleTouche(QWidget* parent, const char* nom, const char* legende, const char* bulle,

@@ -139,11 +139,13 @@ void Louloupe::hideEvent(QHideEvent* event) {
 
 void Louloupe::paintEvent(QPaintEvent* event) {
     TickScope scope(link_.tickLog);
+    ImageAnimationSurface& image = surface_->image();
+    if (const qreal ratio = devicePixelRatioF(); image.ratio() != ratio) image.setRatio(ratio);
     QPainter painter(this);
     const int x = origin();
     const QImage& shown = picture();
     // Beside and below the drawing, the window's own colour.
-    const QRegion outside = QRegion(event->rect()) - QRect(QPoint(x, 0), shown.size());
+    const QRegion outside = QRegion(event->rect()) - QRect(QPoint(x, 0), image.size());
     for (const QRect& part : outside) painter.fillRect(part, palette().window());
     painter.drawImage(QPoint(x, 0), shown);
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "packaging/appicon.h"
+#include "ui/main/displaysize.h"
 #include "ui/main/mainwindow.h"
 #include "windowkit/french.h"
 #include "ui/selfcheck/selfcheck.h"
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());
+    // The size of the display kept from the last session, before any window.
+    molvane::applyStoredDisplaySize(QSize(800, 600));
     const QString folder = QCoreApplication::applicationDirPath();
     molvane::MainWindow window(folder);
     window.show();

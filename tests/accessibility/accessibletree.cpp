@@ -85,7 +85,8 @@ QString frenchNameFault(const QString& name, const QString& designName) {
     const QString text = name.trimmed();
     if (text.isEmpty()) return QStringLiteral("sans nom");
     static const QRegularExpression kLetter(QStringLiteral("\\p{L}"));
-    static const QRegularExpression kDigits(QStringLiteral("^[0-9]+$"));
+    // A number is read as one, a percentage too ("100 %": "cent pour cent").
+    static const QRegularExpression kDigits(QStringLiteral("^[0-9]+(\\s*%)?$"));
     if (!text.contains(kLetter) && !kDigits.match(text).hasMatch()) return QStringLiteral("un symbole, pas un nom");
     // "Command5" or "btexo" are no names; "plus" or "kilo" are, even as design names.
     static const QRegularExpression kDesign(QStringLiteral("[0-9_]|[a-z][A-Z]|^[a-z]+[A-Z0-9]"));

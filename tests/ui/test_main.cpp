@@ -18,6 +18,9 @@ int main(int argc, char** argv) {
     // The same for the text area's recovery copies: no test finds another's.
     const QTemporaryDir data;
     if (data.isValid()) qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    // Likewise the settings: the size of the display chosen by a test stays its own.
+    const QTemporaryDir config;
+    if (config.isValid()) qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Qt's own dialogs speak French, as in the program.
     molvane::installFrenchTranslation();

@@ -34,6 +34,7 @@
 #include "output/textprint.h"
 #include "ui/main/accessiblenames.h"
 #include "ui/main/controlsconfiguration.h"
+#include "ui/main/displaysize.h"
 #include "ui/main/drawing.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hoverhelp.h"
@@ -56,6 +57,7 @@ constexpr QSize kWindowSize{800, 600};
 constexpr int kNarrowScreen = 850;  // pixels: up to this width the window keeps its place
 constexpr QSize kVesselSize{393, 157};
 constexpr QSize kGraphSize{413, 235};
+constexpr QRect kDisplaySizeButton{640, 564, 150, 23};  // on the free corner under the text area
 
 // Start positions of the duration and row-count bars: 20 s and 51 rows.
 constexpr int kStartDurationPosition = 11;
@@ -91,6 +93,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     setFont(controlFont());
     resize(kWindowSize);
     buildControls();
+    displaySize_ = new DisplaySize(this, kWindowSize);
+    displaySize_->button()->setGeometry(kDisplaySizeButton);
     followControls();
     nameMainWindow(this);
     runSpeech_ = new RunSpeech(sim_, animpic_, picture2_);
@@ -222,8 +226,8 @@ void MainWindow::buildControls() {
 
 void MainWindow::buildOutput() {
     // Printing and copies take the views as the window draws them.
-    const auto vessel = [this] { return animpic_->surface().image(); };
-    const auto graph = [this] { return picture2_->surface().image(); };
+    const auto vessel = [this] { return animpic_->surface().logicalImage(); };
+    const auto graph = [this] { return picture2_->surface().logicalImage(); };
     printing_ =
         std::make_unique<Printing>(PrintSources{vessel, graph, [this] { return tablePicture(*grid_); }});
     QPushButton* command10 = button("Command10");
@@ -550,6 +554,7 @@ void MainWindow::fondi() {
 void MainWindow::keepWindowSize() {
     const QScreen* screen = this->screen();
     if (keepingSize_ || !screen || screen->geometry().width() <= kNarrowScreen) return;
+    if (displaySize_ && displaySize_->fullScreen()) return;
     // A minimised window is left alone: putting it back at once would make
     // the program impossible to minimise.
     if (windowState() & Qt::WindowMinimized) return;
@@ -572,17 +577,20 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
+    // In full screen the content is centred: the drawing follows it.
+    const auto at = [origin = displaySize_->origin()](const QWidget* w) { return w->geometry().translated(-origin); };
     WindowLayout layout;
-    layout.size = size();
-    layout.animpic = animpic_->geometry();
-    layout.fich = fich_->geometry();
-    layout.supertext = supertext_->geometry();
+    layout.size = kWindowSize;
+    layout.animpic = at(animpic_);
+    layout.fich = at(fich_);
+    layout.supertext = at(supertext_);
     for (int s = 0; s < 4; ++s) {
-        layout.text1[s] = text1_[s]->geometry();
+        layout.text1[s] = at(text1_[s]);
         layout.colours[s] = displayPanel_.label4[s]->shown();
     }
-    layout.labelinf0 = labelinf_[0]->geometry();
+    layout.labelinf0 = at(labelinf_[0]);
     QPainter painter(this);
+    displaySize_->beginPaint(painter);
     paintWindow(painter, layout);
 }
 

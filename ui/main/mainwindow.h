@@ -31,6 +31,7 @@ namespace molvane {
 class AnimationView;
 class ControlsConfiguration;
 class CopyMenu;
+class DisplaySize;
 class ExerciseMenu;
 class GraphView;
 class GridTableModel;
@@ -170,6 +171,7 @@ private:
     RunSpeech* runSpeech_ = nullptr;
     std::unique_ptr<Printing> printing_;
     CopyMenu* copies_ = nullptr;
+    DisplaySize* displaySize_ = nullptr;
     bool keepingSize_ = false;
 
     // What the labels show, so that a tick rewrites only what changed.

@@ -12,10 +12,22 @@ AnimationView::AnimationView(QSize size, QWidget* parent) : QWidget(parent), sur
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+namespace {
+
+// The part of a picture held in device pixels under a rectangle of the view.
+QRectF devicePart(const QRect& area, qreal ratio) {
+    return QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
+}
+
+}  // namespace
+
 void AnimationView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
+    // A new screen, or a new size of the display: the frame is drawn again
+    // at the window's ratio before it is shown.
+    if (const qreal ratio = devicePixelRatioF(); surface_.ratio() != ratio) surface_.setRatio(ratio);
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface_.image(), event->rect());
+    painter.drawImage(QRectF(event->rect()), surface_.image(), devicePart(event->rect(), surface_.ratio()));
     if (hasFocus()) drawKeyboardFrame(painter, rect());
 }
 
@@ -40,9 +52,10 @@ void GraphView::refresh() {
 
 void GraphView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
+    if (const qreal ratio = devicePixelRatioF(); surface_.ratio() != ratio) surface_.setRatio(ratio);
     shown_ = surface_.changes();
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface_.image(), event->rect());
+    painter.drawImage(QRectF(event->rect()), surface_.image(), devicePart(event->rect(), surface_.ratio()));
 }
 
 }  // namespace molvane
