@@ -19,13 +19,13 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text = QStrin
     return widget;
 }
 
+}  // namespace
+
 QFont sized(QFont font, int points, bool bold) {
     font.setPointSize(points);
     font.setBold(bold);
     return font;
 }
-
-}  // namespace
 
 QColor exerciseBackground() {
     return QColor(240, 235, 230);

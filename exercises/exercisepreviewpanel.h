@@ -4,6 +4,7 @@
 // panel, so that an author sees the exercise as the pupils will.
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <array>
 
@@ -12,6 +13,9 @@
 class QLabel;
 
 namespace molvane {
+
+// A font of the exercise window's own: the window's, at a size and weight.
+QFont sized(QFont font, int points, bool bold);
 
 // The exercise window's background.
 QColor exerciseBackground();

@@ -71,12 +71,6 @@ QPushButton* imageButton(QWidget* parent, const QString& name, const QPixmap& pi
     return button;
 }
 
-QFont sized(QFont font, int points, bool bold) {
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
-
 }  // namespace
 
 Fichexo::Fichexo(const ExerciseContext& context)
