@@ -1,35 +1,53 @@
 #!/bin/sh
 # Relance les simulations d'où viennent les valeurs citées dans les corrigés.
-# Chaque série est lancée avec les graines 1 à 10 (SEEDS pour en changer) : le
-# simulateur tire ses nombres au hasard, les corrigés donnent donc des
-# fourchettes (minimum-maximum sur les lancements). Une date d'une ligne du
-# tableau est le nombre de pas de 0,1 s simulés : un lancement jusqu'à cette
-# date donne les nombres que la ligne affiche.
-#   course/verifier-valeurs.sh [série...]    (sans argument : toutes, une vingtaine de minutes)
-#   BENCH=autre/molvane-bench SEEDS="1 2 3" course/verifier-valeurs.sh exo2
+# Chaque série est simulée pour les graines 1 à 10 (GRAINES pour en changer),
+# toutes en même temps par molvane-run --graines, comme la fenêtre le ferait
+# avec le même fichier de configuration : le simulateur tire ses nombres au
+# hasard, les corrigés donnent donc des fourchettes (minimum-maximum sur les
+# lancements). Une date d'une ligne du tableau est le nombre de pas de 0,1 s
+# simulés : la ligne de la date t est celle du pas 10 t du fichier CSV.
+#   course/verifier-valeurs.sh [série...]    (sans argument : toutes)
+#   RUN=autre/molvane-run GRAINES=1-3 course/verifier-valeurs.sh exo2
 # Le résultat des séries qui ont servi aux corrigés est gardé dans
 # course/valeurs-mesurees.txt.
 set -eu
 cd "$(dirname "$0")/.."
-BENCH=${BENCH:-build/bin/molvane-bench}
-SEEDS=${SEEDS:-"1 2 3 4 5 6 7 8 9 10"}
-[ -x "$BENCH" ] || { echo "compiler d'abord : cmake --build build --target molvane-bench" >&2; exit 1; }
+RUN=${RUN:-build/bin/molvane-run}
+GRAINES=${GRAINES:-1-10}
+[ -x "$RUN" ] || { echo "compiler d'abord : cmake --build build --target molvane-run" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
-# Réglages de la série en cours : état initial, pourcentages, température.
+# enregistrement TEXTE : un enregistrement de 128 octets du fichier de
+# configuration (sa longueur sur 16 bits, le texte, des zéros).
+enregistrement() {
+    printf "\\$(printf %03o ${#1})\\000%s" "$1"
+    head -c $((126 - ${#1})) /dev/zero
+}
+
+# Réglages de la série en cours : état initial, pourcentages, température,
+# écrits dans le fichier de configuration que molvane-run lira. Les barres
+# des pourcentages sont graduées de haut en bas (position 100 - pourcentage).
 reglages() {
     counts=$1 s1=$2 s2=$3 temp=$4
     echo "== $nom : état initial $counts, sens 1 $s1 %, sens 2 $s2 %, température $temp"
+    for valeur in MOLVANE $counts $((100 - s1)) $((100 - s2)) "$temp" \
+                  16711680 16711935 33023 49152 11 60 1 0 1 1 1 1 1 1; do
+        enregistrement "$valeur"
+    done > "$work/serie.C11"
 }
 
-# lancement SECONDES GRAINE : la ligne JSON du banc d'essai.
-lancement() {
-    "$BENCH" --counts $counts --sense1 "$s1" --sense2 "$s2" --temperature "$temp" \
-        --ticks "$(($1 * 10))" --seed "$2"
-}
-
-# comptes SECONDES GRAINE : « A B C D » à cette date.
-comptes() {
-    lancement "$1" "$2" | sed -E 's/.*"final":\[([0-9]+),([0-9]+),([0-9]+),([0-9]+)\].*/\1 \2 \3 \4/'
+# lignes FIN : pour chaque graine, une ligne « graine pas A B C D » pour chaque
+# pas de 0 à 10 FIN. Les pas d'une simulation ne dépendent pas de sa durée :
+# simuler jusqu'à FIN donne aussi toutes les dates plus courtes.
+lignes() {
+    rm -f "$work"/sortie-graine*.csv
+    "$RUN" "$work/serie.C11" --duree "$1" --graines "$GRAINES" --format python \
+        --sortie "$work/sortie.csv" > /dev/null
+    for f in "$work"/sortie-graine*.csv; do
+        g=${f##*-graine}
+        awk -F, -v g="${g%.csv}" 'NR > 1 { print g, NR - 2, $2, $3, $4, $5 }' "$f"
+    done
 }
 
 # dates DEBUT FIN PAS : les dates des lignes lues.
@@ -37,24 +55,40 @@ dates() {
     awk -v a="$1" -v b="$2" -v p="$3" 'BEGIN { for (t = a; t <= b; t += p) print t }'
 }
 
+# plus_grande NOMBRE... : le plus grand des nombres.
+plus_grande() {
+    printf '%s\n' "$@" | sort -n | tail -1
+}
+
 # a_la_date SECONDES... : pour chaque date, nombres de A, B, C, D et Qr de la
-# ligne, puis Qr moyen sur la seconde moitié des pas (tous les pas, pas
-# seulement les lignes du tableau).
+# ligne, puis Qr moyen sur la seconde moitié des pas jusqu'à cette date (tous
+# les pas, pas seulement les lignes du tableau).
 a_la_date() {
-    for secondes in "$@"; do
-        for seed in $SEEDS; do
-            lancement "$secondes" "$seed"
-        done | sed -E 's/.*"final":\[([0-9,]*)\].*"mean_qr_second_half":([0-9.]+|null).*/\1,\2/' |
-            awk -F, -v t="$secondes" '
-                { $6 = ($1 > 0 && $2 > 0) ? ($3 / $1) * ($4 / $2) : -1
-                  for (i = 1; i <= 6; i++) {
-                      v = ($i == "null") ? -1 : $i + 0
-                      if (NR == 1 || v < lo[i]) lo[i] = v
-                      if (NR == 1 || v > hi[i]) hi[i] = v
-                      sum[i] += v } }
-                END { printf "t = %4d s  A %3d-%3d  B %3d-%3d  C %3d-%3d  D %3d-%3d  Qr de la ligne %.2f-%.2f  Qr moyen %.2f-%.2f (moyenne %.2f)\n",
-                          t, lo[1], hi[1], lo[2], hi[2], lo[3], hi[3], lo[4], hi[4], lo[6], hi[6], lo[5], hi[5], sum[5] / NR }'
-    done
+    lignes "$(plus_grande "$@")" | awk -v dates="$*" '
+        BEGIN { n = split(dates, d, " ") }
+        { k = $2; a = $3; b = $4; c = $5; e = $6
+          q = (a > 0 && b > 0) ? (c / a) * (e / b) : -1
+          for (j = 1; j <= n; j++) {
+              fin = d[j] * 10
+              if (k > fin / 2 && k <= fin && q >= 0) { sq[$1, j] += q; nq[$1, j]++ }
+              if (k == fin) { ligne[$1, j] = a " " b " " c " " e " " q; graines[$1] = 1 } } }
+        END { for (j = 1; j <= n; j++) {
+                  runs = 0; tot = 0
+                  for (g in graines) {
+                      split(ligne[g, j], v, " ")
+                      v[6] = nq[g, j] ? sq[g, j] / nq[g, j] : -1
+                      for (i = 1; i <= 6; i++) {
+                          if (!runs || v[i] < lo[i]) lo[i] = v[i]
+                          if (!runs || v[i] > hi[i]) hi[i] = v[i] }
+                      tot += v[6]; runs++ }
+                  printf "t = %4d s  A %3d-%3d  B %3d-%3d  C %3d-%3d  D %3d-%3d  Qr de la ligne %.2f-%.2f  Qr moyen %.2f-%.2f (moyenne %.2f)\n",
+                         d[j], lo[1], hi[1], lo[2], hi[2], lo[3], hi[3], lo[4], hi[4], lo[5], hi[5], lo[6], hi[6], tot / runs } }'
+}
+
+# serie FIN PAS : pour chaque lancement, une ligne « graine date A B C D »
+# toutes les PAS secondes jusqu'à FIN, comme les lignes d'un tableau.
+serie() {
+    lignes "$1" | awk -v p="$2" '$2 > 0 && $2 % (p * 10) == 0 { print $1, $2 / 10, $3, $4, $5, $6 }'
 }
 
 # moyenne_lignes DEBUT FIN PAS : ce que fait l'élève qui relève les lignes de
@@ -62,61 +96,24 @@ a_la_date() {
 # nombres et de Qr sur ces lignes, et Qr calculé avec les nombres moyens ;
 # puis Qr d'une seule ligne.
 moyenne_lignes() {
-    for seed in $SEEDS; do
-        for secondes in $(dates "$1" "$2" "$3"); do
-            echo "$seed $(comptes "$secondes" "$seed")"
-        done
-    done | awk -v a="$1" -v b="$2" -v p="$3" '
+    serie "$2" "$3" | awk -v a="$1" -v b="$2" -v p="$3" '
         function garde(i, v) { if (!(i in lo) || v < lo[i]) lo[i] = v; if (!(i in hi) || v > hi[i]) hi[i] = v }
         function ferme() {
             if (n == 0) return
-            for (i = 2; i <= 5; i++) garde(i, s[i] / n)
-            if (nq > 0) garde(6, sq / nq)
-            if (s[2] > 0 && s[3] > 0) garde(8, (s[4] / s[2]) * (s[5] / s[3]))
-            for (i = 2; i <= 5; i++) s[i] = 0
+            for (i = 3; i <= 6; i++) garde(i, s[i] / n)
+            if (nq > 0) garde(7, sq / nq)
+            if (s[3] > 0 && s[4] > 0) garde(9, (s[5] / s[3]) * (s[6] / s[4]))
+            for (i = 3; i <= 6; i++) s[i] = 0
             n = 0; sq = 0; nq = 0 }
         $1 != graine { ferme(); graine = $1 }
-        { for (i = 2; i <= 5; i++) s[i] += $i
+        $2 >= a && (($2 - a) % p) == 0 {
+          for (i = 3; i <= 6; i++) s[i] += $i
           n++
-          if ($2 > 0 && $3 > 0) { q = ($4 / $2) * ($5 / $3); sq += q; nq++; garde(7, q) } }
+          if ($3 > 0 && $4 > 0) { q = ($5 / $3) * ($6 / $4); sq += q; nq++; garde(8, q) } }
         END { ferme()
               printf "lignes de %d à %d s (toutes les %d s), moyennes : A %.1f-%.1f  B %.1f-%.1f  C %.1f-%.1f  D %.1f-%.1f  Qr %.2f-%.2f\n",
-                     a, b, p, lo[2], hi[2], lo[3], hi[3], lo[4], hi[4], lo[5], hi[5], lo[6], hi[6]
-              printf "    Qr des nombres moyens %.2f-%.2f ; Qr d une ligne %.2f-%.2f\n", lo[8], hi[8], lo[7], hi[7] }'
-}
-
-# atteint SEUIL PAS FIN : première ligne (une toutes les PAS secondes) où le
-# nombre de C atteint SEUIL, pour chaque lancement.
-atteint() {
-    seuil=$1 pas=$2 fin=$3
-    for seed in $SEEDS; do
-        premiere=jamais
-        for secondes in $(dates "$pas" "$fin" "$pas"); do
-            c=$(comptes "$secondes" "$seed" | cut -d' ' -f3)
-            if [ "$c" -ge "$seuil" ]; then
-                premiere=$secondes
-                break
-            fi
-        done
-        echo "$premiere"
-    done | awk -v seuil="$seuil" '
-        $1 == "jamais" { jamais++; next }
-        { if (!n || $1 < lo) lo = $1; if (!n || $1 > hi) hi = $1; n++ }
-        END { printf "C atteint %d : ligne de %s à %s s", seuil, n ? lo : "-", n ? hi : "-"
-              if (jamais) printf " (jamais pour %d lancements)", jamais
-              printf "\n" }'
-}
-
-# serie FIN PAS : pour chaque lancement, une ligne « graine date A B C D »
-# toutes les PAS secondes jusqu'à FIN, comme les lignes d'un tableau (un seul
-# lancement par graine).
-serie() {
-    for seed in $SEEDS; do
-        "$BENCH" --counts $counts --sense1 "$s1" --sense2 "$s2" --temperature "$temp" \
-            --ticks "$(($1 * 10))" --rows "$(($2 * 10))" --seed "$seed" |
-            sed -E 's/.*"rows":\[\[(.*)\]\].*/\1/; s/\],\[/\n/g' |
-            awk -v g="$seed" -v p="$2" -F, '{ print g, NR * p, $1, $2, $3, $4 }'
-    done
+                     a, b, p, lo[3], hi[3], lo[4], hi[4], lo[5], hi[5], lo[6], hi[6], lo[7], hi[7]
+              printf "    Qr des nombres moyens %.2f-%.2f ; Qr d une ligne %.2f-%.2f\n", lo[9], hi[9], lo[8], hi[8] }'
 }
 
 # releve FIN PAS DATE... : nombres de A, B, C, D aux dates données (minimum et
@@ -215,7 +212,7 @@ if choisie exo6; then
     for temperature in 200 800; do
         reglages "100 100 0 0" 80 20 "$temperature"
         a_la_date 4 10 20 30 60 120
-        atteint 60 2 120
+        premiere_ligne 120 2 C haut 60
         premiere_ligne 120 2 C haut 33
         moyenne_lignes 100 120 2
     done
