@@ -152,11 +152,14 @@ premiere_ligne() {
 # de l'équilibre. Pour chaque lancement : moyenne et écart-type du nombre de
 # C, plus petit et plus grand C, plus petit et plus grand Qr des lignes (les
 # lignes sans A ou sans B n'ont pas de Qr) ; puis leurs fourchettes.
+# Avec ATTENDU, la valeur de C attendue à l'équilibre : l'écart relatif de
+# l'énoncé, le plus grand écart entre C et ATTENDU divisé par ATTENDU.
 dispersion() {
-    serie "$2" "$3" | awk -v a="$1" -v b="$2" -v p="$3" '
+    serie "$2" "$3" | awk -v a="$1" -v b="$2" -v p="$3" -v attendu="${4:-}" '
         function garde(i, v) { if (!(i in lo) || v < lo[i]) lo[i] = v; if (!(i in hi) || v > hi[i]) hi[i] = v; tot[i] += v }
         function ferme() {
             if (!n) return
+            if (attendu != "") garde("x", (attendu - cmin > cmax - attendu ? attendu - cmin : cmax - attendu) / attendu)
             m = s / n; e = sqrt(ss / n - m * m)
             garde("m", m); garde("e", e); garde("r", e / m); garde("cmin", cmin); garde("cmax", cmax)
             if (nq) { garde("qmin", qmin); garde("qmax", qmax); garde("qm", sq / nq) }
@@ -168,10 +171,11 @@ dispersion() {
             if ($3 > 0 && $4 > 0) { q = ($5 / $3) * ($6 / $4)
                 if (!nq || q < qmin) qmin = q; if (!nq || q > qmax) qmax = q; nq++; sq += q } }
         END { ferme()
-              printf "lignes de %d à %d s (toutes les %d s) : C moyen %.1f-%.1f, écart-type de C %.2f-%.2f (moyenne %.2f), écart relatif %.3f-%.3f (moyenne %.3f)\n",
+              printf "lignes de %d à %d s (toutes les %d s) : C moyen %.1f-%.1f, écart-type de C %.2f-%.2f (moyenne %.2f), écart-type relatif %.3f-%.3f (moyenne %.3f)\n",
                      a, b, p, lo["m"], hi["m"], lo["e"], hi["e"], tot["e"] / runs, lo["r"], hi["r"], tot["r"] / runs
               printf "    C le plus petit %d-%d, le plus grand %d-%d ; Qr des lignes de %.2f à %.2f au plus (plus petit %.2f-%.2f, plus grand %.2f-%.2f), Qr moyen %.2f-%.2f ; lignes sans Qr : %d\n",
-                     lo["cmin"], hi["cmin"], lo["cmax"], hi["cmax"], lo["qmin"], hi["qmax"], lo["qmin"], hi["qmin"], lo["qmax"], hi["qmax"], lo["qm"], hi["qm"], sansqr }'
+                     lo["cmin"], hi["cmin"], lo["cmax"], hi["cmax"], lo["qmin"], hi["qmax"], lo["qmin"], hi["qmin"], lo["qmax"], hi["qmax"], lo["qm"], hi["qm"], sansqr
+              if (attendu != "") printf "    écart relatif à %d (le plus grand écart de C) %.2f-%.2f\n", attendu, lo["x"], hi["x"] }'
 }
 
 # Sans argument toutes les séries, sinon celles nommées (exo1, exo2...).
@@ -280,6 +284,6 @@ fi
 if choisie exo10; then
     for n in 10 50 500; do
         reglages "$n $n 0 0" 50 50 500
-        dispersion 30 90 1
+        dispersion 30 90 1 "$((n / 2))"
     done
 fi
