@@ -2,9 +2,12 @@
 // and the full screen's geometry.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
 #include <QSet>
 #include <QTextEdit>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 #include <cmath>
 
 #include "fixture.h"
@@ -190,6 +193,57 @@ TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceAndKeepsTheRunAndTheText) {
     EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
     vessel->grab();
     EXPECT_DOUBLE_EQ(vessel->surface().ratio(), 1.0);
+    EXPECT_EQ(storedDisplaySize(), 100);
+}
+
+// Keys the window system queued while a size was being applied: each one is
+// taken, in order, by the window it was meant for.
+TEST_F(DisplaySizeWindow, KeysQueuedDuringSizeChangesAreAllTaken) {
+    window->show();
+    window->activateWindow();
+    // Another window of the program, shown beside the main one.
+    QWidget other;
+    other.resize(300, 200);
+    other.show();
+    window->activateWindow();
+    auto* text = control<QTextEdit>("supertext");
+    text->setReadOnly(false);
+    text->clear();
+    text->setFocus();
+    QApplication::processEvents();
+    QWindow* native = window->windowHandle();
+    ASSERT_EQ(QGuiApplication::focusWindow(), native);
+    const WId id = window->winId();
+
+    const auto key = [native](int code, Qt::KeyboardModifiers modifiers, const QString& typed) {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                native, type, code, modifiers, typed);
+    };
+    const auto type = [&key](const QString& typed) {
+        for (const QChar c : typed) key(c.toUpper().unicode(), Qt::NoModifier, c);
+    };
+    // Three Ctrl++ one after the other, a word, one Ctrl+-, another word.
+    for (int k = 0; k < 3; ++k) key(Qt::Key_Plus, Qt::ControlModifier, QStringLiteral("+"));
+    type(QStringLiteral("vite"));
+    key(Qt::Key_Minus, Qt::ControlModifier, QStringLiteral("-"));
+    type(QStringLiteral("ment"));
+    QApplication::processEvents();
+
+    EXPECT_EQ(storedDisplaySize(), 150);
+    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.5);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("vitement"));
+    // The same native windows, each in its own pixels as before.
+    EXPECT_EQ(window->winId(), id);
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    EXPECT_EQ(window->windowHandle()->size(), QSize(800, 600));
+    EXPECT_EQ(other.size(), QSize(300, 200));
+    EXPECT_DOUBLE_EQ(other.devicePixelRatioF(), 1.5);
+    EXPECT_TRUE(text->hasFocus());
+
+    key(Qt::Key_0, Qt::ControlModifier, QString());
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
     EXPECT_EQ(storedDisplaySize(), 100);
 }
 

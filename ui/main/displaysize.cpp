@@ -82,33 +82,29 @@ double factorFor(int percent, const QScreen* screen, QSize content, QSize frame)
     return fittingScale(content, frame, room) / screenFactor(screen);
 }
 
-// Every shown window gets a new native window at the new factor; the
-// widgets themselves, and all they hold, stay.
-void rescaleWindows(double factor, QWidget* main, const std::function<void()>& showMain) {
+// Every window keeps its native window through a change of factor: a new
+// one would drop the keys still queued for the old one, and the typing and
+// shortcuts that come while the window manager hands the focus over. Each
+// shown window is given its own pixels' size again at the new factor, then
+// redrawn whole at its new ratio.
+void rescaleWindows(double factor) {
     struct Shown {
         QPointer<QWidget> widget;
         QSize size;
     };
-    std::vector<Shown> others;
+    std::vector<Shown> shown;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != main && w->isVisible() && !(w->windowFlags() & Qt::Popup)) others.push_back({w, w->size()});
+        if (w->isVisible() && w->windowHandle() && w->windowType() != Qt::Popup) shown.push_back({w, w->size()});
     }
-    QPointer<QWidget> focus = QApplication::focusWidget();
     setGlobalFactor(factor);
-    for (auto& shown : others) {
-        shown.widget->hide();
-        if (QWindow* native = shown.widget->windowHandle()) native->destroy();
+    for (const Shown& s : shown) {
+        if (!s.widget) continue;
+        QWindow* native = s.widget->windowHandle();
+        if (!native) continue;
+        native->resize(s.size);
+        // Sends every widget its change of screen and repaints the window.
+        QMetaObject::invokeMethod(native, "handleScreenChange", Qt::DirectConnection);
     }
-    main->hide();
-    if (QWindow* native = main->windowHandle()) native->destroy();
-    showMain();
-    for (auto& shown : others) {
-        if (!shown.widget) continue;
-        shown.widget->resize(shown.size);
-        shown.widget->show();
-    }
-    main->activateWindow();
-    if (focus && focus->window() == main) focus->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace
@@ -239,18 +235,22 @@ void DisplaySize::choose(int percent) {
 }
 
 void DisplaySize::applyScale(double factor) {
-    // A modal window waits on its own loop: hiding it would close it.
+    // Not while a modal box waits for its answer.
     if (QApplication::activeModalWidget() || factor == globalFactor()) return;
-    rescaleWindows(factor, window_, [this] {
-        window_->resize(content_);
-        if (const QScreen* screen = window_->screen()) {
-            const QRect area = screen->availableGeometry();
-            const QSize outer = window_->frameGeometry().size();
-            window_->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
-                          area.top() + std::max(0, (area.height() - outer.height()) / 2));
-        }
-        window_->show();
-    });
+    rescaleWindows(factor);
+    centre();
+}
+
+void DisplaySize::centre() {
+    const QScreen* screen = window_->screen();
+    if (!screen || fullScreen_) return;
+    // The frame is the window manager's: its pixels are not scaled.
+    QMargins frame;
+    if (const QWindow* native = window_->windowHandle()) frame = native->frameMargins();
+    const QRect area = screen->availableGeometry();
+    const QSize outer = content_.grownBy(frame);
+    window_->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+                  area.top() + std::max(0, (area.height() - outer.height()) / 2));
 }
 
 void DisplaySize::setFullScreen(bool on) {
@@ -261,7 +261,8 @@ void DisplaySize::setFullScreen(bool on) {
     if (on) {
         const QSize native = nativeSize(screen ? screen->geometry().size() : content_, totalFactor(screen));
         const double factor = fillingScale(content_, native) / screenFactor(screen);
-        rescaleWindows(factor, window_, [this] { window_->showFullScreen(); });
+        rescaleWindows(factor);
+        window_->showFullScreen();
         moveContent(centredOrigin(content_, window_->size()));
     } else {
         moveContent(QPoint());

@@ -71,6 +71,8 @@ protected:
 
 private:
     void applyScale(double scale);
+    // Puts the window in the middle of its screen's free area.
+    void centre();
     void moveContent(QPoint origin);
     void popUp(QPoint at);
     void showChoice();
