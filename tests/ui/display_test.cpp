@@ -157,6 +157,18 @@ TEST(DisplaySizes, ScalesThatFitAndFillTheScreen) {
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(fittingScale({800, 600}, c.frame, c.room), c.fitting) << c.room.width();
 
+    // A size too large for the screen is shown at the largest that fits, never under 100 %.
+    struct Shown {
+        int percent;
+        double least, fitting, shown;
+    };
+    const std::vector<Shown> shown{
+        {200, 1.0, 1.7, 1.7}, {150, 1.0, 1.7, 1.5}, {0, 1.0, 1.7, 1.7},  {200, 1.0, 2.55, 2.0},
+        {125, 2.0, 2.55, 2.5}, {150, 2.0, 2.55, 2.55}, {100, 2.0, 1.0, 2.0}, {0, 2.0, 1.0, 2.0},
+    };
+    for (const Shown& c : shown)
+        EXPECT_DOUBLE_EQ(shownScale(c.percent, c.least, c.fitting), c.shown) << c.percent << " " << c.least;
+
     EXPECT_DOUBLE_EQ(fillingScale({800, 600}, {1920, 1080}), 1.8);
     EXPECT_DOUBLE_EQ(fillingScale({800, 600}, {1280, 1024}), 1.6);
     EXPECT_EQ(centredOrigin({800, 600}, {1067, 600}), QPoint(133, 0));

@@ -75,11 +75,14 @@ QSize nativeSize(QSize size, double factor) {
                  static_cast<int>(std::lround(size.height() * factor)));
 }
 
-// The global factor for a size on this screen.
+// The global factor for a size on this screen. A size the screen cannot hold
+// would leave the lower controls out of reach: the largest that fits is
+// taken instead, never under 100 %, and the choice stays for a larger screen.
 double factorFor(int percent, const QScreen* screen, QSize content, QSize frame) {
-    if (percent != kFitScreen || !screen) return startFactor() * percent / 100.0;
+    if (!screen) return percent == kFitScreen ? startFactor() : startFactor() * percent / 100.0;
     const QSize room = nativeSize(screen->availableGeometry().size(), totalFactor(screen));
-    return fittingScale(content, frame, room) / screenFactor(screen);
+    const double fitting = fittingScale(content, frame, room) / screenFactor(screen);
+    return shownScale(percent, startFactor(), fitting);
 }
 
 // Every window keeps its native window through a change of factor: a new
@@ -129,6 +132,11 @@ double fillingScale(QSize content, QSize screen) {
     if (content.isEmpty() || screen.isEmpty()) return 1.0;
     return std::min(static_cast<double>(screen.width()) / content.width(),
                     static_cast<double>(screen.height()) / content.height());
+}
+
+double shownScale(int percent, double least, double fitting) {
+    if (percent == kFitScreen) return std::max(least, fitting);
+    return std::max(least, std::min(least * percent / 100.0, fitting));
 }
 
 QPoint centredOrigin(QSize content, QSize window) {
