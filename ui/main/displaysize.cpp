@@ -302,6 +302,12 @@ bool DisplaySize::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
         if (event->type() == QEvent::Resize && fullScreen_) {
             moveContent(centredOrigin(content_, window_->size()));
+        } else if (event->type() == QEvent::WindowActivate && !framed_) {
+            // The window manager's frame is known from now on: the size that
+            // fits the screen, taken at start-up with a frame guessed, is
+            // taken again with the real one.
+            framed_ = true;
+            if (size_ == kFitScreen && !fullScreen_) choose(size_);
         } else if (event->type() == QEvent::ContextMenu) {
             popUp(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;

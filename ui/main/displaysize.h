@@ -85,6 +85,7 @@ private:
     QSize content_;
     int size_ = 100;
     bool fullScreen_ = false;
+    bool framed_ = false;
     QPoint origin_;
     QMenu* menu_ = nullptr;
     QPushButton* button_ = nullptr;
