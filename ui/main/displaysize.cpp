@@ -308,6 +308,11 @@ bool DisplaySize::eventFilter(QObject* watched, QEvent* event) {
             // taken again with the real one.
             framed_ = true;
             if (size_ == kFitScreen && !fullScreen_) choose(size_);
+        } else if (event->type() == QEvent::ScreenChangeInternal && !fullScreen_) {
+            // On a screen of another resolution the window keeps its size in
+            // its own pixels, as at a change of size.
+            if (QWindow* native = window_->windowHandle(); native && native->size() != window_->size())
+                native->resize(window_->size());
         } else if (event->type() == QEvent::ContextMenu) {
             popUp(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
