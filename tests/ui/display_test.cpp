@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QTextEdit>
 #include <QWindow>
@@ -257,6 +258,25 @@ TEST_F(DisplaySizeWindow, KeysQueuedDuringSizeChangesAreAllTaken) {
     QApplication::processEvents();
     EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
     EXPECT_EQ(storedDisplaySize(), 100);
+}
+
+TEST_F(DisplaySizeWindow, OnAScreenOfAnotherResolutionTheWindowKeepsItsSizeAndDrawsAtTheNewRatio) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2);
+    window->show();
+    auto* vessel = control<AnimationView>("animpic");
+    vessel->grab();
+    ASSERT_DOUBLE_EQ(vessel->surface().ratio(), 1.0);
+    for (const qreal ratio : {2.0, 1.0}) {
+        window->windowHandle()->setScreen(screens[ratio == 2.0 ? 1 : 0]);
+        QApplication::processEvents();
+        EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), ratio);
+        EXPECT_EQ(window->size(), QSize(800, 600));
+        EXPECT_EQ(window->windowHandle()->size(), QSize(800, 600));
+        vessel->grab();
+        EXPECT_DOUBLE_EQ(vessel->surface().ratio(), ratio);
+        EXPECT_EQ(vessel->surface().image().width(), static_cast<int>(393 * ratio));
+    }
 }
 
 }  // namespace
