@@ -24,6 +24,8 @@ namespace molvane {
 namespace {
 
 const QString kSettingsKey = QStringLiteral("affichage/taille");
+// A title bar's height, for a window not framed yet.
+constexpr QSize kGuessedFrame{0, 32};
 
 QSettings userSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Molvane"),
@@ -157,7 +159,7 @@ void applyStoredDisplaySize(QSize content) {
     const int percent = storedDisplaySize();
     if (percent == 100) return;
     // No window yet: the frame is guessed as a title bar's height.
-    setGlobalFactor(factorFor(percent, QGuiApplication::primaryScreen(), content, QSize(0, 32)));
+    setGlobalFactor(factorFor(percent, QGuiApplication::primaryScreen(), content, kGuessedFrame));
 }
 
 DisplaySize::DisplaySize(QWidget* window, QSize content)
@@ -236,10 +238,19 @@ void DisplaySize::choose(int percent) {
     storeDisplaySize(size_);
     showChoice();
     if (fullScreen_) return;  // taken when full screen ends
-    const QSize frame = window_->frameGeometry().size() - window_->size();
-    const QScreen* screen = window_->screen();
-    const double factor = factorFor(size_, screen, content_, nativeSize(frame, totalFactor(screen)));
-    applyScale(factor);
+    applyScale(factorFor(size_, window_->screen(), content_, nativeFrame()));
+}
+
+QSize DisplaySize::nativeFrame() {
+    // In full screen, or before the window manager has framed the window,
+    // the last frame seen stands for the one the window will get.
+    const QRect outer = window_->frameGeometry(), inner = window_->geometry();
+    if (!fullScreen_ && !window_->isFullScreen() && outer != inner) {
+        const double factor = totalFactor(window_->screen());
+        frameTopLeft_ = nativeSize(QSize(inner.left() - outer.left(), inner.top() - outer.top()), factor);
+        frame_ = nativeSize(outer.size() - inner.size(), factor);
+    }
+    return frame_;
 }
 
 void DisplaySize::applyScale(double factor) {
@@ -251,14 +262,18 @@ void DisplaySize::applyScale(double factor) {
 
 void DisplaySize::centre() {
     const QScreen* screen = window_->screen();
-    if (!screen || fullScreen_) return;
-    // The frame is the window manager's: its pixels are not scaled.
-    QMargins frame;
-    if (const QWindow* native = window_->windowHandle()) frame = native->frameMargins();
+    QWindow* native = window_->windowHandle();
+    if (!screen || !native || fullScreen_) return;
+    // The frame is the window manager's: its pixels are not scaled. Just
+    // out of full screen the window has none yet: the window's own corner
+    // is placed, inside the frame it had.
+    const QSize frame = nativeFrame();
+    const double factor = totalFactor(screen);
+    const auto logical = [factor](int pixels) { return static_cast<int>(std::ceil(pixels / factor)); };
     const QRect area = screen->availableGeometry();
-    const QSize outer = content_.grownBy(frame);
-    window_->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
-                  area.top() + std::max(0, (area.height() - outer.height()) / 2));
+    const QSize outer = content_ + QSize(logical(frame.width()), logical(frame.height()));
+    native->setPosition(area.left() + std::max(0, (area.width() - outer.width()) / 2) + logical(frameTopLeft_.width()),
+                        area.top() + std::max(0, (area.height() - outer.height()) / 2) + logical(frameTopLeft_.height()));
 }
 
 void DisplaySize::setFullScreen(bool on) {
@@ -267,6 +282,7 @@ void DisplaySize::setFullScreen(bool on) {
     showChoice();
     const QScreen* screen = window_->screen();
     if (on) {
+        nativeFrame();  // kept for the way back
         const QSize native = nativeSize(screen ? screen->geometry().size() : content_, totalFactor(screen));
         const double factor = fillingScale(content_, native) / screenFactor(screen);
         rescaleWindows(factor);
@@ -275,8 +291,7 @@ void DisplaySize::setFullScreen(bool on) {
     } else {
         moveContent(QPoint());
         window_->showNormal();
-        const QSize frame = window_->frameGeometry().size() - window_->size();
-        applyScale(factorFor(size_, screen, content_, nativeSize(frame, totalFactor(screen))));
+        applyScale(factorFor(size_, screen, content_, nativeFrame()));
         window_->resize(content_);
     }
 }
@@ -303,11 +318,11 @@ bool DisplaySize::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Resize && fullScreen_) {
             moveContent(centredOrigin(content_, window_->size()));
         } else if (event->type() == QEvent::WindowActivate && !framed_) {
-            // The window manager's frame is known from now on: the size that
-            // fits the screen, taken at start-up with a frame guessed, is
-            // taken again with the real one.
+            // The window manager's frame is known from now on: a size bound
+            // by the screen, taken at start-up with a frame guessed, is taken
+            // again with the real one.
             framed_ = true;
-            if (size_ == kFitScreen && !fullScreen_) choose(size_);
+            if (!fullScreen_) choose(size_);
         } else if (event->type() == QEvent::ScreenChangeInternal && !fullScreen_) {
             // On a screen of another resolution the window keeps its size in
             // its own pixels, as at a change of size.

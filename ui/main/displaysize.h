@@ -77,6 +77,8 @@ private:
     void applyScale(double scale);
     // Puts the window in the middle of its screen's free area.
     void centre();
+    // The window manager's frame around the window, in native pixels.
+    QSize nativeFrame();
     void moveContent(QPoint origin);
     void popUp(QPoint at);
     void showChoice();
@@ -86,6 +88,8 @@ private:
     int size_ = 100;
     bool fullScreen_ = false;
     bool framed_ = false;
+    QSize frame_{0, 32};  // a title bar, until the window is framed
+    QSize frameTopLeft_{0, 32};  // the frame's left and top sides
     QPoint origin_;
     QMenu* menu_ = nullptr;
     QPushButton* button_ = nullptr;
