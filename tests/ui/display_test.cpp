@@ -2,9 +2,13 @@
 // and the full screen's geometry.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QTextEdit>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 #include <cmath>
 
 #include "fixture.h"
@@ -154,6 +158,18 @@ TEST(DisplaySizes, ScalesThatFitAndFillTheScreen) {
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(fittingScale({800, 600}, c.frame, c.room), c.fitting) << c.room.width();
 
+    // A size too large for the screen is shown at the largest that fits, never under 100 %.
+    struct Shown {
+        int percent;
+        double least, fitting, shown;
+    };
+    const std::vector<Shown> shown{
+        {200, 1.0, 1.7, 1.7}, {150, 1.0, 1.7, 1.5}, {0, 1.0, 1.7, 1.7},  {200, 1.0, 2.55, 2.0},
+        {125, 2.0, 2.55, 2.5}, {150, 2.0, 2.55, 2.55}, {100, 2.0, 1.0, 2.0}, {0, 2.0, 1.0, 2.0},
+    };
+    for (const Shown& c : shown)
+        EXPECT_DOUBLE_EQ(shownScale(c.percent, c.least, c.fitting), c.shown) << c.percent << " " << c.least;
+
     EXPECT_DOUBLE_EQ(fillingScale({800, 600}, {1920, 1080}), 1.8);
     EXPECT_DOUBLE_EQ(fillingScale({800, 600}, {1280, 1024}), 1.6);
     EXPECT_EQ(centredOrigin({800, 600}, {1067, 600}), QPoint(133, 0));
@@ -191,6 +207,76 @@ TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceAndKeepsTheRunAndTheText) {
     vessel->grab();
     EXPECT_DOUBLE_EQ(vessel->surface().ratio(), 1.0);
     EXPECT_EQ(storedDisplaySize(), 100);
+}
+
+// Keys the window system queued while a size was being applied: each one is
+// taken, in order, by the window it was meant for.
+TEST_F(DisplaySizeWindow, KeysQueuedDuringSizeChangesAreAllTaken) {
+    window->show();
+    window->activateWindow();
+    // Another window of the program, shown beside the main one.
+    QWidget other;
+    other.resize(300, 200);
+    other.show();
+    window->activateWindow();
+    auto* text = control<QTextEdit>("supertext");
+    text->setReadOnly(false);
+    text->clear();
+    text->setFocus();
+    QApplication::processEvents();
+    QWindow* native = window->windowHandle();
+    ASSERT_EQ(QGuiApplication::focusWindow(), native);
+    const WId id = window->winId();
+
+    const auto key = [native](int code, Qt::KeyboardModifiers modifiers, const QString& typed) {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                native, type, code, modifiers, typed);
+    };
+    const auto type = [&key](const QString& typed) {
+        for (const QChar c : typed) key(c.toUpper().unicode(), Qt::NoModifier, c);
+    };
+    // Three Ctrl++ one after the other, a word, one Ctrl+-, another word.
+    for (int k = 0; k < 3; ++k) key(Qt::Key_Plus, Qt::ControlModifier, QStringLiteral("+"));
+    type(QStringLiteral("vite"));
+    key(Qt::Key_Minus, Qt::ControlModifier, QStringLiteral("-"));
+    type(QStringLiteral("ment"));
+    QApplication::processEvents();
+
+    EXPECT_EQ(storedDisplaySize(), 150);
+    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.5);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("vitement"));
+    // The same native windows, each in its own pixels as before.
+    EXPECT_EQ(window->winId(), id);
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    EXPECT_EQ(window->windowHandle()->size(), QSize(800, 600));
+    EXPECT_EQ(other.size(), QSize(300, 200));
+    EXPECT_DOUBLE_EQ(other.devicePixelRatioF(), 1.5);
+    EXPECT_TRUE(text->hasFocus());
+
+    key(Qt::Key_0, Qt::ControlModifier, QString());
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
+    EXPECT_EQ(storedDisplaySize(), 100);
+}
+
+TEST_F(DisplaySizeWindow, OnAScreenOfAnotherResolutionTheWindowKeepsItsSizeAndDrawsAtTheNewRatio) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2);
+    window->show();
+    auto* vessel = control<AnimationView>("animpic");
+    vessel->grab();
+    ASSERT_DOUBLE_EQ(vessel->surface().ratio(), 1.0);
+    for (const qreal ratio : {2.0, 1.0}) {
+        window->windowHandle()->setScreen(screens[ratio == 2.0 ? 1 : 0]);
+        QApplication::processEvents();
+        EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), ratio);
+        EXPECT_EQ(window->size(), QSize(800, 600));
+        EXPECT_EQ(window->windowHandle()->size(), QSize(800, 600));
+        vessel->grab();
+        EXPECT_DOUBLE_EQ(vessel->surface().ratio(), ratio);
+        EXPECT_EQ(vessel->surface().image().width(), static_cast<int>(393 * ratio));
+    }
 }
 
 }  // namespace

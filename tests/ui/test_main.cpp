@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "windowkit/french.h"
@@ -9,6 +10,20 @@
 int main(int argc, char** argv) {
     // Listing the tests at build time happens without a display too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The headless screens are a classroom's: a projector on which every size
+    // of the display fits, and a whiteboard of twice its resolution beside it.
+    const QTemporaryDir screen;
+    if (screen.isValid() && qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        QFile file(screen.filePath(QStringLiteral("screen.json")));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(R"({"screens": [{"name": "Classe", "x": 0, "y": 0, "width": 2048, "height": 1536,
+                           "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+                          {"name": "Tableau", "x": 2048, "y": 0, "width": 3840, "height": 2160,
+                           "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 2}]})");
+            file.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
+        }
+    }
     // Numbers are checked as a French user sees them, with a decimal comma.
     qputenv("LC_ALL", "fr_FR.UTF-8");
     // A cache of the process's own: tests running side by side never share

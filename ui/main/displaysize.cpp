@@ -24,6 +24,8 @@ namespace molvane {
 namespace {
 
 const QString kSettingsKey = QStringLiteral("affichage/taille");
+// A title bar's height, for a window not framed yet.
+constexpr QSize kGuessedFrame{0, 32};
 
 QSettings userSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Molvane"),
@@ -75,40 +77,39 @@ QSize nativeSize(QSize size, double factor) {
                  static_cast<int>(std::lround(size.height() * factor)));
 }
 
-// The global factor for a size on this screen.
+// The global factor for a size on this screen. A size the screen cannot hold
+// would leave the lower controls out of reach: the largest that fits is
+// taken instead, never under 100 %, and the choice stays for a larger screen.
 double factorFor(int percent, const QScreen* screen, QSize content, QSize frame) {
-    if (percent != kFitScreen || !screen) return startFactor() * percent / 100.0;
+    if (!screen) return percent == kFitScreen ? startFactor() : startFactor() * percent / 100.0;
     const QSize room = nativeSize(screen->availableGeometry().size(), totalFactor(screen));
-    return fittingScale(content, frame, room) / screenFactor(screen);
+    const double fitting = fittingScale(content, frame, room) / screenFactor(screen);
+    return shownScale(percent, startFactor(), fitting);
 }
 
-// Every shown window gets a new native window at the new factor; the
-// widgets themselves, and all they hold, stay.
-void rescaleWindows(double factor, QWidget* main, const std::function<void()>& showMain) {
+// Every window keeps its native window through a change of factor: a new
+// one would drop the keys still queued for the old one, and the typing and
+// shortcuts that come while the window manager hands the focus over. Each
+// shown window is given its own pixels' size again at the new factor, then
+// redrawn whole at its new ratio.
+void rescaleWindows(double factor) {
     struct Shown {
         QPointer<QWidget> widget;
         QSize size;
     };
-    std::vector<Shown> others;
+    std::vector<Shown> shown;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != main && w->isVisible() && !(w->windowFlags() & Qt::Popup)) others.push_back({w, w->size()});
+        if (w->isVisible() && w->windowHandle() && w->windowType() != Qt::Popup) shown.push_back({w, w->size()});
     }
-    QPointer<QWidget> focus = QApplication::focusWidget();
     setGlobalFactor(factor);
-    for (auto& shown : others) {
-        shown.widget->hide();
-        if (QWindow* native = shown.widget->windowHandle()) native->destroy();
+    for (const Shown& s : shown) {
+        if (!s.widget) continue;
+        QWindow* native = s.widget->windowHandle();
+        if (!native) continue;
+        native->resize(s.size);
+        // Sends every widget its change of screen and repaints the window.
+        QMetaObject::invokeMethod(native, "handleScreenChange", Qt::DirectConnection);
     }
-    main->hide();
-    if (QWindow* native = main->windowHandle()) native->destroy();
-    showMain();
-    for (auto& shown : others) {
-        if (!shown.widget) continue;
-        shown.widget->resize(shown.size);
-        shown.widget->show();
-    }
-    main->activateWindow();
-    if (focus && focus->window() == main) focus->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace
@@ -135,6 +136,11 @@ double fillingScale(QSize content, QSize screen) {
                     static_cast<double>(screen.height()) / content.height());
 }
 
+double shownScale(int percent, double least, double fitting) {
+    if (percent == kFitScreen) return std::max(least, fitting);
+    return std::max(least, std::min(least * percent / 100.0, fitting));
+}
+
 QPoint centredOrigin(QSize content, QSize window) {
     return QPoint(std::max(0, (window.width() - content.width()) / 2),
                   std::max(0, (window.height() - content.height()) / 2));
@@ -153,7 +159,7 @@ void applyStoredDisplaySize(QSize content) {
     const int percent = storedDisplaySize();
     if (percent == 100) return;
     // No window yet: the frame is guessed as a title bar's height.
-    setGlobalFactor(factorFor(percent, QGuiApplication::primaryScreen(), content, QSize(0, 32)));
+    setGlobalFactor(factorFor(percent, QGuiApplication::primaryScreen(), content, kGuessedFrame));
 }
 
 DisplaySize::DisplaySize(QWidget* window, QSize content)
@@ -232,25 +238,42 @@ void DisplaySize::choose(int percent) {
     storeDisplaySize(size_);
     showChoice();
     if (fullScreen_) return;  // taken when full screen ends
-    const QSize frame = window_->frameGeometry().size() - window_->size();
-    const QScreen* screen = window_->screen();
-    const double factor = factorFor(size_, screen, content_, nativeSize(frame, totalFactor(screen)));
-    applyScale(factor);
+    applyScale(factorFor(size_, window_->screen(), content_, nativeFrame()));
+}
+
+QSize DisplaySize::nativeFrame() {
+    // In full screen, or before the window manager has framed the window,
+    // the last frame seen stands for the one the window will get.
+    const QRect outer = window_->frameGeometry(), inner = window_->geometry();
+    if (!fullScreen_ && !window_->isFullScreen() && outer != inner) {
+        const double factor = totalFactor(window_->screen());
+        frameTopLeft_ = nativeSize(QSize(inner.left() - outer.left(), inner.top() - outer.top()), factor);
+        frame_ = nativeSize(outer.size() - inner.size(), factor);
+    }
+    return frame_;
 }
 
 void DisplaySize::applyScale(double factor) {
-    // A modal window waits on its own loop: hiding it would close it.
+    // Not while a modal box waits for its answer.
     if (QApplication::activeModalWidget() || factor == globalFactor()) return;
-    rescaleWindows(factor, window_, [this] {
-        window_->resize(content_);
-        if (const QScreen* screen = window_->screen()) {
-            const QRect area = screen->availableGeometry();
-            const QSize outer = window_->frameGeometry().size();
-            window_->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
-                          area.top() + std::max(0, (area.height() - outer.height()) / 2));
-        }
-        window_->show();
-    });
+    rescaleWindows(factor);
+    centre();
+}
+
+void DisplaySize::centre() {
+    const QScreen* screen = window_->screen();
+    QWindow* native = window_->windowHandle();
+    if (!screen || !native || fullScreen_) return;
+    // The frame is the window manager's: its pixels are not scaled. Just
+    // out of full screen the window has none yet: the window's own corner
+    // is placed, inside the frame it had.
+    const QSize frame = nativeFrame();
+    const double factor = totalFactor(screen);
+    const auto logical = [factor](int pixels) { return static_cast<int>(std::ceil(pixels / factor)); };
+    const QRect area = screen->availableGeometry();
+    const QSize outer = content_ + QSize(logical(frame.width()), logical(frame.height()));
+    native->setPosition(area.left() + std::max(0, (area.width() - outer.width()) / 2) + logical(frameTopLeft_.width()),
+                        area.top() + std::max(0, (area.height() - outer.height()) / 2) + logical(frameTopLeft_.height()));
 }
 
 void DisplaySize::setFullScreen(bool on) {
@@ -259,15 +282,16 @@ void DisplaySize::setFullScreen(bool on) {
     showChoice();
     const QScreen* screen = window_->screen();
     if (on) {
+        nativeFrame();  // kept for the way back
         const QSize native = nativeSize(screen ? screen->geometry().size() : content_, totalFactor(screen));
         const double factor = fillingScale(content_, native) / screenFactor(screen);
-        rescaleWindows(factor, window_, [this] { window_->showFullScreen(); });
+        rescaleWindows(factor);
+        window_->showFullScreen();
         moveContent(centredOrigin(content_, window_->size()));
     } else {
         moveContent(QPoint());
         window_->showNormal();
-        const QSize frame = window_->frameGeometry().size() - window_->size();
-        applyScale(factorFor(size_, screen, content_, nativeSize(frame, totalFactor(screen))));
+        applyScale(factorFor(size_, screen, content_, nativeFrame()));
         window_->resize(content_);
     }
 }
@@ -293,6 +317,17 @@ bool DisplaySize::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
         if (event->type() == QEvent::Resize && fullScreen_) {
             moveContent(centredOrigin(content_, window_->size()));
+        } else if (event->type() == QEvent::WindowActivate && !framed_) {
+            // The window manager's frame is known from now on: a size bound
+            // by the screen, taken at start-up with a frame guessed, is taken
+            // again with the real one.
+            framed_ = true;
+            if (!fullScreen_) choose(size_);
+        } else if (event->type() == QEvent::ScreenChangeInternal && !fullScreen_) {
+            // On a screen of another resolution the window keeps its size in
+            // its own pixels, as at a change of size.
+            if (QWindow* native = window_->windowHandle(); native && native->size() != window_->size())
+                native->resize(window_->size());
         } else if (event->type() == QEvent::ContextMenu) {
             popUp(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;

@@ -36,6 +36,10 @@ int validDisplaySize(int percent);
 // The largest scale, in steps of 1/20, at which `content` and a frame of
 // `frame` unscaled pixels fit in `room`; never under 1.
 double fittingScale(QSize content, QSize frame, QSize room);
+// The scale shown for a size, where `least` is the scale at 100 % and
+// `fitting` the largest that fits the screen: a size too large is taken down
+// to what fits, never under 100 %.
+double shownScale(int percent, double least, double fitting);
 // The scale at which `content` fills `screen` whole, keeping its proportions.
 double fillingScale(QSize content, QSize screen);
 // Where content of `content` pixels is centred in a window of `window` pixels.
@@ -71,6 +75,10 @@ protected:
 
 private:
     void applyScale(double scale);
+    // Puts the window in the middle of its screen's free area.
+    void centre();
+    // The window manager's frame around the window, in native pixels.
+    QSize nativeFrame();
     void moveContent(QPoint origin);
     void popUp(QPoint at);
     void showChoice();
@@ -79,6 +87,9 @@ private:
     QSize content_;
     int size_ = 100;
     bool fullScreen_ = false;
+    bool framed_ = false;
+    QSize frame_{0, 32};  // a title bar, until the window is framed
+    QSize frameTopLeft_{0, 32};  // the frame's left and top sides
     QPoint origin_;
     QMenu* menu_ = nullptr;
     QPushButton* button_ = nullptr;
