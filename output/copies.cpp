@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 
 #include "common/grid.h"
@@ -114,6 +115,11 @@ void CopyMenu::Command4_Click(QPushButton* button) {
 
 void CopyMenu::popup(QPoint at) {
     inPopup_ = true;
+    // As the exercises' menu: the first item is lit once the menu shows, so
+    // that a screen reader says where the arrows start.
+    QTimer::singleShot(0, menucop_, [menu = menucop_] {
+        if (!menu->activeAction() && !menu->actions().isEmpty()) menu->setActiveAction(menu->actions().first());
+    });
     menucop_->exec(at);
     inPopup_ = false;
     // The export's dialog opens once the menu has closed, and is no copy to confirm.
