@@ -58,6 +58,41 @@ TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
     }
 }
 
+TEST_F(FocusTest, ComesBackToTheMainWindowWhenTheHelpCloses) {
+    // The help is no modal window: nobody but the program gives the keyboard back.
+    QPushButton* help = window->button("Command7");
+    help->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(help, Qt::Key_Space);
+    QWidget* shown = nullptr;
+    QTRY_VERIFY((shown = QApplication::activeWindow()) != nullptr && shown != window.get());
+    QTest::keyClick(shown->focusWidget() ? shown->focusWidget() : shown, Qt::Key_Escape);
+    QTRY_VERIFY(window->isActiveWindow());
+    QTRY_COMPARE(QApplication::focusWidget(), help);
+}
+
+TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
+    // A screen reader says where the arrows start as soon as the menu shows.
+    window->button("Command4")->show();
+    for (const char* name : {"btexo", "Command4"}) {
+        QPushButton* pressed = window->button(name);
+        pressed->setFocus(Qt::TabFocusReason);
+        QString lit;
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, &lit] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu || !menu->activeAction()) return;
+            lit = menu->activeAction()->text();
+            menu->close();
+            poll->deleteLater();
+        });
+        poll->start(20);
+        QTest::keyClick(pressed, Qt::Key_Space);
+        QTRY_VERIFY2(!lit.isEmpty(), name);
+        EXPECT_TRUE(lit == QStringLiteral("Prise en main") || lit == QStringLiteral("Copier l'animation"))
+            << name << " " << lit.toStdString();
+    }
+}
+
 TEST_F(FocusTest, ComesBackToTheBarAfterItsQuestion) {
     // Kept curves make a new duration ask before it drops them.
     auto* duration = control<QScrollBar>("VScroll2");
