@@ -62,13 +62,8 @@ status=0
 timeout -k 5 "$limit" dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   launcher=$!
-  "$0" >"$2/program.log" 2>&1 &
-  app=$!
   status=0
-  /usr/bin/python3 "$1/atspi_walk.py" 30 || status=$?
-  kill $app 2>/dev/null || true
-  sleep 0.2
-  kill -9 $app 2>/dev/null || true
+  /usr/bin/python3 "$1/atspi_walk.py" "$0" "$2/program.log" || status=$?
   kill $launcher 2>/dev/null || true
   exit $status' "$work/bin/$(basename "$program")" "$here" "$work" || status=$?
 if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then

@@ -6,8 +6,10 @@ whose name is missing or not French; closes it again and checks that the
 keyboard is back where it was. Prints what it read; exits 1 on a fault, 2
 when the program never shows on the bus (then nothing was checked).
 
-Run by atspi-check.sh, which starts the display, the session bus and the
-program. Argument: how many seconds to wait for the program to appear."""
+Run by atspi-check.sh, which starts the display and the session bus.
+Arguments: the program, and the file its output goes to. The program is
+started here, once the reader listens: Qt asks the bus which events anybody
+listens to when it starts, and a listener met later might go unheard."""
 import re
 import subprocess
 import sys
@@ -277,10 +279,22 @@ def check_window(app, reader, step, faults, out):
 
 
 def main():
-    wait = float(sys.argv[1]) if len(sys.argv) > 1 else 20
     Atspi.set_timeout(5000, 15000)
     reader = Reader()
-    app = program(wait)
+    reader.pump(0.3)
+    with open(sys.argv[2], "wb") as log:
+        started = subprocess.Popen([sys.argv[1]], stdout=log, stderr=subprocess.STDOUT)
+    try:
+        return read(reader, program(30))
+    finally:
+        started.terminate()
+        try:
+            started.wait(5)
+        except subprocess.TimeoutExpired:
+            started.kill()
+
+
+def read(reader, app):
     if app is None:
         print("ÉCHEC : le programme n'apparaît pas sur le bus d'accessibilité.")
         return 2
