@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "windowkit/paper.h"
+
 namespace molvane {
 
 namespace {
@@ -75,6 +77,7 @@ QString searchableCollection(const QString& shipped, const QString& cacheFolder)
 }
 
 HelpBrowser::HelpBrowser(QHelpEngine& engine, QWidget* parent) : QTextBrowser(parent), engine_(engine) {
+    keepPaper(this);
     setObjectName(QStringLiteral("pages"));
     setOpenLinks(true);
     setOpenExternalLinks(false);
