@@ -8,12 +8,22 @@
 
 class QAbstractScrollArea;
 class QColor;
+class QLabel;
 
 namespace molvane {
 
 // White paper and black ink for page, over the palette and over a style
 // sheet the program was started with.
 void keepPaper(QAbstractScrollArea* page);
+
+// wanted when it reads on background (a contrast of 4.5 at least), else
+// wanted brought towards white or black, whichever reads, until it does:
+// the hue stays, the text is read.
+QColor readableOn(const QColor& wanted, const QColor& background);
+
+// Writes label in wanted, or in what reads in its place on the background
+// the label has once shown (its palette, a style sheet's colours included).
+void inkReadably(QLabel* label, const QColor& wanted);
 
 // The contrast ratio of two colours as screen readability rules measure it,
 // from 1 (the same) to 21 (black on white).

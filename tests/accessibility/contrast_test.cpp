@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QtTest/QTest>
 
+#include "exercises/exercisepreviewpanel.h"
 #include "tests/ui/fixture.h"
 #include "windowkit/paper.h"
 
@@ -51,6 +52,25 @@ TEST(Contrast, RatioOfKnownPairs) {
     }
 }
 
+TEST(Contrast, InkReadsOnAnyBackgroundAndKeepsItsHueWhereItCan) {
+    const struct {
+        QColor wanted, background;
+        bool kept;
+    } cases[] = {
+        {QColor(0, 40, 100), Qt::white, true},
+        {QColor(0, 40, 100), Qt::black, false},
+        {QColor(0, 110, 60), QColor(20, 20, 20), false},
+        {Qt::yellow, Qt::black, true},
+        {Qt::yellow, Qt::white, false},
+        {QColor(128, 128, 128), QColor(118, 118, 118), false},
+    };
+    for (const auto& c : cases) {
+        const QColor ink = readableOn(c.wanted, c.background);
+        EXPECT_GE(contrastRatio(ink, c.background), 4.5) << c.wanted.name().toStdString();
+        EXPECT_EQ(ink == c.wanted, c.kept) << c.wanted.name().toStdString();
+    }
+}
+
 class Looks : public testing::Test {
 protected:
     void TearDown() override {
@@ -81,6 +101,19 @@ TEST_F(Looks, TextStaysReadableAndSpeciesKeepTheirColours) {
         MainWindow window(folder.path());
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+        // The exercise window's preview: its title and its correction status.
+        ExercisePreviewPanel preview(nullptr);
+        ExercisePreview shown;
+        shown.corrected = true;
+        shown.title = "Vers l'équilibre";
+        preview.resize(400, ExercisePreviewPanel::kHeight);
+        preview.showPreview(shown);
+        preview.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        for (const char* name : {"titratexo", "Label2"})
+            EXPECT_GE(inkContrast(namedChild<QLabel>(preview, name)), 4.5) << look.name << " " << name;
+        preview.hide();
 
         // Every piece of the introduction against the page it is written on.
         auto* text = namedChild<QTextEdit>(window, "supertext");
