@@ -45,6 +45,9 @@ const QString kDriveAdvice = QStringLiteral("Vérifier l'état du lecteur et le 
 TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
     : QObject(parent), supertext_(supertext), fich_(fich) {
     keepPaper(supertext_);
+    // Tab leaves the text for the next control, as in every other box: a
+    // pupil without a mouse would otherwise stay caught in an editable text.
+    supertext_->setTabChangesFocus(true);
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
         if (!fich_->text().isEmpty()) setTextemodifie(1);
     });

@@ -5,6 +5,8 @@
 # links to its material), with a home of its own: its hand-off file and its
 # settings are not those of any other program or test.
 # Usage: atspi-check.sh PROGRAM [DISPLAY_NUMBER]
+# MOLVANE_ATSPI_SCRIPT names another reader beside this one (atspi_lesson.py,
+# the getting-started lesson done from the keyboard).
 # Without a display number, the display server picks a free one.
 # Exit status: 0 all read and French, 1 a fault, 2 nothing could be read.
 set -eu
@@ -63,9 +65,10 @@ timeout -k 5 "$limit" dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   launcher=$!
   status=0
-  /usr/bin/python3 "$1/atspi_walk.py" "$0" "$2/program.log" || status=$?
+  /usr/bin/python3 "$1/$3" "$0" "$2/program.log" || status=$?
   kill $launcher 2>/dev/null || true
-  exit $status' "$work/bin/$(basename "$program")" "$here" "$work" || status=$?
+  exit $status' "$work/bin/$(basename "$program")" "$here" "$work" \
+  "${MOLVANE_ATSPI_SCRIPT:-atspi_walk.py}" || status=$?
 if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
   echo "ÉCHEC : la lecture n'a pas fini en $limit s"; status=2
 fi

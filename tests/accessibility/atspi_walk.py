@@ -10,6 +10,7 @@ Run by atspi-check.sh, which starts the display and the session bus.
 Arguments: the program, and the file its output goes to. The program is
 started here, once the reader listens: Qt asks the bus which events anybody
 listens to when it starts, and a listener met later might go unheard."""
+import os
 import re
 import subprocess
 import sys
@@ -185,29 +186,37 @@ def window(app, title, skip=()):
 
 
 def focused(app):
-    """The object that has the keyboard, in the active window."""
+    """The object that has the keyboard, in the active window. A view's
+    current item says it is focused too: the control itself comes first."""
+    found = []
+
     def search(node, depth):
         try:
             if node.get_state_set().contains(Atspi.StateType.FOCUSED):
-                return node
+                found.append(node)
             count = min(node.get_child_count(), 2000)
         except Exception:
-            return None
+            return
         for i in range(count if depth < 40 else 0):
             try:
-                found = search(node.get_child_at_index(i), depth + 1)
+                search(node.get_child_at_index(i), depth + 1)
             except Exception:
-                found = None
-            if found is not None:
-                return found
-        return None
+                pass
+
     for child in windows(app):
         try:
             if child.get_state_set().contains(Atspi.StateType.ACTIVE):
-                return search(child, 0)
+                search(child, 0)
+                break
         except Exception:
             continue
-    return None
+    for node in found:
+        try:
+            if node.get_role() not in CONTENT:
+                return node
+        except Exception:
+            continue
+    return found[0] if found else None
 
 
 def press(keys):
@@ -283,7 +292,8 @@ def main():
     reader = Reader()
     reader.pump(0.3)
     with open(sys.argv[2], "wb") as log:
-        started = subprocess.Popen([sys.argv[1]], stdout=log, stderr=subprocess.STDOUT)
+        started = subprocess.Popen([sys.argv[1]], stdout=log, stderr=subprocess.STDOUT,
+                                   cwd=os.environ.get("HOME") or None)
     try:
         return read(reader, program(30))
     finally:

@@ -6,9 +6,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <set>
+#include <tuple>
 
 #include "calc/machine.h"
 #include "tests/ui/fixture.h"
@@ -68,6 +70,22 @@ TEST_F(FocusTest, ComesBackToTheMainWindowWhenTheHelpCloses) {
     QTest::keyClick(shown->focusWidget() ? shown->focusWidget() : shown, Qt::Key_Escape);
     QTRY_VERIFY(window->isActiveWindow());
     QTRY_COMPARE(QApplication::focusWidget(), help);
+}
+
+TEST_F(FocusTest, TabLeavesTheTextWhereThePupilWrites) {
+    // An exercise's text takes the pupil's answers; Tab still goes on, to the
+    // vessel that closes the round, and Shift+Tab back to the exercises.
+    auto* text = control<QTextEdit>("supertext");
+    text->setReadOnly(false);
+    const QString before = text->toPlainText();
+    for (const auto& [key, modifiers, next] :
+         {std::tuple{Qt::Key_Tab, Qt::NoModifier, "animpic"}, std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "btexo"}}) {
+        text->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(text, key, modifiers);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), next);
+        EXPECT_EQ(text->toPlainText(), before);
+    }
 }
 
 TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
