@@ -57,16 +57,28 @@ class Lesson:
     def say(self, line):
         self.lines.append(line)
         print(line, flush=True)
+        # A picture of the screen at each step, when asked for.
+        shots = os.environ.get("MOLVANE_LESSON_SHOTS")
+        if shots:
+            subprocess.run(["import", "-window", "root", os.path.join(shots, "%02d.png" % len(self.lines))],
+                           timeout=20, check=False)
 
     def now(self):
         return bus.wait_for(self.reader, lambda: bus.focused(self.app), 4)
 
     def step(self, what, keys, settle=0.8):
+        self.reader.heard.clear()
         if keys:
             bus.press(keys)
         self.reader.pump(settle)
         shown = " ".join("`%s`" % k for k in keys) if keys else "(rien)"
-        self.say("- **%s** — touches %s\n  - lu : %s" % (what, shown, heard(self.now())))
+        # A menu is no window of the program's tree: its item is heard as it lights.
+        last = self.reader.last()
+        try:
+            lit = last is not None and last.get_role() == Atspi.Role.MENU_ITEM
+        except Exception:
+            lit = False
+        self.say("- **%s** — touches %s\n  - lu : %s" % (what, shown, heard(last if lit else self.now())))
 
     def tab_to(self, what, name, back=False, most=45, role=None):
         """Tab (or Shift+Tab) until the keyboard is on the object named name."""
@@ -89,6 +101,33 @@ class Lesson:
         self.faults.append("%s : « %s » introuvable au clavier" % (what, name))
         self.say("- **%s** — ÉCHEC : « %s » jamais atteint avec %s" % (what, name, key))
         return False
+
+    def read_window(self, what):
+        """What a reader says of the window that has come up: its name and its texts."""
+        self.reader.pump(0.8)
+        shown = None
+        for child in bus.windows(self.app):
+            try:
+                if child.get_state_set().contains(Atspi.StateType.ACTIVE):
+                    shown = child
+            except Exception:
+                continue
+        texts = []
+
+        def gather(node, depth):
+            try:
+                if node.get_role() in (Atspi.Role.LABEL, Atspi.Role.PUSH_BUTTON, Atspi.Role.STATIC) and node.get_name():
+                    texts.append("%s «%s»" % (node.get_role_name(), node.get_name()))
+                for i in range(min(node.get_child_count(), 50) if depth < 6 else 0):
+                    gather(node.get_child_at_index(i), depth + 1)
+            except Exception:
+                pass
+
+        if shown is not None:
+            gather(shown, 0)
+        self.say("- **%s**\n  - lu : %s ; %s ; le clavier sur %s" % (
+            what, bus.said(shown) if shown is not None else "(aucune fenêtre active)", " ; ".join(texts[:8]),
+            heard(self.now())))
 
     def type(self, what, text, then=("Return",)):
         subprocess.run(["xdotool", "type", "--delay", "60", text], check=True, timeout=20)
@@ -124,23 +163,32 @@ def run(reader, app):
     L.step("d. Effacer le pourcentage", ["ctrl+a", "BackSpace"])
     L.type("d. Mettre 0 %", "0")
     L.tab_to("e. Température", "Température du système")
-    L.step("e. Réchauffer", ["Right", "Right", "Right", "Page_Up"])
+    L.step("e. Réchauffer (flèche droite : vers le rouge)", ["Right", "Right", "Right", "Page_Down"])
     L.step("g. Enregistrer la configuration", ["alt+e"], settle=1.5)
     L.type("g. Nom du fichier", "essai", then=("Return",))
     L.step("g. Après l'enregistrement", [], settle=1)
     L.step("g. Ouvrir une configuration", ["alt+o"], settle=1.5)
-    L.type("g. Fichier à ouvrir", "essai", then=("Return",))
-    L.step("g. Après l'ouverture", [], settle=1.5)
+    L.type("g. Fichier à ouvrir, sans son extension", "essai", then=("Return",))
+    L.read_window("g. Le message qui s'ouvre")
+    L.step("g. Refermer le message", ["Return"])
+    L.step("g. Tout choisir dans la case", ["ctrl+a"])
+    L.type("g. Fichier à ouvrir, avec son extension", "essai.C11", then=("Return",))
+    L.read_window("g. Après l'ouverture")
     L.step("h. Agrandir", ["alt+g"], settle=1.5)
+    L.read_window("h. La fenêtre de l'agrandissement")
     L.step("h. Refermer l'agrandissement", ["Escape"])
     L.step("i. Calculatrice", ["alt+c"], settle=1.5)
     L.type("i. Un calcul", "(49*49)/(51*51)", then=("Return",))
     L.step("i. Refermer la calculatrice", ["Escape"])
     L.step("j. Menu Exercices", ["alt+x"])
-    L.step("j. Enregistrer le contenu de la fenêtre exercice", ["Down", "Down", "Down", "Down"])
+    L.step("j. Enregistrer le contenu de la fenêtre exercice", ["Down", "Down"])
     L.step("j. Choisir", ["Return"], settle=1.5)
+    L.read_window("j. La fenêtre d'enregistrement du texte")
     L.type("j. Nom du texte", "reponses", then=("Return",))
-    L.step("j. Après l'enregistrement", [], settle=1.5)
+    L.step("Fermer le programme", ["alt+f"], settle=1)
+    L.read_window("La question qui s'ouvre")
+    L.step("Ne pas fermer (Échap)", ["Escape"])
+    L.read_window("j. Après l'enregistrement")
     for f in L.faults:
         print("DÉFAUT: " + f)
     return 1 if L.faults else 0
