@@ -10,7 +10,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 #include <algorithm>
 
 #include "common/grid.h"
@@ -102,6 +101,7 @@ CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
             &QAction::triggered, this, &CopyMenu::exportcsv_Click);
     // A click in the table ends the highlight a text copy left on it.
     if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);
+    menucop_->installEventFilter(this);
 }
 
 // The view's filter goes with this object (Qt drops it), even when the view went first.
@@ -115,11 +115,6 @@ void CopyMenu::Command4_Click(QPushButton* button) {
 
 void CopyMenu::popup(QPoint at) {
     inPopup_ = true;
-    // As the exercises' menu: the first item is lit once the menu shows, so
-    // that a screen reader says where the arrows start.
-    QTimer::singleShot(0, menucop_, [menu = menucop_] {
-        if (!menu->activeAction() && !menu->actions().isEmpty()) menu->setActiveAction(menu->actions().first());
-    });
     menucop_->exec(at);
     inPopup_ = false;
     // The export's dialog opens once the menu has closed, and is no copy to confirm.
@@ -163,6 +158,11 @@ void CopyMenu::exportcsv_Click() {
 }
 
 bool CopyMenu::eventFilter(QObject* watched, QEvent* event) {
+    // As the exercises' menu: the first item is lit as the menu shows, so
+    // that a screen reader says where the arrows start.
+    if (watched == menucop_ && event->type() == QEvent::Show && !menucop_->activeAction() &&
+        !menucop_->actions().isEmpty())
+        menucop_->setActiveAction(menucop_->actions().first());
     if (event->type() == QEvent::MouseButtonPress && sources_.tableView &&
         watched == sources_.tableView->viewport()) {
         if (QItemSelectionModel* selection = sources_.tableView->selectionModel())
