@@ -11,6 +11,9 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev google
 PACKAGES += qt6-base-private-dev
 # The help: Qt Help to build and show it, and its SQLite driver.
 PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
+# The accessibility check: a display, a session bus with the accessibility
+# bus on it, key presses, and the system's Python reading the bus.
+PACKAGES += xvfb xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "exercises/exercisepictures.h"
+#include "windowkit/paper.h"
 
 namespace molvane {
 
@@ -44,7 +45,7 @@ ExercisePreviewPanel::ExercisePreviewPanel(QWidget* parent)
       text2_(label(this, QStringLiteral("Text2"))) {
     titratexo_->setFont(sized(font(), 16, true));
     titratexo_->setWordWrap(true);
-    titratexo_->setStyleSheet(QStringLiteral("color: rgb(0, 40, 100)"));
+    inkReadably(titratexo_, QColor(0, 40, 100));
     for (QLabel* heading : {label1_, label4_}) heading->setFont(sized(font(), font().pointSize() + 2, true));
     text1_->setWordWrap(true);
     text1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -64,7 +65,7 @@ ExercisePreviewPanel::ExercisePreviewPanel(QWidget* parent)
     const QFont status = sized(font(), 14, true);
     label2_->setFont(status);
     label3_->setFont(status);
-    label2_->setStyleSheet(QStringLiteral("color: rgb(0, 110, 60)"));
+    inkReadably(label2_, QColor(0, 110, 60));
     label3_->setStyleSheet(QStringLiteral("color: rgb(170, 170, 170)"));
 
     QFont hourglasses(QStringLiteral("Symbola"));

@@ -12,6 +12,7 @@
 #include "exercises/rtf/rtffile.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
+#include "windowkit/paper.h"
 
 namespace molvane {
 
@@ -43,6 +44,10 @@ const QString kDriveAdvice = QStringLiteral("Vérifier l'état du lecteur et le 
 
 TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
     : QObject(parent), supertext_(supertext), fich_(fich) {
+    keepPaper(supertext_);
+    // Tab leaves the text for the next control, as in every other box: a
+    // pupil without a mouse would otherwise stay caught in an editable text.
+    supertext_->setTabChangesFocus(true);
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
         if (!fich_->text().isEmpty()) setTextemodifie(1);
     });

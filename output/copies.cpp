@@ -101,6 +101,7 @@ CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
             &QAction::triggered, this, &CopyMenu::exportcsv_Click);
     // A click in the table ends the highlight a text copy left on it.
     if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);
+    menucop_->installEventFilter(this);
 }
 
 // The view's filter goes with this object (Qt drops it), even when the view went first.
@@ -157,6 +158,11 @@ void CopyMenu::exportcsv_Click() {
 }
 
 bool CopyMenu::eventFilter(QObject* watched, QEvent* event) {
+    // As the exercises' menu: the first item is lit as the menu shows, so
+    // that a screen reader says where the arrows start.
+    if (watched == menucop_ && event->type() == QEvent::Show && !menucop_->activeAction() &&
+        !menucop_->actions().isEmpty())
+        menucop_->setActiveAction(menucop_->actions().first());
     if (event->type() == QEvent::MouseButtonPress && sources_.tableView &&
         watched == sources_.tableView->viewport()) {
         if (QItemSelectionModel* selection = sources_.tableView->selectionModel())

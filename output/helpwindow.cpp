@@ -1,6 +1,7 @@
 #include "output/helpwindow.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 
 #include <QDateTime>
 #include <QDir>
@@ -23,6 +24,8 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include "windowkit/paper.h"
 
 namespace molvane {
 
@@ -74,6 +77,7 @@ QString searchableCollection(const QString& shipped, const QString& cacheFolder)
 }
 
 HelpBrowser::HelpBrowser(QHelpEngine& engine, QWidget* parent) : QTextBrowser(parent), engine_(engine) {
+    keepPaper(this);
     setObjectName(QStringLiteral("pages"));
     setOpenLinks(true);
     setOpenExternalLinks(false);
@@ -265,6 +269,13 @@ void HelpLauncher::Command7_Click() {
         window_ = HelpWindow::create(helpCollectionPath(programFolder_), mainWindow_);
         if (!window_) return;
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        // Closed, it hands the keyboard back to the main window, where it
+        // was: without a window manager nobody else would.
+        if (mainWindow_) {
+            connect(window_, &QObject::destroyed, mainWindow_, [main = mainWindow_] {
+                if (main->isVisible() && !QApplication::activeModalWidget()) main->activateWindow();
+            });
+        }
         if (mainWindow_ && mainWindow_->screen()) {
             window_->setGeometry(helpPlacement(mainWindow_->frameGeometry(),
                                                mainWindow_->screen()->availableGeometry(), window_->size()));

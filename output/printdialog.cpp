@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "output/printerchoice.h"
 #include "output/printpages.h"
 #include "output/printtarget.h"
 #include "windowkit/enterrule.h"
@@ -138,6 +139,7 @@ void Confimp::Command2_Click() {
     QPrintDialog dialog(&printer_, this);
     dialog.setWindowTitle(QStringLiteral("Choisir l'imprimante"));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    finishPrinterDialog(dialog);
     // This dialog only chooses: printing is the OK of `confimp`.
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));

@@ -10,6 +10,7 @@
 #include <QTextEdit>
 #include <QUrl>
 
+#include "output/printerchoice.h"
 #include "output/printtarget.h"
 #include "windowkit/messages.h"
 
@@ -53,6 +54,7 @@ void printText(QWidget* parent, const QTextEdit& text, QPrinter& printer) {
         QPrintDialog dialog(&printer, parent);
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                           QAbstractPrintDialog::PrintCollateCopies);
+        finishPrinterDialog(dialog);
         if (dialog.exec() != QDialog::Accepted) return;
     }
     std::optional<QString> pdfPath = pdfDestination(parent, printer, false, caption, suggested);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 
+class QColor;
 class QObject;
 class QWidget;
 
@@ -41,5 +42,9 @@ void announceChange(QWidget* picture);
 // Tests see the announcements here, since no reader listens offscreen.
 using AnnouncementWatcher = std::function<void(const QWidget* picture)>;
 void setAnnouncementWatcher(AnnouncementWatcher watcher);
+
+// A colour said in French words, for a pupil who does not see it: "bleu",
+// "vert foncé", "gris clair".
+QString colourName(const QColor& colour);
 
 }  // namespace molvane

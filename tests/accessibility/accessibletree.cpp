@@ -32,6 +32,10 @@ const QSet<QString>& englishWords() {
         QStringLiteral("text"),     QStringLiteral("edit"),    QStringLiteral("value"),
         QStringLiteral("exercise"), QStringLiteral("calculator"),
         QStringLiteral("graph"),    QStringLiteral("tab"),     QStringLiteral("count"),
+        // Qt's printer dialog leaves its two-sided printing in English.
+        QStringLiteral("off"),      QStringLiteral("side"),    QStringLiteral("sided"),
+        QStringLiteral("binding"),  QStringLiteral("printing"), QStringLiteral("specify"),
+        QStringLiteral("properties"), QStringLiteral("window"), QStringLiteral("files"),
     };
     return kWords;
 }

@@ -1,38 +1,69 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Reads the running program through the desktop's accessibility bus, as a
-screen reader does, and lists every object a pupil can reach or press whose
-name is missing or not French. Prints the tree it read; exits 1 on a fault.
+screen reader does. Opens each window from the keyboard alone (xdotool key
+presses), walks its tree and lists every object a pupil can reach or press
+whose name is missing or not French; closes it again and checks that the
+keyboard is back where it was. Prints what it read; exits 1 on a fault, 2
+when the program never shows on the bus (then nothing was checked).
 
-Run by atspi-check.sh, which starts the display, the session bus and the
-program. Argument: how many seconds to wait for the program to appear."""
+Run by atspi-check.sh, which starts the display and the session bus.
+Arguments: the program, and the file its output goes to. The program is
+started here, once the reader listens: Qt asks the bus which events anybody
+listens to when it starts, and a listener met later might go unheard."""
+import os
 import re
+import subprocess
 import sys
 import time
 
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
+# Words of Qt's own untranslated texts and of English names a developer
+# might leave; none of them is a French word.
 ENGLISH = {
     "the", "and", "of", "button", "cancel", "open", "save", "close", "print", "printer", "help",
     "folder", "name", "look", "back", "forward", "new", "list", "detail", "view", "search", "find",
     "next", "previous", "up", "down", "line", "left", "right", "bottom", "clear", "apply", "yes",
     "copy", "paste", "undo", "redo", "delete", "contents", "settings", "color", "colour", "scroll",
     "drive", "directory", "size", "select", "all", "text", "edit", "value", "exercise", "calculator",
-    "graph", "tab", "count",
+    "graph", "tab", "count", "properties", "window", "minimize", "maximize", "restore", "files",
+    "dialog", "increase", "decrease", "step", "top", "here", "zoom", "home", "reset", "off", "side",
+    "sided", "binding", "printing", "specify",
 }
 ACTED_ON = {
     Atspi.Role.PUSH_BUTTON, Atspi.Role.CHECK_BOX, Atspi.Role.RADIO_BUTTON, Atspi.Role.COMBO_BOX,
     Atspi.Role.PAGE_TAB, Atspi.Role.SPIN_BUTTON, Atspi.Role.TEXT, Atspi.Role.ENTRY,
     Atspi.Role.MENU_ITEM, Atspi.Role.SCROLL_BAR, Atspi.Role.TABLE, Atspi.Role.LIST,
-    Atspi.Role.TREE, Atspi.Role.TREE_TABLE,
+    Atspi.Role.TREE, Atspi.Role.TREE_TABLE, Atspi.Role.SLIDER, Atspi.Role.TOGGLE_BUTTON,
 }
 CONTENT = {
     Atspi.Role.TABLE_CELL, Atspi.Role.LIST_ITEM, Atspi.Role.TREE_ITEM, Atspi.Role.TABLE_ROW,
     Atspi.Role.COLUMN_HEADER, Atspi.Role.ROW_HEADER, Atspi.Role.TABLE_COLUMN_HEADER,
     Atspi.Role.TABLE_ROW_HEADER,
 }
+MENU = "menu"  # a pop-up menu, found through the item that takes the keyboard
+
+# Each window as a pupil opens it from the main window: the keys pressed, the
+# window's name on the bus, the keys that close it, and how many interactive
+# objects its walk must meet at least (a walk cut short would pass).
+WINDOWS = [
+    ("Menu Exercices", ["alt+x"], MENU, ["Escape"], 6),
+    ("Exercices", ["alt+x", "Down", "Return"], "Équilibre dynamique", ["Escape"], 5),
+    ("Enregistrer", ["alt+e"], "Enregistrer les paramètres.", ["Escape"], 5),
+    ("Ouvrir", ["alt+o"], "Ouvrir une configuration", ["Escape"], 5),
+    ("Menu Copier", ["alt+p"], MENU, ["Escape"], 3),
+    ("Imprimer", ["alt+i"], "Imprimer", ["Escape"], 7),
+    ("Choix de l'imprimante", ["alt+i", "alt+i"], "Choisir l'imprimante", ["Escape", "Escape"], 5),
+    ("Calculatrice", ["alt+c"], "Machine à calculer", ["Escape"], 45),
+    ("Agrandissement", ["alt+g"], "Agrandissement du récipient", ["Escape"], 0),
+    ("Aide", ["alt+a"], "Équilibre dynamique - Aide", ["Escape"], 6),
+    ("Créer un exercice", ["alt+x", "Up", "Return"], "Créer ou modifier un exercice", ["Escape"], 8),
+]
+MAIN = "Équilibre dynamique"
+FIRST_FOCUS = "Nombre initial de particules A"
 
 
 def fault(name):
@@ -47,28 +78,76 @@ def fault(name):
     return None
 
 
-def walk(node, depth, faults, out):
+class Reader:
+    """What a screen reader hears: the object that takes the keyboard."""
+
+    def __init__(self):
+        self.heard = []
+        self.listener = Atspi.EventListener.new(self._focused)
+        self.listener.register("object:state-changed:focused")
+
+    def _focused(self, event):
+        if not event.detail1:
+            return
+        try:
+            source = event.source
+            self.heard.append(source)
+        except Exception:  # gone already
+            pass
+
+    def pump(self, seconds):
+        end = time.time() + seconds
+        context = GLib.MainContext.default()
+        while True:
+            while context.pending():
+                context.iteration(False)
+            if time.time() >= end:
+                return
+            time.sleep(0.05)
+
+    def last(self):
+        return self.heard[-1] if self.heard else None
+
+
+def said(node):
+    try:
+        text = "%s «%s»" % (node.get_role_name(), node.get_name() or "")
+        description = node.get_description() or ""
+        return text + (" — " + description if description else "")
+    except Exception:
+        return "(objet disparu)"
+
+
+def walk(node, depth, faults, out, where):
+    """Returns how many interactive objects the walk met."""
     try:
         role = node.get_role()
         name = node.get_name() or ""
         states = node.get_state_set()
     except Exception:  # an object gone while walking
-        return
+        return 0
     focusable = states.contains(Atspi.StateType.FOCUSABLE)
     # An unnamed scroll bar that takes no keyboard belongs to a list or a text.
     interactive = role not in CONTENT and (
         focusable or (role in ACTED_ON and role != Atspi.Role.SCROLL_BAR))
-    description = node.get_description() or ""
-    out.append("%s%s «%s»%s" % ("  " * depth, node.get_role_name(), name,
-                                " — " + description if description else ""))
+    out.append("  " * depth + said(node))
+    met = 1 if interactive else 0
     if interactive and role != Atspi.Role.COMBO_BOX:
         why = fault(name)
         if why:
-            faults.append("%s «%s»: %s" % (node.get_role_name(), name, why))
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
+            faults.append("%s: %s «%s»: %s" % (where, node.get_role_name(), name, why))
+    try:
+        count = node.get_child_count()
+    except Exception:
+        count = 0
+    for i in range(min(count, 2000)):
+        try:
+            child = node.get_child_at_index(i)
+        except Exception:
+            continue
         if child is not None and depth < 40:
-            walk(child, depth + 1, faults, out)
+            met += walk(child, depth + 1, faults, out, where)
+    return met
 
 
 def program(wait):
@@ -78,20 +157,169 @@ def program(wait):
         for i in range(desktop.get_child_count()):
             app = desktop.get_child_at_index(i)
             if app is not None and (app.get_name() or "").startswith("molvane"):
-                if app.get_child_count() > 0:
+                if window(app, MAIN) is not None:
                     return app
-        time.sleep(0.5)
+        time.sleep(0.25)
     return None
 
 
+def windows(app):
+    found = []
+    try:
+        for i in range(app.get_child_count()):
+            child = app.get_child_at_index(i)
+            if child is not None:
+                found.append(child)
+    except Exception:
+        pass
+    return found
+
+
+def window(app, title, skip=()):
+    for child in windows(app):
+        try:
+            if (child.get_name() or "") == title and child not in skip:
+                return child
+        except Exception:
+            continue
+    return None
+
+
+def focused(app):
+    """The object that has the keyboard, in the active window. A view's
+    current item says it is focused too: the control itself comes first."""
+    found = []
+
+    def search(node, depth):
+        try:
+            if node.get_state_set().contains(Atspi.StateType.FOCUSED):
+                found.append(node)
+            count = min(node.get_child_count(), 2000)
+        except Exception:
+            return
+        for i in range(count if depth < 40 else 0):
+            try:
+                search(node.get_child_at_index(i), depth + 1)
+            except Exception:
+                pass
+
+    for child in windows(app):
+        try:
+            if child.get_state_set().contains(Atspi.StateType.ACTIVE):
+                search(child, 0)
+                break
+        except Exception:
+            continue
+    for node in found:
+        try:
+            if node.get_role() not in CONTENT:
+                return node
+        except Exception:
+            continue
+    return found[0] if found else None
+
+
+def press(keys):
+    for key in keys:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True, timeout=10)
+        time.sleep(0.15)
+
+
+def settle(reader, seconds=0.4):
+    reader.pump(seconds)
+
+
+def wait_for(reader, test, seconds):
+    end = time.time() + seconds
+    while time.time() < end:
+        found = test()
+        if found is not None:
+            return found
+        reader.pump(0.1)
+    return None
+
+
+def popup(reader):
+    item = reader.last()
+    try:
+        if item is not None and item.get_role() == Atspi.Role.MENU_ITEM:
+            return item.get_parent()
+    except Exception:
+        pass
+    return None
+
+
+def check_window(app, reader, step, faults, out):
+    what, keys, title, closing, least = step
+    main = window(app, MAIN)
+    held = focused(app)
+    before = said(held) if held is not None else None
+    reader.heard.clear()
+    press(keys)
+    if title == MENU:
+        shown = wait_for(reader, lambda: popup(reader), 10)
+    else:
+        # The exercise window takes the main window's title: another object.
+        shown = wait_for(reader, lambda: window(app, title, skip=(main,)), 15)
+    if shown is None:
+        faults.append("%s: la fenêtre « %s » ne s'ouvre pas au clavier (%s)" % (what, title, " ".join(keys)))
+        press(["Escape"])
+        return
+    settle(reader, 0.6)
+    out.append("== %s (%s)" % (what, " ".join(keys)))
+    if reader.last() is not None:
+        out.append("   le lecteur dit : " + said(reader.last()))
+    met = walk(shown, 1, faults, out, what)
+    if met < least:
+        faults.append("%s: %d objets interactifs lus, %d attendus au moins" % (what, met, least))
+    reader.heard.clear()
+    press(closing)
+    gone = wait_for(reader, lambda: True if title == MENU or window(app, title, skip=(main,)) is None else None, 10)
+    if gone is None:
+        faults.append("%s: ne se ferme pas avec %s" % (what, " ".join(closing)))
+        return
+    # The keyboard goes back once the window has gone: asked, not heard, since
+    # a menu leaves it where it was without a word.
+    back = wait_for(reader, lambda: focused(app), 5)
+    after = said(back) if back is not None else None
+    out.append("   refermée, le lecteur dit : %s" % after)
+    if before is not None and after != before:
+        faults.append("%s: après fermeture le clavier est sur %s, pas sur %s" % (what, after, before))
+
+
 def main():
-    wait = float(sys.argv[1]) if len(sys.argv) > 1 else 20
-    app = program(wait)
+    Atspi.set_timeout(5000, 15000)
+    reader = Reader()
+    reader.pump(0.3)
+    with open(sys.argv[2], "wb") as log:
+        started = subprocess.Popen([sys.argv[1]], stdout=log, stderr=subprocess.STDOUT,
+                                   cwd=os.environ.get("HOME") or None)
+    try:
+        return read(reader, program(30))
+    finally:
+        started.terminate()
+        try:
+            started.wait(5)
+        except subprocess.TimeoutExpired:
+            started.kill()
+
+
+def read(reader, app):
     if app is None:
-        print("Le programme n'apparaît pas sur le bus d'accessibilité.")
+        print("ÉCHEC : le programme n'apparaît pas sur le bus d'accessibilité.")
         return 2
     faults, out = [], []
-    walk(app, 0, faults, out)
+    # The keyboard starts in the first count box.
+    first = wait_for(reader, lambda: focused(app), 10)
+    if first is None or (first.get_name() or "") != FIRST_FOCUS:
+        faults.append("Fenêtre principale: au départ le clavier est sur %s, pas sur «%s»"
+                      % (said(first) if first is not None else "rien", FIRST_FOCUS))
+    out.append("== Fenêtre principale, le lecteur dit : " + said(first) if first else "== Fenêtre principale")
+    met = walk(window(app, MAIN), 1, faults, out, "Fenêtre principale")
+    if met < 40:
+        faults.append("Fenêtre principale: %d objets interactifs lus, 40 attendus au moins" % met)
+    for step in WINDOWS:
+        check_window(app, reader, step, faults, out)
     print("\n".join(out))
     print("\n%d objets lus, %d défauts" % (len(out), len(faults)))
     for f in faults:

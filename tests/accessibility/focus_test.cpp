@@ -6,9 +6,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <set>
+#include <tuple>
 
 #include "calc/machine.h"
 #include "tests/ui/fixture.h"
@@ -55,6 +57,57 @@ TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
         QTRY_VERIFY2(closed, name);
         QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), pressed, 2000);
         EXPECT_TRUE(window->isActiveWindow()) << name;
+    }
+}
+
+TEST_F(FocusTest, ComesBackToTheMainWindowWhenTheHelpCloses) {
+    // The help is no modal window: nobody but the program gives the keyboard back.
+    QPushButton* help = window->button("Command7");
+    help->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(help, Qt::Key_Space);
+    QWidget* shown = nullptr;
+    QTRY_VERIFY((shown = QApplication::activeWindow()) != nullptr && shown != window.get());
+    QTest::keyClick(shown->focusWidget() ? shown->focusWidget() : shown, Qt::Key_Escape);
+    QTRY_VERIFY(window->isActiveWindow());
+    QTRY_COMPARE(QApplication::focusWidget(), help);
+}
+
+TEST_F(FocusTest, TabLeavesTheTextWhereThePupilWrites) {
+    // An exercise's text takes the pupil's answers; Tab still goes on, to the
+    // vessel that closes the round, and Shift+Tab back to the exercises.
+    auto* text = control<QTextEdit>("supertext");
+    text->setReadOnly(false);
+    const QString before = text->toPlainText();
+    for (const auto& [key, modifiers, next] :
+         {std::tuple{Qt::Key_Tab, Qt::NoModifier, "animpic"}, std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "btexo"}}) {
+        text->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(text, key, modifiers);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), next);
+        EXPECT_EQ(text->toPlainText(), before);
+    }
+}
+
+TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
+    // A screen reader says where the arrows start as soon as the menu shows.
+    window->button("Command4")->show();
+    for (const char* name : {"btexo", "Command4"}) {
+        QPushButton* pressed = window->button(name);
+        pressed->setFocus(Qt::TabFocusReason);
+        QString lit;
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, &lit] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu || !menu->activeAction()) return;
+            lit = menu->activeAction()->text();
+            menu->close();
+            poll->deleteLater();
+        });
+        poll->start(20);
+        QTest::keyClick(pressed, Qt::Key_Space);
+        QTRY_VERIFY2(!lit.isEmpty(), name);
+        EXPECT_TRUE(lit == QStringLiteral("Prise en main") || lit == QStringLiteral("Copier l'animation"))
+            << name << " " << lit.toStdString();
     }
 }
 

@@ -153,6 +153,36 @@ TEST_F(ReaderTest, SwatchesReadAsButtonsThatOpenTheColourDialog) {
     EXPECT_EQ(asked, 1);
 }
 
+TEST(ColourNames, SayTheColourAPupilCannotSee) {
+    const struct {
+        QColor colour;
+        const char* name;
+    } cases[] = {
+        // The four species' colours at start.
+        {QColor(0, 0, 255), "bleu"},         {QColor(255, 0, 255), "magenta"},
+        {QColor(255, 128, 0), "orange"},     {QColor(0, 192, 0), "vert"},
+        {QColor(0, 0, 0), "noir"},           {QColor(255, 255, 255), "blanc"},
+        {QColor(128, 128, 128), "gris"},     {QColor(192, 192, 192), "gris clair"},
+        {QColor(255, 0, 0), "rouge"},        {QColor(255, 255, 0), "jaune"},
+        {QColor(0, 0, 100), "bleu foncé"},   {QColor(160, 255, 160), "vert clair"},
+        {QColor(128, 0, 255), "violet"},     {QColor(0, 255, 255), "cyan"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(colourName(c.colour).toStdString(), c.name) << c.colour.name().toStdString();
+}
+
+TEST_F(ReaderTest, SwatchesSayTheirColourInWords) {
+    // Question a. of the getting-started lesson, for a pupil who does not see the vessel.
+    const char* expected[] = {"bleu", "magenta", "orange", "vert"};
+    for (int s = 0; s < 4; ++s) {
+        const QByteArray name = "Label4_" + QByteArray::number(s + 1);
+        EXPECT_TRUE(reader(name.constData())->text(QAccessible::Description).startsWith(QString::fromLatin1(expected[s])))
+            << name.constData() << ": " << reader(name.constData())->text(QAccessible::Description).toStdString();
+    }
+    control<Swatch>("Label4_1")->setValue(0x0000FF);  // 0x00BBGGRR: red
+    EXPECT_TRUE(reader("Label4_1")->text(QAccessible::Description).startsWith(QStringLiteral("rouge")));
+}
+
 TEST_F(ReaderTest, BarsSayTheValueTheySetWithItsUnit) {
     auto* duration = control<QScrollBar>("VScroll2");
     duration->setValue(12);

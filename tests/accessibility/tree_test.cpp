@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QMenu>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -14,6 +15,7 @@
 #include "output/helpwindow.h"
 #include "output/magnifier.h"
 #include "output/printdialog.h"
+#include "output/printerchoice.h"
 #include "output/printtarget.h"
 #include "tests/accessibility/accessibletree.h"
 #include "tests/ui/fixture.h"
@@ -101,6 +103,16 @@ TEST_F(AccessibleWindows, PrintDialog) {
     sources.graph = [] { return QImage(); };
     Confimp dialog(printer, sources, window.get());
     expectNamed(&dialog, 7);
+}
+
+TEST_F(AccessibleWindows, PrinterChoice) {
+    // Qt's own dialog, as the print dialog's "Imprimantes" shows it.
+    QPrinter printer(QPrinter::HighResolution);
+    useNoPrinter(printer);
+    QPrintDialog dialog(&printer, window.get());
+    finishPrinterDialog(dialog);
+    dialog.show();
+    expectNamed(&dialog, 10);
 }
 
 TEST_F(AccessibleWindows, Magnifier) {

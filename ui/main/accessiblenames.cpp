@@ -102,10 +102,17 @@ private:
     std::array<TabInterface*, 3> tabs_{};
 };
 
-// A colour swatch is pressed like a button, and reads as one.
+// A colour swatch is pressed like a button, and reads as one; its
+// description starts with the colour it shows, in words.
 class SwatchInterface final : public QAccessibleWidget {
 public:
     explicit SwatchInterface(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+    QString text(QAccessible::Text t) const override {
+        const QString own = QAccessibleWidget::text(t);
+        if (t != QAccessible::Description) return own;
+        const QString colour = colourName(static_cast<Swatch*>(widget())->shown());
+        return own.isEmpty() ? colour : colour + QStringLiteral(" ; ") + own;
+    }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& action) override {
         if (action == pressAction()) emit static_cast<Swatch*>(widget())->clicked();

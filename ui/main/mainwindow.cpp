@@ -156,7 +156,7 @@ void MainWindow::connectMagnifierAndHelp() {
 void MainWindow::buildControls() {
     animpic_ =
         place(new AnimationView(kVesselSize, this), QStringLiteral("animpic"), QRect({20, 59}, kVesselSize));
-    animpic_->setFocusPolicy(Qt::ClickFocus);
+    animpic_->setFocusPolicy(Qt::StrongFocus);  // last in the Tab round: a reader reads the run there
     label1_ = place(new QLabel(this), QStringLiteral("Label1"), QRect(20, 224, 113, 16));
 
     static constexpr std::array<int, 4> kCountLefts{144, 208, 288, 352};
@@ -300,8 +300,9 @@ QPushButton* MainWindow::button(const char* objectName) const {
 void MainWindow::buildTabOrder() {
     // As the screen reads: the counts, the panel shown (the hidden panels'
     // controls are passed over), the magnifier and the restart under the
-    // vessel, the table when it is shown, the button row, the exercises and
-    // the text area. Hidden buttons keep their place for when they show.
+    // vessel, the table when it is shown, the button row, the exercises, the
+    // text area, and the vessel (first made) closes the round. Hidden buttons
+    // keep their place. The keyboard starts in the first count box.
     QList<QWidget*> order;
     for (QLineEdit* box : text1_) order << box;
     for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
@@ -315,6 +316,7 @@ void MainWindow::buildTabOrder() {
     for (QPushButton* b : row_) order << b;
     order << btexo_ << supertext_;
     for (int k = 0; k + 1 < order.size(); ++k) QWidget::setTabOrder(order[k], order[k + 1]);
+    text1_[0]->setFocus();
 }
 
 void MainWindow::buildKeyboard() {
