@@ -71,6 +71,9 @@ Louloupe::Louloupe(QWidget* mainWindow, MagnifierLink link)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Agrandissement du récipient"));
     setAccessibleDescription(QStringLiteral("Le récipient deux fois plus grand ; Échap ferme la fenêtre"));
+    // The window is its own picture: the keyboard rests on it, so that a
+    // screen reader says what is shown.
+    setFocusPolicy(Qt::StrongFocus);
     const QImage background = magnifierBackground(link_.vessel, false);
     surface_ = std::make_unique<Surface>(this, background.size());
     if (mainWindow_) {
@@ -129,6 +132,7 @@ void Louloupe::showEvent(QShowEvent* event) {
         activate();
         activateWindow();
     }
+    setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Louloupe::hideEvent(QHideEvent* event) {
