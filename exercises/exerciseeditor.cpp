@@ -62,10 +62,7 @@ QLabel* labelled(QWidget* parent, QWidget* field, const QString& caption) {
 }
 
 QString chooseFile(QWidget* parent, const QString& filter, const QString& start) {
-    FrenchFileTypes types;
-    QFileDialog dialog(parent);
-    dialog.setIconProvider(&types);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FrenchFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);
@@ -302,10 +299,7 @@ bool ExerciseEditor::openExisting(const QString& path) {
 }
 
 void ExerciseEditor::chooseFolder() {
-    FrenchFileTypes types;
-    QFileDialog dialog(this);
-    dialog.setIconProvider(&types);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FrenchFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setDirectory(folder_->text());

@@ -22,11 +22,8 @@ namespace {
 // dialog rather than the desktop's, asking before overwriting in the
 // program's words rather than its own.
 QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
-    FrenchFileTypes types;
-    QFileDialog dialog(parent);
-    dialog.setIconProvider(&types);
+    FrenchFileDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("comexo"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
@@ -30,15 +29,11 @@ void setCsvFileChooser(CsvFileChooser chooser) {
 
 std::optional<CsvChoice> askCsvFile(QWidget* parent) {
     if (chooser()) return chooser()();
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    const QString folder = documentsFolder();
     // Qt's own dialog, so that it speaks French with the rest of the program.
-    FrenchFileTypes types;
-    QFileDialog dialog(parent, QStringLiteral("Exporter les mesures"),
-                       QDir(folder).filePath(QStringLiteral("mesures.csv")));
+    FrenchFileDialog dialog(parent, QStringLiteral("Exporter les mesures"),
+                            QDir(folder).filePath(QStringLiteral("mesures.csv")));
     dialog.setObjectName(QStringLiteral("exportcsv"));
-    dialog.setIconProvider(&types);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({csvFilter(CsvFormat::Spreadsheet), csvFilter(CsvFormat::Python)});

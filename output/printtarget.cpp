@@ -8,7 +8,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
@@ -135,14 +134,10 @@ bool printOrSave(QPrinter& printer, const QString& pdfPath, const QString& title
 
 QString askPdfFile(QWidget* parent, const QString& caption, const QString& suggestedName) {
     if (chooser()) return chooser()(caption);
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    const QString folder = documentsFolder();
     // Qt's own dialog, so that it speaks French with the rest of the program.
-    FrenchFileTypes types;
-    QFileDialog dialog(parent, caption, QDir(folder).filePath(suggestedName),
-                       QStringLiteral("Document PDF (*.pdf *.PDF)"));
-    dialog.setIconProvider(&types);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FrenchFileDialog dialog(parent, caption, QDir(folder).filePath(suggestedName),
+                            QStringLiteral("Document PDF (*.pdf *.PDF)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));

@@ -1,6 +1,8 @@
 #include "windowkit/filetypes.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace molvane {
 
@@ -9,6 +11,18 @@ QString FrenchFileTypes::type(const QFileInfo& info) const {
     if (info.isDir()) return QStringLiteral("Dossier");
     const QString suffix = info.suffix();
     return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier ") + suffix;
+}
+
+FrenchFileDialog::FrenchFileDialog(QWidget* parent, const QString& caption, const QString& directory,
+                                   const QString& filter)
+    : QFileDialog(parent, caption, directory, filter) {
+    setIconProvider(&types);
+    setOption(QFileDialog::DontUseNativeDialog);
+}
+
+QString documentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
 }
 
 }  // namespace molvane

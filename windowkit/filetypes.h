@@ -1,12 +1,10 @@
-// The kinds of entry Qt's file dialogs name in their lists, in French. Qt's
-// French catalogue has them, but not where this Qt looks for them, so they
-// would show in English ("Folder", "PDF File"). Keep it beside the dialog:
-//
-//     FrenchFileTypes types;
-//     QFileDialog dialog(parent);
-//     dialog.setIconProvider(&types);
+// Qt's own file dialog, so that it speaks French with the rest of the
+// program, naming the kinds of entry in its lists in French too. Qt's French
+// catalogue has those names, but not where this Qt looks for them, so they
+// would show in English ("Folder", "PDF File").
 #pragma once
 
+#include <QFileDialog>
 #include <QFileIconProvider>
 
 namespace molvane {
@@ -15,5 +13,23 @@ class FrenchFileTypes final : public QFileIconProvider {
 public:
     QString type(const QFileInfo& info) const override;
 };
+
+namespace detail {
+// Held as the dialog's first base, so that the names outlive the dialog's
+// own teardown (its file model may still ask for them).
+struct FrenchFileTypesHolder {
+    FrenchFileTypes types;
+};
+}  // namespace detail
+
+class FrenchFileDialog final : private detail::FrenchFileTypesHolder, public QFileDialog {
+public:
+    explicit FrenchFileDialog(QWidget* parent, const QString& caption = {}, const QString& directory = {},
+                              const QString& filter = {});
+};
+
+// Where a save dialog starts: the user's documents folder, or the home
+// folder where there is none.
+QString documentsFolder();
 
 }  // namespace molvane
