@@ -13,9 +13,9 @@
 namespace molvane::batch {
 
 struct Options {
-    std::string configuration;                  // the .C11 file
-    double seconds = 0;                         // --duree: simulated time to run
-    std::optional<std::uint32_t> seed;          // --graine; the time of day without it
+    std::string configuration;          // the .C11 file
+    double seconds = 0;                 // --duree: simulated time to run
+    std::optional<std::uint32_t> seed;  // --graine; the time of day without it
     // --graines A-B: every seed from A to B, one CSV file each, run side by
     // side on `processes` cores at once (--processus; 0 for all of them).
     std::optional<std::pair<std::uint32_t, std::uint32_t>> seeds;

@@ -62,14 +62,19 @@ double percentile(std::vector<double> values, double q) {
 
 const char* kernelName(molvane::SearchKernel k) {
     switch (k) {
-        case molvane::SearchKernel::Avx2: return "avx2";
-        case molvane::SearchKernel::Sse2: return "sse2";
-        default: return "portable";
+        case molvane::SearchKernel::Avx2:
+            return "avx2";
+        case molvane::SearchKernel::Sse2:
+            return "sse2";
+        default:
+            return "portable";
     }
 }
 
 // Partners a searcher draws among n particles.
-int drawsPerSearcher(int n) { return static_cast<int>(std::floor(n / ((n / 500.0) * (n / 500.0) + 1.0))); }
+int drawsPerSearcher(int n) {
+    return static_cast<int>(std::floor(n / ((n / 500.0) * (n / 500.0) + 1.0)));
+}
 
 // Particles that searched in the tick just made, read from the cool-downs
 // it left: a searcher ends at 0 (no hit) or at the full 5 (a hit); one that
@@ -194,8 +199,8 @@ int runOnce(const Options& o) {
         }
         if (o.rows > 0 && t % o.rows == 0) {
             char row[64];
-            std::snprintf(row, sizeof row, "%s[%d,%d,%d,%d]", rows.empty() ? "" : ",", sim.nbA(), sim.nbB(), sim.nbC(),
-                          sim.nbD());
+            std::snprintf(row, sizeof row, "%s[%d,%d,%d,%d]", rows.empty() ? "" : ",", sim.nbA(), sim.nbB(),
+                          sim.nbC(), sim.nbD());
             rows += row;
         }
     }
@@ -221,11 +226,11 @@ int runOnce(const Options& o) {
         const auto reference =
             molvane::bench::referenceMedianTick(o.counts, taux1, taux2, o.temperature, o.ticks, o.seed);
         const double r = reference.medianTickMicroseconds;
-        std::printf(",\"reference_us_per_tick_median\":%.2f,\"reference_draws_per_tick\":%.0f,"
-                    "\"reference_ns_per_draw\":%.2f,\"ratio\":%.3f",
-                    r, reference.drawsPerTick,
-                    reference.drawsPerTick > 0 ? r * 1000.0 / reference.drawsPerTick : 0.0,
-                    r > 0 ? median / r : 0.0);
+        std::printf(
+            ",\"reference_us_per_tick_median\":%.2f,\"reference_draws_per_tick\":%.0f,"
+            "\"reference_ns_per_draw\":%.2f,\"ratio\":%.3f",
+            r, reference.drawsPerTick, reference.drawsPerTick > 0 ? r * 1000.0 / reference.drawsPerTick : 0.0,
+            r > 0 ? median / r : 0.0);
     }
     std::printf("}\n");
     return 0;

@@ -29,7 +29,7 @@ void axis(float* v, const float* p, int i, int j) {
 }  // namespace
 
 ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux2, int temperature, int ticks,
-                           std::uint32_t seed) {
+                                    std::uint32_t seed) {
     const int n = counts[0] + counts[1] + counts[2] + counts[3];
     const float w = 393.0f, h = 157.0f;
     FastRandom rng(seed);
@@ -40,7 +40,10 @@ ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux
         y[i] = (h - 4) * rng.nextFloat() + 2;
         vx[i] = rng.nextFloat() - 0.5f;
         vy[i] = rng.nextFloat() - 0.5f;
-        sp[i] = static_cast<short>(i <= counts[0] ? 1 : i <= counts[0] + counts[1] ? 2 : i <= n - counts[3] ? 3 : 4);
+        sp[i] = static_cast<short>(i <= counts[0]               ? 1
+                                   : i <= counts[0] + counts[1] ? 2
+                                   : i <= n - counts[3]         ? 3
+                                                                : 4);
     }
     int e1 = 0, i1 = 0, e2 = 0, i2 = 0;
     const double k = temperature / 100.0, s = temperature / 30.0;
@@ -54,10 +57,22 @@ ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux
         for (int i = 1; i <= n; ++i) {
             x[i] = static_cast<float>(x[i] + vx[i] * k);
             y[i] = static_cast<float>(y[i] + vy[i] * k);
-            if (x[i] < 2) { x[i] = 4 - x[i]; vx[i] = -vx[i]; }
-            if (y[i] < 2) { y[i] = 4 - y[i]; vy[i] = -vy[i]; }
-            if (x[i] > w - 1) { x[i] = 2 * (w - 1) - x[i]; vx[i] = -vx[i]; }
-            if (y[i] > h - 1) { y[i] = 2 * (h - 1) - y[i]; vy[i] = -vy[i]; }
+            if (x[i] < 2) {
+                x[i] = 4 - x[i];
+                vx[i] = -vx[i];
+            }
+            if (y[i] < 2) {
+                y[i] = 4 - y[i];
+                vy[i] = -vy[i];
+            }
+            if (x[i] > w - 1) {
+                x[i] = 2 * (w - 1) - x[i];
+                vx[i] = -vx[i];
+            }
+            if (y[i] > h - 1) {
+                y[i] = 2 * (h - 1) - y[i];
+                vy[i] = -vy[i];
+            }
         }
         for (int i = 1; i <= n; ++i) {
             if (cd[i] >= 1) --cd[i];
@@ -76,12 +91,26 @@ ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux
                 int *e = nullptr, *ne = nullptr;
                 float taux = 0;
                 short pi = 0, pj = 0;
-                if (a * b == 2) { e = &e1; ne = &i1; taux = taux1; pi = 3; pj = 4; }
-                else if (a * b == 12) { e = &e2; ne = &i2; taux = taux2; pi = 1; pj = 2; }
+                if (a * b == 2) {
+                    e = &e1;
+                    ne = &i1;
+                    taux = taux1;
+                    pi = 3;
+                    pj = 4;
+                } else if (a * b == 12) {
+                    e = &e2;
+                    ne = &i2;
+                    taux = taux2;
+                    pi = 1;
+                    pj = 2;
+                }
                 if (!e) continue;
                 if (*e == 0) {
                     *e = 1;
-                    if (taux > 0) { sp[i] = pi; sp[j] = pj; }
+                    if (taux > 0) {
+                        sp[i] = pi;
+                        sp[j] = pj;
+                    }
                 } else if (static_cast<float>(*e / double(*e + *ne)) >= taux) {
                     ++*ne;
                 } else {
@@ -93,7 +122,8 @@ ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux
         }
         std::fill(std::begin(tally), std::end(tally), 0);
         for (int i = 1; i <= n; ++i) ++tally[sp[i]];
-        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     }
     // Keeps the counts alive so that the compiler cannot drop the work.
     volatile int sink = tally[1] + tally[2] + tally[3] + tally[4];

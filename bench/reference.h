@@ -14,6 +14,6 @@ struct ReferenceTiming {
 // Runs `ticks` ticks of n particles (n0 of each species, counts A..D) and
 // returns the median time of a tick and the draws a tick makes.
 ReferenceTiming referenceMedianTick(const int counts[4], float taux1, float taux2, int temperature, int ticks,
-                           std::uint32_t seed);
+                                    std::uint32_t seed);
 
 }  // namespace molvane::bench

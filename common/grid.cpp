@@ -56,8 +56,12 @@ bool GridModel::setText(int row, int col, std::string_view text) {
     return true;
 }
 
-std::uint32_t GridModel::foreColor(int row, int col) const { return valid(row, col) ? at(row, col).foreColor : 0; }
-int GridModel::alignment(int row, int col) const { return valid(row, col) ? at(row, col).alignment : kAlignGeneral; }
+std::uint32_t GridModel::foreColor(int row, int col) const {
+    return valid(row, col) ? at(row, col).foreColor : 0;
+}
+int GridModel::alignment(int row, int col) const {
+    return valid(row, col) ? at(row, col).alignment : kAlignGeneral;
+}
 
 bool GridModel::setRow(int row) {
     if (row < 0 || row >= rows_) return false;
@@ -123,6 +127,8 @@ int GridModel::colWidth(int col) const {
     return col >= 0 && col < cols_ ? colWidths_[static_cast<std::size_t>(col)] : 0;
 }
 
-int GridModel::rowHeight(int row) const { return row >= 0 && row < rows_ ? kRowHeight : 0; }
+int GridModel::rowHeight(int row) const {
+    return row >= 0 && row < rows_ ? kRowHeight : 0;
+}
 
 }  // namespace molvane

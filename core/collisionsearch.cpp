@@ -35,7 +35,8 @@ struct Search {
 // In double, r x n is (bits >> 8) x n / 2^24 exactly for any count below
 // 2^29, so the integer form below is the same number.
 inline int partner(std::uint32_t bits, int n) {
-    return static_cast<int>((static_cast<std::uint64_t>(bits >> 8) * static_cast<std::uint32_t>(n)) >> 24) + 1;
+    return static_cast<int>((static_cast<std::uint64_t>(bits >> 8) * static_cast<std::uint32_t>(n)) >> 24) +
+           1;
 }
 
 // The single-precision squared distance has a relative error below 5 x 2^-24
@@ -100,8 +101,7 @@ __attribute__((target("avx2"))) void filterAvx2(const Search& s, int i, double x
     for (int k = 0; k < count; k += 8) {
         // u = bits >> 8 split into 12-bit halves a and b:
         // (u x n) >> 24 = (a x n + ((b x n) >> 12)) >> 12.
-        const __m256i u =
-            _mm256_srli_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(bits + k)), 8);
+        const __m256i u = _mm256_srli_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(bits + k)), 8);
         const __m256i a = _mm256_srli_epi32(u, 12), b = _mm256_and_si256(u, low12);
         const __m256i t =
             _mm256_add_epi32(_mm256_mullo_epi32(a, nv), _mm256_srli_epi32(_mm256_mullo_epi32(b, nv), 12));
@@ -156,15 +156,18 @@ long run(const Search& s, int draws, FastRandom& generator, F filter) {
 
 bool searchKernelAvailable(SearchKernel kernel) {
     switch (kernel) {
-        case SearchKernel::Portable: return true;
+        case SearchKernel::Portable:
+            return true;
 #ifdef MOLVANE_X86_KERNELS
-        case SearchKernel::Sse2: return true;
+        case SearchKernel::Sse2:
+            return true;
         case SearchKernel::Avx2: {
             static const bool hasAvx2 = __builtin_cpu_supports("avx2");
             return hasAvx2;
         }
 #endif
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -176,22 +179,20 @@ SearchKernel bestSearchKernel() {
 
 long searchCollisions(const SearchArrays& arrays, int draws, double threshold, FastRandom& generator,
                       HitFunction hit, void* context, SearchKernel kernel) {
-    const Search s{arrays.px,
-                   arrays.py,
-                   arrays.coolDown,
-                   arrays.count,
-                   threshold,
-                   looseFloatThreshold(threshold),
-                   hit,
-                   context};
+    const Search s{arrays.px,    arrays.py, arrays.coolDown,
+                   arrays.count, threshold, looseFloatThreshold(threshold),
+                   hit,          context};
     if (!searchKernelAvailable(kernel) || arrays.count >= kLaneCountLimit) kernel = SearchKernel::Portable;
     // Dispatched once per tick, so that the inner loops call a known function.
     switch (kernel) {
 #ifdef MOLVANE_X86_KERNELS
-        case SearchKernel::Avx2: return run(s, draws, generator, filterAvx2);
-        case SearchKernel::Sse2: return run(s, draws, generator, filterSse2);
+        case SearchKernel::Avx2:
+            return run(s, draws, generator, filterAvx2);
+        case SearchKernel::Sse2:
+            return run(s, draws, generator, filterSse2);
 #endif
-        default: return run(s, draws, generator, filterPortable);
+        default:
+            return run(s, draws, generator, filterPortable);
     }
 }
 

@@ -29,7 +29,8 @@ public:
         return toFloat(stepBits(s0, s1, s2, s3));
     }
     // One step giving the raw 32-bit output; `toFloat` turns it into the draw.
-    static std::uint32_t stepBits(std::uint32_t& s0, std::uint32_t& s1, std::uint32_t& s2, std::uint32_t& s3) {
+    static std::uint32_t stepBits(std::uint32_t& s0, std::uint32_t& s1, std::uint32_t& s2,
+                                  std::uint32_t& s3) {
         const std::uint32_t result = s0 + s3;
         const std::uint32_t t = s1 << 9;
         s2 ^= s0;

@@ -11,11 +11,18 @@ namespace molvane {
 using Colour = std::uint32_t;
 
 constexpr Colour rgb(int r, int g, int b) {
-    return static_cast<Colour>(r & 0xFF) | static_cast<Colour>(g & 0xFF) << 8 | static_cast<Colour>(b & 0xFF) << 16;
+    return static_cast<Colour>(r & 0xFF) | static_cast<Colour>(g & 0xFF) << 8 |
+           static_cast<Colour>(b & 0xFF) << 16;
 }
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int redOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int blueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Colour kLightGrey = rgb(192, 192, 192);

@@ -9,7 +9,9 @@
 
 namespace molvane {
 
-__attribute__((target("avx"))) inline void clearWideRegisterState() { _mm256_zeroupper(); }
+__attribute__((target("avx"))) inline void clearWideRegisterState() {
+    _mm256_zeroupper();
+}
 
 inline void releaseWideRegisters() {
     static const bool hasAvx = __builtin_cpu_supports("avx");

@@ -193,7 +193,8 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     connect(openExistingButton, &QPushButton::clicked, this, &ExerciseEditor::chooseExisting);
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    for (QLineEdit* box : {title_, topics_}) connect(box, &QLineEdit::textChanged, this, &ExerciseEditor::updatePreview);
+    for (QLineEdit* box : {title_, topics_})
+        connect(box, &QLineEdit::textChanged, this, &ExerciseEditor::updatePreview);
     for (QSpinBox* box : {difficulty_, hourglasses_})
         connect(box, &QSpinBox::valueChanged, this, &ExerciseEditor::updatePreview);
     // Enter presses the focused button and nothing else: no save behind a field.
@@ -224,7 +225,8 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
         area.moveCenter(main->geometry().center());
         if (const QScreen* screen = main->screen()) {
             const QRect available = screen->availableGeometry();
-            area.moveLeft(std::max(available.left(), std::min(area.left(), available.right() - area.width())));
+            area.moveLeft(
+                std::max(available.left(), std::min(area.left(), available.right() - area.width())));
             area.moveTop(std::max(available.top(), std::min(area.top(), available.bottom() - area.height())));
         }
         move(area.topLeft());
@@ -310,8 +312,8 @@ void ExerciseEditor::chooseFolder() {
 void ExerciseEditor::chooseSource(ExerciseSourceKind kind) {
     SourceRow& source = sources_[static_cast<std::size_t>(kind)];
     const bool document = kind == ExerciseSourceKind::Statement || kind == ExerciseSourceKind::Correction;
-    const QString filter = document ? TextArea::fileFilter()
-                                    : QStringLiteral("Fichiers de configuration (*.C11 *.c11)");
+    const QString filter =
+        document ? TextArea::fileFilter() : QStringLiteral("Fichiers de configuration (*.C11 *.c11)");
     const QString typed = source.path->text().trimmed();
     const QString start = typed.isEmpty() ? folder_->text() : QFileInfo(typed).absolutePath();
     const QString chosen = chooseFile(this, filter, start);
@@ -319,8 +321,7 @@ void ExerciseEditor::chooseSource(ExerciseSourceKind kind) {
 }
 
 void ExerciseEditor::chooseExisting() {
-    const QString chosen =
-        chooseFile(this, QStringLiteral("Exercices (*.E32 *.e32)"), folder_->text());
+    const QString chosen = chooseFile(this, QStringLiteral("Exercices (*.E32 *.e32)"), folder_->text());
     if (!chosen.isEmpty()) openExisting(chosen);
 }
 

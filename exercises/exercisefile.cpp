@@ -1,10 +1,10 @@
 #include "exercises/exercisefile.h"
 
+#include <algorithm>
+
 #include "common/cp1252.h"
 #include "common/numbers.h"
 #include "common/recordfile.h"
-
-#include <algorithm>
 
 namespace molvane {
 
@@ -248,7 +248,8 @@ std::optional<ExerciseFields> exerciseFields(const RecordReader& read) {
     }
     fields.title = cp1252ToUtf8(trimmed(read(11).value_or("")));
     const auto count = roundToInt16(leadingNumber(read(12).value_or("")));
-    fields.hourglasses = std::clamp(static_cast<int>(count.value_or(kFewestHourglasses)), kFewestHourglasses, kMostHourglasses);
+    fields.hourglasses = std::clamp(static_cast<int>(count.value_or(kFewestHourglasses)), kFewestHourglasses,
+                                    kMostHourglasses);
     return fields;
 }
 

@@ -82,7 +82,16 @@ inline constexpr int kFewestHourglasses = 1;
 inline constexpr int kMostHourglasses = 6;
 inline constexpr int kTopicRecords = 4;
 
-enum class ExerciseField { Statement, Configuration, Correction, CorrectionConfiguration, Difficulty, Topics, Title, Hourglasses };
+enum class ExerciseField {
+    Statement,
+    Configuration,
+    Correction,
+    CorrectionConfiguration,
+    Difficulty,
+    Topics,
+    Title,
+    Hourglasses
+};
 
 // Why fields cannot be written, with what the author needs to mend them.
 struct ExerciseRefusal {

@@ -118,9 +118,10 @@ void ExercisePreviewPanel::showPreview(const ExercisePreview& preview) {
     for (int k = 0; k < 3; ++k) {
         image4_[k]->setPixmap((preview.lit[k] ? imagalu_ : imagenoir_)->pixmap());
         // The symbols' look carries the level: a screen reader is told in words.
-        image4_[k]->setAccessibleName(QStringLiteral("Difficulté, symbole %1 sur 3 : %2")
-                                          .arg(k + 1)
-                                          .arg(preview.lit[k] ? QStringLiteral("allumé") : QStringLiteral("éteint")));
+        image4_[k]->setAccessibleName(
+            QStringLiteral("Difficulté, symbole %1 sur 3 : %2")
+                .arg(k + 1)
+                .arg(preview.lit[k] ? QStringLiteral("allumé") : QStringLiteral("éteint")));
         image4_[k]->show();
     }
     text1_->setText(QString::fromStdString(preview.topics));

@@ -113,54 +113,64 @@ QString fieldCaption(ExerciseField field) {
 QString refusalText(const ExerciseRefusal& refusal, const QString& name) {
     using Reason = ExerciseRefusal::Reason;
     const QString field = QStringLiteral("« ") + fieldCaption(refusal.field) + QStringLiteral(" »");
-    const bool isName = refusal.field == ExerciseField::Statement || refusal.field == ExerciseField::Configuration ||
-                        refusal.field == ExerciseField::Correction ||
-                        refusal.field == ExerciseField::CorrectionConfiguration;
+    const bool isName =
+        refusal.field == ExerciseField::Statement || refusal.field == ExerciseField::Configuration ||
+        refusal.field == ExerciseField::Correction || refusal.field == ExerciseField::CorrectionConfiguration;
     switch (refusal.reason) {
         case Reason::Missing:
             if (refusal.field == ExerciseField::Title)
-                return QStringLiteral("%1 est vide : donnez un titre à l'exercice, la fenêtre des exercices "
-                                      "l'affiche.")
+                return QStringLiteral(
+                           "%1 est vide : donnez un titre à l'exercice, la fenêtre des exercices "
+                           "l'affiche.")
                     .arg(field);
-            return QStringLiteral("%1 est vide : choisissez un document RTF ou cochez « Utiliser le texte de la "
-                                  "zone exercice ».")
+            return QStringLiteral(
+                       "%1 est vide : choisissez un document RTF ou cochez « Utiliser le texte de la "
+                       "zone exercice ».")
                 .arg(field);
         case Reason::TooLong:
             if (isName)
-                return QStringLiteral("Le nom « %1 » retenu pour %2 a %3 caractères : le fichier d'exercice en "
-                                      "garde %4 au plus. Choisissez un fichier au nom plus court.")
+                return QStringLiteral(
+                           "Le nom « %1 » retenu pour %2 a %3 caractères : le fichier d'exercice en "
+                           "garde %4 au plus. Choisissez un fichier au nom plus court.")
                     .arg(name, field)
                     .arg(refusal.length)
                     .arg(refusal.limit);
             if (refusal.field == ExerciseField::Topics && refusal.length <= refusal.limit)
-                return QStringLiteral("%1 ne tient pas dans le fichier d'exercice : il en garde %2 caractères au "
-                                      "plus, en quatre morceaux de 126 caractères coupés entre les mots. "
-                                      "Raccourcissez le texte ou séparez ses mots par des espaces.")
+                return QStringLiteral(
+                           "%1 ne tient pas dans le fichier d'exercice : il en garde %2 caractères au "
+                           "plus, en quatre morceaux de 126 caractères coupés entre les mots. "
+                           "Raccourcissez le texte ou séparez ses mots par des espaces.")
                     .arg(field)
                     .arg(refusal.limit);
-            return QStringLiteral("%1 a %2 caractères : le fichier d'exercice en garde %3 au plus. "
-                                  "Raccourcissez-le de %4 caractères au moins.")
+            return QStringLiteral(
+                       "%1 a %2 caractères : le fichier d'exercice en garde %3 au plus. "
+                       "Raccourcissez-le de %4 caractères au moins.")
                 .arg(field)
                 .arg(refusal.length)
                 .arg(refusal.limit)
                 .arg(refusal.length - refusal.limit);
         case Reason::NotWritable:
-            return QStringLiteral("%1%2 contient le caractère « %3 », que le fichier d'exercice ne peut pas "
-                                  "enregistrer : seuls les caractères de l'alphabet latin d'Europe occidentale "
-                                  "(jeu Windows-1252) y sont permis.")
-                .arg(isName ? QStringLiteral("Le nom « ") + name + QStringLiteral(" » retenu pour ") : QString(),
+            return QStringLiteral(
+                       "%1%2 contient le caractère « %3 », que le fichier d'exercice ne peut pas "
+                       "enregistrer : seuls les caractères de l'alphabet latin d'Europe occidentale "
+                       "(jeu Windows-1252) y sont permis.")
+                .arg(isName ? QStringLiteral("Le nom « ") + name + QStringLiteral(" » retenu pour ")
+                            : QString(),
                      field, QString::fromStdString(refusal.character));
         case Reason::OutOfRange:
             break;
     }
     return refusal.field == ExerciseField::Difficulty
                ? QStringLiteral("%1 va de 0 à %2.").arg(field).arg(kMostDifficulty)
-               : QStringLiteral("%1 va de %2 à %3 sabliers.").arg(field).arg(kFewestHourglasses).arg(kMostHourglasses);
+               : QStringLiteral("%1 va de %2 à %3 sabliers.")
+                     .arg(field)
+                     .arg(kFewestHourglasses)
+                     .arg(kMostHourglasses);
 }
 
 QString withExerciseExtension(const QString& fileName) {
     return fileName.endsWith(QStringLiteral(".E32"), Qt::CaseInsensitive) ? fileName
-                                                                           : fileName + QStringLiteral(".E32");
+                                                                          : fileName + QStringLiteral(".E32");
 }
 
 ExercisePreview draftPreview(const ExerciseDraft& draft) {
@@ -229,10 +239,11 @@ bool saveExercise(QWidget* parent, const ExerciseDraft& draft, const ExerciseCur
                 const auto values = current.configuration ? configurationBytes(*current.configuration)
                                                           : std::optional<std::string>();
                 if (!values) {
-                    refuse(parent, QStringLiteral("Le réglage actuel ne peut pas être enregistré pour %1 : un "
-                                                  "nombre de particules contient un caractère que le fichier "
-                                                  "de configuration ne peut pas garder.")
-                                       .arg(field));
+                    refuse(parent,
+                           QStringLiteral("Le réglage actuel ne peut pas être enregistré pour %1 : un "
+                                          "nombre de particules contient un caractère que le fichier "
+                                          "de configuration ne peut pas garder.")
+                               .arg(field));
                     return false;
                 }
                 bytes = QByteArray::fromStdString(*values);
@@ -245,12 +256,15 @@ bool saveExercise(QWidget* parent, const ExerciseDraft& draft, const ExerciseCur
         const QString path = QFileInfo(typed).isAbsolute() ? typed : fileInFolder(folder, typed);
         const QFileInfo info(path);
         if (!info.exists() || !info.isFile()) {
-            refuse(parent, QStringLiteral("Le fichier « %1 », choisi pour %2, est introuvable.").arg(path, field));
+            refuse(parent,
+                   QStringLiteral("Le fichier « %1 », choisi pour %2, est introuvable.").arg(path, field));
             return false;
         }
         const auto read = readWholeFile(fileSystemPath(path), static_cast<std::size_t>(rtf::kMaxFileBytes));
         if (!read) {
-            refuse(parent, QStringLiteral("Le fichier « %1 », choisi pour %2, ne peut pas être lu.").arg(path, field));
+            refuse(
+                parent,
+                QStringLiteral("Le fichier « %1 », choisi pour %2, ne peut pas être lu.").arg(path, field));
             return false;
         }
         const QByteArray bytes = QByteArray::fromStdString(*read);
@@ -282,10 +296,11 @@ bool saveExercise(QWidget* parent, const ExerciseDraft& draft, const ExerciseCur
         for (std::size_t b = a + 1; b < outputs.size(); ++b)
             if (outputs[a].name.compare(outputs[b].name, Qt::CaseInsensitive) == 0 &&
                 outputs[a].bytes != outputs[b].bytes) {
-                refuse(parent, QStringLiteral("« %1 » et « %2 » prendraient le même nom « %3 » dans le dossier "
-                                              "de l'exercice : renommez l'un des deux fichiers.")
-                                   .arg(fieldCaption(fieldOf(outputs[a].kind)),
-                                        fieldCaption(fieldOf(outputs[b].kind)), outputs[b].name));
+                refuse(parent,
+                       QStringLiteral("« %1 » et « %2 » prendraient le même nom « %3 » dans le dossier "
+                                      "de l'exercice : renommez l'un des deux fichiers.")
+                           .arg(fieldCaption(fieldOf(outputs[a].kind)),
+                                fieldCaption(fieldOf(outputs[b].kind)), outputs[b].name));
                 return false;
             }
 
@@ -311,8 +326,9 @@ bool saveExercise(QWidget* parent, const ExerciseDraft& draft, const ExerciseCur
         if (QFileInfo::exists(target)) {
             if (existingBytes(target) == output.bytes) continue;
             const QString question =
-                QStringLiteral("Le dossier de l'exercice contient déjà un fichier « %1 », différent de celui "
-                               "retenu pour « %2 ». Le remplacer ?")
+                QStringLiteral(
+                    "Le dossier de l'exercice contient déjà un fichier « %1 », différent de celui "
+                    "retenu pour « %2 ». Le remplacer ?")
                     .arg(output.name, fieldCaption(fieldOf(output.kind)));
             if (message(parent, MessageIcon::Question, QStringLiteral("Remplacer le fichier ?"), question,
                         MessageButtons::YesNo) != MessageAnswer::Yes)
@@ -320,7 +336,8 @@ bool saveExercise(QWidget* parent, const ExerciseDraft& draft, const ExerciseCur
         }
         writes.push_back(output);
     }
-    const bool sameExercise = QFileInfo(replaceable).absoluteFilePath() == QFileInfo(exercisePath).absoluteFilePath();
+    const bool sameExercise =
+        QFileInfo(replaceable).absoluteFilePath() == QFileInfo(exercisePath).absoluteFilePath();
     if (QFileInfo::exists(exercisePath) && !sameExercise &&
         message(parent, MessageIcon::Question, QStringLiteral("Remplacer le fichier ?"),
                 QStringLiteral("Le fichier d'exercice « %1 » existe déjà. Le remplacer ?").arg(exercisePath),
@@ -332,10 +349,11 @@ bool saveExercise(QWidget* parent, const ExerciseDraft& draft, const ExerciseCur
     const bool folderExisted = QFileInfo(folder).isDir();
     const auto unwritable = [&] {
         if (!folderExisted) QDir().rmdir(folder);
-        message(parent, MessageIcon::Error, kRefusedTitle,
-                QStringLiteral("Le dossier « %1 » n'accepte pas l'écriture : rien n'a été enregistré. Choisissez "
-                               "un autre « Dossier de l'exercice », par exemple dans vos documents.")
-                    .arg(QDir::toNativeSeparators(folderText)));
+        message(
+            parent, MessageIcon::Error, kRefusedTitle,
+            QStringLiteral("Le dossier « %1 » n'accepte pas l'écriture : rien n'a été enregistré. Choisissez "
+                           "un autre « Dossier de l'exercice », par exemple dans vos documents.")
+                .arg(QDir::toNativeSeparators(folderText)));
         return false;
     };
     if (!folderExisted && !QDir().mkpath(folder)) return unwritable();
@@ -367,11 +385,12 @@ std::optional<ExerciseDraft> draftFromFile(const QString& path) {
     draft.topics = QString::fromStdString(fields->topics);
     draft.difficulty = fields->difficulty;
     draft.hourglasses = fields->hourglasses;
-    const std::array<const std::string*, 4> names{&fields->statement, &fields->configuration, &fields->correction,
-                                                  &fields->correctionConfiguration};
+    const std::array<const std::string*, 4> names{&fields->statement, &fields->configuration,
+                                                  &fields->correction, &fields->correctionConfiguration};
     const QString folder = withFinalSeparator(draft.folder);
     for (std::size_t k = 0; k < names.size(); ++k)
-        if (!names[k]->empty()) draft.sources[k].path = fileInFolder(folder, QString::fromStdString(*names[k]));
+        if (!names[k]->empty())
+            draft.sources[k].path = fileInFolder(folder, QString::fromStdString(*names[k]));
     return draft;
 }
 

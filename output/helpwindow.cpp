@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>

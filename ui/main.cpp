@@ -4,8 +4,8 @@
 #include "packaging/appicon.h"
 #include "ui/main/displaysize.h"
 #include "ui/main/mainwindow.h"
-#include "windowkit/french.h"
 #include "ui/selfcheck/selfcheck.h"
+#include "windowkit/french.h"
 
 int main(int argc, char* argv[]) {
     // A self-check's standard error holds its failures only.

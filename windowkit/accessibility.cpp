@@ -101,7 +101,7 @@ QString colourName(const QColor& colour) {
     static const struct {
         int upTo;
         const char* name;
-    } kHues[] = {{14, "rouge"}, {44, "orange"}, {70, "jaune"}, {160, "vert"}, {195, "cyan"},
+    } kHues[] = {{14, "rouge"}, {44, "orange"},  {70, "jaune"},    {160, "vert"}, {195, "cyan"},
                  {255, "bleu"}, {285, "violet"}, {335, "magenta"}, {360, "rouge"}};
     QString name;
     for (const auto& hue : kHues) {

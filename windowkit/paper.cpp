@@ -14,7 +14,9 @@ namespace molvane {
 namespace {
 
 double luminance(const QColor& c) {
-    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
@@ -58,9 +60,10 @@ QColor readableOn(const QColor& wanted, const QColor& background) {
                                : QColor(Qt::black);
     for (int step = 1; step <= 20; ++step) {
         const double t = step / 20.0;
-        const QColor mixed = QColor::fromRgbF(static_cast<float>(wanted.redF() + (towards.redF() - wanted.redF()) * t),
-                                              static_cast<float>(wanted.greenF() + (towards.greenF() - wanted.greenF()) * t),
-                                              static_cast<float>(wanted.blueF() + (towards.blueF() - wanted.blueF()) * t));
+        const QColor mixed =
+            QColor::fromRgbF(static_cast<float>(wanted.redF() + (towards.redF() - wanted.redF()) * t),
+                             static_cast<float>(wanted.greenF() + (towards.greenF() - wanted.greenF()) * t),
+                             static_cast<float>(wanted.blueF() + (towards.blueF() - wanted.blueF()) * t));
         if (contrastRatio(mixed, background) >= kReadable) return mixed.toRgb();
     }
     return towards;

@@ -10,13 +10,18 @@
 
 namespace molvane {
 
-QColor toQColor(Colour colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
-Colour fromQColor(const QColor& colour) { return rgb(colour.red(), colour.green(), colour.blue()); }
+QColor toQColor(Colour colour) {
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+Colour fromQColor(const QColor& colour) {
+    return rgb(colour.red(), colour.green(), colour.blue());
+}
 
 namespace {
-QRgb toRgb(Colour colour) { return qRgb(redOf(colour), greenOf(colour), blueOf(colour)); }
+QRgb toRgb(Colour colour) {
+    return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
+}
 }  // namespace
-
 
 const CircleStamps::Stamp& CircleStamps::stampFor(float radius, qsizetype stride) {
     Stamp* slot = &stamps_.back();
@@ -56,14 +61,16 @@ void CircleStamps::stamp(QImage& image, float x, float y, float radius, QRgb fil
     const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     const Stamp& stamp = stampFor(radius, stride);
     const auto s = static_cast<float>(scale_);
-    const int cx = static_cast<int>(std::floor(x * s + 0.5f)), cy = static_cast<int>(std::floor(y * s + 0.5f));
+    const int cx = static_cast<int>(std::floor(x * s + 0.5f)),
+              cy = static_cast<int>(std::floor(y * s + 0.5f));
     const QRgb colours[2] = {fill, outline};
     const int w = image.width(), h = image.height();
     auto* bits = reinterpret_cast<QRgb*>(image.bits());
     const int e = stamp.extent;
     if (cx - e >= 0 && cy - e >= 0 && cx + e < w && cy + e < h) {
         QRgb* centre = bits + cy * stride + cx;
-        for (std::size_t k = 0; k < stamp.offsets.size(); ++k) centre[stamp.offsets[k]] = colours[stamp.pixels[k][2]];
+        for (std::size_t k = 0; k < stamp.offsets.size(); ++k)
+            centre[stamp.offsets[k]] = colours[stamp.pixels[k][2]];
         return;
     }
     for (const auto& [dx, dy, edge] : stamp.pixels) {

@@ -22,9 +22,11 @@ QString exerciseRows(const std::vector<ListedExercise>& exercises) {
     QString rows;
     int number = 0;
     for (const ListedExercise& e : exercises) {
-        rows += QStringLiteral("<tr><td>%1</td><td><a name=\"%2\"></a><b>%3</b></td><td>%4</td><td>%5</td></tr>\n")
-                    .arg(++number)
-                    .arg(e.name.toHtmlEscaped(), helpSpacing(e.title), helpSpacing(e.topics), levelText(e.level));
+        rows +=
+            QStringLiteral(
+                "<tr><td>%1</td><td><a name=\"%2\"></a><b>%3</b></td><td>%4</td><td>%5</td></tr>\n")
+                .arg(++number)
+                .arg(e.name.toHtmlEscaped(), helpSpacing(e.title), helpSpacing(e.topics), levelText(e.level));
     }
     return rows;
 }

@@ -228,11 +228,13 @@ std::optional<std::vector<course::ListedExercise>> listedExercises(const QString
         course::KeyValues values;
         course::ExerciseSheet sheet;
         std::string error;
-        if (!file.open(QIODevice::ReadOnly)) error = "lecture impossible";
+        if (!file.open(QIODevice::ReadOnly))
+            error = "lecture impossible";
         else if (course::parseKeyValues(file.readAll().toStdString(), values, error))
             course::parseExerciseSheet(values, sheet, error);
         if (!error.empty()) {
-            std::fprintf(stderr, "molvane-course : %s : %s\n", qUtf8Printable(file.fileName()), error.c_str());
+            std::fprintf(stderr, "molvane-course : %s : %s\n", qUtf8Printable(file.fileName()),
+                         error.c_str());
             return std::nullopt;
         }
         listed.push_back({QFileInfo(name).completeBaseName(), QString::fromStdString(sheet.title),
@@ -273,10 +275,11 @@ int helpPages(const QString& sources, const QString& helpFolder) {
     }
     const QDir help(helpFolder);
     const QString page = QStringLiteral("exercices.html");
-    const bool ok = fillHelpFile(help.filePath(page), QStringLiteral("<!-- liste des exercices -->"),
-                                 course::exerciseRows(*listed)) &&
-                    fillHelpFile(help.filePath(QStringLiteral("molvane.qhp")),
-                                 QStringLiteral("<!-- exercices -->"), course::exerciseKeywords(*listed, page));
+    const bool ok =
+        fillHelpFile(help.filePath(page), QStringLiteral("<!-- liste des exercices -->"),
+                     course::exerciseRows(*listed)) &&
+        fillHelpFile(help.filePath(QStringLiteral("molvane.qhp")), QStringLiteral("<!-- exercices -->"),
+                     course::exerciseKeywords(*listed, page));
     return ok ? 0 : 1;
 }
 

@@ -8,8 +8,8 @@
 #include "common/cp1252.h"
 #include "common/numbers.h"
 #include "common/recordfile.h"
-#include "core/simulation.h"
 #include "core/settings.h"
+#include "core/simulation.h"
 #include "core/table.h"
 
 namespace molvane::course {
@@ -135,7 +135,8 @@ bool parseConfiguration(const KeyValues& source, ConfigurationValues& out, std::
                 if (!v.empty() && v.back() == '%') v.remove_suffix(1);
                 const auto p = wholeNumber(v);
                 if (!p || *p < 0 || *p > 100) return fail("un pourcentage de 0 à 100 est attendu");
-                out.sensePositions[key == "sens 1" ? 0 : 1] = static_cast<std::int16_t>(percentBarPosition(*p));
+                out.sensePositions[key == "sens 1" ? 0 : 1] =
+                    static_cast<std::int16_t>(percentBarPosition(*p));
             } else if (key == "temperature") {
                 const auto t = wholeNumber(value);
                 if (!t || *t < 200 || *t > 800) return fail("une position de 200 à 800 est attendue");

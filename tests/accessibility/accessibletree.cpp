@@ -13,29 +13,72 @@ namespace {
 // or a name written in haste. None is a French word.
 const QSet<QString>& englishWords() {
     static const QSet<QString> kWords{
-        QStringLiteral("the"),      QStringLiteral("and"),     QStringLiteral("of"),
-        QStringLiteral("button"),   QStringLiteral("cancel"),  QStringLiteral("open"),
-        QStringLiteral("save"),     QStringLiteral("close"),   QStringLiteral("print"),
-        QStringLiteral("printer"),  QStringLiteral("help"),    QStringLiteral("folder"),
-        QStringLiteral("name"),     QStringLiteral("look"),    QStringLiteral("back"),
-        QStringLiteral("forward"),  QStringLiteral("new"),     QStringLiteral("list"),
-        QStringLiteral("detail"),   QStringLiteral("view"),    QStringLiteral("search"),
-        QStringLiteral("find"),     QStringLiteral("next"),    QStringLiteral("previous"),
-        QStringLiteral("up"),       QStringLiteral("down"),    QStringLiteral("line"),
-        QStringLiteral("left"),     QStringLiteral("right"),   QStringLiteral("bottom"),
-        QStringLiteral("clear"),    QStringLiteral("apply"),   QStringLiteral("yes"),
-        QStringLiteral("copy"),     QStringLiteral("paste"),   QStringLiteral("undo"),
-        QStringLiteral("redo"),     QStringLiteral("delete"),  QStringLiteral("contents"),
-        QStringLiteral("settings"), QStringLiteral("color"),   QStringLiteral("colour"),
-        QStringLiteral("scroll"),   QStringLiteral("drive"),   QStringLiteral("directory"),
-        QStringLiteral("size"),     QStringLiteral("select"),  QStringLiteral("all"),
-        QStringLiteral("text"),     QStringLiteral("edit"),    QStringLiteral("value"),
-        QStringLiteral("exercise"), QStringLiteral("calculator"),
-        QStringLiteral("graph"),    QStringLiteral("tab"),     QStringLiteral("count"),
+        QStringLiteral("the"),
+        QStringLiteral("and"),
+        QStringLiteral("of"),
+        QStringLiteral("button"),
+        QStringLiteral("cancel"),
+        QStringLiteral("open"),
+        QStringLiteral("save"),
+        QStringLiteral("close"),
+        QStringLiteral("print"),
+        QStringLiteral("printer"),
+        QStringLiteral("help"),
+        QStringLiteral("folder"),
+        QStringLiteral("name"),
+        QStringLiteral("look"),
+        QStringLiteral("back"),
+        QStringLiteral("forward"),
+        QStringLiteral("new"),
+        QStringLiteral("list"),
+        QStringLiteral("detail"),
+        QStringLiteral("view"),
+        QStringLiteral("search"),
+        QStringLiteral("find"),
+        QStringLiteral("next"),
+        QStringLiteral("previous"),
+        QStringLiteral("up"),
+        QStringLiteral("down"),
+        QStringLiteral("line"),
+        QStringLiteral("left"),
+        QStringLiteral("right"),
+        QStringLiteral("bottom"),
+        QStringLiteral("clear"),
+        QStringLiteral("apply"),
+        QStringLiteral("yes"),
+        QStringLiteral("copy"),
+        QStringLiteral("paste"),
+        QStringLiteral("undo"),
+        QStringLiteral("redo"),
+        QStringLiteral("delete"),
+        QStringLiteral("contents"),
+        QStringLiteral("settings"),
+        QStringLiteral("color"),
+        QStringLiteral("colour"),
+        QStringLiteral("scroll"),
+        QStringLiteral("drive"),
+        QStringLiteral("directory"),
+        QStringLiteral("size"),
+        QStringLiteral("select"),
+        QStringLiteral("all"),
+        QStringLiteral("text"),
+        QStringLiteral("edit"),
+        QStringLiteral("value"),
+        QStringLiteral("exercise"),
+        QStringLiteral("calculator"),
+        QStringLiteral("graph"),
+        QStringLiteral("tab"),
+        QStringLiteral("count"),
         // Qt's printer dialog leaves its two-sided printing in English.
-        QStringLiteral("off"),      QStringLiteral("side"),    QStringLiteral("sided"),
-        QStringLiteral("binding"),  QStringLiteral("printing"), QStringLiteral("specify"),
-        QStringLiteral("properties"), QStringLiteral("window"), QStringLiteral("files"),
+        QStringLiteral("off"),
+        QStringLiteral("side"),
+        QStringLiteral("sided"),
+        QStringLiteral("binding"),
+        QStringLiteral("printing"),
+        QStringLiteral("specify"),
+        QStringLiteral("properties"),
+        QStringLiteral("window"),
+        QStringLiteral("files"),
     };
     return kWords;
 }
@@ -69,7 +112,7 @@ bool interactive(QAccessibleInterface* object) {
 
 QString stepName(QAccessibleInterface* object) {
     const QObject* o = object->object();
-    const QString name = !o ? QStringLiteral("?")
+    const QString name = !o                          ? QStringLiteral("?")
                          : o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
                                                      : o->objectName();
     return QStringLiteral("%1(%2)").arg(name).arg(static_cast<int>(object->role()), 0, 16);
@@ -91,7 +134,8 @@ QString frenchNameFault(const QString& name, const QString& designName) {
     static const QRegularExpression kLetter(QStringLiteral("\\p{L}"));
     // A number is read as one, a percentage too ("100 %": "cent pour cent").
     static const QRegularExpression kDigits(QStringLiteral("^[0-9]+(\\s*%)?$"));
-    if (!text.contains(kLetter) && !kDigits.match(text).hasMatch()) return QStringLiteral("un symbole, pas un nom");
+    if (!text.contains(kLetter) && !kDigits.match(text).hasMatch())
+        return QStringLiteral("un symbole, pas un nom");
     // "Command5" or "btexo" are no names; "plus" or "kilo" are, even as design names.
     static const QRegularExpression kDesign(QStringLiteral("[0-9_]|[a-z][A-Z]|^[a-z]+[A-Z0-9]"));
     if (!designName.isEmpty() && text == designName && kDesign.match(text).hasMatch())
@@ -114,7 +158,9 @@ std::vector<std::string> unnamedObjects(QObject* window) {
                  name = object->object()->property("accessibleName").toString();
              const QString fault =
                  frenchNameFault(name, object->object() ? object->object()->objectName() : QString());
-             if (!fault.isEmpty()) faults.push_back((path + QStringLiteral(": «") + name + QStringLiteral("»: ") + fault).toStdString());
+             if (!fault.isEmpty())
+                 faults.push_back(
+                     (path + QStringLiteral(": «") + name + QStringLiteral("»: ") + fault).toStdString());
          });
     return faults;
 }

@@ -32,7 +32,8 @@ double inkContrast(QWidget* control) {
     const QColor paper = shown.pixelColor(shown.width() - 4, shown.height() / 2);
     double best = 1;
     for (int y = 0; y < shown.height(); ++y)
-        for (int x = 3; x < shown.width() - 3; ++x) best = std::max(best, contrastRatio(shown.pixelColor(x, y), paper));
+        for (int x = 3; x < shown.width() - 3; ++x)
+            best = std::max(best, contrastRatio(shown.pixelColor(x, y), paper));
     return best;
 }
 
@@ -44,7 +45,7 @@ TEST(Contrast, RatioOfKnownPairs) {
         {Qt::black, Qt::white, 20.9, 21.1},
         {Qt::white, Qt::white, 1.0, 1.01},
         {QColor(0, 0, 200), Qt::black, 1.5, 2.5},    // the introduction's blue on a dark page
-        {QColor(0, 0, 200), Qt::white, 10.5, 12.0},   // and on paper
+        {QColor(0, 0, 200), Qt::white, 10.5, 12.0},  // and on paper
     };
     for (const auto& c : cases) {
         EXPECT_GE(contrastRatio(c.a, c.b), c.low) << c.a.name().toStdString();
@@ -125,7 +126,8 @@ TEST_F(Looks, TextStaysReadableAndSpeciesKeepTheirColours) {
                 const QTextFragment piece = it.fragment();
                 if (piece.text().trimmed().isEmpty()) continue;
                 const QBrush ink = piece.charFormat().foreground();
-                const QColor colour = ink.style() == Qt::NoBrush ? text->palette().color(QPalette::Text) : ink.color();
+                const QColor colour =
+                    ink.style() == Qt::NoBrush ? text->palette().color(QPalette::Text) : ink.color();
                 EXPECT_GE(contrastRatio(colour, paper), 4.5)
                     << look.name << ": « " << piece.text().left(30).toStdString() << " »";
                 ++pieces;
@@ -135,9 +137,12 @@ TEST_F(Looks, TextStaysReadableAndSpeciesKeepTheirColours) {
 
         // The count boxes and the counts during the run, as drawn.
         for (int s = 0; s < 4; ++s) {
-            const QByteArray box = "Text1_" + QByteArray::number(s), count = "Labelinf_" + QByteArray::number(s);
-            EXPECT_GE(inkContrast(namedChild<QLineEdit>(window, box.constData())), 4.5) << look.name << " " << box.constData();
-            EXPECT_GE(inkContrast(namedChild<QLabel>(window, count.constData())), 4.5) << look.name << " " << count.constData();
+            const QByteArray box = "Text1_" + QByteArray::number(s),
+                             count = "Labelinf_" + QByteArray::number(s);
+            EXPECT_GE(inkContrast(namedChild<QLineEdit>(window, box.constData())), 4.5)
+                << look.name << " " << box.constData();
+            EXPECT_GE(inkContrast(namedChild<QLabel>(window, count.constData())), 4.5)
+                << look.name << " " << count.constData();
             // The swatches are data: the particles are drawn in their colour.
             const QByteArray swatch = "Label4_" + QByteArray::number(s + 1);
             QWidget* shown = namedChild<QWidget>(window, swatch.constData());

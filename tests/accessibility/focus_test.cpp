@@ -46,7 +46,8 @@ TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
     window->button("Command4")->show();
     window->button("Comloupe")->show();
     // Pressed with Space, as a pupil without a mouse does.
-    for (const char* name : {"Command8", "Command11", "Command2", "btexo", "Command4", "Comloupe", "Label4_2"}) {
+    for (const char* name :
+         {"Command8", "Command11", "Command2", "btexo", "Command4", "Comloupe", "Label4_2"}) {
         if (std::string(name) == "Label4_2") control<TabStrip>("Onglets")->setCurrent(TabStrip::Affichage);
         QWidget* pressed = control<QWidget>(name);
         pressed->setFocus(Qt::TabFocusReason);
@@ -78,8 +79,8 @@ TEST_F(FocusTest, TabLeavesTheTextWhereThePupilWrites) {
     auto* text = control<QTextEdit>("supertext");
     text->setReadOnly(false);
     const QString before = text->toPlainText();
-    for (const auto& [key, modifiers, next] :
-         {std::tuple{Qt::Key_Tab, Qt::NoModifier, "animpic"}, std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "btexo"}}) {
+    for (const auto& [key, modifiers, next] : {std::tuple{Qt::Key_Tab, Qt::NoModifier, "animpic"},
+                                               std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "btexo"}}) {
         text->setFocus(Qt::TabFocusReason);
         QTest::keyClick(text, key, modifiers);
         ASSERT_NE(QApplication::focusWidget(), nullptr);

@@ -46,7 +46,8 @@ TEST_F(ReaderTest, VesselAndGraphReadTheTimeCountsAndQr) {
         EXPECT_EQ(picture->role(), QAccessible::Graphic) << name;
         EXPECT_FALSE(picture->text(QAccessible::Name).isEmpty()) << name;
         EXPECT_EQ(picture->text(QAccessible::Description),
-                  QStringLiteral("Temps écoulé : 00 h 00 min 00,0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0,0."))
+                  QStringLiteral(
+                      "Temps écoulé : 00 h 00 min 00,0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0,0."))
             << name;
     }
     ticks(30);
@@ -111,7 +112,8 @@ TEST_F(ReaderTest, TableReadsItsCellsWithTheirHeaders) {
     QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(table));
     cells = reader("MSFlexGrid1")->tableInterface();
     EXPECT_EQ(cells->cellAt(1, 5)->text(QAccessible::Name), QStringLiteral("masqué"));
-    EXPECT_EQ(cells->cellAt(1, 1)->text(QAccessible::Name), QString::fromStdString(window->table().text(2, 1)));
+    EXPECT_EQ(cells->cellAt(1, 1)->text(QAccessible::Name),
+              QString::fromStdString(window->table().text(2, 1)));
 }
 
 TEST_F(ReaderTest, TheStripReadsAsThreeTabsThatCanBePressed) {
@@ -159,13 +161,13 @@ TEST(ColourNames, SayTheColourAPupilCannotSee) {
         const char* name;
     } cases[] = {
         // The four species' colours at start.
-        {QColor(0, 0, 255), "bleu"},         {QColor(255, 0, 255), "magenta"},
-        {QColor(255, 128, 0), "orange"},     {QColor(0, 192, 0), "vert"},
-        {QColor(0, 0, 0), "noir"},           {QColor(255, 255, 255), "blanc"},
-        {QColor(128, 128, 128), "gris"},     {QColor(192, 192, 192), "gris clair"},
-        {QColor(255, 0, 0), "rouge"},        {QColor(255, 255, 0), "jaune"},
-        {QColor(0, 0, 100), "bleu foncé"},   {QColor(160, 255, 160), "vert clair"},
-        {QColor(128, 0, 255), "violet"},     {QColor(0, 255, 255), "cyan"},
+        {QColor(0, 0, 255), "bleu"},       {QColor(255, 0, 255), "magenta"},
+        {QColor(255, 128, 0), "orange"},   {QColor(0, 192, 0), "vert"},
+        {QColor(0, 0, 0), "noir"},         {QColor(255, 255, 255), "blanc"},
+        {QColor(128, 128, 128), "gris"},   {QColor(192, 192, 192), "gris clair"},
+        {QColor(255, 0, 0), "rouge"},      {QColor(255, 255, 0), "jaune"},
+        {QColor(0, 0, 100), "bleu foncé"}, {QColor(160, 255, 160), "vert clair"},
+        {QColor(128, 0, 255), "violet"},   {QColor(0, 255, 255), "cyan"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(colourName(c.colour).toStdString(), c.name) << c.colour.name().toStdString();
@@ -176,8 +178,11 @@ TEST_F(ReaderTest, SwatchesSayTheirColourInWords) {
     const char* expected[] = {"bleu", "magenta", "orange", "vert"};
     for (int s = 0; s < 4; ++s) {
         const QByteArray name = "Label4_" + QByteArray::number(s + 1);
-        EXPECT_TRUE(reader(name.constData())->text(QAccessible::Description).startsWith(QString::fromLatin1(expected[s])))
-            << name.constData() << ": " << reader(name.constData())->text(QAccessible::Description).toStdString();
+        EXPECT_TRUE(reader(name.constData())
+                        ->text(QAccessible::Description)
+                        .startsWith(QString::fromLatin1(expected[s])))
+            << name.constData() << ": "
+            << reader(name.constData())->text(QAccessible::Description).toStdString();
     }
     control<Swatch>("Label4_1")->setValue(0x0000FF);  // 0x00BBGGRR: red
     EXPECT_TRUE(reader("Label4_1")->text(QAccessible::Description).startsWith(QStringLiteral("rouge")));

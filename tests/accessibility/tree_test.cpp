@@ -44,14 +44,14 @@ TEST(FrenchNames, TellWhatAReaderCouldNotSay) {
     } cases[] = {
         {"racine carrée", "", true},
         {"Nombre initial de particules A", "", true},
-        {"7", "", true},           // a digit key reads as its digit
-        {"Date (s)", "", true},    // French words that look English
+        {"7", "", true},         // a digit key reads as its digit
+        {"Date (s)", "", true},  // French words that look English
         {"", "", false},
         {"   ", "", false},
-        {"√‾", "", false},         // the symbol drawn on the key
+        {"√‾", "", false},  // the symbol drawn on the key
         {"^", "", false},
         {"Command5", "Command5", false},
-        {"Look in:", "", false},   // Qt's text left untranslated
+        {"Look in:", "", false},  // Qt's text left untranslated
         {"Cancel", "", false},
         {"Detail View", "", false},
     };
@@ -118,7 +118,8 @@ TEST_F(AccessibleWindows, PrinterChoice) {
 TEST_F(AccessibleWindows, Magnifier) {
     MagnifierLink link;
     Louloupe loupe(window.get(), link);
-    EXPECT_TRUE(frenchNameFault(QAccessible::queryAccessibleInterface(&loupe)->text(QAccessible::Name)).isEmpty());
+    EXPECT_TRUE(
+        frenchNameFault(QAccessible::queryAccessibleInterface(&loupe)->text(QAccessible::Name)).isEmpty());
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(&loupe)->text(QAccessible::Description).isEmpty());
 }
 

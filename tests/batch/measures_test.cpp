@@ -234,17 +234,20 @@ TEST_F(BatchTest, ASeriesOfSeedsWritesTheFilesOfSingleRunsAndSumsThemUp) {
     values.counts = {"120", "80", "0", "0"};
     const std::string file = configuration(values);
     const std::string series = (folder / "serie.csv").string();
-    const Result all = run({file, "--duree", "20", "--graines", "5-8", "--processus", "2", "--sortie", series});
+    const Result all =
+        run({file, "--duree", "20", "--graines", "5-8", "--processus", "2", "--sortie", series});
     ASSERT_EQ(all.status, batch::kDone) << all.err;
     for (std::uint32_t seed = 5; seed <= 8; ++seed) {
         const std::string single = (folder / ("seule" + std::to_string(seed) + ".csv")).string();
         ASSERT_EQ(run({file, "--duree", "20", "--graine", std::to_string(seed), "--sortie", single}).status,
                   batch::kDone);
         std::ifstream a(batch::seedOutput(series, seed), std::ios::binary), b(single, std::ios::binary);
-        const std::string first((std::istreambuf_iterator<char>(a)), {}), second((std::istreambuf_iterator<char>(b)), {});
+        const std::string first((std::istreambuf_iterator<char>(a)), {}),
+            second((std::istreambuf_iterator<char>(b)), {});
         EXPECT_FALSE(first.empty()) << seed;
         EXPECT_EQ(first, second) << seed;
-        EXPECT_NE(all.out.find("graine " + std::to_string(seed) + " : N(A) = "), std::string::npos) << all.out;
+        EXPECT_NE(all.out.find("graine " + std::to_string(seed) + " : N(A) = "), std::string::npos)
+            << all.out;
     }
     EXPECT_NE(all.out.find("toutes les graines (4, nombres moyens)"), std::string::npos) << all.out;
     EXPECT_NE(all.out.find("Qr moyen sur la seconde moitié = "), std::string::npos);
@@ -257,7 +260,8 @@ TEST_F(BatchTest, ASeriesOfSeedsWritesTheFilesOfSingleRunsAndSumsThemUp) {
         {{file, "--duree", "1", "--graines", "8-5", "--sortie", series}, "A au plus égal à B"},
         {{file, "--duree", "1", "--graines", "5", "--sortie", series}, "suite A-B"},
         {{file, "--duree", "1", "--graines", "1-3"}, "« --sortie » donne le nom des fichiers"},
-        {{file, "--duree", "1", "--graines", "1-3", "--graine", "2", "--sortie", series}, "ne vont pas ensemble"},
+        {{file, "--duree", "1", "--graines", "1-3", "--graine", "2", "--sortie", series},
+         "ne vont pas ensemble"},
         {{file, "--duree", "1", "--processus", "2"}, "ne sert qu'avec"},
         {{file, "--duree", "1", "--graines", "1-3", "--processus", "0", "--sortie", series}, "de 1 à 256"},
     };

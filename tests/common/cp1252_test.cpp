@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "common/cp1252.h"
+
+#include <gtest/gtest.h>
 
 using namespace molvane;
 
@@ -17,8 +17,15 @@ TEST(Cp1252, KnownCharacters) {
         const char* utf8;
         const char* bytes;
     } cases[] = {
-        {"Équilibre", "\xC9quilibre"}, {"€", "\x80"},  {"œuf", "\x9C" "uf"},  {"…", "\x85"},
-        {"’", "\x92"},                 {"Ÿ", "\x9F"},  {"« à »", "\xAB \xE0 \xBB"},
+        {"Équilibre", "\xC9quilibre"},
+        {"€", "\x80"},
+        {"œuf",
+         "\x9C"
+         "uf"},
+        {"…", "\x85"},
+        {"’", "\x92"},
+        {"Ÿ", "\x9F"},
+        {"« à »", "\xAB \xE0 \xBB"},
     };
     for (const auto& c : cases) {
         const auto out = utf8ToCp1252(c.utf8);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "common/grid.h"
+
+#include <gtest/gtest.h>
 
 using namespace molvane;
 

@@ -1,12 +1,13 @@
 // The batched collision search against the plain loop it replaces: same
 // draws, same hits in the same order, hence the same run.
+#include "core/collisionsearch.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "core/collisionsearch.h"
 #include "core/quota.h"
 #include "core/simulation.h"
 
@@ -102,7 +103,9 @@ void applyHit(World& w, int i, int j) {
     }
 }
 
-int drawsFor(int n) { return static_cast<int>(std::floor(n / ((n / 500.0) * (n / 500.0) + 1.0))); }
+int drawsFor(int n) {
+    return static_cast<int>(std::floor(n / ((n / 500.0) * (n / 500.0) + 1.0)));
+}
 
 // The reference: the plain scalar loop, one draw and one test after another.
 void referenceCollisions(World& w) {
@@ -176,7 +179,8 @@ TEST(CollisionSearch, SameRunAsThePlainLoopTickAfterTick) {
                 move(fast[k]);
                 batchedCollisions(fast[k], list[k]);
                 if (t % 100 == 0 || t == c.ticks) {
-                    ASSERT_TRUE(ref == fast[k]) << name(list[k]) << " n=" << ref.n << " seed " << c.seed << " tick " << t;
+                    ASSERT_TRUE(ref == fast[k])
+                        << name(list[k]) << " n=" << ref.n << " seed " << c.seed << " tick " << t;
                 }
             }
         }
@@ -196,31 +200,33 @@ TEST(CollisionSearch, ExactThresholdDecidesAtTheBoundary) {
         {300, 103.0f, 61.0f, false},  // 9 + 1 = 10 exactly: not closer
         {270, 103.0f, 60.0f, false},  // 9 exactly
         {301, 103.0f, static_cast<float>(60.0 + std::sqrt(301.0 / 30.0 - 9.0)), true},  // not exact in binary
-        {0, 100.0f, 60.0f, false},    // no threshold: never a hit, even on top
+        {0, 100.0f, 60.0f, false},  // no threshold: never a hit, even on top
         {-300, 100.0f, 60.0f, false},
     };
     long hits = 0, misses = 0;
     for (const auto kernel : kernels()) {
         for (const auto& c : cases) {
             for (int ulps = -3; ulps <= 3; ++ulps)
-            for (std::uint32_t seed = 1; seed <= 6; ++seed) {
-                float x = c.x, y = c.y;
-                float& stepped = c.stepY ? y : x;
-                for (int u = 0; u < std::abs(ulps); ++u) stepped = std::nextafter(stepped, ulps < 0 ? 0.0f : 1e3f);
-                // Half the particles on the searchers' point, half on the partners'.
-                World ref = makeWorld(seed, {8, 8, 8, 9}, c.temperature, 0.5f, 0.5f);
-                for (int i = 1; i <= ref.n; ++i) {
-                    ref.px[i] = i % 2 ? x : 100.0f;
-                    ref.py[i] = i % 2 ? y : 60.0f;
+                for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+                    float x = c.x, y = c.y;
+                    float& stepped = c.stepY ? y : x;
+                    for (int u = 0; u < std::abs(ulps); ++u)
+                        stepped = std::nextafter(stepped, ulps < 0 ? 0.0f : 1e3f);
+                    // Half the particles on the searchers' point, half on the partners'.
+                    World ref = makeWorld(seed, {8, 8, 8, 9}, c.temperature, 0.5f, 0.5f);
+                    for (int i = 1; i <= ref.n; ++i) {
+                        ref.px[i] = i % 2 ? x : 100.0f;
+                        ref.py[i] = i % 2 ? y : 60.0f;
+                    }
+                    World fast = ref;
+                    for (int t = 0; t < 12; ++t) {
+                        referenceCollisions(ref);
+                        batchedCollisions(fast, kernel);
+                    }
+                    (ref.e1 + ref.i1 + ref.e2 + ref.i2 > 0 ? hits : misses) += 1;
+                    ASSERT_TRUE(ref == fast)
+                        << name(kernel) << " temperature " << c.temperature << " ulps " << ulps;
                 }
-                World fast = ref;
-                for (int t = 0; t < 12; ++t) {
-                    referenceCollisions(ref);
-                    batchedCollisions(fast, kernel);
-                }
-                (ref.e1 + ref.i1 + ref.e2 + ref.i2 > 0 ? hits : misses) += 1;
-                ASSERT_TRUE(ref == fast) << name(kernel) << " temperature " << c.temperature << " ulps " << ulps;
-            }
         }
     }
     // Both sides of the boundary were met.
@@ -232,7 +238,8 @@ TEST(CollisionSearch, DrawsAreCountedAndTheStreamMatches) {
     struct Case {
         std::array<int, 4> counts;
         int draws;
-    } cases[] = {{{0, 0, 0, 0}, 0}, {{1, 0, 0, 0}, 0}, {{1, 1, 0, 0}, 1}, {{5, 5, 0, 0}, 9}, {{250, 250, 0, 0}, 250}};
+    } cases[] = {
+        {{0, 0, 0, 0}, 0}, {{1, 0, 0, 0}, 0}, {{1, 1, 0, 0}, 1}, {{5, 5, 0, 0}, 9}, {{250, 250, 0, 0}, 250}};
     for (const auto kernel : kernels()) {
         for (const auto& c : cases) {
             // Without a threshold nothing cools down: every particle searches.
@@ -302,8 +309,10 @@ TEST(CollisionSearch, SimulationRunsAsWithTheScalarLoop) {
         EXPECT_EQ(plain.vity, batched.vity) << what;
         EXPECT_EQ(plain.espece, batched.espece) << what;
         EXPECT_EQ(plain.choc, batched.choc) << what;
-        EXPECT_EQ((std::array{plain.efficaces1(), plain.inefficaces1(), plain.efficaces2(), plain.inefficaces2()}),
-                  (std::array{batched.efficaces1(), batched.inefficaces1(), batched.efficaces2(), batched.inefficaces2()}))
+        EXPECT_EQ(
+            (std::array{plain.efficaces1(), plain.inefficaces1(), plain.efficaces2(), plain.inefficaces2()}),
+            (std::array{batched.efficaces1(), batched.inefficaces1(), batched.efficaces2(),
+                        batched.inefficaces2()}))
             << what;
         EXPECT_EQ((std::array{plain.nbA(), plain.nbB(), plain.nbC(), plain.nbD()}),
                   (std::array{batched.nbA(), batched.nbB(), batched.nbC(), batched.nbD()}))

@@ -31,7 +31,9 @@ public:
     void line(double x1, double y1, double x2, double y2, Colour colour, int width) override {
         lines.push_back({x1, y1, x2, y2, colour, width});
     }
-    void point(double x, double y, Colour colour, int width) override { points.push_back({x, y, x, y, colour, width}); }
+    void point(double x, double y, Colour colour, int width) override {
+        points.push_back({x, y, x, y, colour, width});
+    }
     void text(double x, double y, std::string_view utf8, bool italic) override {
         labels.push_back({x, y, std::string(utf8), italic});
     }

@@ -49,7 +49,8 @@ QStringList typographyFaults(const QString& text, bool narrow = true) {
         const QRegularExpression re(QString::fromUtf8(rule.pattern));
         for (const QRegularExpressionMatch& m : re.globalMatch(text))
             faults << QStringLiteral("%1 : «%2»")
-                          .arg(QString::fromUtf8(rule.what), text.mid(std::max<qsizetype>(0, m.capturedStart() - 25), 50));
+                          .arg(QString::fromUtf8(rule.what),
+                               text.mid(std::max<qsizetype>(0, m.capturedStart() - 25), 50));
     }
     return faults;
 }
@@ -71,7 +72,7 @@ QString documentText(const QString& html) {
 TEST(Typography, FaultsAreFoundAndFrenchSpacingLeavesNone) {
     struct Case {
         QString source;
-        int faults;  // in the source as written
+        int faults;      // in the source as written
         QString spaced;  // the reader's text once spaced
     };
     const Case cases[] = {
@@ -87,15 +88,17 @@ TEST(Typography, FaultsAreFoundAndFrenchSpacingLeavesNone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source.toStdString());
-        EXPECT_EQ(typographyFaults(c.source).size(), c.faults) << typographyFaults(c.source).join(u'\n').toStdString();
+        EXPECT_EQ(typographyFaults(c.source).size(), c.faults)
+            << typographyFaults(c.source).join(u'\n').toStdString();
         const QString spaced = documentText(c.source);
         EXPECT_EQ(spaced, c.spaced);
         EXPECT_TRUE(typographyFaults(spaced).isEmpty());
         EXPECT_EQ(documentText(course::frenchSpacing(c.source)), spaced) << "twice";
-        EXPECT_TRUE(typographyFaults(readerText(QString(course::frenchSpacing(c.source))
-                                                    .replace(QStringLiteral("&#8239;"), QStringLiteral("&nbsp;"))),
-                                     false)
-                        .isEmpty())
+        EXPECT_TRUE(
+            typographyFaults(readerText(QString(course::frenchSpacing(c.source))
+                                            .replace(QStringLiteral("&#8239;"), QStringLiteral("&nbsp;"))),
+                             false)
+                .isEmpty())
             << "as a help page";
     }
 }
@@ -106,7 +109,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         for (const char* name : {"molvane.qhc", "molvane.qch"})
-            ASSERT_TRUE(QFile::copy(kProgram.filePath(QLatin1String(name)), folder.filePath(QLatin1String(name))));
+            ASSERT_TRUE(
+                QFile::copy(kProgram.filePath(QLatin1String(name)), folder.filePath(QLatin1String(name))));
         engine = std::make_unique<QHelpEngineCore>(folder.filePath(QStringLiteral("molvane.qhc")));
         ASSERT_TRUE(engine->setupData());
         pages = engine->files(QStringLiteral("fr.molvane.aide"), QString(), QStringLiteral("html"));
@@ -126,9 +130,10 @@ protected:
 
 TEST_F(ShippedHelp, EveryPageHasFrenchSpacing) {
     for (const QUrl& url : pages) {
-        const QStringList faults = typographyFaults(readerText(QString::fromUtf8(engine->fileData(url))), false);
-        EXPECT_TRUE(faults.isEmpty()) << url.fileName().toStdString() << " :\n  "
-                                      << faults.join(QStringLiteral("\n  ")).toStdString();
+        const QStringList faults =
+            typographyFaults(readerText(QString::fromUtf8(engine->fileData(url))), false);
+        EXPECT_TRUE(faults.isEmpty())
+            << url.fileName().toStdString() << " :\n  " << faults.join(QStringLiteral("\n  ")).toStdString();
     }
 }
 
@@ -140,10 +145,13 @@ struct Shipped {
 
 std::vector<Shipped> shippedExercises() {
     std::vector<Shipped> out;
-    const QStringList files = test::shippedCourseFiles().filter(QRegularExpression(QStringLiteral("^[^/]+\\.E32$")));
+    const QStringList files =
+        test::shippedCourseFiles().filter(QRegularExpression(QStringLiteral("^[^/]+\\.E32$")));
     for (const QString& file : files) {
         const RecordFile records(kProgram.filePath(file).toStdString());
-        const auto text = [&](int n) { return QString::fromStdString(cp1252ToUtf8(records.read(n).value_or(""))); };
+        const auto text = [&](int n) {
+            return QString::fromStdString(cp1252ToUtf8(records.read(n).value_or("")));
+        };
         QString topics;
         for (int n = 7; n <= 10; ++n) topics += text(n);
         out.push_back({file.chopped(4), text(11).trimmed(), topics.trimmed(),
@@ -163,8 +171,10 @@ TEST_F(ShippedHelp, ExercisePageListsEveryShippedExerciseInOrder) {
         SCOPED_TRACE(e.name.toStdString());
         const qsizetype at = text.indexOf(e.title);
         EXPECT_GT(at, previous) << "listed, after the one before it";
-        EXPECT_TRUE(text.mid(at, text.indexOf(QStringLiteral("niveau"), at) - at).contains(e.topics)) << "its topics";
-        EXPECT_EQ(text.mid(text.indexOf(QStringLiteral("niveau"), at), 8), QStringLiteral("niveau %1").arg(e.level));
+        EXPECT_TRUE(text.mid(at, text.indexOf(QStringLiteral("niveau"), at) - at).contains(e.topics))
+            << "its topics";
+        EXPECT_EQ(text.mid(text.indexOf(QStringLiteral("niveau"), at), 8),
+                  QStringLiteral("niveau %1").arg(e.level));
         EXPECT_TRUE(html.contains(QStringLiteral("<a name=\"%1\"").arg(e.name))) << "an anchor for the index";
         previous = at;
         levels.insert(e.level);
@@ -172,7 +182,8 @@ TEST_F(ShippedHelp, ExercisePageListsEveryShippedExerciseInOrder) {
     EXPECT_EQ(levels, (std::set<int>{1, 2, 3}));
     EXPECT_TRUE(page(QStringLiteral("index.html")).contains(QStringLiteral("href=\"exercices.html\"")));
     for (const Shipped& e : exercises) {
-        const QString keyword = readerText(course::frenchSpacing(e.title.toHtmlEscaped()).replace(QStringLiteral("&#8239;"), QStringLiteral("&nbsp;")));
+        const QString keyword = readerText(course::frenchSpacing(e.title.toHtmlEscaped())
+                                               .replace(QStringLiteral("&#8239;"), QStringLiteral("&nbsp;")));
         const QList<QHelpLink> links = engine->documentsForKeyword(keyword);
         ASSERT_EQ(links.size(), 1) << "in the index: " << keyword.toStdString();
         EXPECT_EQ(links.first().url.fileName(), QStringLiteral("exercices.html"));
@@ -181,14 +192,16 @@ TEST_F(ShippedHelp, ExercisePageListsEveryShippedExerciseInOrder) {
 }
 
 TEST(ShippedDocuments, EveryDocumentHasFrenchSpacing) {
-    const QStringList documents = test::shippedCourseFiles().filter(QRegularExpression(QStringLiteral("\\.rtf$")));
+    const QStringList documents =
+        test::shippedCourseFiles().filter(QRegularExpression(QStringLiteral("\\.rtf$")));
     ASSERT_GE(documents.size(), 21);
     for (const QString& relative : documents) {
         QTextDocument document;
-        ASSERT_EQ(rtf::loadRtfFile(kProgram.filePath(relative), document), rtf::ReadStatus::Ok) << relative.toStdString();
+        ASSERT_EQ(rtf::loadRtfFile(kProgram.filePath(relative), document), rtf::ReadStatus::Ok)
+            << relative.toStdString();
         const QStringList faults = typographyFaults(document.toRawText());
-        EXPECT_TRUE(faults.isEmpty()) << relative.toStdString() << " :\n  "
-                                      << faults.join(QStringLiteral("\n  ")).toStdString();
+        EXPECT_TRUE(faults.isEmpty())
+            << relative.toStdString() << " :\n  " << faults.join(QStringLiteral("\n  ")).toStdString();
     }
 }
 
@@ -197,10 +210,11 @@ TEST(HelpPage, MarkerLineIsReplacedOrReported) {
     EXPECT_TRUE(course::replaceMarker(page, QStringLiteral("<!-- liste -->"), QStringLiteral("<tr></tr>\n")));
     EXPECT_EQ(page, QStringLiteral("<table>\n<tr></tr>\n</table>\n"));
     EXPECT_FALSE(course::replaceMarker(page, QStringLiteral("<!-- liste -->"), QString()));
-    const QString rows = course::exerciseRows({{QStringLiteral("Exo01-a"), QStringLiteral("Sels & acides : <pH>"),
-                                                QStringLiteral("Qr ; K"), 2}});
-    EXPECT_EQ(rows, QStringLiteral("<tr><td>1</td><td><a name=\"Exo01-a\"></a><b>Sels &amp; acides&nbsp;: &lt;pH&gt;</b>"
-                                   "</td><td>Qr&nbsp;; K</td><td>niveau 2</td></tr>\n"));
+    const QString rows = course::exerciseRows(
+        {{QStringLiteral("Exo01-a"), QStringLiteral("Sels & acides : <pH>"), QStringLiteral("Qr ; K"), 2}});
+    EXPECT_EQ(rows, QStringLiteral(
+                        "<tr><td>1</td><td><a name=\"Exo01-a\"></a><b>Sels &amp; acides&nbsp;: &lt;pH&gt;</b>"
+                        "</td><td>Qr&nbsp;; K</td><td>niveau 2</td></tr>\n"));
 }
 
 }  // namespace

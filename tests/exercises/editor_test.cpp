@@ -2,6 +2,8 @@
 // each field found by its accessible name, filled, then "Enregistrer
 // l'exercice" pressed; what it writes opens in the exercise window and reads
 // back into the same fields. Hostile values are refused and write nothing.
+#include <unistd.h>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +12,6 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
-#include <unistd.h>
 
 #include "exercises/exerciseeditor.h"
 #include "exercises/exercisefile.h"
@@ -22,7 +23,8 @@ namespace {
 
 QAccessibleInterface* findNamed(QAccessibleInterface* node, const QString& name) {
     if (!node) return nullptr;
-    if (node->text(QAccessible::Name) == name && node->object() && node->object()->isWidgetType()) return node;
+    if (node->text(QAccessible::Name) == name && node->object() && node->object()->isWidgetType())
+        return node;
     for (int i = 0; i < node->childCount(); ++i)
         if (QAccessibleInterface* found = findNamed(node->child(i), name)) return found;
     return nullptr;
@@ -127,7 +129,8 @@ TEST_F(EditorTest, WrittenThroughItsFieldNamesOpenedInTheExerciseWindowAndReadBa
     // A press through the accessibility interface is an animated click.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.seen.empty(); }, 2000));
     ASSERT_EQ(answers.seen.size(), 1u);
-    EXPECT_EQ(answers.seen[0].title, QStringLiteral("Exercice enregistré")) << answers.seen[0].text.toStdString();
+    EXPECT_EQ(answers.seen[0].title, QStringLiteral("Exercice enregistré"))
+        << answers.seen[0].text.toStdString();
     EXPECT_EQ(written(QStringLiteral("classe")),
               QStringList({"depart.C11", "enonce.rtf", "equilibre-corrige.C11", "equilibre-corrige.rtf",
                            "equilibre.E32"}));
@@ -152,7 +155,8 @@ TEST_F(EditorTest, WrittenThroughItsFieldNamesOpenedInTheExerciseWindowAndReadBa
     text().setTextemodifie(0);
     Fichexo& exercise = showWindow();
     exercise.navigator().setPath(path(QStringLiteral("classe")));
-    const auto items = exercise.navigator().files()->findItems(QStringLiteral("equilibre.E32"), Qt::MatchExactly);
+    const auto items =
+        exercise.navigator().files()->findItems(QStringLiteral("equilibre.E32"), Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1);
     exercise.navigator().files()->setCurrentItem(items.first());
     for (const char* name : {"titratexo", "Text1", "Label2", "Text2"})
@@ -205,31 +209,49 @@ TEST_F(EditorTest, HostileValuesAreRefusedByFieldAndWriteNothing) {
     };
     const QString classe = QStringLiteral("classe");
     const std::vector<Case> cases{
-        {"titre de 500 caractères", [&] { robot.type(QStringLiteral("Titre"), QString(500, u'x')); },
-         {"« Titre »", "500 caractères", "126 au plus", "374"}, classe},
+        {"titre de 500 caractères",
+         [&] { robot.type(QStringLiteral("Titre"), QString(500, u'x')); },
+         {"« Titre »", "500 caractères", "126 au plus", "374"},
+         classe},
         {"titre hors du jeu de caractères",
-         [&] { robot.type(QStringLiteral("Titre"), QStringLiteral("K ≈ 4,0")); }, {"« Titre »", "« ≈ »", "Windows-1252"}, classe},
+         [&] { robot.type(QStringLiteral("Titre"), QStringLiteral("K ≈ 4,0")); },
+         {"« Titre »", "« ≈ »", "Windows-1252"},
+         classe},
         {"notions hors du jeu de caractères",
          [&] { robot.type(QStringLiteral("Notions abordées"), QStringLiteral("A → C")); },
-         {"« Notions abordées »", "« → »"}, classe},
+         {"« Notions abordées »", "« → »"},
+         classe},
         {"notions trop longues",
          [&] { robot.type(QStringLiteral("Notions abordées"), QString(600, u'n')); },
-         {"« Notions abordées »", "600 caractères", "504 au plus"}, classe},
-        {"titre vide", [&] { robot.type(QStringLiteral("Titre"), QStringLiteral("   ")); }, {"« Titre » est vide"},
+         {"« Notions abordées »", "600 caractères", "504 au plus"},
+         classe},
+        {"titre vide",
+         [&] { robot.type(QStringLiteral("Titre"), QStringLiteral("   ")); },
+         {"« Titre » est vide"},
          classe},
         {"énoncé absent",
          [&] { robot.type(QStringLiteral("Énoncé"), path(QStringLiteral("ailleurs/manque.rtf"))); },
-         {"« Énoncé »", "manque.rtf", "introuvable"}, classe},
-        {"énoncé non choisi", [&] { robot.type(QStringLiteral("Énoncé"), QString()); }, {"« Énoncé » est vide"},
+         {"« Énoncé »", "manque.rtf", "introuvable"},
+         classe},
+        {"énoncé non choisi",
+         [&] { robot.type(QStringLiteral("Énoncé"), QString()); },
+         {"« Énoncé » est vide"},
          classe},
         {"configuration qui n'en est pas une",
-         [&] { robot.type(QStringLiteral("Configuration de l'énoncé"), path(QStringLiteral("ailleurs/enonce.rtf"))); },
-         {"« Configuration de l'énoncé »", "n'est pas un fichier de configuration"}, classe},
+         [&] {
+             robot.type(QStringLiteral("Configuration de l'énoncé"),
+                        path(QStringLiteral("ailleurs/enonce.rtf")));
+         },
+         {"« Configuration de l'énoncé »", "n'est pas un fichier de configuration"},
+         classe},
         {"dossier sous un fichier",
          [&] { robot.type(QStringLiteral("Dossier de l'exercice"), path(QStringLiteral("fichier/classe"))); },
-         {"n'accepte pas l'écriture", "rien n'a été enregistré"}, QStringLiteral("fichier")},
-        {"dossier système", [&] { robot.type(QStringLiteral("Dossier de l'exercice"), QStringLiteral("/proc")); },
-         {"« /proc »", "n'accepte pas l'écriture"}, classe},
+         {"n'accepte pas l'écriture", "rien n'a été enregistré"},
+         QStringLiteral("fichier")},
+        {"dossier système",
+         [&] { robot.type(QStringLiteral("Dossier de l'exercice"), QStringLiteral("/proc")); },
+         {"« /proc »", "n'accepte pas l'écriture"},
+         classe},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -262,8 +284,8 @@ TEST_F(EditorTest, AReadOnlyFolderIsReportedAndKeepsItsFiles) {
     ASSERT_TRUE(QFile::setPermissions(path(QStringLiteral("classe")),
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     if (access(QFile::encodeName(path(QStringLiteral("classe"))).constData(), W_OK) == 0) {
-        QFile::setPermissions(path(QStringLiteral("classe")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                  QFileDevice::ExeOwner);
+        QFile::setPermissions(path(QStringLiteral("classe")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         GTEST_SKIP() << "permissions do not bind this user";
     }
     Answers answers({MessageAnswer::Yes, MessageAnswer::Ok});
@@ -294,7 +316,8 @@ TEST_F(EditorTest, ADifferentFileOfTheSameNameIsReplacedOnlyWhenTheTeacherSaysSo
     {
         Answers answers({MessageAnswer::Yes, MessageAnswer::Ok});
         EXPECT_TRUE(editor->save());
-        EXPECT_EQ(bytesOf(QStringLiteral("classe/enonce.rtf")), bytesOf(QStringLiteral("ailleurs/enonce.rtf")));
+        EXPECT_EQ(bytesOf(QStringLiteral("classe/enonce.rtf")),
+                  bytesOf(QStringLiteral("ailleurs/enonce.rtf")));
     }
     // Another exercise of the same name is not replaced without asking either.
     ExerciseEditor fresh(menu().context());

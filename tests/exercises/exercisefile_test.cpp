@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "common/recordfile.h"
 #include "tests/exercises/exercisebytes.h"
@@ -212,25 +212,29 @@ TEST(ExerciseWriting, RefusalsNameTheFieldAndTheLimit) {
         std::string character;
     };
     const std::vector<Case> cases{
-        {"title of 500", [](auto& f) { f.title = std::string(500, 'x'); }, ExerciseField::Title, Reason::TooLong,
-         500, 126, ""},
-        {"title of 126 fits", [](auto& f) { f.title = std::string(126, 'x'); },
-         ExerciseField::Title, Reason::Missing, 0, 0, "fits"},
-        {"title of 127 é", [](auto& f) {
+        {"title of 500", [](auto& f) { f.title = std::string(500, 'x'); }, ExerciseField::Title,
+         Reason::TooLong, 500, 126, ""},
+        {"title of 126 fits", [](auto& f) { f.title = std::string(126, 'x'); }, ExerciseField::Title,
+         Reason::Missing, 0, 0, "fits"},
+        {"title of 127 é",
+         [](auto& f) {
              f.title.clear();
              for (int i = 0; i < 127; ++i) f.title += "é";
-         }, ExerciseField::Title, Reason::TooLong, 127, 126, ""},
+         },
+         ExerciseField::Title, Reason::TooLong, 127, 126, ""},
         {"title outside the code page", [](auto& f) { f.title = "K ≈ 4"; }, ExerciseField::Title,
          Reason::NotWritable, 0, 0, "≈"},
         {"blank title", [](auto& f) { f.title = "   "; }, ExerciseField::Title, Reason::Missing, 0, 0, ""},
-        {"topics of 505", [](auto& f) { f.topics = std::string(505, 't'); }, ExerciseField::Topics, Reason::TooLong,
-         505, 504, ""},
+        {"topics of 505", [](auto& f) { f.topics = std::string(505, 't'); }, ExerciseField::Topics,
+         Reason::TooLong, 505, 504, ""},
         {"topics outside the code page", [](auto& f) { f.topics = "A → C"; }, ExerciseField::Topics,
          Reason::NotWritable, 0, 0, "→"},
-        {"difficulty 4", [](auto& f) { f.difficulty = 4; }, ExerciseField::Difficulty, Reason::OutOfRange, 0, 0, ""},
-        {"no hourglass", [](auto& f) { f.hourglasses = 0; }, ExerciseField::Hourglasses, Reason::OutOfRange, 0, 0,
+        {"difficulty 4", [](auto& f) { f.difficulty = 4; }, ExerciseField::Difficulty, Reason::OutOfRange, 0,
+         0, ""},
+        {"no hourglass", [](auto& f) { f.hourglasses = 0; }, ExerciseField::Hourglasses, Reason::OutOfRange,
+         0, 0, ""},
+        {"no statement", [](auto& f) { f.statement = " "; }, ExerciseField::Statement, Reason::Missing, 0, 0,
          ""},
-        {"no statement", [](auto& f) { f.statement = " "; }, ExerciseField::Statement, Reason::Missing, 0, 0, ""},
         {"correction name of 130", [](auto& f) { f.correction = std::string(130, 'c'); },
          ExerciseField::Correction, Reason::TooLong, 130, 126, ""},
         {"configuration name outside the code page", [](auto& f) { f.configuration = "réglage✓.C11"; },
@@ -257,8 +261,8 @@ TEST(ExerciseWriting, RefusalsNameTheFieldAndTheLimit) {
 
 TEST(ExerciseWriting, FieldsReadBackWithinTheirRanges) {
     // A hand-made file: odd numbers are brought within the editor's ranges.
-    const std::string data = withRecords({{1, "e.rtf"}, {2, "  "}, {5, "7"}, {7, "Qr "}, {8, "  "}, {9, "K"},
-                                          {11, "  T  "}, {12, "0"}});
+    const std::string data = withRecords(
+        {{1, "e.rtf"}, {2, "  "}, {5, "7"}, {7, "Qr "}, {8, "  "}, {9, "K"}, {11, "  T  "}, {12, "0"}});
     const auto fields = exerciseFields([&](int n) { return decodeRecord(data, n); });
     ASSERT_TRUE(fields);
     EXPECT_EQ(fields->configuration, "");

@@ -178,7 +178,8 @@ TEST_F(FichexoTest, TheFilePointedAtIsPreviewedAndOpened) {
                     QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                                       files->visualItemRect(files->item(row)).center());
                 } else {
-                    if (QApplication::focusWidget() != files) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    if (QApplication::focusWidget() != files)
+                        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
                     ASSERT_EQ(QApplication::focusWidget(), files);
                     for (int k = 0; k < row; ++k) QTest::keyClick(files, Qt::Key_Down);
                 }

@@ -281,8 +281,8 @@ TEST(Fonts, NamesInTheCodePageTheyAreWrittenIn) {
             escaped += b < 0x80 ? QByteArray(1, byte) : "\\'" + QByteArray::number(b, 16);
         }
         const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(c.documentCodePage) +
-                               "\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fswiss" + c.charset + ' ' + escaped +
-                               ";}}\\f1 x\\f0 y}";
+                               "\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fswiss" + c.charset + ' ' +
+                               escaped + ";}}\\f1 x\\f0 y}";
         const Loaded in = load(rtf);
         ASSERT_EQ(in.status, ReadStatus::Ok);
         EXPECT_EQ(charFormatOf(*in.doc, "x").fontFamilies().toStringList(), QStringList{c.name});

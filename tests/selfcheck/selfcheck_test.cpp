@@ -141,21 +141,23 @@ INSTANTIATE_TEST_SUITE_P(
                {},
                {QStringLiteral("Exercice Exo03-Critere-d-evolution.E32 et sa correction")},
                {QStringLiteral("Exercice Exo06-Temperature.E32 et sa correction")}},
-        Damage{
-            "broken_exercise",
-            {},
-            QStringLiteral("Exo9-Abime.E32"),
-            {QStringLiteral("Exercice Exo9-Abime.E32")},
-            {QStringLiteral("Fenêtre des exercices"), QStringLiteral("Exercice Exo05-Taux-d-avancement.E32")}},
-        Damage{"no_exercise",
-               {QStringLiteral("Exo01-Vers-l-equilibre.E32"), QStringLiteral("Exo02-Quotient-de-reaction.E32"),
-                QStringLiteral("Exo03-Critere-d-evolution.E32"), QStringLiteral("Exo04-Perturber-un-equilibre.E32"),
-                QStringLiteral("Exo05-Taux-d-avancement.E32"), QStringLiteral("Exo06-Temperature.E32"),
-                QStringLiteral("Exo07-Catalyseur.E32"), QStringLiteral("Exo08-Vitesse-et-demi-reaction.E32"),
-                QStringLiteral("Exo09-Dilution.E32"), QStringLiteral("Exo10-Fluctuations.E32")},
+        Damage{"broken_exercise",
                {},
-               {QStringLiteral("Fenêtre des exercices : aucun exercice listé")},
-               {QStringLiteral("Prise en main"), QStringLiteral("Aide : recherche")}}),
+               QStringLiteral("Exo9-Abime.E32"),
+               {QStringLiteral("Exercice Exo9-Abime.E32")},
+               {QStringLiteral("Fenêtre des exercices"),
+                QStringLiteral("Exercice Exo05-Taux-d-avancement.E32")}},
+        Damage{
+            "no_exercise",
+            {QStringLiteral("Exo01-Vers-l-equilibre.E32"), QStringLiteral("Exo02-Quotient-de-reaction.E32"),
+             QStringLiteral("Exo03-Critere-d-evolution.E32"),
+             QStringLiteral("Exo04-Perturber-un-equilibre.E32"),
+             QStringLiteral("Exo05-Taux-d-avancement.E32"), QStringLiteral("Exo06-Temperature.E32"),
+             QStringLiteral("Exo07-Catalyseur.E32"), QStringLiteral("Exo08-Vitesse-et-demi-reaction.E32"),
+             QStringLiteral("Exo09-Dilution.E32"), QStringLiteral("Exo10-Fluctuations.E32")},
+            {},
+            {QStringLiteral("Fenêtre des exercices : aucun exercice listé")},
+            {QStringLiteral("Prise en main"), QStringLiteral("Aide : recherche")}}),
     [](const testing::TestParamInfo<Damage>& info) { return std::string(info.param.what); });
 
 TEST(SelfCheck, FailsEveryStepOnAnEmptyFolder) {
@@ -211,10 +213,8 @@ TEST(SelfCheck, OnlyTheHeadlessPlatformsNoticesAreQuiet) {
     std::vector<QString> printed;
     static std::vector<QString>* sink = nullptr;
     sink = &printed;
-    const QtMessageHandler before =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
-            sink->push_back(text);
-        });
+    const QtMessageHandler before = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { sink->push_back(text); });
     quietHeadlessNotices();
     qWarning("This plugin does not support raise()");
     qWarning("Une vraie panne");

@@ -1,6 +1,7 @@
 // The pictures at the screen's device pixel ratio, the size of the display
 // and the full screen's geometry.
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <QApplication>
 #include <QPushButton>
@@ -8,7 +9,6 @@
 #include <QSet>
 #include <QTextEdit>
 #include <QWindow>
-#include <qpa/qwindowsysteminterface.h>
 #include <cmath>
 
 #include "fixture.h"
@@ -106,7 +106,8 @@ TEST(DevicePixels, AtRatioTwoLinesAndParticlesAreTwiceAsWideWithNoBlendedPixels)
     ImageGraphSurface graph(kGraph, QFont(), 2.0);
     graph.line(10, 20, 400, 20, rgb(0, 0, 255), 1);  // y = 20 is row 28 of the window
     int covered = 0;
-    for (int y = 0; y < graph.image().height(); ++y) covered += graph.image().pixel(400, y) == qRgb(0, 0, 255);
+    for (int y = 0; y < graph.image().height(); ++y)
+        covered += graph.image().pixel(400, y) == qRgb(0, 0, 255);
     EXPECT_EQ(covered, 2);
     graph.line(30, 190, 380, 40, rgb(0, 128, 0), 1);
     EXPECT_EQ(coloursIn(graph.image(), graph.image().rect()),
@@ -152,11 +153,11 @@ TEST(DisplaySizes, ScalesThatFitAndFillTheScreen) {
     const std::vector<Case> cases{
         {{0, 32}, {1920, 1080}, 1.70},  // the height decides: (1080 - 32) / 600 = 1.746...
         {{0, 0}, {2048, 1536}, 2.55},   // 2.56 is no step of 1/20
-        {{0, 0}, {1600, 1200}, 2.00},
-        {{10, 40}, {3840, 2160}, 3.50},  // (2160 - 40) / 600 = 3.53...
-        {{0, 32}, {800, 600}, 1.00},  // too small: never under 100 %
+        {{0, 0}, {1600, 1200}, 2.00},  {{10, 40}, {3840, 2160}, 3.50},  // (2160 - 40) / 600 = 3.53...
+        {{0, 32}, {800, 600}, 1.00},                                    // too small: never under 100 %
     };
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(fittingScale({800, 600}, c.frame, c.room), c.fitting) << c.room.width();
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(fittingScale({800, 600}, c.frame, c.room), c.fitting) << c.room.width();
 
     // A size too large for the screen is shown at the largest that fits, never under 100 %.
     struct Shown {
@@ -164,7 +165,7 @@ TEST(DisplaySizes, ScalesThatFitAndFillTheScreen) {
         double least, fitting, shown;
     };
     const std::vector<Shown> shown{
-        {200, 1.0, 1.7, 1.7}, {150, 1.0, 1.7, 1.5}, {0, 1.0, 1.7, 1.7},  {200, 1.0, 2.55, 2.0},
+        {200, 1.0, 1.7, 1.7},  {150, 1.0, 1.7, 1.5},   {0, 1.0, 1.7, 1.7},   {200, 1.0, 2.55, 2.0},
         {125, 2.0, 2.55, 2.5}, {150, 2.0, 2.55, 2.55}, {100, 2.0, 1.0, 2.0}, {0, 2.0, 1.0, 2.0},
     };
     for (const Shown& c : shown)

@@ -73,9 +73,9 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     control<TabStrip>("Onglets")->setCurrent(TabStrip::Affichage);
     expected = names(counts);
     for (const std::string& name :
-         names({"Label4_1", "Label4_2", "Label4_3", "Label4_4", "Check1", "Check2", "Command6", "Check3",
-                "Comloupe", "Command5", "Command11", "Command2", "Command4", "Command10", "Command8",
-                "Command7", "Command1", "btexo", "supertext", "animpic"}))
+         names({"Label4_1", "Label4_2", "Label4_3", "Label4_4",  "Check1",    "Check2",   "Command6",
+                "Check3",   "Comloupe", "Command5", "Command11", "Command2",  "Command4", "Command10",
+                "Command8", "Command7", "Command1", "btexo",     "supertext", "animpic"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Affichage";
 
@@ -90,9 +90,10 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     expected = names(counts);
     // Of the two views, Tab goes to the one chosen (the arrows choose); the
     // curve boxes are disabled while the table is shown.
-    for (const std::string& name : names({"VScroll2", "Option1_1", "VScroll3", "Comloupe", "Command5",
-                                          "MSFlexGrid1", "Command11", "Command2", "Command4", "Command10",
-                                          "Command8", "Command7", "Command1", "btexo", "supertext", "animpic"}))
+    for (const std::string& name :
+         names({"VScroll2", "Option1_1", "VScroll3", "Comloupe", "Command5", "MSFlexGrid1", "Command11",
+                "Command2", "Command4", "Command10", "Command8", "Command7", "Command1", "btexo", "supertext",
+                "animpic"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Suivi du système";
     // The arrows choose the other view.

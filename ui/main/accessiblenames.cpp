@@ -34,7 +34,8 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return TabStrip::name(tab_);
         if (t == QAccessible::Description)
-            return QStringLiteral("Onglet %1 sur 3 ; Ctrl+Tab passe à l'onglet suivant, Ctrl+Maj+Tab au précédent")
+            return QStringLiteral(
+                       "Onglet %1 sur 3 ; Ctrl+Tab passe à l'onglet suivant, Ctrl+Maj+Tab au précédent")
                 .arg(tab_);
         return {};
     }
@@ -54,7 +55,8 @@ public:
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
@@ -174,24 +176,30 @@ void nameMainWindow(QWidget* window) {
     for (QWidget* control : window->findChildren<QWidget*>()) {
         const QString hover = hoverText(designName(*control), {});
         if (!hover.isEmpty() && control->accessibleDescription().isEmpty())
-            control->setAccessibleDescription(QString(hover).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+            control->setAccessibleDescription(
+                QString(hover).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     }
     for (const AccessibleEntry& entry : kNames) nameControls(window, {entry});
     // The panels' two texts, above and below the temperature line.
     if (auto* bar = window->findChild<QScrollBar*>(QStringLiteral("HScroll1")))
-        describeWithLabel(bar, [bar] { return QString::number(bar->value()); },
-                          hoverText(QStringLiteral("Picture3"), {0, 100}) + QStringLiteral(" ; position de 200 à 800 : "));
+        describeWithLabel(
+            bar, [bar] { return QString::number(bar->value()); },
+            hoverText(QStringLiteral("Picture3"), {0, 100}) + QStringLiteral(" ; position de 200 à 800 : "));
     for (int i = 0; i < 2; ++i) {
         auto* bar = window->findChild<QScrollBar*>(QStringLiteral("VScroll4_%1").arg(i));
         auto* box = window->findChild<QLineEdit*>(QStringLiteral("Label5_%1").arg(i));
-        if (bar && box) describeWithLabel(bar, [box] { return box->text(); }, QStringLiteral("Pourcentage : "));
+        if (bar && box)
+            describeWithLabel(
+                bar, [box] { return box->text(); }, QStringLiteral("Pourcentage : "));
     }
     for (const auto& [barName, labelName, before] :
-         {std::tuple{"VScroll2", "Label2", "Durée : "}, std::tuple{"VScroll3", "Label3", "Nombre de lignes : "}}) {
+         {std::tuple{"VScroll2", "Label2", "Durée : "},
+          std::tuple{"VScroll3", "Label3", "Nombre de lignes : "}}) {
         auto* bar = window->findChild<QScrollBar*>(QLatin1String(barName));
         auto* label = window->findChild<QLabel*>(QLatin1String(labelName));
         if (bar && label)
-            describeWithLabel(bar, [label] { return label->text(); }, QString::fromUtf8(before));
+            describeWithLabel(
+                bar, [label] { return label->text(); }, QString::fromUtf8(before));
     }
 }
 
@@ -203,10 +211,12 @@ QString runText(const Simulation& run) {
                 .arg(counts[1])
                 .arg(counts[2])
                 .arg(counts[3]);
-    if (counts[0] == 0 || counts[1] == 0) return text + QStringLiteral("Qr non défini, sans particule A ou B.");
-    const double qr = (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
-    return text + QStringLiteral("Qr = %1.").arg(
-                      QString::fromStdString(qrText(qr, run.parameters().decimalSeparator)).trimmed());
+    if (counts[0] == 0 || counts[1] == 0)
+        return text + QStringLiteral("Qr non défini, sans particule A ou B.");
+    const double qr =
+        (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
+    return text + QStringLiteral("Qr = %1.")
+                      .arg(QString::fromStdString(qrText(qr, run.parameters().decimalSeparator)).trimmed());
 }
 
 RunSpeech::RunSpeech(const Simulation& run, QWidget* vessel, QWidget* graph)

@@ -99,7 +99,8 @@ void rescaleWindows(double factor) {
     };
     std::vector<Shown> shown;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->windowHandle() && w->windowType() != Qt::Popup) shown.push_back({w, w->size()});
+        if (w->isVisible() && w->windowHandle() && w->windowType() != Qt::Popup)
+            shown.push_back({w, w->size()});
     }
     setGlobalFactor(factor);
     for (const Shown& s : shown) {
@@ -120,7 +121,8 @@ QString displaySizeCaption(int percent) {
 }
 
 int validDisplaySize(int percent) {
-    return std::find(kDisplaySizes.begin(), kDisplaySizes.end(), percent) != kDisplaySizes.end() ? percent : 100;
+    return std::find(kDisplaySizes.begin(), kDisplaySizes.end(), percent) != kDisplaySizes.end() ? percent
+                                                                                                 : 100;
 }
 
 double fittingScale(QSize content, QSize frame, QSize room) {
@@ -194,7 +196,8 @@ DisplaySize::DisplaySize(QWidget* window, QSize content)
         connect(s, &QShortcut::activated, this, run);
         return s;
     };
-    shortcut(QKeySequence(Qt::Key_F10), [this] { popUp(button_->mapToGlobal(QPoint(0, button_->height()))); });
+    shortcut(QKeySequence(Qt::Key_F10),
+             [this] { popUp(button_->mapToGlobal(QPoint(0, button_->height()))); });
     shortcut(QKeySequence(Qt::Key_F11), [this] { setFullScreen(!fullScreen_); });
     QShortcut* escape = shortcut(QKeySequence(Qt::Key_Escape), [this] { setFullScreen(false); });
     escape->setEnabled(false);
@@ -206,7 +209,10 @@ DisplaySize::DisplaySize(QWidget* window, QSize content)
         int next = by > 0 ? kSteps.back() : kSteps.front();
         if (by > 0) {
             for (int p : kSteps)
-                if (p > now) { next = p; break; }
+                if (p > now) {
+                    next = p;
+                    break;
+                }
         } else {
             for (int p : kSteps)
                 if (p < now) next = p;
@@ -223,7 +229,8 @@ DisplaySize::DisplaySize(QWidget* window, QSize content)
 }
 
 void DisplaySize::showChoice() {
-    for (std::size_t k = 0; k < kDisplaySizes.size(); ++k) sizeActions_[k]->setChecked(kDisplaySizes[k] == size_);
+    for (std::size_t k = 0; k < kDisplaySizes.size(); ++k)
+        sizeActions_[k]->setChecked(kDisplaySizes[k] == size_);
     fullScreenAction_->setChecked(fullScreen_);
 }
 
@@ -272,8 +279,9 @@ void DisplaySize::centre() {
     const auto logical = [factor](int pixels) { return static_cast<int>(std::ceil(pixels / factor)); };
     const QRect area = screen->availableGeometry();
     const QSize outer = content_ + QSize(logical(frame.width()), logical(frame.height()));
-    native->setPosition(area.left() + std::max(0, (area.width() - outer.width()) / 2) + logical(frameTopLeft_.width()),
-                        area.top() + std::max(0, (area.height() - outer.height()) / 2) + logical(frameTopLeft_.height()));
+    native->setPosition(
+        area.left() + std::max(0, (area.width() - outer.width()) / 2) + logical(frameTopLeft_.width()),
+        area.top() + std::max(0, (area.height() - outer.height()) / 2) + logical(frameTopLeft_.height()));
 }
 
 void DisplaySize::setFullScreen(bool on) {

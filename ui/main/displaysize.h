@@ -88,7 +88,7 @@ private:
     int size_ = 100;
     bool fullScreen_ = false;
     bool framed_ = false;
-    QSize frame_{0, 32};  // a title bar, until the window is framed
+    QSize frame_{0, 32};         // a title bar, until the window is framed
     QSize frameTopLeft_{0, 32};  // the frame's left and top sides
     QPoint origin_;
     QMenu* menu_ = nullptr;

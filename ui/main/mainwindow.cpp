@@ -580,7 +580,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     // In full screen the content is centred: the drawing follows it.
-    const auto at = [origin = displaySize_->origin()](const QWidget* w) { return w->geometry().translated(-origin); };
+    const auto at = [origin = displaySize_->origin()](const QWidget* w) {
+        return w->geometry().translated(-origin);
+    };
     WindowLayout layout;
     layout.size = kWindowSize;
     layout.animpic = at(animpic_);

@@ -9,8 +9,8 @@
 #include <QHelpSearchEngine>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QRegularExpression>
+#include <QTextEdit>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -233,9 +233,9 @@ bool isHeadlessNotice(QtMsgType type, const QString& text) {
     if (type != QtWarningMsg && type != QtInfoMsg && type != QtDebugMsg) return false;
     // The offscreen platform's "This plugin does not support raise()" and
     // the like, and the runtime folder Qt falls back on by itself.
-    static const QRegularExpression notices(QStringLiteral(
-        "^(This plugin does not support [A-Za-z]+\\(\\)|"
-        "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '[^']*')$"));
+    static const QRegularExpression notices(
+        QStringLiteral("^(This plugin does not support [A-Za-z]+\\(\\)|"
+                       "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '[^']*')$"));
     return notices.match(text).hasMatch();
 }
 

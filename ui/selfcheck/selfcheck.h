@@ -7,8 +7,8 @@
 #pragma once
 
 #include <QString>
-#include <QtGlobal>
 #include <QStringList>
+#include <QtGlobal>
 
 namespace molvane {
 
