@@ -12,11 +12,17 @@
 #include <QScrollBar>
 #include <QtTest/QTest>
 #include <algorithm>
+#include <ostream>
 #include <vector>
 
 #include "core/controltable.h"
 #include "tests/ui/fixture.h"
 #include "ui/main/drawing.h"
+
+// A failure shows the texts as a reader of the test reads them.
+static void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace molvane {
 namespace {
