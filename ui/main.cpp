@@ -1,6 +1,7 @@
 // Molvane, "Équilibre dynamique": the main window is the program.
 #include <QApplication>
 
+#include "core/controltable.h"
 #include "packaging/appicon.h"
 #include "ui/main/displaysize.h"
 #include "ui/main/mainwindow.h"
@@ -16,7 +17,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());
     // The size of the display kept from the last session, before any window.
-    molvane::applyStoredDisplaySize(QSize(800, 600));
+    molvane::applyStoredDisplaySize(QSize(molvane::kMainWindowRect.width, molvane::kMainWindowRect.height));
     const QString folder = QCoreApplication::applicationDirPath();
     molvane::MainWindow window(folder);
     window.show();

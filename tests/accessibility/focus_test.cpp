@@ -43,8 +43,6 @@ protected:
 };
 
 TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
-    window->button("Command4")->show();
-    window->button("Comloupe")->show();
     // Pressed with Space, as a pupil without a mouse does.
     for (const char* name :
          {"Command8", "Command11", "Command2", "btexo", "Command4", "Comloupe", "Label4_2"}) {
@@ -63,7 +61,7 @@ TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
 
 TEST_F(FocusTest, ComesBackToTheMainWindowWhenTheHelpCloses) {
     // The help is no modal window: nobody but the program gives the keyboard back.
-    QPushButton* help = window->button("Command7");
+    auto* help = control<QPushButton>("Command7");
     help->setFocus(Qt::TabFocusReason);
     QTest::keyClick(help, Qt::Key_Space);
     QWidget* shown = nullptr;
@@ -91,9 +89,8 @@ TEST_F(FocusTest, TabLeavesTheTextWhereThePupilWrites) {
 
 TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
     // A screen reader says where the arrows start as soon as the menu shows.
-    window->button("Command4")->show();
     for (const char* name : {"btexo", "Command4"}) {
-        QPushButton* pressed = window->button(name);
+        auto* pressed = control<QPushButton>(name);
         pressed->setFocus(Qt::TabFocusReason);
         QString lit;
         auto* poll = new QTimer;

@@ -43,16 +43,16 @@ protected:
         return QTest::qWaitFor([&] { return seen && !QApplication::activeModalWidget(); }, 3000);
     }
 
-    QPushButton* comloupe() { return window->button("Comloupe"); }
+    QPushButton* comloupe() { return control<QPushButton>("Comloupe"); }
 };
 
 TEST_F(Launchers, ButtonsAreShownWithTheirMnemonics) {
     ASSERT_NE(comloupe(), nullptr);
-    ASSERT_NE(window->button("Command7"), nullptr);
+    ASSERT_NE(control<QPushButton>("Command7"), nullptr);
     EXPECT_TRUE(comloupe()->isVisible());
     EXPECT_EQ(comloupe()->text(), QStringLiteral("A&grandir"));
-    EXPECT_TRUE(window->button("Command7")->isVisible());
-    EXPECT_EQ(window->button("Command7")->text(), QStringLiteral("&Aide"));
+    EXPECT_TRUE(control<QPushButton>("Command7")->isVisible());
+    EXPECT_EQ(control<QPushButton>("Command7")->text(), QStringLiteral("&Aide"));
 }
 
 TEST_F(Launchers, ButtonKeyAndClickOnTheVesselOpenTheSameMagnifier) {
@@ -114,7 +114,7 @@ TEST_F(Launchers, HelpLeavesTheGraphAsItWasAndClosesWithTheProgram) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return window->findChild<HelpWindow*>() == nullptr; }));
     EXPECT_EQ(control<GraphView>("Picture2")->surface().image(), before);
 
-    window->button("Command7")->click();
+    control<QPushButton>("Command7")->click();
     QPointer<HelpWindow> open = window->findChild<HelpWindow*>();
     ASSERT_FALSE(open.isNull());
     Answers answers({MessageAnswer::Ok});  // "Quitter vraiment Molvane chimique ?"

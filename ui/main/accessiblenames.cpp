@@ -7,9 +7,10 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QWidget>
+#include <functional>
 
 #include "core/simulation.h"
-#include "ui/main/hoverhelp.h"
+#include "ui/main/controlplace.h"
 #include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"
 #include "windowkit/accessibility.h"
@@ -113,7 +114,7 @@ public:
         const QString own = QAccessibleWidget::text(t);
         if (t != QAccessible::Description) return own;
         const QString colour = colourName(static_cast<Swatch*>(widget())->shown());
-        return own.isEmpty() ? colour : colour + QStringLiteral(" ; ") + own;
+        return fromTable(describedWith(colour.toStdString(), own.toStdString()));
     }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& action) override {
@@ -129,38 +130,23 @@ QAccessibleInterface* tabStripFactory(const QString& className, QObject* object)
     return nullptr;
 }
 
-// Controls whose own text says too little, or that have none.
-constexpr AccessibleEntry kNames[] = {
-    {"animpic", "Récipient de la réaction"},
-    {"Picture2", "Graphe du nombre de particules en fonction du temps"},
-    {"MSFlexGrid1", "Tableau de valeurs"},
-    {"Text1_0", "Nombre initial de particules A"},
-    {"Text1_1", "Nombre initial de particules B"},
-    {"Text1_2", "Nombre initial de particules C"},
-    {"Text1_3", "Nombre initial de particules D"},
-    {"Onglets", "Onglets des réglages"},
-    {"Picture3", "Panneau Paramètres"},
-    {"Frame2", "Panneau Affichage"},
-    {"Picture1", "Panneau Suivi du système"},
-    {"Label5_0", "Pourcentage de chocs efficaces, sens 1 : A + B donne C + D, en pour cent"},
-    {"Label5_1", "Pourcentage de chocs efficaces, sens 2 : C + D donne A + B, en pour cent"},
-    {"VScroll4_0", "Réglage du pourcentage de chocs efficaces, sens 1"},
-    {"VScroll4_1", "Réglage du pourcentage de chocs efficaces, sens 2"},
-    {"HScroll1", "Température du système", "Vers la droite, les particules vont plus vite"},
-    {"Label4_1", "Couleur de A"},
-    {"Label4_2", "Couleur de B"},
-    {"Label4_3", "Couleur de C"},
-    {"Label4_4", "Couleur de D"},
-    {"VScroll2", "Durée de l'enregistrement"},
-    {"VScroll3", "Nombre de lignes du tableau"},
-    {"Comloupe", "Agrandir", "Montrer le récipient deux fois plus grand dans une autre fenêtre"},
-    {"fich", "Fichier du texte"},
-    {"supertext", "Zone de texte", "L'énoncé de l'exercice, et les réponses que vous y écrivez"},
-};
-
-// The value a bar sets, as its label shows it, with its unit.
-void describeWithLabel(QScrollBar* bar, const std::function<QString()>& shown, const QString& before) {
-    const auto describe = [bar, shown, before] { bar->setAccessibleDescription(before + shown()); };
+// A bar that sets a value is described with that value as the window shows
+// it, from its label or from its own position, and again at each change.
+void describeValue(QWidget* window, QScrollBar* bar, const Control& entry) {
+    std::function<QString()> shown;
+    const QString shownBy = fromTable(entry.valueShownBy);
+    if (shownBy.isEmpty()) {
+        shown = [bar] { return QString::number(bar->value()); };
+    } else if (auto* box = window->findChild<QLineEdit*>(shownBy)) {
+        shown = [box] { return box->text(); };
+    } else if (auto* label = window->findChild<QLabel*>(shownBy)) {
+        shown = [label] { return label->text(); };
+    } else {
+        return;
+    }
+    const auto describe = [bar, shown, entry = &entry] {
+        bar->setAccessibleDescription(fromTable(valueDescription(*entry, shown().toStdString())));
+    };
     describe();
     QObject::connect(bar, &QScrollBar::valueChanged, bar, describe);
 }
@@ -173,33 +159,20 @@ void nameMainWindow(QWidget* window) {
         return true;
     }();
     (void)installed;
-    for (QWidget* control : window->findChildren<QWidget*>()) {
-        const QString hover = hoverText(designName(*control), {});
-        if (!hover.isEmpty() && control->accessibleDescription().isEmpty())
-            control->setAccessibleDescription(
-                QString(hover).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
-    }
-    for (const AccessibleEntry& entry : kNames) nameControls(window, {entry});
-    // The panels' two texts, above and below the temperature line.
-    if (auto* bar = window->findChild<QScrollBar*>(QStringLiteral("HScroll1")))
-        describeWithLabel(
-            bar, [bar] { return QString::number(bar->value()); },
-            hoverText(QStringLiteral("Picture3"), {0, 100}) + QStringLiteral(" ; position de 200 à 800 : "));
-    for (int i = 0; i < 2; ++i) {
-        auto* bar = window->findChild<QScrollBar*>(QStringLiteral("VScroll4_%1").arg(i));
-        auto* box = window->findChild<QLineEdit*>(QStringLiteral("Label5_%1").arg(i));
-        if (bar && box)
-            describeWithLabel(
-                bar, [box] { return box->text(); }, QStringLiteral("Pourcentage : "));
-    }
-    for (const auto& [barName, labelName, before] :
-         {std::tuple{"VScroll2", "Label2", "Durée : "},
-          std::tuple{"VScroll3", "Label3", "Nombre de lignes : "}}) {
-        auto* bar = window->findChild<QScrollBar*>(QLatin1String(barName));
-        auto* label = window->findChild<QLabel*>(QLatin1String(labelName));
-        if (bar && label)
-            describeWithLabel(
-                bar, [label] { return label->text(); }, QString::fromUtf8(before));
+    for (const Control& entry : mainWindowControls()) {
+        // The window itself is read by its title.
+        if (entry.parent.empty()) continue;
+        auto* control = window->findChild<QWidget*>(fromTable(entry.name));
+        if (!control) continue;
+        if (!entry.accessibleName.empty()) control->setAccessibleName(fromTable(entry.accessibleName));
+        // A description of the table's own replaces one set before; the help
+        // text only stands in for none.
+        const QString description = fromTable(spokenDescription(entry));
+        if (!description.isEmpty() &&
+            (!entry.description.empty() || control->accessibleDescription().isEmpty()))
+            control->setAccessibleDescription(description);
+        if (auto* bar = qobject_cast<QScrollBar*>(control); bar && entry.range)
+            describeValue(window, bar, entry);
     }
 }
 

@@ -1,5 +1,6 @@
 // What a screen reader is told of the main window: the French names and
-// descriptions of its controls (the descriptions are the hover help's texts),
+// descriptions of its controls as the control table gives them (a
+// description is the hover help's text unless the table has one of its own),
 // the three tabs of the strip as tabs, and the vessel and the graph as
 // pictures whose text is the run's time, counts and Qr.
 #pragma once
@@ -13,7 +14,8 @@ namespace molvane {
 
 class Simulation;
 
-// Names the controls of the main window `feuilleP`, by their design names.
+// Names and describes the controls of the main window `feuilleP` found in
+// the control table, and keeps each bar's description on the value shown.
 void nameMainWindow(QWidget* window);
 
 // The text of the vessel and the graph: time, the four counts and Qr.

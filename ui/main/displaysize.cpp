@@ -164,9 +164,10 @@ void applyStoredDisplaySize(QSize content) {
     setGlobalFactor(factorFor(percent, QGuiApplication::primaryScreen(), content, kGuessedFrame));
 }
 
-DisplaySize::DisplaySize(QWidget* window, QSize content)
-    : QObject(window), window_(window), content_(content), size_(storedDisplaySize()) {
-    menu_ = new QMenu(QStringLiteral("Taille de l'affichage"), window);
+DisplaySize::DisplaySize(QWidget* window, QSize content, QPushButton* button)
+    : QObject(window), window_(window), content_(content), size_(storedDisplaySize()), button_(button) {
+    // The menu is titled as its button.
+    menu_ = new QMenu(QString(button_->text()).remove(QLatin1Char('&')), window);
     menu_->setObjectName(QStringLiteral("menutaille"));
     auto* group = new QActionGroup(menu_);
     for (std::size_t k = 0; k < kDisplaySizes.size(); ++k) {
@@ -183,10 +184,7 @@ DisplaySize::DisplaySize(QWidget* window, QSize content)
     fullScreenAction_->setShortcut(QKeySequence(Qt::Key_F11));
     connect(fullScreenAction_, &QAction::triggered, this, [this] { setFullScreen(!fullScreen_); });
 
-    // The button sits in the free corner under the text area; it takes no
-    // place in the tab order: F10 opens its menu from the keyboard.
-    button_ = new QPushButton(QStringLiteral("Taille de l'affichage"), window);
-    button_->setObjectName(QStringLiteral("Comtaille"));
+    // The button takes no place in the tab order: F10 opens its menu from the keyboard.
     button_->setFocusPolicy(Qt::NoFocus);
     connect(button_, &QPushButton::clicked, this,
             [this] { popUp(button_->mapToGlobal(QPoint(0, button_->height()))); });

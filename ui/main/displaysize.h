@@ -54,8 +54,9 @@ void applyStoredDisplaySize(QSize content);
 class DisplaySize final : public QObject {
     Q_OBJECT
 public:
-    // `window` is the main window, `content` its size at 100 %.
-    DisplaySize(QWidget* window, QSize content);
+    // `window` is the main window, `content` its size at 100 %; `button`, on
+    // the window, opens the choice of sizes.
+    DisplaySize(QWidget* window, QSize content, QPushButton* button);
 
     int size() const { return size_; }
     void choose(int percent);

@@ -5,6 +5,7 @@
 
 #include "common/numbers.h"
 #include "core/surface.h"
+#include "ui/main/controlplace.h"
 #include "windowkit/surfaces.h"
 
 namespace molvane {
@@ -66,9 +67,10 @@ double writeAt(QPainter& painter, double x, double y, const QString& text) {
 
 void paintWindow(QPainter& painter, const WindowLayout& layout) {
     // White at the top shading to RGB(200, 200, 180) at the bottom.
-    for (int y = 0; y <= 600; ++y) {
-        const int g = rounded(255 - 55.0 * y / 600), b = rounded(255 - 75.0 * y / 600);
-        line(painter, 0, y, 800, y, QColor(g, g, b));
+    const int height = layout.size.height();
+    for (int y = 0; y <= height; ++y) {
+        const int g = rounded(255 - 55.0 * y / height), b = rounded(255 - 75.0 * y / height);
+        line(painter, 0, y, layout.size.width(), y, QColor(g, g, b));
     }
 
     // The text area hides this but for a 3-pixel edge at its right and bottom.
@@ -149,12 +151,12 @@ void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 
     for (int x = x0 + 36; x <= x1 - 30; x += 25) line(painter, x, y0, x, y1, Qt::white);
 }
 
-void paintSettingsPanel(QPainter& painter, QSize size, QPointF durationAt, QPointF rowsAt) {
+void paintSettingsPanel(QPainter& painter, QSize size) {
     fillPanel(painter, size);
     painter.setPen(Qt::black);
     painter.setFont(arial(8, true));
-    writeAt(painter, durationAt.x(), durationAt.y(), kDurationHeading);
-    writeAt(painter, rowsAt.x(), rowsAt.y(), kRowsHeading);
+    for (const PanelHeading& heading : {kDurationHeading, kRowsHeading})
+        writeAt(painter, heading.x, heading.y, fromTable(heading.text));
 }
 
 void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>& swatches) {

@@ -46,10 +46,9 @@ void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 
 // 8 above and below it.
 QRect temperatureBand(const QRect& temperatureBar);
 
-// Headings of the settings panel `Picture1`, drawn at the given top-left points.
-inline const QString kDurationHeading = QStringLiteral("Durée de l'enregistrement : ");
-inline const QString kRowsHeading = QStringLiteral("Nombre de lignes : ");
-void paintSettingsPanel(QPainter& painter, QSize size, QPointF durationAt, QPointF rowsAt);
+// Headings of the settings panel `Picture1`, the duration's and the rows',
+// where the control table puts them.
+void paintSettingsPanel(QPainter& painter, QSize size);
 
 // The display panel `Frame2`: its title and the letter beside each swatch.
 void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>& swatches);

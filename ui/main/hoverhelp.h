@@ -1,4 +1,5 @@
-// The help line `info`: moving the mouse over a control shows what it is for.
+// The help line `info`: moving the mouse over a control shows what it is for,
+// as the control table says.
 #pragma once
 
 #include <QObject>
@@ -9,15 +10,6 @@ class QLabel;
 class QWidget;
 
 namespace molvane {
-
-// The text for the control of that design name ("Text1" for Text1_2), with
-// the pointer at `at` in the control; empty when the control has none.
-QString hoverText(const QString& designName, QPoint at);
-// "Label4_3" is the element 3 of the array Label4.
-QString designName(const QObject& control);
-
-inline const QString kStartHelp =
-    QStringLiteral("Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice");
 
 class HoverHelp final : public QObject {
     Q_OBJECT

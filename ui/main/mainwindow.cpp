@@ -15,6 +15,11 @@
 #include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "calc/machine.h"
 #include "common/cp1252.h"
@@ -33,6 +38,7 @@
 #include "output/tablepicture.h"
 #include "output/textprint.h"
 #include "ui/main/accessiblenames.h"
+#include "ui/main/controlplace.h"
 #include "ui/main/controlsconfiguration.h"
 #include "ui/main/displaysize.h"
 #include "ui/main/drawing.h"
@@ -43,7 +49,6 @@
 #include "ui/main/pictures.h"
 #include "ui/main/tabstrip.h"
 #include "windowkit/messages.h"
-#include "windowkit/place.h"
 #include "windowkit/surfaces.h"
 #include "windowkit/ticklog.h"
 #include "windowkit/windowreturns.h"
@@ -52,16 +57,8 @@ namespace molvane {
 
 namespace {
 
-constexpr int kInterval = 100;  // ms: also the simulated length of a tick
-constexpr QSize kWindowSize{800, 600};
+constexpr QSize kWindowSize{kMainWindowRect.width, kMainWindowRect.height};
 constexpr int kNarrowScreen = 850;  // pixels: up to this width the window keeps its place
-constexpr QSize kVesselSize{393, 157};
-constexpr QSize kGraphSize{413, 235};
-constexpr QRect kDisplaySizeButton{640, 564, 150, 23};  // on the free corner under the text area
-
-// Start positions of the duration and row-count bars: 20 s and 51 rows.
-constexpr int kStartDurationPosition = 11;
-constexpr int kStartRowsPosition = 60;
 
 // The platform's plain sans-serif at 8 points, the controls' font.
 QFont controlFont() {
@@ -75,8 +72,21 @@ char userDecimalSeparator() {
     return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
 }
 
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+std::string indexed(std::string_view name, int index) {
+    return std::string(name) + '_' + std::to_string(index);
+}
+
+QSize sizeOf(std::string_view name) {
+    const ControlRect rect = tableControl(name).rect;
+    return {rect.width, rect.height};
+}
+
+// The duration bar's position for the start duration (20 s).
+int startDurationPosition() {
+    const double seconds = leadingNumber(Parameters{}.durationTag);
+    for (int position = kDurationBar.lowest; position <= kDurationBar.highest; ++position)
+        if (durationSeconds(position) == seconds) return position;
+    return kDurationBar.highest;
 }
 
 }  // namespace
@@ -84,17 +94,16 @@ QString indexed(const char* name, int index) {
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     : QWidget(parent),
       programFolder_(programFolder),
-      table_(tableRowsAt(kStartRowsPosition) + 1, kTableColumns),
+      table_(Parameters{}.tableRows + 1, kTableColumns),
       sim_(table_),
       handOff_(programFolder.toStdString()) {
     if (TickLog::wanted()) tickLog_ = std::make_unique<TickLog>();
-    setObjectName(QStringLiteral("feuilleP"));
-    setWindowTitle(QStringLiteral("Équilibre dynamique"));
+    setObjectName(fromTable(kMainWindowName));
+    setWindowTitle(fromTable(tableControl(kMainWindowName).caption));
     setFont(controlFont());
     resize(kWindowSize);
     buildControls();
-    displaySize_ = new DisplaySize(this, kWindowSize);
-    displaySize_->button()->setGeometry(kDisplaySizeButton);
+    displaySize_ = new DisplaySize(this, kWindowSize, fromTable(new QPushButton(this), "Comtaille"));
     followControls();
     nameMainWindow(this);
     runSpeech_ = new RunSpeech(sim_, animpic_, picture2_);
@@ -105,13 +114,12 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     display_.animpic = &animpic_->surface();
     display_.graph = &picture2_->surface();
     sim_.setVesselSize(static_cast<float>(animpic_->width()), static_cast<float>(animpic_->height()));
-    sim_.setInterval(kInterval);
     sim_.setDecimalSeparator(userDecimalSeparator());
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setTimerType(Qt::PreciseTimer);
-    timer1_->setInterval(kInterval);
+    timer1_->setInterval(sim_.parameters().interval);
     connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
 
     // The fewest rows rule moves the row-count bar, whose change handling follows.
@@ -145,60 +153,46 @@ void MainWindow::connectMagnifierAndHelp() {
     loupe.tickLog = tickLog_.get();
     auto* magnifier = new MagnifierLauncher(this, animpic_, std::move(loupe));
     connect(comloupe_, &QPushButton::clicked, magnifier, &MagnifierLauncher::open);
-    comloupe_->show();
 
     auto* help = new HelpLauncher(this, programFolder_);
-    QPushButton* command7 = button("Command7");
-    connect(command7, &QPushButton::clicked, help, &HelpLauncher::Command7_Click);
-    command7->show();
+    connect(command7_, &QPushButton::clicked, help, &HelpLauncher::Command7_Click);
 }
 
 void MainWindow::buildControls() {
-    animpic_ =
-        place(new AnimationView(kVesselSize, this), QStringLiteral("animpic"), QRect({20, 59}, kVesselSize));
+    animpic_ = fromTable(new AnimationView(sizeOf("animpic"), this), "animpic");
     animpic_->setFocusPolicy(Qt::StrongFocus);  // last in the Tab round: a reader reads the run there
-    label1_ = place(new QLabel(this), QStringLiteral("Label1"), QRect(20, 224, 113, 16));
+    label1_ = fromTable(new QLabel(this), "Label1");
 
-    static constexpr std::array<int, 4> kCountLefts{144, 208, 288, 352};
-    static constexpr std::array<const char*, 4> kStartCounts{"100", "100", "0", "0"};
+    const Parameters start;
     for (int s = 0; s < 4; ++s) {
-        text1_[s] = place(new QLineEdit(QString::fromLatin1(kStartCounts[s]), this), indexed("Text1", s),
-                          QRect(kCountLefts[s], 272, 57, 19));
+        text1_[s] =
+            fromTable(new QLineEdit(QString::fromStdString(start.counts[s]), this), indexed("Text1", s));
         text1_[s]->setAlignment(Qt::AlignCenter);
-        labelinf_[s] = place(new QLabel(this), indexed("Labelinf", s), QRect(kCountLefts[s], 292, 57, 17));
+        labelinf_[s] = fromTable(new QLabel(this), indexed("Labelinf", s));
         labelinf_[s]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    command5_ = place(new QPushButton(QStringLiteral("Retour à l'état initial"), this),
-                      QStringLiteral("Command5"), QRect(268, 222, 145, 23));
+    command5_ = fromTable(new QPushButton(this), "Command5");
     connect(command5_, &QPushButton::clicked, this, &MainWindow::Command5_Click);
-    // On the blue band under the vessel, between the clock and the restart.
-    comloupe_ = place(new QPushButton(QStringLiteral("A&grandir"), this), QStringLiteral("Comloupe"),
-                      QRect(172, 222, 86, 23));
-    comloupe_->hide();
+    comloupe_ = fromTable(new QPushButton(this), "Comloupe");
     buildButtonRow();
 
     // The graph, with the table lying over it (shown instead of it on demand).
     QFont pictureFont = controlFont();
-    picture2_ = place(new GraphView(kGraphSize, pictureFont, this), QStringLiteral("Picture2"),
-                      QRect({8, 312}, kGraphSize));
+    picture2_ = fromTable(new GraphView(sizeOf("Picture2"), pictureFont, this), "Picture2");
     gridModel_ = new GridTableModel(table_, this);
-    grid_ =
-        place(new GridView(*gridModel_, picture2_), QStringLiteral("MSFlexGrid1"), QRect({0, 0}, kGraphSize));
+    grid_ = fromTable(new GridView(*gridModel_, picture2_), "MSFlexGrid1");
     grid_->setFont(pictureFont);
     // Tab leaves the table for the next control; the arrows move in it.
     grid_->setTabKeyNavigation(false);
-    grid_->hide();
 
     // The exercise button opens its menu down over the text area; the file
     // name box beside it shows which text the area holds, and takes no keyboard.
-    btexo_ = place(new QPushButton(QStringLiteral("E&xercices"), this), QStringLiteral("btexo"),
-                   QRect(432, 234, 88, 22));
-    const int fichLeft = btexo_->geometry().right() + 1;
-    fich_ = place(new QLineEdit(this), QStringLiteral("fich"), QRect(fichLeft, 236, 790 - fichLeft, 20));
+    btexo_ = fromTable(new QPushButton(this), "btexo");
+    fich_ = fromTable(new QLineEdit(this), "fich");
     fich_->setReadOnly(true);
     fich_->setFocusPolicy(Qt::NoFocus);
-    supertext_ = place(new QTextEdit(this), QStringLiteral("supertext"), QRect(432, 256, 358, 288));
+    supertext_ = fromTable(new QTextEdit(this), "supertext");
     textArea_ = new TextArea(supertext_, fich_, this);
     // The typing outlives a crash; the copy's faults show on the help line.
     new RecoveryWatcher(*textArea_, this, [this](const QString& line) { info_->setText(line); });
@@ -206,14 +200,14 @@ void MainWindow::buildControls() {
     connect(btexo_, &QPushButton::clicked, this, [this] { exercises_->btexo_Click(btexo_); });
 
     // The tab strip and its three panels.
-    onglets_ = place(new TabStrip(this), QStringLiteral("Onglets"), QRect(432, 48, 361, 177));
+    onglets_ = fromTable(new TabStrip(this), "Onglets");
     parameterPanel_ = buildParameterPanel(onglets_);
     displayPanel_ = buildDisplayPanel(onglets_, sim_.parameters().colours);
     settingsPanel_ = buildSettingsPanel(onglets_);
     onglets_->setPanels({parameterPanel_.picture3, displayPanel_.frame2, settingsPanel_.picture1});
 
     // The help line, under the graph.
-    info_ = place(new QLabel(this), QStringLiteral("info"), QRect(8, 552, 413, 40));
+    info_ = fromTable(new QLabel(this), "info");
     info_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     info_->setWordWrap(true);
     hoverHelp_ = new HoverHelp(info_);
@@ -230,9 +224,7 @@ void MainWindow::buildOutput() {
     const auto graph = [this] { return picture2_->surface().logicalImage(); };
     printing_ =
         std::make_unique<Printing>(PrintSources{vessel, graph, [this] { return tablePicture(*grid_); }});
-    QPushButton* command10 = button("Command10");
-    connect(command10, &QPushButton::clicked, this, [this] { printing_->Command10_Click(this); });
-    command10->show();
+    connect(command10_, &QPushButton::clicked, this, [this] { printing_->Command10_Click(this); });
     // The exercise menu prints the text area on the same printer.
     textArea_->setPrinter(
         [this](QWidget* parent, QTextEdit& text) { printText(parent, text, printing_->printer()); });
@@ -240,44 +232,21 @@ void MainWindow::buildOutput() {
     const auto measures = [this](CsvFormat format) { return measuresCsv(sim_, table_, format); };
     copies_ = new CopyMenu(
         {vessel, graph, &table_, grid_, [this] { info_->setText(messagecopie); }, measures}, this);
-    QPushButton* command4 = button("Command4");
-    connect(command4, &QPushButton::clicked, this, [this, command4] { copies_->Command4_Click(command4); });
-    command4->show();
+    connect(command4_, &QPushButton::clicked, this, [this] { copies_->Command4_Click(command4_); });
 }
 
 void MainWindow::buildButtonRow() {
-    // Every command of the window on one row above the vessel and the tab
-    // strip. Buttons whose window comes with another module wait hidden in
-    // their place; that module shows them (button()).
-    struct RowButton {
-        const char* name;
-        const char* caption;
-        bool shown;
-    };
-    static constexpr std::array<RowButton, kRowButtons> kRow{{{"Command11", "&Enregistrer", true},
-                                                              {"Command2", "&Ouvrir", true},
-                                                              {"Command4", "Co&pier", false},
-                                                              {"Command10", "&Imprimer", false},
-                                                              {"Command8", "&Calculatrice", true},
-                                                              {"Command7", "&Aide", false},
-                                                              {"Command1", "&Fermer", true}}};
-    // From the vessel's left edge to the strip's right edge.
-    constexpr int kLeft = 20, kRight = 793, kWidth = 101;
-    constexpr int kGap = (kRight - kLeft - kRowButtons * kWidth) / (kRowButtons - 1);
-    for (int k = 0; k < kRowButtons; ++k) {
-        row_[k] =
-            place(new QPushButton(QString::fromUtf8(kRow[k].caption), this),
-                  QString::fromLatin1(kRow[k].name), QRect(kLeft + k * (kWidth + kGap), 12, kWidth, 25));
-        row_[k]->setVisible(kRow[k].shown);
-    }
-    command11_ = row_[0];
-    command2_ = row_[1];
-    command1_ = row_[6];
-    command1_->setToolTip(QStringLiteral("Quitter cette application"));
-    row_[3]->setToolTip(QStringLiteral("Imprimer l'image"));
+    // Every command of the window on one row above the vessel and the tab strip.
+    command11_ = fromTable(new QPushButton(this), "Command11");
+    command2_ = fromTable(new QPushButton(this), "Command2");
+    command4_ = fromTable(new QPushButton(this), "Command4");
+    command10_ = fromTable(new QPushButton(this), "Command10");
+    command8_ = fromTable(new QPushButton(this), "Command8");
+    command7_ = fromTable(new QPushButton(this), "Command7");
+    command1_ = fromTable(new QPushButton(this), "Command1");
 
     connect(command1_, &QPushButton::clicked, this, &QWidget::close);
-    connect(row_[4], &QPushButton::clicked, this, [this] { Machine::montre(this); });
+    connect(command8_, &QPushButton::clicked, this, [this] { Machine::montre(this); });
     connect(command11_, &QPushButton::clicked, this, [this] {
         Enregistrer dialog(*this, this);
         dialog.exec();
@@ -288,34 +257,24 @@ void MainWindow::buildButtonRow() {
     });
 }
 
-QPushButton* MainWindow::button(const char* objectName) const {
-    const QString name = QString::fromLatin1(objectName);
-    for (QPushButton* b : row_)
-        if (b->objectName() == name) return b;
-    if (name == btexo_->objectName()) return btexo_;
-    if (name == comloupe_->objectName()) return comloupe_;
-    return nullptr;
-}
-
 void MainWindow::buildTabOrder() {
     // As the screen reads: the counts, the panel shown (the hidden panels'
     // controls are passed over), the magnifier and the restart under the
     // vessel, the table when it is shown, the button row, the exercises, the
-    // text area, and the vessel (first made) closes the round. Hidden buttons
-    // keep their place. The keyboard starts in the first count box.
-    QList<QWidget*> order;
-    for (QLineEdit* box : text1_) order << box;
-    for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
-    order << parameterPanel_.hscroll1;
-    for (Swatch* swatch : displayPanel_.label4) order << swatch;
-    order << displayPanel_.check1 << displayPanel_.check2 << displayPanel_.command6 << displayPanel_.check3;
-    order << settingsPanel_.vscroll2 << settingsPanel_.option1[0] << settingsPanel_.option1[1]
-          << settingsPanel_.vscroll3;
-    for (QCheckBox* box : settingsPanel_.option2) order << box;
-    order << comloupe_ << command5_ << grid_;
-    for (QPushButton* b : row_) order << b;
-    order << btexo_ << supertext_;
-    for (int k = 0; k + 1 < order.size(); ++k) QWidget::setTabOrder(order[k], order[k + 1]);
+    // text area, and the vessel closes the round. The keyboard starts in the
+    // first count box.
+    std::vector<const Control*> places;
+    for (const Control& control : mainWindowControls())
+        if (control.tabPlace > 0) places.push_back(&control);
+    std::sort(places.begin(), places.end(),
+              [](const Control* a, const Control* b) { return a->tabPlace < b->tabPlace; });
+    QWidget* previous = nullptr;
+    for (const Control* control : places) {
+        auto* widget = findChild<QWidget*>(fromTable(control->name));
+        if (!widget) throw std::logic_error("no control " + std::string(control->name) + " in the window");
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
     text1_[0]->setFocus();
 }
 
@@ -407,7 +366,7 @@ void MainWindow::Form_Load() {
     keepWindowSize();
 
     textArea_->showIntroduction();
-    info_->setText(kStartHelp);
+    info_->setText(fromTable(hoverText(kMainWindowName)));
     messagecopie = QStringLiteral(
         "L'image est copiée : vous pouvez la retrouver depuis toute application Windows (coller)");
     hoverHelp_->setCopyConfirmation(messagecopie);
@@ -418,8 +377,8 @@ void MainWindow::Form_Load() {
 
     // The bars start at their lowest positions: taking these is a change,
     // whose handlers set the duration and the rows and restart the run.
-    settingsPanel_.vscroll2->setValue(kStartDurationPosition);
-    settingsPanel_.vscroll3->setValue(kStartRowsPosition);
+    settingsPanel_.vscroll2->setValue(startDurationPosition());
+    settingsPanel_.vscroll3->setValue(rowsBarPosition(Parameters{}.tableRows));
 }
 
 void MainWindow::Form_Activate() {
@@ -692,7 +651,7 @@ void MainWindow::restartAfterLoad() {
 }
 
 void MainWindow::showFileInTitle(const QString& path) {
-    setWindowTitle(QStringLiteral("Équilibre dynamique - ") + path);
+    setWindowTitle(fromTable(tableControl(kMainWindowName).caption) + QStringLiteral(" - ") + path);
 }
 
 }  // namespace molvane

@@ -88,13 +88,6 @@ public:
     void restartAfterLoad() override;
     void showFileInTitle(const QString& path) override;
 
-    // A command button of the window by its design name, for the module that
-    // brings its feature to connect it and show it: Command4 "Co&pier",
-    // Command10 "&Imprimer", Command7 "&Aide", btexo "E&xercices" and
-    // Comloupe "A&grandir" wait hidden in their places; the others are shown.
-    // Nothing for any other name.
-    QPushButton* button(const char* objectName) const;
-
     const Simulation& simulation() const { return sim_; }
     // Tests set up a run through its settings.
     Simulation& simulation() { return sim_; }
@@ -147,12 +140,15 @@ private:
     QLabel* label1_ = nullptr;
     std::array<QLineEdit*, 4> text1_{};
     std::array<QLabel*, 4> labelinf_{};
-    QPushButton* command1_ = nullptr;
     QPushButton* command5_ = nullptr;
+    // The button row, left to right.
     QPushButton* command11_ = nullptr;
     QPushButton* command2_ = nullptr;
-    static constexpr int kRowButtons = 7;
-    std::array<QPushButton*, kRowButtons> row_{};
+    QPushButton* command4_ = nullptr;
+    QPushButton* command10_ = nullptr;
+    QPushButton* command8_ = nullptr;
+    QPushButton* command7_ = nullptr;
+    QPushButton* command1_ = nullptr;
     QPushButton* btexo_ = nullptr;
     QPushButton* comloupe_ = nullptr;
     QTextEdit* supertext_ = nullptr;

@@ -1,0 +1,449 @@
+#include "core/controltable.h"
+
+#include <array>
+
+namespace molvane {
+
+namespace {
+
+using enum ControlKind;
+
+constexpr std::string_view kWindow = kMainWindowName;
+constexpr std::string_view kCountHover = "Saisir le nombre de particules à l'état initial";
+constexpr std::string_view kSwatchHover = "Cliquer pour modifier la couleur d'affichage";
+constexpr std::string_view kCurveHover = "Choisir les courbes représentées";
+constexpr std::string_view kPercentWords = "Pourcentage : ";
+
+// In reading order: the window, the run's views and the counts, the strip and
+// its panels, the commands, the text area, the help line.
+constexpr std::array kControls = std::to_array<Control>({
+    {.name = kWindow,
+     .kind = Window,
+     .parent = "",
+     .rect = kMainWindowRect,
+     .caption = "Équilibre dynamique",
+     .hover = "Vous pouvez modifier les paramètres,\r\nouvrir une configuration ou un exercice"},
+
+    // The vessel closes the Tab round: a reader reads the run there.
+    {.name = "animpic",
+     .kind = Picture,
+     .parent = kWindow,
+     .rect = {20, 59, 393, 157},
+     .hover = "Utiliser l'onglet Affichage pour modifier la représentation",
+     .accessibleName = "Récipient de la réaction",
+     .tabPlace = 38},
+    {.name = "Label1",
+     .kind = Label,
+     .parent = kWindow,
+     .rect = {20, 224, 113, 16},
+     .hover = "Temps écoulé depuis le début de la réaction"},
+    // On the blue band under the vessel, between the clock and the restart.
+    {.name = "Comloupe",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {172, 222, 86, 23},
+     .caption = "A&grandir",
+     .accessibleName = "Agrandir",
+     .description = "Montrer le récipient deux fois plus grand dans une autre fenêtre",
+     .tabPlace = 26},
+    {.name = "Command5",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {268, 222, 145, 23},
+     .caption = "Retour à l'état initial",
+     .hover = "Retrouver l'état initial",
+     .tabPlace = 27},
+
+    // The equation: the initial counts, and under them the counts of the run.
+    {.name = "Text1_0",
+     .kind = TextBox,
+     .parent = kWindow,
+     .rect = {144, 272, 57, 19},
+     .hover = kCountHover,
+     .accessibleName = "Nombre initial de particules A",
+     .tabPlace = 1},
+    {.name = "Text1_1",
+     .kind = TextBox,
+     .parent = kWindow,
+     .rect = {208, 272, 57, 19},
+     .hover = kCountHover,
+     .accessibleName = "Nombre initial de particules B",
+     .tabPlace = 2},
+    {.name = "Text1_2",
+     .kind = TextBox,
+     .parent = kWindow,
+     .rect = {288, 272, 57, 19},
+     .hover = kCountHover,
+     .accessibleName = "Nombre initial de particules C",
+     .tabPlace = 3},
+    {.name = "Text1_3",
+     .kind = TextBox,
+     .parent = kWindow,
+     .rect = {352, 272, 57, 19},
+     .hover = kCountHover,
+     .accessibleName = "Nombre initial de particules D",
+     .tabPlace = 4},
+    {.name = "Labelinf_0", .kind = Label, .parent = kWindow, .rect = {144, 292, 57, 17}},
+    {.name = "Labelinf_1", .kind = Label, .parent = kWindow, .rect = {208, 292, 57, 17}},
+    {.name = "Labelinf_2", .kind = Label, .parent = kWindow, .rect = {288, 292, 57, 17}},
+    {.name = "Labelinf_3", .kind = Label, .parent = kWindow, .rect = {352, 292, 57, 17}},
+
+    // The graph, with the table lying over it (shown instead of it on demand).
+    {.name = "Picture2",
+     .kind = Picture,
+     .parent = kWindow,
+     .rect = {8, 312, 413, 235},
+     .accessibleName = "Graphe du nombre de particules en fonction du temps"},
+    {.name = "MSFlexGrid1",
+     .kind = Grid,
+     .parent = "Picture2",
+     .rect = {0, 0, 413, 235},
+     .accessibleName = "Tableau de valeurs",
+     .tabPlace = 28,
+     .startsHidden = true},
+
+    // Not a text of its own in the program's first design: the keys that
+    // turn the tabs are shown where the pointer finds the tabs.
+    {.name = "Onglets",
+     .kind = TabStrip,
+     .parent = kWindow,
+     .rect = {432, 48, 361, 177},
+     .hover = "Cliquer sur un onglet pour changer de panneau, ou au clavier Ctrl+Tab (suivant) et "
+              "Ctrl+Maj+Tab (précédent)",
+     .accessibleName = "Onglets des réglages"},
+
+    // Tab 1, the parameters: the two percentages and the temperature.
+    {.name = "Picture3",
+     .kind = Panel,
+     .parent = "Onglets",
+     .hover = "Vous pouvez modifier les pourcentages",
+     .accessibleName = "Panneau Paramètres",
+     .lowerHover = "Vous pouvez augmenter ou diminuer la température du système",
+     .lowerHoverFrom = 100},
+    {.name = "Label5_0",
+     .kind = TextBox,
+     .parent = "Picture3",
+     .rect = {136, 28, 65, 19},
+     .accessibleName = "Pourcentage de chocs efficaces, sens 1 : A + B donne C + D, en pour cent",
+     .tabPlace = 5},
+    {.name = "VScroll4_0",
+     .kind = VerticalBar,
+     .parent = "Picture3",
+     .rect = {200, 28, 17, 20},
+     .accessibleName = "Réglage du pourcentage de chocs efficaces, sens 1",
+     .tabPlace = 6,
+     .range = &kPercentBar,
+     .valueShownBy = "Label5_0",
+     .valueWords = kPercentWords},
+    {.name = "Label5_1",
+     .kind = TextBox,
+     .parent = "Picture3",
+     .rect = {136, 72, 65, 19},
+     .accessibleName = "Pourcentage de chocs efficaces, sens 2 : C + D donne A + B, en pour cent",
+     .tabPlace = 7},
+    {.name = "VScroll4_1",
+     .kind = VerticalBar,
+     .parent = "Picture3",
+     .rect = {200, 72, 17, 20},
+     .accessibleName = "Réglage du pourcentage de chocs efficaces, sens 2",
+     .tabPlace = 8,
+     .range = &kPercentBar,
+     .valueShownBy = "Label5_1",
+     .valueWords = kPercentWords},
+    {.name = "HScroll1",
+     .kind = HorizontalBar,
+     .parent = "Picture3",
+     .rect = {64, 124, 257, 17},
+     .accessibleName = "Température du système",
+     .description = "Vers la droite, les particules vont plus vite",
+     .tabPlace = 9,
+     .range = &kTemperatureBar},
+
+    // Tab 2, the display options.
+    {.name = "Frame2",
+     .kind = Panel,
+     .parent = "Onglets",
+     .hover = "Choisir les couleurs de représentation des particules sur l'animation.",
+     .accessibleName = "Panneau Affichage"},
+    {.name = "Label4_1",
+     .kind = Swatch,
+     .parent = "Frame2",
+     .rect = {40, 40, 17, 17},
+     .hover = kSwatchHover,
+     .accessibleName = "Couleur de A",
+     .tabPlace = 10},
+    {.name = "Label4_2",
+     .kind = Swatch,
+     .parent = "Frame2",
+     .rect = {112, 40, 17, 17},
+     .hover = kSwatchHover,
+     .accessibleName = "Couleur de B",
+     .tabPlace = 11},
+    {.name = "Label4_3",
+     .kind = Swatch,
+     .parent = "Frame2",
+     .rect = {184, 40, 17, 17},
+     .hover = kSwatchHover,
+     .accessibleName = "Couleur de C",
+     .tabPlace = 12},
+    {.name = "Label4_4",
+     .kind = Swatch,
+     .parent = "Frame2",
+     .rect = {256, 40, 17, 17},
+     .hover = kSwatchHover,
+     .accessibleName = "Couleur de D",
+     .tabPlace = 13},
+    {.name = "Check1",
+     .kind = CheckBox,
+     .parent = "Frame2",
+     .rect = {32, 72, 209, 17},
+     .caption = "Fond blanc",
+     .tabPlace = 14},
+    {.name = "Check2",
+     .kind = CheckBox,
+     .parent = "Frame2",
+     .rect = {32, 96, 209, 17},
+     .caption = "Conserver les courbes sur le graphe",
+     .tabPlace = 15},
+    // Shown while kept curves exist and Check2 is ticked.
+    {.name = "Command6",
+     .kind = Button,
+     .parent = "Frame2",
+     .rect = {256, 94, 81, 23},
+     .caption = "Effacer",
+     .hover = "Effacer les courbes",
+     .tabPlace = 16,
+     .startsHidden = true},
+    {.name = "Check3",
+     .kind = CheckBox,
+     .parent = "Frame2",
+     .rect = {32, 120, 209, 17},
+     .caption = "Afficher Qr dans le tableau",
+     .tabPlace = 17},
+
+    // Tab 3, the recording: its duration, graph or table, the rows, the curves.
+    {.name = "Picture1",
+     .kind = Panel,
+     .parent = "Onglets",
+     .hover = "Vous pouvez modifier les paramètres du graphe et du tableau",
+     .accessibleName = "Panneau Suivi du système"},
+    // Each label sits where its heading ends, 2 pixels above the text, and
+    // its bar just right of it.
+    {.name = "Label2",
+     .kind = Label,
+     .parent = "Picture1",
+     .rect = {0, 13, 73, 19},
+     .after = &kDurationHeading},
+    {.name = "VScroll2",
+     .kind = VerticalBar,
+     .parent = "Picture1",
+     .rect = {73, 13, 17, 19},
+     .accessibleName = "Durée de l'enregistrement",
+     .tabPlace = 18,
+     .after = &kDurationHeading,
+     .range = &kDurationBar,
+     .valueShownBy = "Label2",
+     .valueWords = "Durée : "},
+    {.name = "Option1_0",
+     .kind = OptionButton,
+     .parent = "Picture1",
+     .rect = {18, 38, 168, 17},
+     .caption = "Représentation graphique",
+     .tabPlace = 19},
+    {.name = "Option1_1",
+     .kind = OptionButton,
+     .parent = "Picture1",
+     .rect = {18, 56, 168, 17},
+     .caption = "Tableau de valeurs",
+     .tabPlace = 20},
+    {.name = "Frame1", .kind = Frame, .parent = "Picture1", .rect = {8, 98, 337, 50}},
+    {.name = "Label3", .kind = Label, .parent = "Picture1", .rect = {0, 74, 73, 19}, .after = &kRowsHeading},
+    {.name = "VScroll3",
+     .kind = VerticalBar,
+     .parent = "Picture1",
+     .rect = {73, 74, 17, 19},
+     .accessibleName = "Nombre de lignes du tableau",
+     .tabPlace = 21,
+     .after = &kRowsHeading,
+     .range = &kRowsBar,
+     .valueShownBy = "Label3",
+     .valueWords = kRowsHeading.text},
+    {.name = "option2_0",
+     .kind = CheckBox,
+     .parent = "Frame1",
+     .rect = {10, 8, 160, 17},
+     .caption = "Nombre de particules A",
+     .hover = kCurveHover,
+     .tabPlace = 22},
+    {.name = "option2_1",
+     .kind = CheckBox,
+     .parent = "Frame1",
+     .rect = {10, 28, 160, 17},
+     .caption = "Nombre de particules B",
+     .hover = kCurveHover,
+     .tabPlace = 23},
+    {.name = "option2_2",
+     .kind = CheckBox,
+     .parent = "Frame1",
+     .rect = {175, 8, 160, 17},
+     .caption = "Nombre de particules C",
+     .hover = kCurveHover,
+     .tabPlace = 24},
+    {.name = "option2_3",
+     .kind = CheckBox,
+     .parent = "Frame1",
+     .rect = {175, 28, 160, 17},
+     .caption = "Nombre de particules D",
+     .hover = kCurveHover,
+     .tabPlace = 25},
+
+    // Every command on one row above the vessel and the strip, spread evenly
+    // from the vessel's left edge to the strip's right edge.
+    {.name = "Command11",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {20, 12, 101, 25},
+     .caption = "&Enregistrer",
+     .hover = "Pour conserver la configuration en cours",
+     .tabPlace = 29},
+    {.name = "Command2",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {132, 12, 101, 25},
+     .caption = "&Ouvrir",
+     .hover = "Pour retrouver une situation enregistrée",
+     .tabPlace = 30},
+    {.name = "Command4",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {244, 12, 101, 25},
+     .caption = "Co&pier",
+     .hover = "Copier pour placer l'image dans le presse- papiers puis coller depuis Word, Paint...",
+     .tabPlace = 31},
+    {.name = "Command10",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {356, 12, 101, 25},
+     .caption = "&Imprimer",
+     .hover = "Pour configurer l'imprimante et imprimer l'image",
+     .tabPlace = 32,
+     .toolTip = "Imprimer l'image"},
+    {.name = "Command8",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {468, 12, 101, 25},
+     .caption = "&Calculatrice",
+     .hover = "Machine à calculer",
+     .tabPlace = 33},
+    {.name = "Command7",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {580, 12, 101, 25},
+     .caption = "&Aide",
+     .hover = "Si vous rencontrez une difficulté avec cette application",
+     .tabPlace = 34},
+    {.name = "Command1",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {692, 12, 101, 25},
+     .caption = "&Fermer",
+     .hover = "Pour retrouver le module principal et quitter cette application",
+     .tabPlace = 35,
+     .toolTip = "Quitter cette application"},
+
+    // The exercises: the button opens its menu down over the text area; the
+    // file name box beside it shows which text the area holds.
+    {.name = "btexo",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {432, 234, 88, 22},
+     .caption = "E&xercices",
+     .hover = "Ouvrir un énoncé, enregistrer le texte, obtenir la correction, imprimer ou fermer.",
+     .tabPlace = 36},
+    {.name = "fich",
+     .kind = TextBox,
+     .parent = kWindow,
+     .rect = {520, 236, 270, 20},
+     .accessibleName = "Fichier du texte"},
+    {.name = "supertext",
+     .kind = TextArea,
+     .parent = kWindow,
+     .rect = {432, 256, 358, 288},
+     .accessibleName = "Zone de texte",
+     .description = "L'énoncé de l'exercice, et les réponses que vous y écrivez",
+     .tabPlace = 37},
+
+    // The help line, under the graph.
+    {.name = "info", .kind = Label, .parent = kWindow, .rect = {8, 552, 413, 40}},
+    // In the free corner under the text area; F10 opens its menu from the keyboard.
+    {.name = "Comtaille",
+     .kind = Button,
+     .parent = kWindow,
+     .rect = {640, 564, 150, 23},
+     .caption = "Taille de l'affichage"},
+});
+
+}  // namespace
+
+std::span<const Control> mainWindowControls() {
+    return kControls;
+}
+
+const Control* findControl(std::string_view name) {
+    for (const Control& control : kControls)
+        if (control.name == name) return &control;
+    return nullptr;
+}
+
+ControlRect placedRect(const Control& control, int headingWidth) {
+    ControlRect rect = control.rect;
+    if (control.after) rect.x += control.after->x + headingWidth;
+    return rect;
+}
+
+std::string_view hoverText(const Control& control, int y) {
+    if (!control.lowerHover.empty() && y >= control.lowerHoverFrom) return control.lowerHover;
+    return control.hover;
+}
+
+std::string_view hoverText(std::string_view name, int y) {
+    const Control* control = findControl(name);
+    return control ? hoverText(*control, y) : std::string_view();
+}
+
+std::string plainCaption(std::string_view caption) {
+    std::string plain;
+    for (std::size_t k = 0; k < caption.size(); ++k) {
+        if (caption[k] == '&' && k + 1 < caption.size()) ++k;
+        plain += caption[k];
+    }
+    return plain;
+}
+
+std::string spokenName(const Control& control) {
+    if (!control.accessibleName.empty()) return std::string(control.accessibleName);
+    return plainCaption(control.caption);
+}
+
+std::string spokenDescription(const Control& control) {
+    std::string text(control.description.empty() ? control.hover : control.description);
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.replace(at, 2, " ");
+    return text;
+}
+
+std::string valueDescription(const Control& bar, std::string_view shown) {
+    std::string words(bar.valueWords);
+    if (bar.valueShownBy.empty() && bar.range) {
+        words = std::string(hoverText(bar.parent, bar.rect.y)) + " ; position de " +
+                std::to_string(bar.range->lowest) + " à " + std::to_string(bar.range->highest) + " : ";
+    }
+    return words + std::string(shown);
+}
+
+std::string describedWith(std::string_view state, std::string_view own) {
+    if (own.empty()) return std::string(state);
+    return std::string(state) + " ; " + std::string(own);
+}
+
+}  // namespace molvane

@@ -1,0 +1,110 @@
+// The main window's controls as plain data: for each one its design name,
+// what it is, where it lies, its caption, the help line's text when the mouse
+// is over it, what a screen reader is told of it, and its place in the Tab
+// round. The window builds its controls, its hover help, its accessible names
+// and its Tab round from this one table; another front-end reads the same
+// table, since these texts are the program's whatever draws them.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/settings.h"
+
+namespace molvane {
+
+enum class ControlKind {
+    Window,
+    Picture,   // drawn by the program: the vessel, the graph
+    Label,     // a text the program writes
+    TextBox,   // a line the user types in
+    TextArea,  // the text area of the exercises
+    Button,    // a command
+    CheckBox,
+    OptionButton,  // one of a group, one chosen
+    VerticalBar,   // a scroll bar that sets a value
+    HorizontalBar,
+    Swatch,  // a species colour, pressed to change it
+    Panel,   // one of the tab strip's panels
+    Frame,   // a box grouping controls
+    TabStrip,
+    Grid,  // the table of values
+};
+
+// In the parent's pixels. An empty rectangle is laid out by the parent: the
+// tab strip places its panels under the tabs' names.
+struct ControlRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    constexpr bool empty() const { return width == 0 && height == 0; }
+    constexpr int right() const { return x + width; }
+    constexpr int bottom() const { return y + height; }
+};
+
+// A heading painted on a panel, its text's top-left corner at (x, y); the
+// controls that follow it lie where its text ends.
+struct PanelHeading {
+    std::string_view text;
+    int x, y;
+};
+inline constexpr PanelHeading kDurationHeading{"Durée de l'enregistrement : ", 18, 15};
+inline constexpr PanelHeading kRowsHeading{"Nombre de lignes : ", 16, 76};
+
+struct Control {
+    std::string_view name;       // the design name, also the objectName: "Text1_2" is element 2 of Text1
+    ControlKind kind;            //
+    std::string_view parent;     // the design name of what it lies in, "" for the window itself
+    ControlRect rect{};          // x counts from the end of `after`'s text when `after` is set
+    std::string_view caption{};  // "&" marks the key letter; the title for the window
+    std::string_view hover{};    // the help line's text over it, "" for none
+    std::string_view accessibleName{};  // "" when its caption or shown text says it
+    std::string_view description{};     // "" when its help text says it
+    int tabPlace = 0;                   // 1, 2, ... in the Tab round; 0 out of it
+    std::string_view toolTip{};
+    bool startsHidden = false;
+    const PanelHeading* after = nullptr;
+    // The parameter panel says another text over its lower part.
+    std::string_view lowerHover{};
+    int lowerHoverFrom = 0;
+    // A bar that sets a value: its range, the control whose text shows that
+    // value ("" when its position is the value) and the words a reader is
+    // told before the value.
+    const BarRange* range = nullptr;
+    std::string_view valueShownBy{};
+    std::string_view valueWords{};
+};
+
+inline constexpr std::string_view kMainWindowName = "feuilleP";
+// The window's design size, in which every control lies.
+inline constexpr ControlRect kMainWindowRect{0, 0, 800, 600};
+
+// Every control of the main window, the window itself first.
+std::span<const Control> mainWindowControls();
+// The control of that design name, or nullptr.
+const Control* findControl(std::string_view name);
+
+// Where the control lies in its parent, `headingWidth` being the width of
+// its heading's text when it follows one.
+ControlRect placedRect(const Control& control, int headingWidth = 0);
+
+// The help line's text over the control, the pointer `y` pixels below its
+// top; "" for a control that has none.
+std::string_view hoverText(const Control& control, int y = 0);
+std::string_view hoverText(std::string_view name, int y = 0);
+
+// A caption without its key-letter marks: "&Fermer" is "Fermer", "&&" is "&".
+std::string plainCaption(std::string_view caption);
+// What a screen reader names the control: its accessible name, else its caption.
+std::string spokenName(const Control& control);
+// What it describes it as: its own description, else its help text on one
+// line. A bar that sets a value is described with the value (valueDescription).
+std::string spokenDescription(const Control& control);
+// A bar's description with its value as the window shows it: "Pourcentage :
+// 50 %". A bar whose position is its value is told its panel's help text
+// and its range first.
+std::string valueDescription(const Control& bar, std::string_view shown);
+// A description that begins with what the control shows at the moment (a
+// swatch's colour in words): "bleu ; Cliquer pour modifier la couleur d'affichage".
+std::string describedWith(std::string_view state, std::string_view own);
+
+}  // namespace molvane
