@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "common/numbers.h"
+#include "core/presentation.h"
 #include "core/simulation.h"
 #include "fakes.h"
 #include "probe.h"
@@ -19,10 +21,15 @@ struct TestRun {
         for (int s = 0; s < 4; ++s) sim.setCount(s, counts[s]);
         sim.setDuration(leadingNumber(duration));
         sim.seed(11);
-        sim.Command5_Click(&graph);
+        sim.restart(&graph);
     }
     void ticks(int n) {
-        for (int k = 0; k < n; ++k) sim.Timer1_Timer(display());
+        for (int k = 0; k < n; ++k) sim.tick(display());
+    }
+    // Restarts as the window does, and says whether "Effacer" then shows.
+    std::optional<bool> restart() {
+        sim.restart(&graph);
+        return effacerShown(sim.maxparticules(), sim.showsKeptCurves());
     }
     Display display() {
         Display d;
@@ -56,8 +63,11 @@ TEST(Clock, Texts) {
 TEST(Clock, EachTickAddsATenthOfASecond) {
     TestRun run({"100", "100", "0", "0"});
     run.ticks(753);
-    EXPECT_EQ(run.sim.label1(), "00 h 01 min 15.3 s");
-    EXPECT_EQ(run.sim.labelinf()[0], std::to_string(run.sim.nbA()));
+    PanelTexts texts;
+    writePanelTexts(texts, {run.sim.nbA(), run.sim.nbB(), run.sim.nbC(), run.sim.nbD()}, run.sim.elapsed(),
+                    run.sim.parameters().decimalSeparator);
+    EXPECT_EQ(texts.label1, "00 h 01 min 15.3 s");
+    EXPECT_EQ(texts.labelinf[0], std::to_string(run.sim.nbA()));
 }
 
 TEST(Qr, InitialRowTexts) {
@@ -95,7 +105,7 @@ TEST(Table, HeadersTimesAndQrColour) {
     // Hidden Qr keeps the values, in white, on every row, new rows included.
     run.sim.setShowQr(false);
     run.sim.setTableRows(tableRowsAt(10));
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     ASSERT_EQ(run.table.rows(), 102);
     EXPECT_EQ(run.table.text(1, 5), "0.0");
     for (int r = 0; r < run.table.rows(); ++r) EXPECT_EQ(run.table.foreColor(r, 5), kWhite) << r;
@@ -136,7 +146,7 @@ TEST(Graph, PointOfACountAtHalfTime) {
     TestRun run({"100", "100", "100", "100"}, "10");
     run.sim.setEffectivePercents({0, 0});
     run.sim.setCurves({true, false, true, true});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     ASSERT_EQ(run.sim.maxparticules(), 200);
     run.ticks(50);
     ASSERT_EQ(run.sim.nbA(), 100);
@@ -155,7 +165,7 @@ TEST(Graph, PointOfACountAtHalfTime) {
 TEST(Graph, NoCurveTickedDrawsNothingButAdvances) {
     TestRun run({"100", "100", "0", "0"});
     run.sim.setCurves({false, false, false, false});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     const auto frame = run.graph.lines.size();
     run.ticks(10);
     EXPECT_EQ(run.graph.lines.size(), frame);
@@ -245,7 +255,7 @@ TEST(Slices, SliceMeansAverageTheSamples) {
     TestRun run({"100", "100", "0", "0"}, "60");  // one slice a second: 10 samples
     run.sim.setEffectivePercents({0, 0});         // nothing reacts: C stays 0
     run.sim.setCounts({"100", "100", "7", "0"});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     run.ticks(25);
     EXPECT_EQ(run.sim.moyennesC()[0], 7);
     EXPECT_EQ(run.sim.moyennesC()[1], 7);  // closed: 10 samples of 7
@@ -264,7 +274,7 @@ TEST(Slices, KeptCurvesAcrossRuns) {
         TestRun run({"100", "100", "0", "0"}, "10");
         run.sim.setKeepCurves(c.keep);
         for (int k = 0; k < c.runs; ++k) {
-            run.sim.Command5_Click(&run.graph);
+            run.sim.restart(&run.graph);
             run.ticks(101);
         }
         EXPECT_EQ(run.sim.nbcourbes(), c.nbcourbes);
@@ -275,7 +285,7 @@ TEST(Slices, KeptCurvesAcrossRuns) {
 TEST(Slices, NothingStoredWithoutACompleteRecording) {
     TestRun run({"100", "100", "0", "0"}, "10");
     run.ticks(50);
-    run.sim.Command5_Click(&run.graph);  // restarted before D
+    run.sim.restart(&run.graph);  // restarted before D
     EXPECT_EQ(run.sim.nbcourbes(), 0);
     run.ticks(50);
     EXPECT_EQ(run.sim.nbcourbes(), 0);
@@ -290,7 +300,7 @@ TEST(Restart, KeptCurvesAndTheEraseButton) {
     run.ticks(101);
     ASSERT_EQ(run.sim.nbcourbes(), 4);
     // Kept: redrawn on the new frame, and "Effacer" is shown.
-    EXPECT_EQ(run.sim.Command5_Click(&run.graph), true);
+    EXPECT_EQ(run.restart(), true);
     EXPECT_EQ(run.sim.nbcourbes(), 4);
     EXPECT_GE(run.graph.lines.size(), 60u);
     // A kept curve of a species whose box is unticked is not drawn but stays.
@@ -300,12 +310,13 @@ TEST(Restart, KeptCurvesAndTheEraseButton) {
     EXPECT_EQ(run.sim.nbcourbes(), 4);
     // Without Check2 a restart drops them; "Effacer" always does.
     run.sim.setKeepCurves(false);
-    EXPECT_EQ(run.sim.Command5_Click(&run.graph), false);
+    EXPECT_EQ(run.restart(), false);
     EXPECT_EQ(run.sim.nbcourbes(), 0);
     run.sim.setKeepCurves(true);
     run.ticks(101);
     ASSERT_EQ(run.sim.nbcourbes(), 4);
-    EXPECT_EQ(run.sim.Command6_Click(&run.graph), false);
+    run.sim.dropKeptCurves();  // "Effacer"
+    EXPECT_EQ(run.restart(), false);
     EXPECT_EQ(run.sim.nbcourbes(), 0);
 }
 
@@ -313,7 +324,7 @@ TEST(Restart, KeptCurveWidensTheAxis) {
     TestRun run({"400", "400", "0", "0"}, "10");
     run.ticks(101);
     run.sim.setCounts({"200", "200", "0", "0"});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     EXPECT_EQ(run.sim.maxparticules(), 400);
 }
 
@@ -364,11 +375,11 @@ TEST(Settings, RowsCloserThanATickAreFewerThroughTheirHandler) {
         run.sim.onFewerRows([&asked](int rows) { asked = rows; });
         run.sim.setDuration(c.seconds);
         run.sim.setTableRows(c.rows);
-        run.sim.Command5_Click(&run.graph);
+        run.sim.restart(&run.graph);
         EXPECT_EQ(asked, c.rows == c.asked ? 0 : c.asked) << c.seconds;
         // Without a handler the run takes the fewer rows itself.
         run.sim.onFewerRows({});
-        run.sim.Command5_Click(&run.graph);
+        run.sim.restart(&run.graph);
         EXPECT_EQ(run.sim.parameters().tableRows, c.asked) << c.seconds;
         EXPECT_EQ(run.table.rows(), c.asked + 1) << c.seconds;
     }
