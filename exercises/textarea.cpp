@@ -8,9 +8,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "common/filemessages.h"
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
+#include "files/filemessages.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
 #include "windowkit/paper.h"

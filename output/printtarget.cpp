@@ -9,7 +9,7 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
-#include "common/filemessages.h"
+#include "files/filemessages.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
 
