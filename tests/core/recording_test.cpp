@@ -3,6 +3,8 @@
 
 #include <functional>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 #include "common/numbers.h"
 #include "core/presentation.h"
@@ -220,6 +222,52 @@ TEST(Graph, TimeMarksAndTitles) {
     // Starting point of the C curve at count 0.
     ASSERT_EQ(run.graph.points.size(), 1u);
     EXPECT_DOUBLE_EQ(run.graph.points[0].y1, 210);
+}
+
+TEST(Graph, FrameIsDrawnAsItIsLaidOut) {
+    // The fake font is six units a character: a centred text starts half its
+    // width left of its x, a right-aligned one its whole width.
+    struct Case {
+        std::array<const char*, 4> counts;
+        const char* duration;
+    } cases[] = {
+        {{"100", "100", "0", "0"}, "30"}, {{"3", "0", "0", "0"}, "7.5"}, {{"10", "10", "400", "400"}, "0"}};
+    for (const auto& c : cases) {
+        TestRun run(c.counts, c.duration);
+        const GraphFrame frame = graphFrame(run.sim.duration(), run.sim.maxparticules());
+        std::vector<test::Line> lines;
+        std::vector<test::Label> labels;
+        for (const auto* marks : {&frame.timeMarks, &frame.countMarks}) {
+            for (const Graduation& m : *marks) {
+                lines.push_back({m.line.x1, m.line.y1, m.line.x2, m.line.y2, kLightGrey, 1});
+                const double width = 6.0 * static_cast<double>(m.label.text.size());
+                const double left = m.label.anchor == TextAnchor::Centre  ? m.label.x - width / 2.0
+                                    : m.label.anchor == TextAnchor::Right ? m.label.x - width
+                                                                          : m.label.x;
+                labels.push_back({left, m.label.y, m.label.text, m.label.italic});
+            }
+        }
+        for (const FrameLine& a : frame.axes) lines.push_back({a.x1, a.y1, a.x2, a.y2, kBlack, 1});
+        labels.push_back({370, 190, "t ", true});
+        labels.push_back({382, 190, "(s)", false});
+        labels.push_back({55, -7, "Nombre de particules ", false});
+
+        ASSERT_EQ(run.graph.lines.size(), lines.size()) << c.duration;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const auto& got = run.graph.lines[k];
+            EXPECT_EQ(
+                std::tie(got.x1, got.y1, got.x2, got.y2, got.colour, got.width),
+                std::tie(lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2, lines[k].colour, lines[k].width))
+                << c.duration << " line " << k;
+        }
+        ASSERT_EQ(run.graph.labels.size(), labels.size()) << c.duration;
+        for (std::size_t k = 0; k < labels.size(); ++k) {
+            const auto& got = run.graph.labels[k];
+            EXPECT_EQ(std::tie(got.x, got.y, got.text, got.italic),
+                      std::tie(labels[k].x, labels[k].y, labels[k].text, labels[k].italic))
+                << c.duration << " text " << k;
+        }
+    }
 }
 
 TEST(Slices, FourRecordsAtTheEndOfARecording) {
