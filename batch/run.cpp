@@ -63,7 +63,7 @@ OneRun runSeed(const Options& options, std::uint32_t seed, const std::string& ou
         result.errors = "molvane-run : " + options.configuration + " : " + load.notice + "\n";
 
     run.seed(seed);
-    run.Command5_Click(nullptr);
+    run.restart(nullptr);
     const int interval = run.parameters().interval;
     const auto ticks = static_cast<long long>(std::llround(options.seconds * 1000.0 / interval));
 
@@ -89,7 +89,7 @@ OneRun runSeed(const Options& options, std::uint32_t seed, const std::string& ou
     const Display none;
     RunSummary& summary = result.summary;
     for (long long k = 1; k <= ticks && out; ++k) {
-        run.Timer1_Timer(none);
+        run.tick(none);
         const Sample sample = sampleOf(run);
         appendSampleRow(buffer, sample, interval, options.format);
         if (2 * k > ticks && sample.counts[0] != 0 && sample.counts[1] != 0) {

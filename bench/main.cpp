@@ -82,7 +82,7 @@ int drawsPerSearcher(int n) {
 // and so ends between 1 and 4, since a cooling particle cannot be hit.
 long searchers(const molvane::Simulation& sim) {
     long count = 0;
-    for (int i = 1; i <= sim.nbparticules(); ++i) count += sim.choc[i] == 0 || sim.choc[i] == 5;
+    for (int i = 1; i <= sim.nbparticules(); ++i) count += sim.coolDown(i) == 0 || sim.coolDown(i) == 5;
     return count;
 }
 
@@ -171,11 +171,11 @@ int runOnce(const Options& o) {
     sim.setTemperature(o.temperature);
     sim.setCurves({true, true, true, true});
     sim.seed(o.seed);
-    sim.Command5_Click(graph ? &*graph : nullptr);
+    sim.restart(graph ? &*graph : nullptr);
     molvane::Display display;
     if (animpic) display.animpic = &*animpic;
     if (graph) display.graph = &*graph;
-    sim.majaff(display);
+    sim.tickInPlace(display);
 
     // The timings are stored in memory touched now, so that the resident size
     // at the start already holds them and any growth is the run's own.
@@ -188,7 +188,7 @@ int runOnce(const Options& o) {
     double drawsMade = 0.0;
     for (int t = 1; t <= o.ticks; ++t) {
         const auto start = std::chrono::steady_clock::now();
-        sim.Timer1_Timer(display);
+        sim.tick(display);
         times[static_cast<std::size_t>(t - 1)] =
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
         drawsMade += static_cast<double>(searchers(sim)) * drawsPerSearcher(sim.nbparticules());

@@ -4,30 +4,53 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "core/presentation.h"
 #include "core/simulation.h"
 
 namespace molvane {
 
 namespace {
-// The plotting rectangle: time 0 to D over x = 50..350, counts 0 to the
-// maximum over y = 210..10.
-constexpr double kLeft = 50.0, kRight = 350.0, kBottom = 210.0, kTop = 10.0;
-constexpr double kWidth = kRight - kLeft, kHeight = kBottom - kTop;
+
+double anchoredLeft(GraphSurface& graph, const FrameText& text) {
+    switch (text.anchor) {
+        case TextAnchor::Centre:
+            return text.x - graph.textWidth(text.text, text.italic) / 2.0;
+        case TextAnchor::Right:
+            return text.x - graph.textWidth(text.text, text.italic);
+        default:
+            return text.x;
+    }
+}
+
+void drawFrame(GraphSurface& graph, const GraphFrame& frame) {
+    for (const auto* marks : {&frame.timeMarks, &frame.countMarks}) {
+        for (const Graduation& mark : *marks) {
+            graph.line(mark.line.x1, mark.line.y1, mark.line.x2, mark.line.y2, kLightGrey, 1);
+            graph.text(anchoredLeft(graph, mark.label), mark.label.y, mark.label.text, mark.label.italic);
+        }
+    }
+    for (const FrameLine& axis : frame.axes) graph.line(axis.x1, axis.y1, axis.x2, axis.y2, kBlack, 1);
+    const FrameText* previous = nullptr;
+    double previousLeft = 0.0;
+    for (const FrameText& title : frame.titles) {
+        const double left = title.follows && previous
+                                ? previousLeft + graph.textWidth(previous->text, previous->italic)
+                                : anchoredLeft(graph, title);
+        graph.text(left, title.y, title.text, title.italic);
+        previous = &title;
+        previousLeft = left;
+    }
+}
+
 }  // namespace
 
-std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
+void Simulation::echgraphe(GraphSurface* graph) {
     std::array<double, 4> n0{};
     for (int s = 0; s < 4; ++s) n0[s] = leadingNumber(parameters_.counts[s]);
-    const double a = n0[0], b = n0[1], c = n0[2], d = n0[3];
-    // The most any species can reach if every pair of the other side reacts.
-    maxparticules_ = 0;
-    for (double candidate :
-         {a + std::min(c, d), b + std::min(c, d), c + std::min(a, b), d + std::min(a, b)}) {
-        if (auto rounded = roundToInt16(candidate); rounded && *rounded > maxparticules_)
-            maxparticules_ = *rounded;
-    }
+    maxparticules_ = static_cast<std::int16_t>(graphMaximum(n0));
     if (graph) graph->clear();
 
+    // Kept curves drawn over a larger scale widen it.
     const bool keep = showsKeptCurves();
     if (keep) {
         for (int k = 1; k <= nbcourbes_ && k < static_cast<int>(courbes_.size()); ++k) {
@@ -36,81 +59,48 @@ std::optional<bool> Simulation::echgraphe(GraphSurface* graph) {
             }
         }
     }
-    if (maxparticules_ <= 0) return std::nullopt;
+    if (maxparticules_ <= 0) return;
     const double top = maxparticules_;
-    // Graduations, and the points of curves: a curve's points are computed as
-    // each tick computes them (count / maximum first), so that a count that
-    // does not change stays on one line from the origin on.
-    auto yOf = [top](double n) { return kBottom - kHeight * n / top; };
-    auto yOfCount = [top](double n) { return kBottom - n / top * kHeight; };
 
-    if (graph) {
-        const auto duration = roundToInt32(this->duration());
-        if (duration && *duration > 0) {
-            const double dur = *duration;
-            for (int mark = 0; mark <= 10; ++mark) {
-                const double t = dur * mark / 10.0;
-                const double x = kLeft + kWidth * t / dur;
-                graph->line(x, kTop, x, kBottom, kLightGrey, 1);
-                const std::string label = numberText(t);
-                graph->text(x - graph->textWidth(label, false) / 2.0, kBottom + 1.0, label, false);
-            }
-        }
-        const int step = std::max(1, maxparticules_ / 5);
-        for (int n = 0; n <= maxparticules_; n += step) {
-            const double y = yOf(n);
-            graph->line(kLeft, y, kRight, y, kLightGrey, 1);
-            const std::string label = numberText(n);
-            graph->text(45.0 - graph->textWidth(label, false), y - 6.0, label, false);
-        }
-        graph->line(50, -6, 50, 210, kBlack, 1);
-        graph->line(50, -6, 47, 0, kBlack, 1);
-        graph->line(50, -6, 53, 0, kBlack, 1);
-        graph->line(50, 210, 380, 210, kBlack, 1);
-        graph->line(374, 207, 380, 210, kBlack, 1);
-        graph->line(374, 213, 380, 210, kBlack, 1);
-        graph->text(370, 190, "t ", true);
-        graph->text(370 + graph->textWidth("t ", true), 190, "(s)", false);
-        graph->text(55, -7, "Nombre de particules ", false);
-    }
+    if (graph) drawFrame(*graph, graphFrame(duration(), maxparticules_));
 
-    xprec_ = 50;
+    // A curve's points are computed as each tick computes them, so that a
+    // count that does not change stays on one line from the origin on.
+    xprec_ = static_cast<std::int16_t>(kGraphLeft);
     for (int s = 0; s < 4; ++s) {
         if (!parameters_.curves[s]) continue;
-        if (auto y = roundToInt16(yOfCount(n0[s]))) {
+        if (auto y = roundToInt16(graphY(n0[s], top))) {
             yprec_[s] = *y;
-            if (graph) graph->point(50, yprec_[s], parameters_.colours[s], 2);
+            if (graph) graph->point(kGraphLeft, yprec_[s], parameters_.colours[s], 2);
         }
     }
 
     layTableTimes();
 
-    if (!keep) return false;
-    if (graph) {
-        for (int k = 1; k <= nbcourbes_ && k < static_cast<int>(courbes_.size()); ++k) {
-            const CurveRecord& record = courbes_[k];
-            const int species = static_cast<int>(record[63]);
-            if (species < 0 || species > 3 || !parameters_.curves[species]) continue;
-            const auto colour = static_cast<Colour>(record[62]);
-            double px = kLeft, py = yOfCount(record[0]);
-            graph->point(px, py, colour, 2);
-            for (int i = 1; i <= 60; ++i) {
-                const double x = kLeft + 5.0 * i, y = yOfCount(record[i]);
-                graph->line(px, py, x, y, colour, 2);
-                px = x;
-                py = y;
-            }
+    if (!keep || !graph) return;
+    for (int k = 1; k <= nbcourbes_ && k < static_cast<int>(courbes_.size()); ++k) {
+        const CurveRecord& record = courbes_[k];
+        const int species = static_cast<int>(record[63]);
+        if (species < 0 || species > 3 || !parameters_.curves[species]) continue;
+        const auto colour = static_cast<Colour>(record[62]);
+        double px = sliceX(0), py = graphY(record[0], top);
+        graph->point(px, py, colour, 2);
+        for (int i = 1; i <= kSlices; ++i) {
+            const double x = sliceX(i), y = graphY(record[i], top);
+            graph->line(px, py, x, y, colour, 2);
+            px = x;
+            py = y;
         }
     }
-    return true;
 }
 
 void Simulation::layTableTimes() {
     const double d = duration();
+    const double tick = parameters_.interval / 1000.0;
     // Rows closer than one tick could never all be filled: fewer rows then.
     // The panel's ranges (10 s at least over 101 rows at most) never get here.
-    if (const int rows = parameters_.tableRows; rows > 1 && d / (rows - 1) < 0.1) {
-        if (auto intervals = roundToInt32(d / 0.1)) {
+    if (const int rows = parameters_.tableRows; rows > 1 && d / (rows - 1) < tick) {
+        if (auto intervals = roundToInt32(d / tick)) {
             const int fewer = std::clamp(*intervals + 1, kFewestTableRows, kMostTableRows);
             if (fewerRows_)
                 fewerRows_(fewer);
@@ -125,7 +115,7 @@ void Simulation::layTableTimes() {
     const int last = table_.rows() - 1;  // R, the last data row
     for (int i = 1; i <= last; ++i) {
         const double t = last > 1 ? d * (i - 1) / (last - 1) : 0.0;
-        table_.setText(i, 0, formatPicture(t, "# ### ##0.0", parameters_.decimalSeparator) + "      ");
+        table_.setText(i, 0, rowTimeText(t, parameters_.decimalSeparator));
         table_.setRow(i);
         table_.setCol(0);
         table_.setCellAlignment(kAlignRightTop);

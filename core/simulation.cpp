@@ -14,9 +14,9 @@ namespace molvane {
 namespace {
 
 constexpr std::int16_t kCoolDown = 5;
-// Measurements reserved at a restart: 2 h of 0.1 s ticks, the longest
-// duration of the bar (a longer one, which only a test sets, grows as it goes).
-constexpr double kMostSamples = 72000.0;
+// Measurements reserved at a restart: 2 h of ticks, the longest duration of
+// the bar (a longer one, which only a test sets, grows as it goes).
+constexpr double kMostSamples = 7200.0 * 1000.0 / kTickMilliseconds;
 
 template <typename T, typename V>
 void assignIf(T& target, const std::optional<V>& value) {
@@ -49,28 +49,8 @@ void exchangeAxis(float* v, const float* p, int i, int j) {
 
 }  // namespace
 
-void writeClock(std::string& out, double t, char decimalSeparator) {
-    const double h = std::floor(t / 3600.0);
-    const double rest = t - 3600.0 * h;
-    const double m = std::floor(rest / 60.0);
-    const double s = rest - 60.0 * m;
-    out.clear();
-    out += formatPicture(h, "00", decimalSeparator);
-    out += " h ";
-    out += formatPicture(m, "00", decimalSeparator);
-    out += " min ";
-    out += formatPicture(s, "00.0", decimalSeparator);
-    out += " s";
-}
-
-std::string qrText(double qr, char decimalSeparator) {
-    return formatPicture(qr, qr > 1000.0 ? "0.##E+00" : "####0.0###", decimalSeparator);
-}
-
 Simulation::Simulation(GridModel& table) : table_(table) {
     courbes_.reserve(64);
-    for (auto& text : labelinf_) text.reserve(16);
-    label1_.reserve(32);
     seed(secondsSinceMidnight());
 }
 
@@ -123,20 +103,20 @@ void Simulation::initialise() {
         nbparticules_ = *total;
 
     const std::size_t size = static_cast<std::size_t>(nbparticules_) + 1;
-    posx.assign(size, 0.0f);
-    posy.assign(size, 0.0f);
-    vitx.assign(size, 0.0f);
-    vity.assign(size, 0.0f);
-    espece.assign(size, 0);
-    choc.assign(size, 0);
+    posx_.assign(size, 0.0f);
+    posy_.assign(size, 0.0f);
+    vitx_.assign(size, 0.0f);
+    vity_.assign(size, 0.0f);
+    espece_.assign(size, 0);
+    choc_.assign(size, 0);
 
     const double w = vesselWidth_, h = vesselHeight_;
     for (int i = 1; i <= nbparticules_; ++i) {
-        posx[i] = static_cast<float>((w - 4.0) * draw() + 2.0);
-        posy[i] = static_cast<float>((h - 4.0) * draw() + 2.0);
-        vitx[i] = static_cast<float>(draw() - 0.5);
-        vity[i] = static_cast<float>(draw() - 0.5);
-        choc[i] = 0;
+        posx_[i] = static_cast<float>((w - 4.0) * draw() + 2.0);
+        posy_[i] = static_cast<float>((h - 4.0) * draw() + 2.0);
+        vitx_[i] = static_cast<float>(draw() - 0.5);
+        vity_[i] = static_cast<float>(draw() - 0.5);
+        choc_[i] = 0;
     }
 
     // Species in blocks: 1 to nA0 are A, then B, C and D.
@@ -145,7 +125,7 @@ void Simulation::initialise() {
     for (std::int16_t s = 0; s < 4; ++s) {
         runningSum += initial[s];
         const int last = std::min<int>(roundToInt32(runningSum).value_or(first - 1), nbparticules_);
-        for (int i = first; i <= last; ++i) espece[i] = static_cast<std::int16_t>(s + 1);
+        for (int i = first; i <= last; ++i) espece_[i] = static_cast<std::int16_t>(s + 1);
         first = std::max(first, last + 1);
     }
 
@@ -208,15 +188,33 @@ void Simulation::colourQrColumn(int fromRow) {
     }
 }
 
-void Simulation::Timer1_Timer(const Display& display) {
+void Simulation::placeParticle(int i, float x, float y, float vx, float vy) {
+    posx_[i] = x;
+    posy_[i] = y;
+    vitx_[i] = vx;
+    vity_[i] = vy;
+}
+
+void Simulation::tick(const Display& display) {
+    advance();
+    tickInPlace(display);
+}
+
+void Simulation::tickInPlace(const Display& display) {
+    collisions();
+    majaff(display);
+    timeSlices();
+}
+
+void Simulation::advance() {
     ++nbtics_;
     const double k = parameters_.temperature / 100.0;
     const double w = vesselWidth_, h = vesselHeight_;
     const float right = static_cast<float>(w - 1.0), bottom = static_cast<float>(h - 1.0);
-    float* px = posx.data();
-    float* py = posy.data();
-    float* vx = vitx.data();
-    float* vy = vity.data();
+    float* px = posx_.data();
+    float* py = posy_.data();
+    float* vx = vitx_.data();
+    float* vy = vity_.data();
     for (int i = 1; i <= nbparticules_; ++i) {
         px[i] = static_cast<float>(px[i] + vx[i] * k);
         py[i] = static_cast<float>(py[i] + vy[i] * k);
@@ -237,14 +235,13 @@ void Simulation::Timer1_Timer(const Display& display) {
             vy[i] = -vy[i];
         }
     }
-    majaff(display);
 }
 
 void Simulation::react(int i, int j, std::int32_t& efficaces, std::int32_t& inefficaces, float taux,
                        std::int16_t productI, std::int16_t productJ) {
     if (!quotaDecision(efficaces, inefficaces, taux)) return;
-    espece[i] = productI;
-    espece[j] = productJ;
+    espece_[i] = productI;
+    espece_[j] = productJ;
 }
 
 void Simulation::collisions() {
@@ -265,15 +262,15 @@ void Simulation::collisionsWith(Draw draw) {
     const double threshold = parameters_.temperature / 30.0;
     const double divisor = (n / 500.0) * (n / 500.0) + 1.0;
     const int draws = roundToInt16(std::floor(n / divisor)).value_or(0);
-    float* px = posx.data();
-    float* py = posy.data();
-    std::int16_t* sp = espece.data();
-    std::int16_t* cd = choc.data();
+    float* px = posx_.data();
+    float* py = posy_.data();
+    std::int16_t* sp = espece_.data();
+    std::int16_t* cd = choc_.data();
     auto hit = [&](int i, int j) {
         cd[j] = kCoolDown;
         cd[i] = kCoolDown;
-        exchangeAxis(vitx.data(), px, i, j);
-        exchangeAxis(vity.data(), py, i, j);
+        exchangeAxis(vitx_.data(), px, i, j);
+        exchangeAxis(vity_.data(), py, i, j);
         const int si = sp[i], sj = sp[j];
         if ((si == 1 && sj == 2) || (si == 2 && sj == 1))
             react(i, j, efficaces1_, inefficaces1_, taux1_, 3, 4);
@@ -304,42 +301,36 @@ void Simulation::majaff(const Display& display) {
     if (display.animpic) display.animpic->clear();
     if (display.louloupe) display.louloupe->clear();
     nbA_ = nbB_ = nbC_ = nbD_ = 0;
-    collisions();
 
     const auto& colours = parameters_.colours;
     std::array<std::int16_t*, 4> counts{&nbA_, &nbB_, &nbC_, &nbD_};
     for (int i = 1; i <= nbparticules_; ++i) {
-        const int s = espece[i] - 1;
+        const int s = espece_[i] - 1;
         if (s < 0 || s > 3) continue;
-        if (display.animpic) display.animpic->circle(posx[i], posy[i], 2.0f, colours[s]);
-        if (display.louloupe) display.louloupe->circle(2.0f * posx[i], 2.0f * posy[i], 4.0f, colours[s]);
+        if (display.animpic) display.animpic->circle(posx_[i], posy_[i], 2.0f, colours[s]);
+        if (display.louloupe) display.louloupe->circle(2.0f * posx_[i], 2.0f * posy_[i], 4.0f, colours[s]);
         ++*counts[s];
     }
-    for (int s = 0; s < 4; ++s) labelinf_[s] = numberText(*counts[s]);
 
     const double t = elapsed();
-    writeClock(label1_, t, parameters_.decimalSeparator);
-
     const double d = duration();
     if (maxparticules_ > 0 && t > 0.0 && t <= d) {
-        const auto x = roundToInt16(50.0 + 300.0 * t / d);
-        std::array<std::optional<std::int16_t>, 4> y;
-        for (int s = 0; s < 4; ++s)
-            y[s] = roundToInt16(210.0 - static_cast<double>(*counts[s]) / maxparticules_ * 200.0);
+        const auto gx = roundToInt16(graphX(t, d));
+        std::array<std::optional<std::int16_t>, 4> gy;
+        for (int s = 0; s < 4; ++s) gy[s] = roundToInt16(graphY(*counts[s], maxparticules_));
         for (int s = 0; s < 4; ++s) {
-            if (parameters_.curves[s] && display.graph && x && y[s])
-                display.graph->line(xprec_, yprec_[s], *x, *y[s], colours[s], 2);
+            if (parameters_.curves[s] && display.graph && gx && gy[s])
+                display.graph->line(xprec_, yprec_[s], *gx, *gy[s], colours[s], 2);
         }
-        assignIf(xprec_, x);
-        for (int s = 0; s < 4; ++s) assignIf(yprec_[s], y[s]);
+        assignIf(xprec_, gx);
+        for (int s = 0; s < 4; ++s) assignIf(yprec_[s], gy[s]);
         recordRow(t);
     }
     if (t <= d) recordSample();
-    timeSlices(t);
 }
 
 void Simulation::recordRow(double t) {
-    const std::string now = formatPicture(t, "### ##0.0", parameters_.decimalSeparator);
+    const std::string now = tickTimeText(t, parameters_.decimalSeparator);
     if (ligne_ >= table_.rows() || trimmed(table_.text(ligne_, 0)) != trimmed(now)) return;
     table_.setText(ligne_, 1, numberText(nbA_));
     table_.setText(ligne_, 2, numberText(nbB_));
@@ -348,10 +339,11 @@ void Simulation::recordRow(double t) {
     closeRow();
 }
 
-void Simulation::timeSlices(double t) {
+void Simulation::timeSlices() {
+    const double t = elapsed();
     const double d = duration();
     if (t <= d && d != 0.0) {
-        const auto k = roundToInt16(std::floor(60.0 * t / d) + 1.0);
+        const auto k = roundToInt16(std::floor(kSlices * t / d) + 1.0);
         if (!k) return;
         if (*k != tranche_) {
             if (*k == 1) {
@@ -408,16 +400,11 @@ void Simulation::storeCurves() {
     }
 }
 
-std::optional<bool> Simulation::Command5_Click(GraphSurface* graph) {
+void Simulation::restart(GraphSurface* graph) {
     tranche_ = -1;
     if (!parameters_.keepCurves) dropKeptCurves();
     initialise();
-    return echgraphe(graph);
-}
-
-std::optional<bool> Simulation::Command6_Click(GraphSurface* graph) {
-    dropKeptCurves();
-    return Command5_Click(graph);
+    echgraphe(graph);
 }
 
 }  // namespace molvane

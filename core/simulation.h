@@ -1,18 +1,22 @@
 // One simulated run of A + B = C + D: the particles, the collision quota, the
 // clock, the recording into the graph and the table, and the kept curves.
-// The names are the program's own: `initialise` builds a run, `Timer1_Timer`
-// is one tick, `majaff` ("mise à jour de l'affichage") draws and records it,
-// `echgraphe` ("échelles du graphe") redraws the graph frame.
+// The names are the program's own: `initialise` builds a run, `majaff`
+// ("mise à jour de l'affichage") counts, draws and records a tick,
+// `echgraphe` ("échelles du graphe") redraws the graph frame. A front-end
+// drives it with `restart` and `tick`; what its labels show is computed by
+// core/presentation.h from what the run holds.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "common/grid.h"
+#include "core/presentation.h"
 #include "core/random.h"
 #include "core/surface.h"
 #include "core/table.h"
@@ -30,8 +34,8 @@ struct Parameters {
     bool keepCurves = true;                                 // Check2 "Conserver les courbes sur le graphe"
     std::array<bool, 4> curves{false, false, true, false};  // option2(0..3): curves drawn
     std::array<Colour, 4> colours{rgb(0, 0, 255), rgb(255, 0, 255), rgb(255, 128, 0), rgb(0, 192, 0)};
-    int interval = 100;           // Timer1's interval in ms: the simulated length of a tick
-    char decimalSeparator = '.';  // the user's, for the clock and the table
+    int interval = kTickMilliseconds;  // the simulated length of a tick, in ms
+    char decimalSeparator = '.';       // the user's, for the clock and the table
 };
 
 // Where one tick draws. A null surface is not drawn (the magnifier while hidden).
@@ -56,7 +60,7 @@ public:
     explicit Simulation(GridModel& table);
 
     // --- Settings. None restarts the run by itself: the panels restart it
-    // (Command5_Click) after every accepted change but the temperature's.
+    // (`restart`) after every accepted change but the temperature's.
     const Parameters& parameters() const { return parameters_; }
     void setCount(int species, std::string text) { parameters_.counts[species] = std::move(text); }
     void setCounts(std::array<std::string, 4> counts) { parameters_.counts = std::move(counts); }
@@ -93,17 +97,34 @@ public:
     void seed(std::uint32_t seed);
 
     // --- The program's procedures.
+    // A new run from the settings: particles, counts, the table's first row.
     void initialise();
-    void Timer1_Timer(const Display& display);
-    void majaff(const Display& display);
+    // "Retour à l'état initial": ends the time slices (the curves of an
+    // unfinished recording are not kept), drops the kept curves unless they
+    // are to be kept, then initialise and echgraphe.
+    void restart(GraphSurface* graph);
     // Graph frame, scales, starting points, kept curves and table times.
-    // Returns whether `Command6` ("Effacer") is to be shown, or nothing when
-    // there is no scale to draw on (the button is then left as it was).
-    std::optional<bool> echgraphe(GraphSurface* graph);
-    // "Retour à l'état initial"; returns echgraphe's answer.
-    std::optional<bool> Command5_Click(GraphSurface* graph);
-    // "Effacer": drop the kept curves, then restart.
-    std::optional<bool> Command6_Click(GraphSurface* graph);
+    // Whether "Effacer" then shows is effacerShown(maxparticules(),
+    // showsKeptCurves()).
+    void echgraphe(GraphSurface* graph);
+
+    // One tick is these four steps, in this order; `tick` runs them all.
+    // 1. The clock advances by one tick and every particle moves, bouncing
+    //    off the vessel's walls.
+    void advance();
+    // 2. The collision search: velocities exchanged, and reactions as the
+    //    quota of effective collisions allows.
+    void collisions();
+    // 3. The count of each species, the particles drawn, and while the
+    //    recording runs the graph's segment, the table's row if one falls
+    //    due and the measurement.
+    void majaff(const Display& display);
+    // 4. The time slices of C; the tick after the recording ends stores the
+    //    run's curves as kept curves.
+    void timeSlices();
+    void tick(const Display& display);
+    // Steps 2 to 4 without motion: the redrawing after a change of colour.
+    void tickInPlace(const Display& display);
 
     // --- The run as it stands.
     // Simulated time of the current tick, in seconds.
@@ -139,21 +160,32 @@ public:
     // Every measurement of the current recording, from t = 0 to D, one a tick.
     const std::vector<Sample>& samples() const { return samples_; }
     std::int16_t nbcourbes() const { return nbcourbes_; }
-    // Texts of the count labels Labelinf(0..3) and of the clock Label1,
-    // rewritten by every majaff.
-    const std::array<std::string, 4>& labelinf() const { return labelinf_; }
-    const std::string& label1() const { return label1_; }
 
-    // Particle arrays, indexed 1 to nbparticules (element 0 unused). Tests
-    // and the benchmark may place particles between ticks.
-    std::vector<float> posx, posy, vitx, vity;
-    std::vector<std::int16_t> espece, choc;
+    // The particles, numbered 1 to particleCount() as the program numbers
+    // them. Species 1 to 4 are A to D; the cool-down counts the ticks left
+    // before a particle may collide again.
+    int particleCount() const { return nbparticules_; }
+    float x(int i) const { return posx_[i]; }
+    float y(int i) const { return posy_[i]; }
+    float vx(int i) const { return vitx_[i]; }
+    float vy(int i) const { return vity_[i]; }
+    std::int16_t species(int i) const { return espece_[i]; }
+    std::int16_t coolDown(int i) const { return choc_[i]; }
+    // Every particle at once, element 0 unused.
+    std::span<const float> xs() const { return posx_; }
+    std::span<const float> ys() const { return posy_; }
+    std::span<const float> vxs() const { return vitx_; }
+    std::span<const float> vys() const { return vity_; }
+    std::span<const std::int16_t> speciesAll() const { return espece_; }
+    std::span<const std::int16_t> coolDowns() const { return choc_; }
+    // Tests and the benchmark place particles between ticks.
+    void placeParticle(int i, float x, float y, float vx, float vy);
+    void setSpecies(int i, std::int16_t species) { espece_[i] = species; }
 
 private:
     friend struct SimulationProbe;  // tests set a slice mean
 
     float draw() { return script_ ? script_->next() : random_.nextFloat(); }
-    void collisions();
     template <typename Draw>
     void collisionsWith(Draw draw);
     void react(int i, int j, std::int32_t& efficaces, std::int32_t& inefficaces, float taux,
@@ -161,7 +193,6 @@ private:
     void recordRow(double t);
     void closeRow();
     void storeCurves();
-    void timeSlices(double t);
     void layTableTimes();
     void colourQrColumn(int fromRow);
     void recordSample();
@@ -192,18 +223,13 @@ private:
     std::int16_t nbcourbes_ = 0;
     std::vector<Sample> samples_;
 
-    std::array<std::string, 4> labelinf_;
-    std::string label1_;
+    // Particle arrays, indexed 1 to nbparticules_ (element 0 unused).
+    std::vector<float> posx_, posy_, vitx_, vity_;
+    std::vector<std::int16_t> espece_, choc_;
 
     GridModel& table_;
     FastRandom random_;
     RandomSource* script_ = nullptr;
 };
-
-// Writes the clock text for t seconds ("00 h 01 min 15.3 s") into out,
-// reusing its storage.
-void writeClock(std::string& out, double t, char decimalSeparator);
-// The text of a Qr value: scientific above 1 000.
-std::string qrText(double qr, char decimalSeparator);
 
 }  // namespace molvane

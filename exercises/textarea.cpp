@@ -10,6 +10,7 @@
 
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
+#include "files/filemessages.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
 #include "windowkit/paper.h"
@@ -34,8 +35,6 @@ QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();
 }
-
-const QString kDriveAdvice = QStringLiteral("Vérifier l'état du lecteur et le nom du fichier.");
 
 }  // namespace
 
@@ -118,7 +117,8 @@ bool TextArea::saveTo(QWidget* parent, const QString& path) {
                                  MessageButtons::OkCancel) != MessageAnswer::Ok)
         return false;
     if (!rtf::saveRtfFile(*supertext_->document(), path)) {
-        message(parent, MessageIcon::Error, QStringLiteral("Erreur d'écriture."), kDriveAdvice);
+        message(parent, MessageIcon::Error, QString::fromUtf8(kWriteErrorTitle),
+                QString::fromUtf8(kDriveAdvice));
         return false;
     }
     setTextemodifie(0);
@@ -133,7 +133,8 @@ bool TextArea::opentexte(QWidget* parent) {
 
 bool TextArea::reopenFrom(QWidget* parent, const QString& path) {
     if (!load(parent, path, true)) {
-        message(parent, MessageIcon::Error, QStringLiteral("Erreur de lecture."), kDriveAdvice);
+        message(parent, MessageIcon::Error, QString::fromUtf8(kReadErrorTitle),
+                QString::fromUtf8(kDriveAdvice));
         return false;
     }
     setFich(QStringLiteral("Texte: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));

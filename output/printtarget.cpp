@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
+#include "files/filemessages.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
 
@@ -146,8 +147,7 @@ QString askPdfFile(QWidget* parent, const QString& caption, const QString& sugge
 }
 
 void showPdfWriteError(QWidget* parent) {
-    message(parent, MessageIcon::Error, QStringLiteral("Erreur d'écriture."),
-            QStringLiteral("Vérifier l'état du lecteur et le nom du fichier."));
+    message(parent, MessageIcon::Error, QString::fromUtf8(kWriteErrorTitle), QString::fromUtf8(kDriveAdvice));
 }
 
 }  // namespace molvane

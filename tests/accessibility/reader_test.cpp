@@ -53,7 +53,7 @@ TEST_F(ReaderTest, VesselAndGraphReadTheTimeCountsAndQr) {
     ticks(30);
     const QString read = reader("animpic")->text(QAccessible::Description);
     const Simulation& run = window->simulation();
-    EXPECT_TRUE(read.contains(QString::fromStdString(run.label1()))) << read.toStdString();
+    EXPECT_TRUE(read.contains(control<QLabel>("Label1")->text())) << read.toStdString();
     EXPECT_TRUE(read.contains(QStringLiteral("C %1,").arg(run.nbC()))) << read.toStdString();
 
     // Without A or B there is no quotient, and the text says so.

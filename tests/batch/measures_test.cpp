@@ -55,10 +55,10 @@ TEST(MeasuresCsv, BlocksOfTheRecordingTheTableAndTheKeptRuns) {
         run.setCounts({"60", "40", "0", "0"});
         run.setDuration(10);
         run.seed(3);
-        run.Command5_Click(nullptr);
-        for (int k = 0; k < 101; ++k) run.Timer1_Timer({});  // one whole recording: four kept curves
-        run.Command5_Click(nullptr);
-        for (int k = 0; k < 30; ++k) run.Timer1_Timer({});
+        run.restart(nullptr);
+        for (int k = 0; k < 101; ++k) run.tick({});  // one whole recording: four kept curves
+        run.restart(nullptr);
+        for (int k = 0; k < 30; ++k) run.tick({});
         const std::string text = measuresCsv(run, table, dialect.format);
 
         EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0) == 0, dialect.bom);

@@ -14,13 +14,13 @@ TEST(Allocation, TicksAllocateNothing) {
     sim.setDuration(10);
     sim.setCurves({true, true, true, true});
     test::CountingAnimation animpic, louloupe;
-    sim.Command5_Click(nullptr);
+    sim.restart(nullptr);
     Display display;
     display.animpic = &animpic;
     display.louloupe = &louloupe;
-    sim.majaff(display);
+    sim.tickInPlace(display);
     const long before = test::allocationsSoFar();
-    for (int t = 0; t < 100; ++t) sim.Timer1_Timer(display);  // the whole recording, rows included
+    for (int t = 0; t < 100; ++t) sim.tick(display);  // the whole recording, rows included
     EXPECT_EQ(test::allocationsSoFar() - before, 0);
     EXPECT_EQ(animpic.circles, 101 * 1000);
     EXPECT_EQ(louloupe.lastRadius, 4.0f);

@@ -15,6 +15,11 @@ using namespace molvane;
 
 namespace {
 
+template <typename T>
+std::vector<T> copied(std::span<const T> values) {
+    return {values.begin(), values.end()};
+}
+
 bool operator==(const FastRandom& a, const FastRandom& b) {
     std::uint32_t sa[4], sb[4];
     a.saveState(sa);
@@ -299,16 +304,16 @@ TEST(CollisionSearch, SimulationRunsAsWithTheScalarLoop) {
             s->initialise();
         }
         for (int t = 0; t < c.ticks; ++t) {
-            plain.Timer1_Timer({});
-            batched.Timer1_Timer({});
+            plain.tick({});
+            batched.tick({});
         }
         const std::string what = "seed " + std::to_string(c.seed);
-        EXPECT_EQ(plain.posx, batched.posx) << what;
-        EXPECT_EQ(plain.posy, batched.posy) << what;
-        EXPECT_EQ(plain.vitx, batched.vitx) << what;
-        EXPECT_EQ(plain.vity, batched.vity) << what;
-        EXPECT_EQ(plain.espece, batched.espece) << what;
-        EXPECT_EQ(plain.choc, batched.choc) << what;
+        EXPECT_EQ(copied(plain.xs()), copied(batched.xs())) << what;
+        EXPECT_EQ(copied(plain.ys()), copied(batched.ys())) << what;
+        EXPECT_EQ(copied(plain.vxs()), copied(batched.vxs())) << what;
+        EXPECT_EQ(copied(plain.vys()), copied(batched.vys())) << what;
+        EXPECT_EQ(copied(plain.speciesAll()), copied(batched.speciesAll())) << what;
+        EXPECT_EQ(copied(plain.coolDowns()), copied(batched.coolDowns())) << what;
         EXPECT_EQ(
             (std::array{plain.efficaces1(), plain.inefficaces1(), plain.efficaces2(), plain.inefficaces2()}),
             (std::array{batched.efficaces1(), batched.inefficaces1(), batched.efficaces2(),

@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 #include "common/numbers.h"
+#include "core/presentation.h"
 #include "core/simulation.h"
 #include "fakes.h"
 #include "probe.h"
@@ -19,10 +23,15 @@ struct TestRun {
         for (int s = 0; s < 4; ++s) sim.setCount(s, counts[s]);
         sim.setDuration(leadingNumber(duration));
         sim.seed(11);
-        sim.Command5_Click(&graph);
+        sim.restart(&graph);
     }
     void ticks(int n) {
-        for (int k = 0; k < n; ++k) sim.Timer1_Timer(display());
+        for (int k = 0; k < n; ++k) sim.tick(display());
+    }
+    // Restarts as the window does, and says whether "Effacer" then shows.
+    std::optional<bool> restart() {
+        sim.restart(&graph);
+        return effacerShown(sim.maxparticules(), sim.showsKeptCurves());
     }
     Display display() {
         Display d;
@@ -56,8 +65,11 @@ TEST(Clock, Texts) {
 TEST(Clock, EachTickAddsATenthOfASecond) {
     TestRun run({"100", "100", "0", "0"});
     run.ticks(753);
-    EXPECT_EQ(run.sim.label1(), "00 h 01 min 15.3 s");
-    EXPECT_EQ(run.sim.labelinf()[0], std::to_string(run.sim.nbA()));
+    PanelTexts texts;
+    writePanelTexts(texts, {run.sim.nbA(), run.sim.nbB(), run.sim.nbC(), run.sim.nbD()}, run.sim.elapsed(),
+                    run.sim.parameters().decimalSeparator);
+    EXPECT_EQ(texts.label1, "00 h 01 min 15.3 s");
+    EXPECT_EQ(texts.labelinf[0], std::to_string(run.sim.nbA()));
 }
 
 TEST(Qr, InitialRowTexts) {
@@ -95,7 +107,7 @@ TEST(Table, HeadersTimesAndQrColour) {
     // Hidden Qr keeps the values, in white, on every row, new rows included.
     run.sim.setShowQr(false);
     run.sim.setTableRows(tableRowsAt(10));
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     ASSERT_EQ(run.table.rows(), 102);
     EXPECT_EQ(run.table.text(1, 5), "0.0");
     for (int r = 0; r < run.table.rows(); ++r) EXPECT_EQ(run.table.foreColor(r, 5), kWhite) << r;
@@ -136,7 +148,7 @@ TEST(Graph, PointOfACountAtHalfTime) {
     TestRun run({"100", "100", "100", "100"}, "10");
     run.sim.setEffectivePercents({0, 0});
     run.sim.setCurves({true, false, true, true});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     ASSERT_EQ(run.sim.maxparticules(), 200);
     run.ticks(50);
     ASSERT_EQ(run.sim.nbA(), 100);
@@ -155,7 +167,7 @@ TEST(Graph, PointOfACountAtHalfTime) {
 TEST(Graph, NoCurveTickedDrawsNothingButAdvances) {
     TestRun run({"100", "100", "0", "0"});
     run.sim.setCurves({false, false, false, false});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     const auto frame = run.graph.lines.size();
     run.ticks(10);
     EXPECT_EQ(run.graph.lines.size(), frame);
@@ -212,6 +224,52 @@ TEST(Graph, TimeMarksAndTitles) {
     EXPECT_DOUBLE_EQ(run.graph.points[0].y1, 210);
 }
 
+TEST(Graph, FrameIsDrawnAsItIsLaidOut) {
+    // The fake font is six units a character: a centred text starts half its
+    // width left of its x, a right-aligned one its whole width.
+    struct Case {
+        std::array<const char*, 4> counts;
+        const char* duration;
+    } cases[] = {
+        {{"100", "100", "0", "0"}, "30"}, {{"3", "0", "0", "0"}, "7.5"}, {{"10", "10", "400", "400"}, "0"}};
+    for (const auto& c : cases) {
+        TestRun run(c.counts, c.duration);
+        const GraphFrame frame = graphFrame(run.sim.duration(), run.sim.maxparticules());
+        std::vector<test::Line> lines;
+        std::vector<test::Label> labels;
+        for (const auto* marks : {&frame.timeMarks, &frame.countMarks}) {
+            for (const Graduation& m : *marks) {
+                lines.push_back({m.line.x1, m.line.y1, m.line.x2, m.line.y2, kLightGrey, 1});
+                const double width = 6.0 * static_cast<double>(m.label.text.size());
+                const double left = m.label.anchor == TextAnchor::Centre  ? m.label.x - width / 2.0
+                                    : m.label.anchor == TextAnchor::Right ? m.label.x - width
+                                                                          : m.label.x;
+                labels.push_back({left, m.label.y, m.label.text, m.label.italic});
+            }
+        }
+        for (const FrameLine& a : frame.axes) lines.push_back({a.x1, a.y1, a.x2, a.y2, kBlack, 1});
+        labels.push_back({370, 190, "t ", true});
+        labels.push_back({382, 190, "(s)", false});
+        labels.push_back({55, -7, "Nombre de particules ", false});
+
+        ASSERT_EQ(run.graph.lines.size(), lines.size()) << c.duration;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const auto& got = run.graph.lines[k];
+            EXPECT_EQ(
+                std::tie(got.x1, got.y1, got.x2, got.y2, got.colour, got.width),
+                std::tie(lines[k].x1, lines[k].y1, lines[k].x2, lines[k].y2, lines[k].colour, lines[k].width))
+                << c.duration << " line " << k;
+        }
+        ASSERT_EQ(run.graph.labels.size(), labels.size()) << c.duration;
+        for (std::size_t k = 0; k < labels.size(); ++k) {
+            const auto& got = run.graph.labels[k];
+            EXPECT_EQ(std::tie(got.x, got.y, got.text, got.italic),
+                      std::tie(labels[k].x, labels[k].y, labels[k].text, labels[k].italic))
+                << c.duration << " text " << k;
+        }
+    }
+}
+
 TEST(Slices, FourRecordsAtTheEndOfARecording) {
     TestRun run({"100", "100", "0", "0"}, "10");
     run.ticks(100);  // t = 10 s: still recording
@@ -245,7 +303,7 @@ TEST(Slices, SliceMeansAverageTheSamples) {
     TestRun run({"100", "100", "0", "0"}, "60");  // one slice a second: 10 samples
     run.sim.setEffectivePercents({0, 0});         // nothing reacts: C stays 0
     run.sim.setCounts({"100", "100", "7", "0"});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     run.ticks(25);
     EXPECT_EQ(run.sim.moyennesC()[0], 7);
     EXPECT_EQ(run.sim.moyennesC()[1], 7);  // closed: 10 samples of 7
@@ -264,7 +322,7 @@ TEST(Slices, KeptCurvesAcrossRuns) {
         TestRun run({"100", "100", "0", "0"}, "10");
         run.sim.setKeepCurves(c.keep);
         for (int k = 0; k < c.runs; ++k) {
-            run.sim.Command5_Click(&run.graph);
+            run.sim.restart(&run.graph);
             run.ticks(101);
         }
         EXPECT_EQ(run.sim.nbcourbes(), c.nbcourbes);
@@ -275,7 +333,7 @@ TEST(Slices, KeptCurvesAcrossRuns) {
 TEST(Slices, NothingStoredWithoutACompleteRecording) {
     TestRun run({"100", "100", "0", "0"}, "10");
     run.ticks(50);
-    run.sim.Command5_Click(&run.graph);  // restarted before D
+    run.sim.restart(&run.graph);  // restarted before D
     EXPECT_EQ(run.sim.nbcourbes(), 0);
     run.ticks(50);
     EXPECT_EQ(run.sim.nbcourbes(), 0);
@@ -290,7 +348,7 @@ TEST(Restart, KeptCurvesAndTheEraseButton) {
     run.ticks(101);
     ASSERT_EQ(run.sim.nbcourbes(), 4);
     // Kept: redrawn on the new frame, and "Effacer" is shown.
-    EXPECT_EQ(run.sim.Command5_Click(&run.graph), true);
+    EXPECT_EQ(run.restart(), true);
     EXPECT_EQ(run.sim.nbcourbes(), 4);
     EXPECT_GE(run.graph.lines.size(), 60u);
     // A kept curve of a species whose box is unticked is not drawn but stays.
@@ -300,12 +358,13 @@ TEST(Restart, KeptCurvesAndTheEraseButton) {
     EXPECT_EQ(run.sim.nbcourbes(), 4);
     // Without Check2 a restart drops them; "Effacer" always does.
     run.sim.setKeepCurves(false);
-    EXPECT_EQ(run.sim.Command5_Click(&run.graph), false);
+    EXPECT_EQ(run.restart(), false);
     EXPECT_EQ(run.sim.nbcourbes(), 0);
     run.sim.setKeepCurves(true);
     run.ticks(101);
     ASSERT_EQ(run.sim.nbcourbes(), 4);
-    EXPECT_EQ(run.sim.Command6_Click(&run.graph), false);
+    run.sim.dropKeptCurves();  // "Effacer"
+    EXPECT_EQ(run.restart(), false);
     EXPECT_EQ(run.sim.nbcourbes(), 0);
 }
 
@@ -313,7 +372,7 @@ TEST(Restart, KeptCurveWidensTheAxis) {
     TestRun run({"400", "400", "0", "0"}, "10");
     run.ticks(101);
     run.sim.setCounts({"200", "200", "0", "0"});
-    run.sim.Command5_Click(&run.graph);
+    run.sim.restart(&run.graph);
     EXPECT_EQ(run.sim.maxparticules(), 400);
 }
 
@@ -364,11 +423,11 @@ TEST(Settings, RowsCloserThanATickAreFewerThroughTheirHandler) {
         run.sim.onFewerRows([&asked](int rows) { asked = rows; });
         run.sim.setDuration(c.seconds);
         run.sim.setTableRows(c.rows);
-        run.sim.Command5_Click(&run.graph);
+        run.sim.restart(&run.graph);
         EXPECT_EQ(asked, c.rows == c.asked ? 0 : c.asked) << c.seconds;
         // Without a handler the run takes the fewer rows itself.
         run.sim.onFewerRows({});
-        run.sim.Command5_Click(&run.graph);
+        run.sim.restart(&run.graph);
         EXPECT_EQ(run.sim.parameters().tableRows, c.asked) << c.seconds;
         EXPECT_EQ(run.table.rows(), c.asked + 1) << c.seconds;
     }

@@ -42,15 +42,12 @@ TEST(Walls, ReflectionMirrorsPositionAndReversesVelocity) {
     for (const auto& c : cases) {
         TestRun run({"1", "0", "0", "0"}, c.temperature);
         Simulation& s = run.sim;
-        s.posx[1] = c.x;
-        s.vitx[1] = c.vx;
-        s.posy[1] = c.y;
-        s.vity[1] = c.vy;
-        s.Timer1_Timer({});
-        EXPECT_NEAR(s.posx[1], c.x2, 1e-4) << c.x;
-        EXPECT_FLOAT_EQ(s.vitx[1], c.vx2) << c.x;
-        EXPECT_NEAR(s.posy[1], c.y2, 1e-4) << c.y;
-        EXPECT_FLOAT_EQ(s.vity[1], c.vy2) << c.y;
+        s.placeParticle(1, c.x, c.y, c.vx, c.vy);
+        s.tick({});
+        EXPECT_NEAR(s.x(1), c.x2, 1e-4) << c.x;
+        EXPECT_FLOAT_EQ(s.vx(1), c.vx2) << c.x;
+        EXPECT_NEAR(s.y(1), c.y2, 1e-4) << c.y;
+        EXPECT_FLOAT_EQ(s.vy(1), c.vy2) << c.y;
         EXPECT_EQ(s.nbtics(), 1);
     }
 }
@@ -73,24 +70,19 @@ TEST(Collisions, AxisRuleExchangesSpeeds) {
         Simulation& s = run.sim;
         ScriptedRandom partner({0.75f});  // j = floor(0.75 x 2) + 1 = 2
         s.setRandomSource(&partner);
-        s.posx[1] = c.xi;
-        s.posx[2] = c.xj;
-        s.posy[1] = s.posy[2] = 50;
-        s.vitx[1] = c.vi;
-        s.vitx[2] = c.vj;
-        s.vity[1] = 0.25f;
-        s.vity[2] = -0.5f;
-        s.majaff({});
-        EXPECT_FLOAT_EQ(s.vitx[1], c.vi2) << c.xi << " " << c.vi << " " << c.vj;
-        EXPECT_FLOAT_EQ(s.vitx[2], c.vj2) << c.xi << " " << c.vi << " " << c.vj;
-        EXPECT_FLOAT_EQ(s.vity[1], -0.25f);
-        EXPECT_FLOAT_EQ(s.vity[2], 0.5f);
+        s.placeParticle(1, c.xi, 50, c.vi, 0.25f);
+        s.placeParticle(2, c.xj, 50, c.vj, -0.5f);
+        s.tickInPlace({});
+        EXPECT_FLOAT_EQ(s.vx(1), c.vi2) << c.xi << " " << c.vi << " " << c.vj;
+        EXPECT_FLOAT_EQ(s.vx(2), c.vj2) << c.xi << " " << c.vi << " " << c.vj;
+        EXPECT_FLOAT_EQ(s.vy(1), -0.25f);
+        EXPECT_FLOAT_EQ(s.vy(2), 0.5f);
         // Both cooled down; the partner's own turn came later in the tick.
-        EXPECT_EQ(s.choc[1], 5);
-        EXPECT_EQ(s.choc[2], 4);
+        EXPECT_EQ(s.coolDown(1), 5);
+        EXPECT_EQ(s.coolDown(2), 4);
         // Not reactive: nothing changes species or counters.
-        EXPECT_EQ(s.espece[1], 1);
-        EXPECT_EQ(s.espece[2], 3);
+        EXPECT_EQ(s.species(1), 1);
+        EXPECT_EQ(s.species(2), 3);
         EXPECT_EQ(s.efficaces1() + s.inefficaces1() + s.efficaces2() + s.inefficaces2(), 0);
     }
 }
@@ -108,11 +100,10 @@ TEST(Collisions, DistanceFromTheSearchersRoundedPosition) {
         TestRun run({"1", "0", "1", "0"});
         ScriptedRandom partner({0.75f});
         run.sim.setRandomSource(&partner);
-        run.sim.posx[1] = c.xi;
-        run.sim.posx[2] = c.xj;
-        run.sim.posy[1] = run.sim.posy[2] = 50;
-        run.sim.majaff({});
-        EXPECT_EQ(run.sim.choc[1] == 5, c.collide) << c.xi << " " << c.xj;
+        run.sim.placeParticle(1, c.xi, 50, run.sim.vx(1), run.sim.vy(1));
+        run.sim.placeParticle(2, c.xj, 50, run.sim.vx(2), run.sim.vy(2));
+        run.sim.tickInPlace({});
+        EXPECT_EQ(run.sim.coolDown(1) == 5, c.collide) << c.xi << " " << c.xj;
     }
 }
 
@@ -125,12 +116,11 @@ TEST(Collisions, DrawsPerSearchingParticle) {
         TestRun run({count.c_str(), "0", "0", "0"});
         Simulation& s = run.sim;
         // Every draw names particle 1, far from all the others: no collision.
-        for (int i = 1; i <= c.n; ++i) s.posx[i] = s.posy[i] = 5;
-        s.posx[1] = 380;
-        s.posy[1] = 150;
+        for (int i = 1; i <= c.n; ++i)
+            s.placeParticle(i, i == 1 ? 380 : 5, i == 1 ? 150 : 5, s.vx(i), s.vy(i));
         ScriptedRandom first({0.0f});
         s.setRandomSource(&first);
-        s.majaff({});
+        s.tickInPlace({});
         EXPECT_EQ(first.drawn(), static_cast<std::size_t>(c.n) * c.m) << c.n;
     }
 }
@@ -169,14 +159,13 @@ TEST(Quota, ReactionTurnsTheSearcherIntoTheFirstProduct) {
         s.initialise();
         ScriptedRandom partner({0.75f});
         s.setRandomSource(&partner);
-        s.posx[1] = 100;
-        s.posx[2] = 101;
-        s.posy[1] = s.posy[2] = 50;
-        s.espece[1] = c.si;
-        s.espece[2] = c.sj;
-        s.majaff({});
-        EXPECT_EQ(s.espece[1], c.si2);
-        EXPECT_EQ(s.espece[2], c.sj2);
+        s.placeParticle(1, 100, 50, s.vx(1), s.vy(1));
+        s.placeParticle(2, 101, 50, s.vx(2), s.vy(2));
+        s.setSpecies(1, c.si);
+        s.setSpecies(2, c.sj);
+        s.tickInPlace({});
+        EXPECT_EQ(s.species(1), c.si2);
+        EXPECT_EQ(s.species(2), c.sj2);
         EXPECT_EQ(s.nbC() + s.nbA(), 1);
     }
 }
@@ -185,20 +174,20 @@ TEST(Initialise, SpeciesInBlocksAndPositionsInTheVessel) {
     TestRun run({"100", "100", "3", "7"});
     const Simulation& s = run.sim;
     ASSERT_EQ(s.nbparticules(), 210);
-    EXPECT_EQ(s.espece[1], 1);
-    EXPECT_EQ(s.espece[100], 1);
-    EXPECT_EQ(s.espece[101], 2);
-    EXPECT_EQ(s.espece[200], 2);
-    EXPECT_EQ(s.espece[203], 3);
-    EXPECT_EQ(s.espece[204], 4);
-    EXPECT_EQ(s.espece[210], 4);
+    EXPECT_EQ(s.species(1), 1);
+    EXPECT_EQ(s.species(100), 1);
+    EXPECT_EQ(s.species(101), 2);
+    EXPECT_EQ(s.species(200), 2);
+    EXPECT_EQ(s.species(203), 3);
+    EXPECT_EQ(s.species(204), 4);
+    EXPECT_EQ(s.species(210), 4);
     for (int i = 1; i <= s.nbparticules(); ++i) {
-        EXPECT_GE(s.posx[i], 2.0f);
-        EXPECT_LT(s.posx[i], 391.0f);
-        EXPECT_GE(s.posy[i], 2.0f);
-        EXPECT_LT(s.posy[i], 155.0f);
-        EXPECT_GE(s.vitx[i], -0.5f);
-        EXPECT_LT(s.vitx[i], 0.5f);
+        EXPECT_GE(s.x(i), 2.0f);
+        EXPECT_LT(s.x(i), 391.0f);
+        EXPECT_GE(s.y(i), 2.0f);
+        EXPECT_LT(s.y(i), 155.0f);
+        EXPECT_GE(s.vx(i), -0.5f);
+        EXPECT_LT(s.vx(i), 0.5f);
     }
     EXPECT_FLOAT_EQ(s.taux1(), 0.5f);
 }
@@ -208,15 +197,15 @@ TEST(Initialise, TotalBeyondSixteenBitsKeepsThePreviousRun) {
     run.sim.setCounts({"30000", "30000", "0", "0"});
     run.sim.initialise();
     EXPECT_EQ(run.sim.nbparticules(), 200);
-    EXPECT_EQ(run.sim.posx.size(), 201u);
-    run.sim.Timer1_Timer({});  // and the run still ticks safely
+    EXPECT_EQ(run.sim.xs().size(), 201u);
+    run.sim.tick({});  // and the run still ticks safely
 }
 
 TEST(Physics, CountsKeepTheConservationOfTheReaction) {
     TestRun run({"300", "200", "50", "0"});
     Simulation& s = run.sim;
     for (int t = 0; t < 500; ++t) {
-        s.Timer1_Timer({});
+        s.tick({});
         ASSERT_EQ(s.nbA() + s.nbC(), 350);
         ASSERT_EQ(s.nbB() + s.nbD(), 200);
         ASSERT_EQ(s.nbA() - s.nbB(), 100);

@@ -84,8 +84,8 @@ TEST_F(Launchers, RunGoesOnAndIsDrawnInTheMagnifierUntilAClickOrEscapeClosesIt) 
                            // its place; no other particle is drawn over it.
                            const Simulation& sim = window->simulation();
                            const int last = sim.nbparticules();
-                           const int x = qRound(2 * sim.posx[last]), y = qRound(2 * sim.posy[last]);
-                           const Colour c = sim.parameters().colours[sim.espece[last] - 1];
+                           const int x = qRound(2 * sim.x(last)), y = qRound(2 * sim.y(last));
+                           const Colour c = sim.parameters().colours[sim.species(last) - 1];
                            const QColor drawn = loupe.picture().pixelColor(x, y);
                            EXPECT_EQ(drawn, QColor(redOf(c), greenOf(c), blueOf(c)));
                            if (byEscape)

@@ -24,11 +24,11 @@ TEST(MagnifierAllocation, TicksDrawingIntoTheMagnifierAllocateNothing) {
     Simulation sim(table);
     sim.setCounts({"500", "500", "0", "0"});
     sim.setDuration(10);
-    sim.Command5_Click(nullptr);
+    sim.restart(nullptr);
     Display display;
     display.louloupe = surface;
-    sim.majaff(display);  // the stamps for radius 4 are made once
+    sim.tickInPlace(display);  // the stamps for radius 4 are made once
     const long before = test::allocationsSoFar();
-    for (int t = 0; t < 100; ++t) sim.Timer1_Timer(display);
+    for (int t = 0; t < 100; ++t) sim.tick(display);
     EXPECT_EQ(test::allocationsSoFar() - before, 0);
 }

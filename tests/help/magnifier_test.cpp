@@ -146,20 +146,20 @@ TEST_F(MagnifierWindow, ParticlesAreDrawnAtTwiceTheirPlaceWithRadiusFour) {
     sim.initialise();
     // Far apart, so that no collision moves them or changes their species.
     for (int i = 1; i <= sim.nbparticules(); ++i) {
-        sim.posx[i] = 30.0f * static_cast<float>(i);
-        sim.posy[i] = 20.0f + 10.0f * static_cast<float>(i);
+        sim.placeParticle(i, 30.0f * static_cast<float>(i), 20.0f + 10.0f * static_cast<float>(i), sim.vx(i),
+                          sim.vy(i));
     }
     Louloupe loupe(&main, link);
     loupe.show();
     Display display;
     display.louloupe = surface;
-    sim.majaff(display);
+    sim.tickInPlace(display);
     const QImage& picture = loupe.picture();
     for (int i = 1; i <= sim.nbparticules(); ++i) {
         const int x = 60 * i, y = 40 + 20 * i;
-        const QColor colour = QColor::fromRgb(redOf(sim.parameters().colours[sim.espece[i] - 1]),
-                                              greenOf(sim.parameters().colours[sim.espece[i] - 1]),
-                                              blueOf(sim.parameters().colours[sim.espece[i] - 1]));
+        const QColor colour = QColor::fromRgb(redOf(sim.parameters().colours[sim.species(i) - 1]),
+                                              greenOf(sim.parameters().colours[sim.species(i) - 1]),
+                                              blueOf(sim.parameters().colours[sim.species(i) - 1]));
         EXPECT_EQ(at(picture, x, y), colour) << i;
         EXPECT_EQ(at(picture, x + 3, y), colour) << i;             // inside the radius
         EXPECT_EQ(at(picture, x + 4, y), QColor(Qt::black)) << i;  // its outline

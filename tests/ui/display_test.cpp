@@ -4,6 +4,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
@@ -185,7 +186,8 @@ TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceAndKeepsTheRunAndTheText) {
     auto* text = control<QTextEdit>("supertext");
     text->setPlainText(QStringLiteral("Mes observations"));
     ticks(30);
-    const std::string clock = window->simulation().label1();
+    auto* label1 = control<QLabel>("Label1");
+    const QString clock = label1->text();
     auto* size = window->findChild<DisplaySize*>();
     ASSERT_NE(size, nullptr);
     ASSERT_NE(window->findChild<QPushButton*>(QStringLiteral("Comtaille")), nullptr);
@@ -196,12 +198,12 @@ TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceAndKeepsTheRunAndTheText) {
     EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 2.0);
     EXPECT_EQ(window->size(), QSize(800, 600));  // the window's own pixels stay
     EXPECT_EQ(text->toPlainText(), QStringLiteral("Mes observations"));
-    EXPECT_EQ(window->simulation().label1(), clock);
+    EXPECT_EQ(label1->text(), clock);
     auto* vessel = control<AnimationView>("animpic");
     vessel->grab();
     EXPECT_DOUBLE_EQ(vessel->surface().ratio(), 2.0);
     ticks(5);
-    EXPECT_NE(window->simulation().label1(), clock);
+    EXPECT_NE(label1->text(), clock);
 
     size->choose(100);
     EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);

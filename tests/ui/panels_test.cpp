@@ -333,7 +333,7 @@ TEST_F(PanelTest, SwatchColourReachesParticlesAndStaysOnCancel) {
         const Simulation& run = window->simulation();
         int seen = 0;
         for (int i = 1; i <= run.nbparticules(); ++i)
-            if (run.espece[i] == 1 && vessel.pixelColor(qRound(run.posx[i]), qRound(run.posy[i])) == c.after)
+            if (run.species(i) == 1 && vessel.pixelColor(qRound(run.x(i)), qRound(run.y(i))) == c.after)
                 ++seen;
         EXPECT_GT(seen, 0);
     }

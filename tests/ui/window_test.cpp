@@ -160,7 +160,7 @@ TEST_F(WindowTest, GraphScaleFollowsTheInitialCounts) {
         ASSERT_EQ(rows.size(), c.marks.size()) << c.maximum;
         auto row = rows.rbegin();
         for (int n : c.marks) {
-            const double y = 210.0 - 200.0 * n / c.maximum;
+            const double y = graphY(n, c.maximum);
             EXPECT_NEAR(*row++, y, 1.0) << "count " << n << " of " << c.maximum;
         }
     }
@@ -265,11 +265,11 @@ TEST_F(WindowTest, TicksMoveTheClockAndDrawTheParticles) {
     for (int i = 1; i <= run.nbparticules(); ++i) {
         bool covered = false;
         for (int j = i + 1; j <= run.nbparticules() && !covered; ++j)
-            covered = std::abs(run.posx[j] - run.posx[i]) < 5 && std::abs(run.posy[j] - run.posy[i]) < 5;
+            covered = std::abs(run.x(j) - run.x(i)) < 5 && std::abs(run.y(j) - run.y(i)) < 5;
         if (covered) continue;
         ++checked;
-        const QColor centre = vessel.pixelColor(qRound(run.posx[i]), qRound(run.posy[i]));
-        EXPECT_EQ(centre, colours[run.espece[i] - 1]) << i;
+        const QColor centre = vessel.pixelColor(qRound(run.x(i)), qRound(run.y(i)));
+        EXPECT_EQ(centre, colours[run.species(i) - 1]) << i;
     }
     EXPECT_GT(checked, 100);
 }

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/presentation.h"
 #include "core/simulation.h"
 #include "ui/main/controlplace.h"
 #include "ui/main/inputs.h"
@@ -178,7 +179,9 @@ void nameMainWindow(QWidget* window) {
 
 QString runText(const Simulation& run) {
     const std::array<int, 4> counts{run.nbA(), run.nbB(), run.nbC(), run.nbD()};
-    QString text = QStringLiteral("Temps écoulé : %1. ").arg(QString::fromStdString(run.label1()));
+    QString text =
+        QStringLiteral("Temps écoulé : %1. ")
+            .arg(QString::fromStdString(clockText(run.elapsed(), run.parameters().decimalSeparator)));
     text += QStringLiteral("Particules : A %1, B %2, C %3, D %4. ")
                 .arg(counts[0])
                 .arg(counts[1])

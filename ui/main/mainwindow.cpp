@@ -24,6 +24,7 @@
 #include "calc/machine.h"
 #include "common/cp1252.h"
 #include "common/numbers.h"
+#include "core/presentation.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/table.h"
@@ -372,7 +373,7 @@ void MainWindow::Form_Load() {
     hoverHelp_->setCopyConfirmation(messagecopie);
 
     sim_.initialise();
-    sim_.majaff(display_);
+    sim_.tickInPlace(display_);
     showTick();
 
     // The bars start at their lowest positions: taking these is a change,
@@ -448,41 +449,47 @@ void MainWindow::Timer1_Timer() {
         tickLog_->setParticles(sim_.nbparticules());
     }
     TickScope scope(tickLog_.get());
-    sim_.Timer1_Timer(display_);
+    sim_.tick(display_);
     showTick();
 }
 
 void MainWindow::showTick() {
+    writePanelTexts(texts_, {sim_.nbA(), sim_.nbB(), sim_.nbC(), sim_.nbD()}, sim_.elapsed(),
+                    sim_.parameters().decimalSeparator);
     for (int s = 0; s < 4; ++s) {
-        if (sim_.labelinf()[s] != shownCounts_[s]) {
-            shownCounts_[s] = sim_.labelinf()[s];
-            labelinf_[s]->setText(QString::fromStdString(shownCounts_[s]));
+        if (texts_.labelinf[s] != shownTexts_.labelinf[s]) {
+            shownTexts_.labelinf[s] = texts_.labelinf[s];
+            labelinf_[s]->setText(QString::fromStdString(shownTexts_.labelinf[s]));
         }
     }
-    if (sim_.label1() != shownClock_) {
-        shownClock_ = sim_.label1();
-        label1_->setText(QString::fromStdString(shownClock_));
+    if (texts_.label1 != shownTexts_.label1) {
+        shownTexts_.label1 = texts_.label1;
+        label1_->setText(QString::fromStdString(shownTexts_.label1));
     }
     animpic_->update();
     picture2_->refresh();
     runSpeech_->afterTick();
 }
 
-void MainWindow::showGraphAnswer(std::optional<bool> showErase) {
-    if (showErase) displayPanel_.command6->setVisible(*showErase);
+void MainWindow::showGraph() {
+    if (const auto shown = effacerShown(sim_.maxparticules(), sim_.showsKeptCurves()))
+        displayPanel_.command6->setVisible(*shown);
     picture2_->refresh();
 }
 
 void MainWindow::echgraphe() {
-    showGraphAnswer(sim_.echgraphe(&picture2_->surface()));
+    sim_.echgraphe(&picture2_->surface());
+    showGraph();
 }
 
 void MainWindow::Command5_Click() {
-    showGraphAnswer(sim_.Command5_Click(&picture2_->surface()));
+    sim_.restart(&picture2_->surface());
+    showGraph();
 }
 
 void MainWindow::Command6_Click() {
-    showGraphAnswer(sim_.Command6_Click(&picture2_->surface()));
+    sim_.dropKeptCurves();
+    Command5_Click();
 }
 
 void MainWindow::option2_Click(int) {
@@ -620,7 +627,7 @@ void MainWindow::Label4_Click(int species) {
     const QColor chosen = chooseColour(this, displayPanel_.label4[species - 1]->shown());
     if (!chosen.isValid()) return;
     setColourOf(species - 1, fromQColor(chosen));
-    sim_.majaff(display_);
+    sim_.tickInPlace(display_);
     showTick();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/grid.h"
+#include "core/presentation.h"
 #include "core/simulation.h"
 #include "files/configio.h"
 #include "files/handoff.h"
@@ -123,7 +124,9 @@ private:
     void keepWindowSize();
     void setColourOf(int species, Colour value);
     void followControls();
-    void showGraphAnswer(std::optional<bool> showErase);
+    // After the graph is redrawn: "Effacer" shown or hidden.
+    void showGraph();
+    // The labels' texts after a tick, written only where they changed.
     void showTick();
 
     QString programFolder_;
@@ -170,9 +173,10 @@ private:
     DisplaySize* displaySize_ = nullptr;
     bool keepingSize_ = false;
 
-    // What the labels show, so that a tick rewrites only what changed.
-    std::array<std::string, 4> shownCounts_;
-    std::string shownClock_;
+    // What the labels are to show after this tick, and what they show, so
+    // that a tick rewrites only what changed.
+    PanelTexts texts_;
+    PanelTexts shownTexts_;
     std::string exerciseRequest_;
     bool shownOnce_ = false;
 };
