@@ -16,6 +16,8 @@ PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 # The accessibility check: a display, a session bus with the accessibility
 # bus on it, key presses, and the system's Python reading the bus.
 PACKAGES += xvfb xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+# The Python program of a course correction, run by the course tests.
+PACKAGES += python3-numpy python3-pandas
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
 
