@@ -26,7 +26,7 @@ echo "$out"
 expected=$(awk -F, 'NR > 1 && $2 >= 5 { t = $1; y = log($2); n++; sx += t; sy += y; sxx += t * t; sxy += t * y }
                     END { printf "%.6f", -(n * sxy - sx * sy) / (n * sxx - sx * sx) }' "$work/mesures.csv")
 echo "$out" | awk -v e="$expected" '
-    { k = $3; t = $(NF - 1)
+    { k = $3; t = $NF
       if (k < e - 1e-5 || k > e + 1e-5) { print "k lu " k ", attendu " e; exit 1 }
       if (t < log(2) / k - 1e-6 || t > log(2) / k + 1e-6) { print "t1/2 lu " t ", attendu " log(2) / k; exit 1 }
       if (k < 0.13 || k > 0.2) { print "k hors de la fourchette du corrigé : " k; exit 1 }
