@@ -332,9 +332,9 @@ fi
 # Exercice 12 : fluctuations d'un mélange à l'équilibre (K = 1) selon N ;
 # lignes de 0 à 90 s (une par seconde).
 if choisie exo12; then
-    for reglage in "5 2 - - 7 20 60 0.06 - - 5.5 4.0 5.9 0.47 1.92 6.6 24" \
-                   "25 19 - - 32 12 28 0.37 - - 3.2 23.5 26.0 0.78 1.17 4.7 9.4" \
-                   "250 230 - - 268 3.6 8.0 0.72 - - 1.34 248 252 0.97 1.04 1.3 2.5"; do
+    for reglage in "5 2 5 5 7 20 60 0.06 1.0 1.0 5.5 4.0 5.9 0.47 1.92 6.6 24" \
+                   "25 19 23 27 32 12 28 0.37 0.73 1.37 3.2 23.5 26.0 0.78 1.17 4.7 9.4" \
+                   "250 230 243 257 268 3.6 8.0 0.72 0.90 1.11 1.34 248 252 0.97 1.04 1.3 2.5"; do
         set -- $reglage
         n=$1 tot=$(($1 * 4))
         simule e12-$n "$n $n $n $n" 50 50 500 90
@@ -360,8 +360,8 @@ fi
 # durée, avec peu de particules.
 if choisie aide; then
     simule aide-20 "10 10 0 0" 80 20 500 1200
-    qr_moyen_des_lignes aide-20 200 1200 1 | tient "aide Qr moyen des lignes, 20 particules, K = 4" - -
-    qr_des_moyennes aide-20 200 1200 1 | tient "aide Qr des nombres moyens, 20 particules, K = 4" - -
+    qr_moyen_des_lignes aide-20 200 1200 1 | tient "aide Qr moyen des lignes, 20 particules, K = 4" - - 5.5 7
+    qr_des_moyennes aide-20 200 1200 1 | tient "aide Qr des nombres moyens, 20 particules, K = 4" - - 3.9 4.1
     simule aide-20k1 "10 10 0 0" 50 50 500 1200
     qr_moyen_des_lignes aide-20k1 200 1200 1 | tient "aide Qr moyen des lignes, 20 particules, K = 1" - -
     qr_des_moyennes aide-20k1 200 1200 1 | tient "aide Qr des nombres moyens, 20 particules, K = 1" - -
