@@ -162,7 +162,7 @@ std::vector<Shipped> shippedExercises() {
 
 TEST_F(ShippedHelp, ExercisePageListsEveryShippedExerciseInOrder) {
     const std::vector<Shipped> exercises = shippedExercises();
-    ASSERT_EQ(exercises.size(), 10u);
+    ASSERT_EQ(exercises.size(), 12u);
     const QString html = page(QStringLiteral("exercices.html"));
     const QString text = readerText(html).replace(kNbsp, u' ').replace(kNarrow, u' ');
     qsizetype previous = -1;
