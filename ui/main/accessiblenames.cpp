@@ -158,16 +158,10 @@ constexpr AccessibleEntry kNames[] = {
     {"supertext", "Zone de texte", "L'énoncé de l'exercice, et les réponses que vous y écrivez"},
 };
 
-// The value a bar sets, as its label shows it, with its unit.
-void describeWithLabel(QScrollBar* bar, const std::function<QString()>& shown, const QString& before) {
-    const auto describe = [bar, shown, before] { bar->setAccessibleDescription(before + shown()); };
-    describe();
-    QObject::connect(bar, &QScrollBar::valueChanged, bar, describe);
-}
-
 }  // namespace
 
 void nameMainWindow(QWidget* window) {
+    installReaderInterfaces();
     static const bool installed = [] {
         QAccessible::installFactory(tabStripFactory);
         return true;
@@ -180,27 +174,8 @@ void nameMainWindow(QWidget* window) {
                 QString(hover).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     }
     for (const AccessibleEntry& entry : kNames) nameControls(window, {entry});
-    // The panels' two texts, above and below the temperature line.
-    if (auto* bar = window->findChild<QScrollBar*>(QStringLiteral("HScroll1")))
-        describeWithLabel(
-            bar, [bar] { return QString::number(bar->value()); },
-            hoverText(QStringLiteral("Picture3"), {0, 100}) + QStringLiteral(" ; position de 200 à 800 : "));
-    for (int i = 0; i < 2; ++i) {
-        auto* bar = window->findChild<QScrollBar*>(QStringLiteral("VScroll4_%1").arg(i));
-        auto* box = window->findChild<QLineEdit*>(QStringLiteral("Label5_%1").arg(i));
-        if (bar && box)
-            describeWithLabel(
-                bar, [box] { return box->text(); }, QStringLiteral("Pourcentage : "));
-    }
-    for (const auto& [barName, labelName, before] :
-         {std::tuple{"VScroll2", "Label2", "Durée : "},
-          std::tuple{"VScroll3", "Label3", "Nombre de lignes : "}}) {
-        auto* bar = window->findChild<QScrollBar*>(QLatin1String(barName));
-        auto* label = window->findChild<QLabel*>(QLatin1String(labelName));
-        if (bar && label)
-            describeWithLabel(
-                bar, [label] { return label->text(); }, QString::fromUtf8(before));
-    }
+    // The bars read as the values they show.
+    readBarsAsShown(window);
 }
 
 QString runText(const Simulation& run) {

@@ -28,6 +28,11 @@ void clickOnEnter(QWidget* window);
 // comes first in the Tab order; the arrows then move the choice.
 void tabToChosenOption(const QList<QAbstractButton*>& group);
 
+// The main window's bars read as the values they show: the percentages and
+// the recording's duration and rows as spin buttons ("52 %", "20 s",
+// "51 lignes"), the temperature as a slider over its range of positions.
+void readBarsAsShown(QWidget* window);
+
 // A widget whose content a function paints.
 class PaintedPanel final : public QWidget {
     Q_OBJECT

@@ -59,6 +59,9 @@ ParameterPanel buildParameterPanel(QWidget* strip) {
     p.hscroll1->setSingleStep(10);
     p.hscroll1->setPageStep(100);
     p.hscroll1->setFocusPolicy(Qt::StrongFocus);
+    // A scroll bar's arrow keys run against its direction by default: here
+    // the right arrow goes where the thumb goes, towards the hot end.
+    p.hscroll1->setInvertedControls(false);
     p.hscroll1->setValue(500);
     p.picture3->setPainter([boxes = p.label5, bar = p.hscroll1](QPainter& painter, QSize size) {
         paintParameterPanel(painter, size, {boxes[0]->geometry(), boxes[1]->geometry()}, bar->geometry());
