@@ -510,6 +510,24 @@ void forgetInterface(QObject* object) {
 
 }  // namespace
 
+namespace {
+
+ReaderWatcher& readerWatcher() {
+    static ReaderWatcher watching;
+    return watching;
+}
+
+}  // namespace
+
+void tellReader(QAccessibleEvent& event) {
+    if (readerWatcher()) readerWatcher()(&event);
+    QAccessible::updateAccessibility(&event);
+}
+
+void setReaderWatcher(ReaderWatcher watcher) {
+    readerWatcher() = std::move(watcher);
+}
+
 void installReaderInterfaces() {
     static bool installed = false;
     if (installed) return;
@@ -564,7 +582,7 @@ void readAsShown(QAbstractSlider* control, ShownValue shown) {
         const auto found = shownValues().constFind(control);
         if (found == shownValues().constEnd() || !found->value) return;
         QAccessibleValueChangeEvent event(control, found->value());
-        QAccessible::updateAccessibility(&event);
+        tellReader(event);
     });
 }
 

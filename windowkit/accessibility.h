@@ -45,6 +45,12 @@ void announceChange(QWidget* picture);
 using AnnouncementWatcher = std::function<void(const QWidget* picture)>;
 void setAnnouncementWatcher(AnnouncementWatcher watcher);
 
+// Sends event to the screen reader, through the watcher when there is one.
+void tellReader(QAccessibleEvent& event);
+// Tests see what the reader is told here, since no reader listens offscreen.
+using ReaderWatcher = std::function<void(QAccessibleEvent* event)>;
+void setReaderWatcher(ReaderWatcher watcher);
+
 // Qt's own reading of single-line boxes never returns from some queries at
 // the end of their text (the word at the caret placed after the last digit),
 // and reports their attributes over an empty run, so that a reader drops the

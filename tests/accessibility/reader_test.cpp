@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest/QTest>
+#include <map>
 
 #include "tests/ui/fixture.h"
 #include "ui/main/accessiblenames.h"
@@ -188,16 +189,109 @@ TEST_F(ReaderTest, SwatchesSayTheirColourInWords) {
     EXPECT_TRUE(reader("Label4_1")->text(QAccessible::Description).startsWith(QStringLiteral("rouge")));
 }
 
-TEST_F(ReaderTest, BarsSayTheValueTheySetWithItsUnit) {
-    auto* duration = control<QScrollBar>("VScroll2");
-    duration->setValue(12);
-    EXPECT_EQ(reader("VScroll2")->text(QAccessible::Description),
-              QStringLiteral("Durée : ") + control<QLabel>("Label2")->text());
-    EXPECT_TRUE(reader("VScroll2")->text(QAccessible::Description).endsWith(QStringLiteral(" s")));
-    control<QScrollBar>("VScroll4_1")->setValue(70);
-    EXPECT_EQ(reader("VScroll4_1")->text(QAccessible::Description), QStringLiteral("Pourcentage : 30 %"));
-    control<QScrollBar>("VScroll3")->setValue(100);
-    EXPECT_EQ(reader("VScroll3")->text(QAccessible::Description), QStringLiteral("Nombre de lignes : 11"));
+// What the reader was last told of each control's value.
+std::map<const QObject*, QVariant>& toldValues() {
+    static std::map<const QObject*, QVariant> told;
+    return told;
+}
+
+TEST_F(ReaderTest, BarsReadAsTheValuesTheyShowAndTellEachChange) {
+    toldValues().clear();
+    setReaderWatcher([](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::ValueChanged)
+            toldValues()[event->object()] = static_cast<QAccessibleValueChangeEvent*>(event)->value();
+    });
+    const struct {
+        const char* bar;
+        int position;
+        QAccessible::Role role;
+        double value;
+        const char* text;  // the spin button's text
+    } cases[] = {
+        {"VScroll4_0", 48, QAccessible::SpinBox, 52, "52 %"},
+        {"VScroll4_1", 70, QAccessible::SpinBox, 30, "30 %"},
+        {"VScroll4_1", 0, QAccessible::SpinBox, 100, "100 %"},
+        {"VScroll2", 12, QAccessible::SpinBox, 10, "10 s"},
+        {"VScroll2", 8, QAccessible::SpinBox, 90, "1 min  30 s"},
+        {"VScroll2", 1, QAccessible::SpinBox, 7200, "2 h"},
+        {"VScroll3", 60, QAccessible::SpinBox, 51, "51 lignes"},
+        {"VScroll3", 100, QAccessible::SpinBox, 11, "11 lignes"},
+        {"HScroll1", 730, QAccessible::Slider, 730, nullptr},
+    };
+    for (const auto& c : cases) {
+        auto* bar = control<QScrollBar>(c.bar);
+        bar->setValue(c.position == bar->value() ? c.position + 1 : c.position);
+        bar->setValue(c.position);
+        QAccessibleInterface* read = reader(c.bar);
+        EXPECT_EQ(read->role(), c.role) << c.bar;
+        ASSERT_NE(read->valueInterface(), nullptr) << c.bar;
+        EXPECT_EQ(read->valueInterface()->currentValue().toDouble(), c.value) << c.bar;
+        EXPECT_EQ(toldValues()[bar].toDouble(), c.value) << c.bar << ": the last change told";
+        if (c.text) {
+            ASSERT_NE(read->textInterface(), nullptr) << c.bar;
+            EXPECT_EQ(read->textInterface()->text(0, -1), QString::fromUtf8(c.text)) << c.bar;
+            EXPECT_EQ(read->text(QAccessible::Value), QString::fromUtf8(c.text)) << c.bar;
+        }
+    }
+    setReaderWatcher({});
+    // Each range runs from the lowest value to the highest, whatever the bar's direction.
+    const struct {
+        const char* bar;
+        double minimum, maximum;
+    } ranges[] = {
+        {"VScroll4_0", 0, 100}, {"VScroll2", 10, 7200}, {"VScroll3", 11, 101}, {"HScroll1", 200, 800}};
+    for (const auto& r : ranges) {
+        EXPECT_EQ(reader(r.bar)->valueInterface()->minimumValue().toDouble(), r.minimum) << r.bar;
+        EXPECT_EQ(reader(r.bar)->valueInterface()->maximumValue().toDouble(), r.maximum) << r.bar;
+    }
+}
+
+TEST_F(ReaderTest, AReaderSetsAndStepsTheValuesAsShown) {
+    const struct {
+        const char* bar;
+        double asked;
+        int position;
+        const char* label;
+        const char* shown;
+    } cases[] = {
+        {"VScroll4_0", 75, 25, "Label5_0", "75 %"},
+        {"VScroll4_1", 140, 0, "Label5_1", "100 %"},
+        {"VScroll2", 30, 10, "Label2", "30 s"},
+        {"VScroll2", 100, 8, "Label2", "1 min  30 s"},  // the nearest duration
+        {"VScroll3", 21, 90, "Label3", "21"},
+    };
+    for (const auto& c : cases) {
+        reader(c.bar)->valueInterface()->setCurrentValue(c.asked);
+        EXPECT_EQ(control<QScrollBar>(c.bar)->value(), c.position) << c.bar;
+        QWidget* label = control<QWidget>(c.label);
+        const QString text = qobject_cast<QLineEdit*>(label) ? static_cast<QLineEdit*>(label)->text()
+                                                             : static_cast<QLabel*>(label)->text();
+        EXPECT_EQ(text, QString::fromUtf8(c.shown)) << c.bar;
+    }
+    // A step up raises the value shown, whichever way the bar runs.
+    for (const char* bar : {"VScroll4_0", "VScroll3", "HScroll1"}) {
+        QAccessibleInterface* read = reader(bar);
+        const double before = read->valueInterface()->currentValue().toDouble();
+        read->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        EXPECT_GT(read->valueInterface()->currentValue().toDouble(), before) << bar;
+        read->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+        EXPECT_EQ(read->valueInterface()->currentValue().toDouble(), before) << bar;
+    }
+}
+
+TEST_F(ReaderTest, TheTemperatureArrowsGoTheWayItsPictureGoes) {
+    // The band is blue on the left and red on the right.
+    auto* temperature = control<QScrollBar>("HScroll1");
+    temperature->setValue(500);
+    QTest::keyClick(temperature, Qt::Key_Right);
+    EXPECT_GT(temperature->value(), 500) << "the right arrow warms";
+    QTest::keyClick(temperature, Qt::Key_Left);
+    QTest::keyClick(temperature, Qt::Key_Left);
+    EXPECT_LT(temperature->value(), 500) << "the left arrow cools";
+    // The vertical bars keep their top as their highest value.
+    auto* percent = control<QScrollBar>("VScroll4_0");
+    QTest::keyClick(percent, Qt::Key_Up);
+    EXPECT_EQ(control<QLineEdit>("Label5_0")->text(), QStringLiteral("51 %"));
 }
 
 }  // namespace
