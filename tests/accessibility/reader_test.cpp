@@ -1,6 +1,7 @@
 // What a screen reader reads of the run: the vessel's and the graph's text,
 // said once at the end of a recording; the table with its headers; the tabs.
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,8 +139,54 @@ TEST_F(ReaderTest, TheStripReadsAsThreeTabsThatCanBePressed) {
     tabs->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(strip->current(), TabStrip::Suivi);
     EXPECT_EQ(selected(), (std::vector<bool>{false, false, true}));
-    // The panels follow the tabs, each found once.
-    for (int k = 3; k < tabs->childCount(); ++k) EXPECT_EQ(tabs->indexOfChild(tabs->child(k)), k);
+    // Each tab holds its panel, and the panel lies in its tab.
+    EXPECT_EQ(tabs->childCount(), 3);
+    for (int k = 0; k < 3; ++k) {
+        QAccessibleInterface* panel = tabs->child(k)->child(0);
+        ASSERT_NE(panel, nullptr) << k;
+        EXPECT_EQ(panel->object(), strip->panel(k + 1)) << k;
+        EXPECT_EQ(panel->parent(), tabs->child(k)) << k;
+        EXPECT_EQ(tabs->child(k)->indexOfChild(panel), 0) << k;
+    }
+}
+
+TEST_F(ReaderTest, TheStripTakesTheKeyboardAndItsArrowsSayTheTab) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    std::vector<QString> focused;
+    setReaderWatcher([&focused](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::Focus && event->accessibleInterface())
+            focused.push_back(event->accessibleInterface()->text(QAccessible::Name));
+    });
+    auto* strip = control<TabStrip>("Onglets");
+    // The strip comes after the count boxes in the Tab round.
+    control<QLineEdit>("Text1_3")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), strip);
+    QTRY_VERIFY(!focused.empty());
+    EXPECT_EQ(focused.back(), QStringLiteral("Paramètres"));
+    QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(strip);
+    EXPECT_EQ(tabs->focusChild(), tabs->child(0));
+    EXPECT_TRUE(tabs->child(0)->state().focused);
+    const struct {
+        Qt::Key key;
+        int tab;
+    } keys[] = {{Qt::Key_Right, TabStrip::Affichage}, {Qt::Key_Right, TabStrip::Suivi},
+                {Qt::Key_Right, TabStrip::Parametres}, {Qt::Key_Left, TabStrip::Suivi},
+                {Qt::Key_Home, TabStrip::Parametres},  {Qt::Key_End, TabStrip::Suivi}};
+    for (const auto& k : keys) {
+        focused.clear();
+        QTest::keyClick(strip, k.key);
+        EXPECT_EQ(strip->current(), k.tab);
+        EXPECT_EQ(QApplication::focusWidget(), strip) << "the keyboard stays on the strip";
+        ASSERT_EQ(focused.size(), 1u) << k.tab;
+        EXPECT_EQ(focused.back(), TabStrip::name(k.tab));
+        EXPECT_TRUE(tabs->child(k.tab - 1)->state().focused);
+    }
+    // Tab goes on into the panel shown.
+    QTest::keyClick(strip, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), control<QWidget>("VScroll2"));
+    setReaderWatcher({});
 }
 
 TEST_F(ReaderTest, SwatchesReadAsButtonsThatOpenTheColourDialog) {

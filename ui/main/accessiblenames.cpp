@@ -18,92 +18,6 @@ namespace molvane {
 
 namespace {
 
-// One tab of the strip, which draws its tabs itself: a tab a reader lists,
-// reads as selected or not, and can press.
-class TabInterface final : public QAccessibleInterface, public QAccessibleActionInterface {
-public:
-    TabInterface(TabStrip* strip, int tab) : strip_(strip), tab_(tab) {}
-
-    bool isValid() const override { return !strip_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(strip_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name) return TabStrip::name(tab_);
-        if (t == QAccessible::Description)
-            return QStringLiteral(
-                       "Onglet %1 sur 3 ; Ctrl+Tab passe à l'onglet suivant, Ctrl+Maj+Tab au précédent")
-                .arg(tab_);
-        return {};
-    }
-    void setText(QAccessible::Text, const QString&) override {}
-    QRect rect() const override {
-        if (!strip_) return {};
-        const auto& b = strip_->boundaries();
-        const QPoint topLeft = strip_->mapToGlobal(QPoint(b[tab_ - 1] + 1, 0));
-        return {topLeft, QSize(b[tab_] - b[tab_ - 1], strip_->nameHeight() + 2)};
-    }
-    QAccessible::Role role() const override { return QAccessible::PageTab; }
-    QAccessible::State state() const override {
-        QAccessible::State s;
-        s.selectable = true;
-        s.selected = strip_ && strip_->current() == tab_;
-        s.invisible = !strip_ || !strip_->isVisible();
-        return s;
-    }
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                    : nullptr;
-    }
-
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action == pressAction() && strip_) strip_->setCurrent(tab_);
-    }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    QPointer<TabStrip> strip_;
-    int tab_;
-};
-
-// The strip: a list of three tabs, followed by its panels.
-class TabStripInterface final : public QAccessibleWidget {
-public:
-    explicit TabStripInterface(TabStrip* strip) : QAccessibleWidget(strip, QAccessible::PageTabList) {
-        for (int k = 0; k < 3; ++k) {
-            tabs_[k] = new TabInterface(strip, k + 1);
-            QAccessible::registerAccessibleInterface(tabs_[k]);
-        }
-    }
-    ~TabStripInterface() override {
-        for (TabInterface* tab : tabs_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(tab));
-    }
-
-    int childCount() const override { return 3 + QAccessibleWidget::childCount(); }
-    QAccessibleInterface* child(int index) const override {
-        if (index >= 0 && index < 3) return tabs_[index];
-        return QAccessibleWidget::child(index - 3);
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        for (int k = 0; k < 3; ++k)
-            if (child == tabs_[k]) return k;
-        const int other = QAccessibleWidget::indexOfChild(child);
-        return other < 0 ? -1 : other + 3;
-    }
-    QAccessibleInterface* childAt(int x, int y) const override {
-        for (TabInterface* tab : tabs_)
-            if (tab->rect().contains(x, y)) return tab;
-        return QAccessibleWidget::childAt(x, y);
-    }
-
-private:
-    std::array<TabInterface*, 3> tabs_{};
-};
-
 // A colour swatch is pressed like a button, and reads as one; its
 // description starts with the colour it shows, in words.
 class SwatchInterface final : public QAccessibleWidget {
@@ -121,9 +35,7 @@ public:
     }
 };
 
-QAccessibleInterface* tabStripFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String(TabStrip::staticMetaObject.className()))
-        if (auto* strip = qobject_cast<TabStrip*>(object)) return new TabStripInterface(strip);
+QAccessibleInterface* swatchFactory(const QString& className, QObject* object) {
     if (className == QLatin1String(Swatch::staticMetaObject.className()))
         if (auto* swatch = qobject_cast<Swatch*>(object)) return new SwatchInterface(swatch);
     return nullptr;
@@ -163,7 +75,7 @@ constexpr AccessibleEntry kNames[] = {
 void nameMainWindow(QWidget* window) {
     installReaderInterfaces();
     static const bool installed = [] {
-        QAccessible::installFactory(tabStripFactory);
+        QAccessible::installFactory(swatchFactory);
         return true;
     }();
     (void)installed;

@@ -298,13 +298,15 @@ QPushButton* MainWindow::button(const char* objectName) const {
 }
 
 void MainWindow::buildTabOrder() {
-    // As the screen reads: the counts, the panel shown (the hidden panels'
-    // controls are passed over), the magnifier and the restart under the
+    // As the screen reads: the counts, the tab strip and the panel shown (the
+    // hidden panels' controls are passed over), the magnifier and the restart under the
     // vessel, the table when it is shown, the button row, the exercises, the
     // text area, and the vessel (first made) closes the round. Hidden buttons
     // keep their place. The keyboard starts in the first count box.
     QList<QWidget*> order;
     for (QLineEdit* box : text1_) order << box;
+    // The tab strip, whose arrows change the panel that follows.
+    order << onglets_;
     for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
     order << parameterPanel_.hscroll1;
     for (Swatch* swatch : displayPanel_.label4) order << swatch;
@@ -608,9 +610,14 @@ void MainWindow::Text1_LostFocus(int index, bool entered) {
     }
     text1_[index]->setText(QString::fromStdString(check.text));
     Command5_Click();
-    // After Enter the keyboard leaves the box; a user who left it for
-    // another control keeps that control.
-    if (entered) animpic_->setFocus(Qt::OtherFocusReason);
+    // A refused count keeps the keyboard, so that the pupil hears the count
+    // it now holds and may change it again. Otherwise, after Enter the
+    // keyboard leaves the box; a user who left it for another control keeps
+    // that control.
+    if (check.limit != CountLimit::None)
+        text1_[index]->setFocus(Qt::OtherFocusReason);
+    else if (entered)
+        animpic_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::Label5_LostFocus(int index) {
