@@ -40,6 +40,25 @@ public:
     }
 };
 
+QHash<const QObject*, SpokenText>& readTexts() {
+    static QHash<const QObject*, SpokenText> texts;
+    return texts;
+}
+
+// A text read when asked for, its words those of the moment.
+class TextOnDemand final : public QAccessibleWidget {
+public:
+    explicit TextOnDemand(QWidget* control) : QAccessibleWidget(control, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const auto found = readTexts().constFind(object());
+            if (found != readTexts().constEnd() && *found) return (*found)();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
 AnnouncementWatcher& watcher() {
     static AnnouncementWatcher watching;
     return watching;
@@ -48,7 +67,17 @@ AnnouncementWatcher& watcher() {
 QAccessibleInterface* speakingFactory(const QString&, QObject* object) {
     if (object && object->isWidgetType() && spoken().contains(object))
         return new SpeakingPicture(static_cast<QWidget*>(object));
+    if (object && object->isWidgetType() && readTexts().contains(object))
+        return new TextOnDemand(static_cast<QWidget*>(object));
     return nullptr;
+}
+
+void installSpeakingFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(speakingFactory);
+        return true;
+    }();
+    (void)installed;
 }
 
 // --- Pieces of text -------------------------------------------------------
@@ -609,11 +638,7 @@ int nameControls(QWidget* window, std::initializer_list<AccessibleEntry> entries
 }
 
 void speakOnDemand(QWidget* picture, SpokenText text) {
-    static const bool installed = [] {
-        QAccessible::installFactory(speakingFactory);
-        return true;
-    }();
-    (void)installed;
+    installSpeakingFactory();
     spoken().insert(picture, std::move(text));
     // Setting a name or description makes the plain widget's interface,
     // which would stay cached: it goes, and the next reader gets the picture's.
@@ -621,6 +646,15 @@ void speakOnDemand(QWidget* picture, SpokenText text) {
         made && !dynamic_cast<SpeakingPicture*>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     QObject::connect(picture, &QObject::destroyed, [picture] { spoken().remove(picture); });
+}
+
+void readOnDemand(QWidget* control, SpokenText text) {
+    installSpeakingFactory();
+    readTexts().insert(control, std::move(text));
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(control);
+        made && !dynamic_cast<TextOnDemand*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    QObject::connect(control, &QObject::destroyed, [control] { readTexts().remove(control); });
 }
 
 bool speaksOnDemand(const QObject* picture) {

@@ -36,6 +36,10 @@ int nameControls(QWidget* window, std::initializer_list<AccessibleEntry> entries
 // asking. The text lives as long as the picture.
 using SpokenText = std::function<QString()>;
 void speakOnDemand(QWidget* picture, SpokenText text);
+// From now on a screen reader reads control as a text whose words are what
+// `text` gives at the time of asking (counts that change at every tick, said
+// when the pupil comes to them, never pushed at each change).
+void readOnDemand(QWidget* control, SpokenText text);
 // Whether speakOnDemand was called for picture.
 bool speaksOnDemand(const QObject* picture);
 // Tells the screen reader that the picture's text changed, so that it is read

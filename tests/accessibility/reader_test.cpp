@@ -43,15 +43,18 @@ protected:
 };
 
 TEST_F(ReaderTest, VesselAndGraphReadTheTimeCountsAndQr) {
+    const QString start =
+        QStringLiteral("Temps écoulé : 00 h 00 min 00,0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0,0.");
     for (const char* name : {"animpic", "Picture2"}) {
         QAccessibleInterface* picture = reader(name);
         EXPECT_EQ(picture->role(), QAccessible::Graphic) << name;
         EXPECT_FALSE(picture->text(QAccessible::Name).isEmpty()) << name;
-        EXPECT_EQ(picture->text(QAccessible::Description),
-                  QStringLiteral(
-                      "Temps écoulé : 00 h 00 min 00,0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0,0."))
-            << name;
     }
+    EXPECT_EQ(reader("animpic")->text(QAccessible::Description), start);
+    // The graph says first what its curves show.
+    EXPECT_EQ(
+        reader("Picture2")->text(QAccessible::Description),
+        QStringLiteral("Nombre de particules de C en orange en fonction du temps, de 0 à 20 s. ") + start);
     ticks(30);
     const QString read = reader("animpic")->text(QAccessible::Description);
     const Simulation& run = window->simulation();
@@ -63,6 +66,33 @@ TEST_F(ReaderTest, VesselAndGraphReadTheTimeCountsAndQr) {
         control<QLineEdit>(box)->setText(QString::fromLatin1(text));
     control<QPushButton>("Command5")->click();
     EXPECT_TRUE(reader("Picture2")->text(QAccessible::Description).contains(QStringLiteral("Qr non défini")));
+}
+
+TEST_F(ReaderTest, WhatTheWindowOnlyDrawsIsReachedAndRead) {
+    // The equation and the counts during the reaction are drawn, not
+    // controls: the keyboard stops on them, and they read as they are.
+    EXPECT_EQ(reader("Equation")->text(QAccessible::Name),
+              QStringLiteral(
+                  "Équation chimique : A + B = C + D ; A en bleu, B en magenta, C en orange, D en vert"));
+    control<Swatch>("Label4_2")->setValue(0x0000FF);  // 0x00BBGGRR: red
+    EXPECT_TRUE(reader("Equation")->text(QAccessible::Name).contains(QStringLiteral("B en rouge")));
+    ticks(20);
+    QString during = QStringLiteral("Pendant la réaction : ");
+    for (int s = 0; s < 4; ++s) {
+        const QString count =
+            control<QLabel>(QByteArray("Labelinf_" + QByteArray::number(s)).constData())->text();
+        ASSERT_FALSE(count.trimmed().isEmpty());
+        during += QStringLiteral("%1 %2%3").arg(QChar(u'A' + s)).arg(count.trimmed(), s < 3 ? ", " : "");
+    }
+    EXPECT_EQ(reader("Pendant")->text(QAccessible::Name), during);
+    for (const char* name : {"Equation", "Pendant", "Picture2", "Comtaille"})
+        EXPECT_TRUE(control<QWidget>(name)->focusPolicy() & Qt::TabFocus) << name;
+    // The graph takes the keyboard while it is shown, the table while it is.
+    control<QRadioButton>("Option1_1")->setChecked(true);
+    EXPECT_FALSE(control<QWidget>("Picture2")->focusPolicy() & Qt::TabFocus);
+    EXPECT_TRUE(control<QWidget>("MSFlexGrid1")->focusPolicy() & Qt::TabFocus);
+    control<QRadioButton>("Option1_0")->setChecked(true);
+    EXPECT_TRUE(control<QWidget>("Picture2")->focusPolicy() & Qt::TabFocus);
 }
 
 TEST_F(ReaderTest, TheEndOfARecordingIsSaidOnceNotEveryTick) {
@@ -102,9 +132,15 @@ TEST_F(ReaderTest, TableReadsItsCellsWithTheirHeaders) {
         const auto headers = cell->tableCellInterface()->columnHeaderCells();
         ASSERT_EQ(headers.size(), 1) << c.header;
         EXPECT_EQ(headers[0]->text(QAccessible::Name), QString::fromUtf8(c.header));
-        EXPECT_EQ(cell->text(QAccessible::Name), QString::fromStdString(window->table().text(2, c.column)))
+        // Each cell is read with its heading, as a row read cell by cell needs.
+        EXPECT_EQ(cell->text(QAccessible::Name),
+                  QString::fromUtf8(c.header) + QStringLiteral(" : ") +
+                      QString::fromStdString(window->table().text(2, c.column)).trimmed())
             << c.header;
     }
+    // A row not yet recorded says so.
+    EXPECT_EQ(cells->cellAt(cells->rowCount() - 1, 1)->text(QAccessible::Name),
+              QStringLiteral("Nombre de A : vide"));
     // The Qr column hidden in white is not read out either.
     control<QCheckBox>("Check3")->setChecked(false);
     control<QPushButton>("Command5")->click();
@@ -113,9 +149,9 @@ TEST_F(ReaderTest, TableReadsItsCellsWithTheirHeaders) {
     // interface so, which is then made again.
     QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(table));
     cells = reader("MSFlexGrid1")->tableInterface();
-    EXPECT_EQ(cells->cellAt(1, 5)->text(QAccessible::Name), QStringLiteral("masqué"));
+    EXPECT_EQ(cells->cellAt(1, 5)->text(QAccessible::Name), QStringLiteral("Qr : masqué"));
     EXPECT_EQ(cells->cellAt(1, 1)->text(QAccessible::Name),
-              QString::fromStdString(window->table().text(2, 1)));
+              QStringLiteral("Nombre de A : ") + QString::fromStdString(window->table().text(2, 1)));
 }
 
 TEST_F(ReaderTest, TheStripReadsAsThreeTabsThatCanBePressed) {
@@ -159,8 +195,8 @@ TEST_F(ReaderTest, TheStripTakesTheKeyboardAndItsArrowsSayTheTab) {
             focused.push_back(event->accessibleInterface()->text(QAccessible::Name));
     });
     auto* strip = control<TabStrip>("Onglets");
-    // The strip comes after the count boxes in the Tab round.
-    control<QLineEdit>("Text1_3")->setFocus(Qt::TabFocusReason);
+    // The strip comes after the counts in the Tab round.
+    control<QWidget>("Pendant")->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), strip);
     QTRY_VERIFY(!focused.empty());
@@ -171,7 +207,7 @@ TEST_F(ReaderTest, TheStripTakesTheKeyboardAndItsArrowsSayTheTab) {
     const struct {
         Qt::Key key;
         int tab;
-    } keys[] = {{Qt::Key_Right, TabStrip::Affichage}, {Qt::Key_Right, TabStrip::Suivi},
+    } keys[] = {{Qt::Key_Right, TabStrip::Affichage},  {Qt::Key_Right, TabStrip::Suivi},
                 {Qt::Key_Right, TabStrip::Parametres}, {Qt::Key_Left, TabStrip::Suivi},
                 {Qt::Key_Home, TabStrip::Parametres},  {Qt::Key_End, TabStrip::Suivi}};
     for (const auto& k : keys) {

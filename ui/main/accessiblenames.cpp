@@ -8,11 +8,13 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include "core/settings.h"
 #include "core/simulation.h"
 #include "ui/main/hoverhelp.h"
 #include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"
 #include "windowkit/accessibility.h"
+#include "windowkit/surfaces.h"
 
 namespace molvane {
 
@@ -106,10 +108,29 @@ QString runText(const Simulation& run) {
                       .arg(QString::fromStdString(qrText(qr, run.parameters().decimalSeparator)).trimmed());
 }
 
+QString graphText(const Simulation& run) {
+    static const char* const kSpecies[] = {"A", "B", "C", "D"};
+    QStringList drawn;
+    for (int s = 0; s < 4; ++s)
+        if (run.parameters().curves[s])
+            drawn << QStringLiteral("%1 en %2")
+                         .arg(QLatin1String(kSpecies[s]), colourName(toQColor(run.parameters().colours[s])));
+    QString text = drawn.isEmpty()
+                       ? QStringLiteral("Aucune courbe tracée")
+                       : QStringLiteral("Nombre de particules de ") + drawn.join(QStringLiteral(", "));
+    text += QStringLiteral(" en fonction du temps, de 0 à %1. ")
+                .arg(QString::fromStdString(durationLabel(run.duration())));
+    if (run.showsKeptCurves())
+        text += run.nbcourbes() == 1
+                    ? QStringLiteral("1 courbe conservée d'un essai précédent. ")
+                    : QStringLiteral("%1 courbes conservées d'essais précédents. ").arg(run.nbcourbes());
+    return text + runText(run);
+}
+
 RunSpeech::RunSpeech(const Simulation& run, QWidget* vessel, QWidget* graph)
     : QObject(vessel), run_(run), vessel_(vessel), graph_(graph) {
     speakOnDemand(vessel_, [this] { return runText(run_); });
-    speakOnDemand(graph_, [this] { return runText(run_); });
+    speakOnDemand(graph_, [this] { return graphText(run_); });
 }
 
 void RunSpeech::afterTick() {

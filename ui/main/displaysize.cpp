@@ -183,11 +183,11 @@ DisplaySize::DisplaySize(QWidget* window, QSize content)
     fullScreenAction_->setShortcut(QKeySequence(Qt::Key_F11));
     connect(fullScreenAction_, &QAction::triggered, this, [this] { setFullScreen(!fullScreen_); });
 
-    // The button sits in the free corner under the text area; it takes no
-    // place in the tab order: F10 opens its menu from the keyboard.
+    // The button sits in the free corner under the text area, last of the
+    // Tab round before the vessel; F10 also opens its menu.
     button_ = new QPushButton(QStringLiteral("Taille de l'affichage"), window);
     button_->setObjectName(QStringLiteral("Comtaille"));
-    button_->setFocusPolicy(Qt::NoFocus);
+    button_->setFocusPolicy(Qt::StrongFocus);
     connect(button_, &QPushButton::clicked, this,
             [this] { popUp(button_->mapToGlobal(QPoint(0, button_->height()))); });
 

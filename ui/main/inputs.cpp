@@ -16,6 +16,7 @@
 
 #include "common/numbers.h"
 #include "core/table.h"
+#include "ui/main/drawing.h"
 #include "windowkit/accessibility.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/modalguard.h"
@@ -191,6 +192,69 @@ void readBarsAsShown(QWidget* window) {
         };
         readAsShown(temperature, std::move(shown));
     }
+}
+
+namespace {
+
+class ReadingStop final : public QWidget {
+public:
+    ReadingStop(QWidget* window, const QString& name, const QRect& place, SpokenText text) : QWidget(window) {
+        setObjectName(name);
+        setGeometry(place);
+        setFocusPolicy(Qt::StrongFocus);
+        // The mouse reaches what lies under it (the help line's texts).
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        readOnDemand(this, std::move(text));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        drawKeyboardFrame(painter, rect());
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QWidget::focusOutEvent(event);
+        update();
+    }
+};
+
+}  // namespace
+
+void addReadingStops(QWidget* window) {
+    std::array<QLineEdit*, 4> boxes{};
+    std::array<QLabel*, 4> counts{};
+    std::array<Swatch*, 4> swatches{};
+    for (int s = 0; s < 4; ++s) {
+        boxes[s] = window->findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(s));
+        counts[s] = window->findChild<QLabel*>(QStringLiteral("Labelinf_%1").arg(s));
+        swatches[s] = window->findChild<Swatch*>(QStringLiteral("Label4_%1").arg(s + 1));
+        if (!boxes[s] || !counts[s] || !swatches[s]) return;
+    }
+    static const std::array<QString, 4> kSpecies{QStringLiteral("A"), QStringLiteral("B"),
+                                                 QStringLiteral("C"), QStringLiteral("D")};
+    // From the window's left margin, where the headings start, to the last box.
+    const int left = 20, right = boxes[3]->geometry().right();
+    const QRect equation(left, boxes[0]->y() - 17, right - left + 1, 16);
+    new ReadingStop(window, QStringLiteral("Equation"), equation, [swatches] {
+        QString text = QStringLiteral("Équation chimique : A + B = C + D ; ");
+        for (int s = 0; s < 4; ++s)
+            text += kSpecies[s] + QStringLiteral(" en ") + colourName(swatches[s]->shown()) +
+                    (s < 3 ? QStringLiteral(", ") : QString());
+        return text;
+    });
+    const QRect during(left, counts[0]->y() - 1, right - left + 1, counts[0]->height() + 2);
+    new ReadingStop(window, QStringLiteral("Pendant"), during, [counts] {
+        QString text = QStringLiteral("Pendant la réaction : ");
+        for (int s = 0; s < 4; ++s)
+            text += kSpecies[s] + QLatin1Char(' ') + counts[s]->text().trimmed() +
+                    (s < 3 ? QStringLiteral(", ") : QString());
+        return text;
+    });
 }
 
 PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}

@@ -218,6 +218,7 @@ void MainWindow::buildControls() {
     info_->setWordWrap(true);
     hoverHelp_ = new HoverHelp(info_);
     hoverHelp_->watch(this);
+    addReadingStops(this);
     buildKeyboard();
     buildTabOrder();
     buildOutput();
@@ -304,9 +305,12 @@ void MainWindow::buildTabOrder() {
     // text area, and the vessel (first made) closes the round. Hidden buttons
     // keep their place. The keyboard starts in the first count box.
     QList<QWidget*> order;
+    // The equation, the four boxes under it and the counts during the
+    // reaction under them; then the tab strip, whose arrows change the panel
+    // that follows.
+    order << findChild<QWidget*>(QStringLiteral("Equation"));
     for (QLineEdit* box : text1_) order << box;
-    // The tab strip, whose arrows change the panel that follows.
-    order << onglets_;
+    order << findChild<QWidget*>(QStringLiteral("Pendant")) << onglets_;
     for (int i = 0; i < 2; ++i) order << parameterPanel_.label5[i] << parameterPanel_.vscroll4[i];
     order << parameterPanel_.hscroll1;
     for (Swatch* swatch : displayPanel_.label4) order << swatch;
@@ -314,7 +318,8 @@ void MainWindow::buildTabOrder() {
     order << settingsPanel_.vscroll2 << settingsPanel_.option1[0] << settingsPanel_.option1[1]
           << settingsPanel_.vscroll3;
     for (QCheckBox* box : settingsPanel_.option2) order << box;
-    order << comloupe_ << command5_ << grid_;
+    // The graph, or the table lying over it when it is shown.
+    order << comloupe_ << command5_ << picture2_ << grid_;
     for (QPushButton* b : row_) order << b;
     order << btexo_ << supertext_;
     for (int k = 0; k + 1 < order.size(); ++k) QWidget::setTabOrder(order[k], order[k + 1]);
@@ -540,6 +545,8 @@ void MainWindow::Option1_Click(int) {
     const bool graph = settingsPanel_.option1[0]->isChecked();
     for (QCheckBox* box : settingsPanel_.option2) box->setEnabled(graph);
     grid_->setVisible(!graph);
+    // The keyboard reaches the view shown.
+    picture2_->setFocusPolicy(graph ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void MainWindow::fondi() {
