@@ -120,10 +120,12 @@ QString graphText(const Simulation& run) {
                        : QStringLiteral("Nombre de particules de ") + drawn.join(QStringLiteral(", "));
     text += QStringLiteral(" en fonction du temps, de 0 à %1. ")
                 .arg(QString::fromStdString(durationLabel(run.duration())));
-    if (run.showsKeptCurves())
-        text += run.nbcourbes() == 1
-                    ? QStringLiteral("1 courbe conservée d'un essai précédent. ")
-                    : QStringLiteral("%1 courbes conservées d'essais précédents. ").arg(run.nbcourbes());
+    // Each run ends by keeping the curves of its four species.
+    if (run.showsKeptCurves()) {
+        const int runs = (run.nbcourbes() + 3) / 4;
+        text += runs == 1 ? QStringLiteral("Les courbes d'un essai précédent sont conservées. ")
+                          : QStringLiteral("Les courbes de %1 essais précédents sont conservées. ").arg(runs);
+    }
     return text + runText(run);
 }
 
