@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QtTest/QTest>
 #include <map>
 
+#include "exercises/textarea.h"
 #include "tests/ui/fixture.h"
 #include "ui/main/accessiblenames.h"
 #include "ui/main/inputs.h"
@@ -93,6 +95,48 @@ TEST_F(ReaderTest, WhatTheWindowOnlyDrawsIsReachedAndRead) {
     EXPECT_TRUE(control<QWidget>("MSFlexGrid1")->focusPolicy() & Qt::TabFocus);
     control<QRadioButton>("Option1_0")->setChecked(true);
     EXPECT_TRUE(control<QWidget>("Picture2")->focusPolicy() & Qt::TabFocus);
+}
+
+TEST(TextAreaNames, SayWhichTextTheAreaHolds) {
+    const struct {
+        const char* fich;
+        const char* name;
+    } cases[] = {
+        {"", "Énoncé et réponses"},
+        {"/home/eleve/Exercices/vitesse.E32", "Énoncé et réponses : vitesse.E32"},
+        {"Texte: /tmp/TP/essai.rtf", "Énoncé et réponses : Texte: essai.rtf"},
+        {"Texte: C:\\TP\\essai.rtf", "Énoncé et réponses : Texte: essai.rtf"},
+        {"Prise en main", "Énoncé et réponses : Prise en main"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textAreaName(QString::fromUtf8(c.fich)).toStdString(), c.name) << c.fich;
+}
+
+TEST_F(ReaderTest, TheIntroductionHasACaretThatTheArrowsMove) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* text = control<QTextEdit>("supertext");
+    window->textArea().showIntroduction();
+    ASSERT_TRUE(text->isReadOnly());
+    EXPECT_EQ(reader("supertext")->text(QAccessible::Name), QStringLiteral("Énoncé et réponses"));
+    text->setFocus(Qt::TabFocusReason);
+    const QString before = text->toPlainText();
+    text->moveCursor(QTextCursor::Start);
+    QTest::keyClick(text, Qt::Key_Down);
+    const int secondLine = text->textCursor().position();
+    EXPECT_GT(secondLine, 0) << "the down arrow moves the caret";
+    QTest::keyClick(text, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_GT(text->textCursor().position(), secondLine) << "Ctrl+right goes to the next word";
+    QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(text->textCursor().position(), text->document()->characterCount() - 1);
+    QTest::keyClick(text, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(text->textCursor().position(), 0);
+    // The caret reads, it never writes.
+    QTest::keyClicks(text, QStringLiteral("xyz"));
+    QTest::keyClick(text, Qt::Key_Delete);
+    EXPECT_EQ(text->toPlainText(), before);
+    // A reader follows the caret through the text's reading.
+    EXPECT_EQ(reader("supertext")->textInterface()->cursorPosition(), 0);
 }
 
 TEST_F(ReaderTest, TheEndOfARecordingIsSaidOnceNotEveryTick) {

@@ -69,7 +69,7 @@ constexpr AccessibleEntry kNames[] = {
     {"VScroll3", "Nombre de lignes du tableau"},
     {"Comloupe", "Agrandir", "Montrer le récipient deux fois plus grand dans une autre fenêtre"},
     {"fich", "Fichier du texte"},
-    {"supertext", "Zone de texte", "L'énoncé de l'exercice, et les réponses que vous y écrivez"},
+    {"supertext", "Énoncé et réponses", "L'énoncé de l'exercice, et les réponses que vous y écrivez"},
 };
 
 }  // namespace
