@@ -8,9 +8,11 @@
 #include <QDoubleSpinBox>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGroupBox>
 #include <QHash>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSet>
 #include <QSpinBox>
 #include <QWidget>
 #include <algorithm>
@@ -59,6 +61,23 @@ public:
     }
 };
 
+QSet<const QObject*>& groups() {
+    static QSet<const QObject*> boxes;
+    return boxes;
+}
+
+// A group box as a plain group named by its title.
+class GroupReading final : public QAccessibleWidget {
+public:
+    explicit GroupReading(QWidget* box) : QAccessibleWidget(box, QAccessible::Client) {}
+    QString text(QAccessible::Text t) const override {
+        QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && own.isEmpty())
+            if (auto* box = qobject_cast<QGroupBox*>(widget())) own = box->title().remove(u'&');
+        return own;
+    }
+};
+
 AnnouncementWatcher& watcher() {
     static AnnouncementWatcher watching;
     return watching;
@@ -69,6 +88,8 @@ QAccessibleInterface* speakingFactory(const QString&, QObject* object) {
         return new SpeakingPicture(static_cast<QWidget*>(object));
     if (object && object->isWidgetType() && readTexts().contains(object))
         return new TextOnDemand(static_cast<QWidget*>(object));
+    if (object && object->isWidgetType() && groups().contains(object))
+        return new GroupReading(static_cast<QWidget*>(object));
     return nullptr;
 }
 
@@ -655,6 +676,15 @@ void readOnDemand(QWidget* control, SpokenText text) {
         made && !dynamic_cast<TextOnDemand*>(made))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     QObject::connect(control, &QObject::destroyed, [control] { readTexts().remove(control); });
+}
+
+void readAsGroup(QWidget* box) {
+    installSpeakingFactory();
+    groups().insert(box);
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(box);
+        made && !dynamic_cast<GroupReading*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    QObject::connect(box, &QObject::destroyed, [box] { groups().remove(box); });
 }
 
 bool speaksOnDemand(const QObject* picture) {

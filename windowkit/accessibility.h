@@ -97,6 +97,10 @@ void readAsShown(QAbstractSlider* control, ShownValue shown);
 // Whether readAsShown was called for control.
 bool readsAsShown(const QObject* control);
 
+// A frame that groups option buttons read as a plain group named by its
+// title (which a reader says before its buttons), not as a dashboard panel.
+void readAsGroup(QWidget* box);
+
 // A colour said in French words, for a pupil who does not see it: "bleu",
 // "vert foncé", "gris clair".
 QString colourName(const QColor& colour);

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QtTest/QTest>
 #include <map>
 
+#include "calc/machine.h"
 #include "exercises/textarea.h"
 #include "tests/ui/fixture.h"
 #include "ui/main/accessiblenames.h"
@@ -95,6 +97,21 @@ TEST_F(ReaderTest, WhatTheWindowOnlyDrawsIsReachedAndRead) {
     EXPECT_TRUE(control<QWidget>("MSFlexGrid1")->focusPolicy() & Qt::TabFocus);
     control<QRadioButton>("Option1_0")->setChecked(true);
     EXPECT_TRUE(control<QWidget>("Picture2")->focusPolicy() & Qt::TabFocus);
+}
+
+TEST(CalculatorReading, GroupsOfChoicesReadAsGroupsNamedByTheirTitles) {
+    Machine machine;
+    int groups = 0;
+    for (QGroupBox* box : machine.findChildren<QGroupBox*>()) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box);
+        EXPECT_NE(read->role(), QAccessible::Grouping) << box->title().toStdString();
+        EXPECT_EQ(read->text(QAccessible::Name), box->title());
+        // Their option buttons lie in them.
+        ASSERT_GE(read->childCount(), 2);
+        EXPECT_EQ(read->child(0)->role(), QAccessible::RadioButton);
+        ++groups;
+    }
+    EXPECT_EQ(groups, 2);
 }
 
 TEST(TextAreaNames, SayWhichTextTheAreaHolds) {
