@@ -75,11 +75,11 @@ TEST_F(FocusTest, ComesBackToTheMainWindowWhenTheHelpCloses) {
 
 TEST_F(FocusTest, TabLeavesTheTextWhereThePupilWrites) {
     // An exercise's text takes the pupil's answers; Tab still goes on, to the
-    // vessel that closes the round, and Shift+Tab back to the exercises.
+    // display size under it, and Shift+Tab back to the exercises.
     auto* text = control<QTextEdit>("supertext");
     text->setReadOnly(false);
     const QString before = text->toPlainText();
-    for (const auto& [key, modifiers, next] : {std::tuple{Qt::Key_Tab, Qt::NoModifier, "animpic"},
+    for (const auto& [key, modifiers, next] : {std::tuple{Qt::Key_Tab, Qt::NoModifier, "Comtaille"},
                                                std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "btexo"}}) {
         text->setFocus(Qt::TabFocusReason);
         QTest::keyClick(text, key, modifiers);
