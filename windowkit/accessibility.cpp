@@ -449,7 +449,10 @@ public:
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return shownText();
-        return QAccessibleWidget::text(t);
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Description && shown() && !shown()->about.isEmpty())
+            return own.isEmpty() ? shown()->about : shown()->about + QStringLiteral(" ; ") + own;
+        return own;
     }
     QStringList actionNames() const override {
         return {increaseAction(), decreaseAction(), setFocusAction()};

@@ -87,6 +87,8 @@ struct ShownValue {
     double minimum = 0;
     double maximum = 0;
     double step = 1;
+    // Said before the control's own description (a slider's range in words).
+    QString about;
     // Whether the value grows as the bar's position falls (a vertical bar
     // whose top is the highest value).
     bool growsDownwards = false;

@@ -388,6 +388,10 @@ TEST_F(ReaderTest, BarsReadAsTheValuesTheyShowAndTellEachChange) {
         EXPECT_EQ(reader(r.bar)->valueInterface()->minimumValue().toDouble(), r.minimum) << r.bar;
         EXPECT_EQ(reader(r.bar)->valueInterface()->maximumValue().toDouble(), r.maximum) << r.bar;
     }
+    // The temperature has no number on screen: its range is said in words.
+    EXPECT_TRUE(reader("HScroll1")
+                    ->text(QAccessible::Description)
+                    .startsWith(QStringLiteral("Position de 200, froid, à 800, chaud ; ")));
 }
 
 TEST_F(ReaderTest, AReaderSetsAndStepsTheValuesAsShown) {

@@ -187,6 +187,9 @@ void readBarsAsShown(QWidget* window) {
         shown.minimum = kTemperatureBar.lowest;
         shown.maximum = kTemperatureBar.highest;
         shown.step = temperature->singleStep();
+        shown.about = QStringLiteral("Position de %1, froid, à %2, chaud")
+                          .arg(kTemperatureBar.lowest)
+                          .arg(kTemperatureBar.highest);
         shown.setValue = [temperature, nearest](double value) {
             temperature->setValue(nearest(value, kTemperatureBar.lowest, kTemperatureBar.highest));
         };
