@@ -16,6 +16,7 @@
 
 #include "calc/eval.h"
 #include "common/numbers.h"
+#include "windowkit/accessibility.h"
 
 namespace molvane {
 
@@ -267,6 +268,8 @@ QPushButton* nouvelleTouche(QWidget* parent, const char* nom, const char* legend
 }  // namespace
 
 Machine::Machine(QWidget* parent) : QDialog(parent) {
+    // Its display is a single-line box, which a screen reader must read safely.
+    installReaderInterfaces();
     setObjectName(QStringLiteral("Machine"));
     setWindowTitle(QStringLiteral("Machine à calculer"));
     setFixedSize(302, 431);
@@ -292,6 +295,9 @@ Machine::Machine(QWidget* parent) : QDialog(parent) {
     cadreAngles->setGeometry(10, 46, 136, 58);
     auto* cadreAffichage = new QGroupBox(QStringLiteral("Affichage"), this);
     cadreAffichage->setGeometry(156, 46, 136, 58);
+    // Read as the groups of choices they are, which name their option buttons.
+    readAsGroup(cadreAngles);
+    readAsGroup(cadreAffichage);
     const char* const nomsAngle[2] = {"Degrés", "Radians"};
     const char* const nomsAffichage[2] = {"Scientifique", "Standard"};
     for (int i = 0; i < 2; ++i) {

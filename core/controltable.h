@@ -29,7 +29,8 @@ enum class ControlKind {
     Panel,   // one of the tab strip's panels
     Frame,   // a box grouping controls
     TabStrip,
-    Grid,  // the table of values
+    Grid,         // the table of values
+    ReadingStop,  // a place the keyboard stops at to hear what the window shows there
 };
 
 // In the parent's pixels. An empty rectangle is laid out by the parent: the
@@ -66,12 +67,8 @@ struct Control {
     // The parameter panel says another text over its lower part.
     std::string_view lowerHover{};
     int lowerHoverFrom = 0;
-    // A bar that sets a value: its range, the control whose text shows that
-    // value ("" when its position is the value) and the words a reader is
-    // told before the value.
+    // A bar that sets a value: its range.
     const BarRange* range = nullptr;
-    std::string_view valueShownBy{};
-    std::string_view valueWords{};
 };
 
 inline constexpr std::string_view kMainWindowName = "feuilleP";
@@ -97,12 +94,9 @@ std::string plainCaption(std::string_view caption);
 // What a screen reader names the control: its accessible name, else its caption.
 std::string spokenName(const Control& control);
 // What it describes it as: its own description, else its help text on one
-// line. A bar that sets a value is described with the value (valueDescription).
+// line. A bar that sets a value reads that value as the window shows it,
+// unit included, through its value rather than its description.
 std::string spokenDescription(const Control& control);
-// A bar's description with its value as the window shows it: "Pourcentage :
-// 50 %". A bar whose position is its value is told its panel's help text
-// and its range first.
-std::string valueDescription(const Control& bar, std::string_view shown);
 // A description that begins with what the control shows at the moment (a
 // swatch's colour in words): "bleu ; Cliquer pour modifier la couleur d'affichage".
 std::string describedWith(std::string_view state, std::string_view own);

@@ -1,5 +1,7 @@
 #include "exercises/exercisesession.h"
 
+#include <QTextEdit>
+
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
 #include "exercises/textarea.h"
@@ -38,6 +40,8 @@ void adoptExercise(const ExerciseContext& context, QWidget* parent, const QStrin
     context.state->corrige = corrige;
     loadExerciseConfiguration(parent, *context.configuration, folder, configuration);
     context.text->setTextemodifie(0);
+    // The pupil goes on in the statement, and a screen reader says which one it is.
+    context.text->supertext()->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace molvane

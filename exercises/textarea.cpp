@@ -1,12 +1,14 @@
 #include "exercises/textarea.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
@@ -36,7 +38,39 @@ QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
+// A text only read still has a caret that the arrows move, line by line and
+// word by word, so that a screen reader follows it; typing stays impossible.
+class CaretInReadOnlyText final : public QObject {
+public:
+    explicit CaretInReadOnlyText(QTextEdit* text) : QObject(text), text_(text) {
+        text->installEventFilter(this);
+        follow();
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ReadOnlyChange) follow();
+        return false;
+    }
+
+private:
+    void follow() {
+        if (text_->isReadOnly())
+            text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    QTextEdit* text_;
+};
+
 }  // namespace
+
+QString textAreaName(const QString& fich) {
+    QString name = QStringLiteral("Énoncé et réponses");
+    if (fich.isEmpty()) return name;
+    // A path is said by its file's name: "Texte: essai.rtf".
+    const qsizetype cut = std::max(fich.lastIndexOf(u'/'), fich.lastIndexOf(u'\\'));
+    if (cut < 0) return name + QStringLiteral(" : ") + fich;
+    const qsizetype prefix = fich.indexOf(QStringLiteral(": "));
+    const QString before = prefix >= 0 && prefix < cut ? fich.left(prefix + 2) : QString();
+    return name + QStringLiteral(" : ") + before + fich.mid(cut + 1);
+}
 
 TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
     : QObject(parent), supertext_(supertext), fich_(fich) {
@@ -44,6 +78,8 @@ TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
     // Tab leaves the text for the next control, as in every other box: a
     // pupil without a mouse would otherwise stay caught in an editable text.
     supertext_->setTabChangesFocus(true);
+    new CaretInReadOnlyText(supertext_);
+    supertext_->setAccessibleName(textAreaName({}));
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
         if (!fich_->text().isEmpty()) setTextemodifie(1);
     });
@@ -63,6 +99,8 @@ void TextArea::setFich(const QString& text) {
     fich_->setText(text);
     fich_->setCursorPosition(static_cast<int>(text.size()));
     fich_->setToolTip(text);
+    // A screen reader says which text the area holds.
+    supertext_->setAccessibleName(textAreaName(text));
 }
 
 bool TextArea::confirmDiscard(QWidget* parent) const {

@@ -14,6 +14,10 @@ class QWidget;
 
 namespace molvane {
 
+// The text area's name for a screen reader: "Énoncé et réponses", followed by
+// what fich names, a path said by its file's name alone.
+QString textAreaName(const QString& fich);
+
 class TextArea : public QObject {
     Q_OBJECT
 public:
@@ -29,7 +33,8 @@ public:
 
     QString fich() const;
     // The caret goes to the end, so that the file's name shows, and the
-    // tooltip holds the whole text.
+    // tooltip holds the whole text; the text area's name for a screen reader
+    // says it too.
     void setFich(const QString& text);
 
     // Asks "Abandon des données?" when unsaved text would be lost; false when

@@ -6,6 +6,7 @@
 #include "ui/main/displaysize.h"
 #include "ui/main/mainwindow.h"
 #include "ui/selfcheck/selfcheck.h"
+#include "windowkit/accessibility.h"
 #include "windowkit/french.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     if (molvane::selfCheckWanted()) molvane::quietHeadlessNotices();
     QApplication app(argc, argv);
     molvane::installFrenchTranslation();
+    molvane::installReaderInterfaces();
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());

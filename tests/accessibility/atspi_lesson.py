@@ -93,7 +93,8 @@ class Lesson:
                 fits = role is None or (node is not None and node.get_role() == role)
             except Exception:
                 fits = False
-            if here == name and fits:
+            # A name may go on with what the control holds ("Énoncé et réponses : ...").
+            if (here == name or here.startswith(name + " : ")) and fits:
                 self.say("- **%s** — `%s` × %d\n  - lu : %s" % (what, key, count, heard(node)))
                 return True
             bus.press([key])
@@ -142,7 +143,7 @@ def run(reader, app):
     L.step("Au départ", [])
     L.step("Ouvrir le menu Exercices", ["alt+x"])
     L.step("Prise en main (premier article)", ["Return"], settle=2.5)
-    L.tab_to("Lire l'énoncé dans la zone de texte", "Zone de texte", back=True)
+    L.tab_to("Lire l'énoncé dans la zone de texte", "Énoncé et réponses", back=True)
     L.tab_to("a. Le récipient : ce qu'il dit des particules", "Récipient de la réaction")
     L.step("a. Onglet Affichage", ["ctrl+Tab"])
     L.tab_to("a. Couleur des particules A", "Couleur de A")

@@ -270,6 +270,7 @@ def check_window(app, reader, step, faults, out):
     if reader.last() is not None:
         out.append("   le lecteur dit : " + said(reader.last()))
     met = walk(shown, 1, faults, out, what)
+    ask_texts(app, shown, what, faults, out)
     if met < least:
         faults.append("%s: %d objets interactifs lus, %d attendus au moins" % (what, met, least))
     reader.heard.clear()
@@ -285,6 +286,157 @@ def check_window(app, reader, step, faults, out):
     out.append("   refermée, le lecteur dit : %s" % after)
     if before is not None and after != before:
         faults.append("%s: après fermeture le clavier est sur %s, pas sur %s" % (what, after, before))
+
+
+# What a screen reader asks of a text: its pieces at every offset.
+BOUNDARIES = [
+    Atspi.TextBoundaryType.CHAR, Atspi.TextBoundaryType.WORD_START, Atspi.TextBoundaryType.WORD_END,
+    Atspi.TextBoundaryType.SENTENCE_START, Atspi.TextBoundaryType.SENTENCE_END,
+    Atspi.TextBoundaryType.LINE_START, Atspi.TextBoundaryType.LINE_END,
+]
+ASKS = [Atspi.Text.get_text_before_offset, Atspi.Text.get_text_at_offset, Atspi.Text.get_text_after_offset]
+
+
+def texts(node, found, depth=0):
+    """Every object of the tree that has a text."""
+    try:
+        if node.get_text_iface() is not None:
+            found.append(node)
+        count = min(node.get_child_count(), 2000)
+    except Exception:
+        return
+    for i in range(count if depth < 40 else 0):
+        try:
+            texts(node.get_child_at_index(i), found, depth + 1)
+        except Exception:
+            pass
+
+
+def ask_texts(app, root, where, faults, out):
+    """Asks every piece of text of every text object under root, at every
+    offset of a short text and at its two ends and some offsets between of a
+    long one. A question left unanswered fails (the bus's own time limit), and
+    the program must still answer afterwards."""
+    found = []
+    texts(root, found)
+    asked = 0
+    for node in found:
+        try:
+            text = node.get_text_iface()
+            count = text.get_character_count()
+            name = node.get_name() or node.get_role_name()
+        except Exception:
+            continue
+        offsets = range(count + 1) if count <= 80 else sorted(
+            set([0, 1, count // 2, count - 1, count] + list(range(0, count, max(1, count // 25)))))
+        for offset in offsets:
+            for boundary in BOUNDARIES:
+                for ask in ASKS:
+                    try:
+                        ask(text, offset, boundary)
+                        asked += 1
+                    except Exception as error:
+                        faults.append("%s: «%s» ne répond pas au texte en %d (%s): %s"
+                                      % (where, name, offset, boundary.value_nick, error))
+                        return asked
+        try:
+            if count > 0:
+                run = text.get_attribute_run(count - 1, False)
+                if node.get_role() in (Atspi.Role.ENTRY, Atspi.Role.TEXT) and (run.start_offset, run.end_offset) != (0, count) \
+                        and count <= 80:
+                    faults.append("%s: «%s»: attributs sur %d..%d, pas sur tout le texte (0..%d)"
+                                  % (where, name, run.start_offset, run.end_offset, count))
+        except Exception as error:
+            faults.append("%s: «%s» ne répond pas aux attributs : %s" % (where, name, error))
+    out.append("   %s : %d questions sur %d textes" % (where, asked, len(found)))
+    try:
+        app.get_name()
+    except Exception as error:
+        faults.append("%s: le programme ne répond plus après les questions sur le texte : %s" % (where, error))
+    return asked
+
+
+# The bars of the main window, read as the values shown at start.
+VALUES = {
+    "Réglage du pourcentage de chocs efficaces, sens 1": (Atspi.Role.SPIN_BUTTON, "50 %", 50),
+    "Réglage du pourcentage de chocs efficaces, sens 2": (Atspi.Role.SPIN_BUTTON, "50 %", 50),
+    "Durée de l'enregistrement": (Atspi.Role.SPIN_BUTTON, "20 s", 20),
+    "Nombre de lignes du tableau": (Atspi.Role.SPIN_BUTTON, "51 lignes", 51),
+    "Température du système": (Atspi.Role.SLIDER, None, 500),
+}
+
+
+def check_values(root, faults, out):
+    seen = {}
+
+    def search(node, depth):
+        try:
+            role = node.get_role()
+            name = node.get_name() or ""
+            count = min(node.get_child_count(), 2000)
+        except Exception:
+            return
+        if role == Atspi.Role.SCROLL_BAR and node.get_state_set().contains(Atspi.StateType.FOCUSABLE):
+            faults.append("Fenêtre principale: «%s» se lit comme une barre de défilement" % name)
+        if name in VALUES:
+            seen[name] = node
+        for i in range(count if depth < 40 else 0):
+            try:
+                search(node.get_child_at_index(i), depth + 1)
+            except Exception:
+                pass
+
+    search(root, 0)
+    for name, (role, shown, value) in VALUES.items():
+        node = seen.get(name)
+        if node is None:
+            faults.append("Fenêtre principale: «%s» est introuvable" % name)
+            continue
+        try:
+            if node.get_role() != role:
+                faults.append("Fenêtre principale: «%s» se lit %s" % (name, node.get_role_name()))
+            current = node.get_value_iface().get_current_value()
+            if current != value:
+                faults.append("Fenêtre principale: «%s» vaut %s, l'écran montre %s" % (name, current, value))
+            if shown is not None:
+                text = node.get_text_iface()
+                read = text.get_text(0, text.get_character_count())
+                if read != shown:
+                    faults.append("Fenêtre principale: «%s» se lit «%s», l'écran montre «%s»" % (name, read, shown))
+            out.append("   %s : %s %s" % (name, node.get_role_name(), shown or current))
+        except Exception as error:
+            faults.append("Fenêtre principale: «%s» ne dit pas sa valeur : %s" % (name, error))
+
+
+def check_keyboard_reaches(app, reader, faults, out):
+    """From the first count box, Tab reaches the tab strip, whose arrows say
+    the tab, and then the graph."""
+    reader.heard.clear()
+    press(["Tab"] * 5)
+    settle(reader, 0.6)
+    tab = reader.last()
+    if tab is None or tab.get_role() != Atspi.Role.PAGE_TAB or (tab.get_name() or "") != "Paramètres":
+        faults.append("Fenêtre principale: Tab ne mène pas à l'onglet « Paramètres » (%s)"
+                      % (said(tab) if tab is not None else "rien"))
+    out.append("   Tab ×5, le lecteur dit : %s" % (said(tab) if tab is not None else "rien"))
+    reader.heard.clear()
+    press(["Right"])
+    settle(reader, 0.6)
+    tab = reader.last()
+    if tab is None or (tab.get_name() or "") != "Affichage":
+        faults.append("Fenêtre principale: → sur les onglets ne dit pas « Affichage » (%s)"
+                      % (said(tab) if tab is not None else "rien"))
+    out.append("   →, le lecteur dit : %s" % (said(tab) if tab is not None else "rien"))
+    press(["Left"])
+    # On the parameters' panel: five controls, the magnifier, the restart, the graph.
+    reader.heard.clear()
+    press(["Tab"] * 8)
+    settle(reader, 0.6)
+    graph = reader.last()
+    if graph is None or not (graph.get_name() or "").startswith("Graphe"):
+        faults.append("Fenêtre principale: le graphe ne prend pas le clavier (%s)"
+                      % (said(graph) if graph is not None else "rien"))
+    out.append("   Tab ×8, le lecteur dit : %s" % (said(graph) if graph is not None else "rien"))
 
 
 def main():
@@ -318,8 +470,11 @@ def read(reader, app):
     met = walk(window(app, MAIN), 1, faults, out, "Fenêtre principale")
     if met < 40:
         faults.append("Fenêtre principale: %d objets interactifs lus, 40 attendus au moins" % met)
+    check_values(window(app, MAIN), faults, out)
+    ask_texts(app, window(app, MAIN), "Fenêtre principale", faults, out)
     for step in WINDOWS:
         check_window(app, reader, step, faults, out)
+    check_keyboard_reaches(app, reader, faults, out)
     print("\n".join(out))
     print("\n%d objets lus, %d défauts" % (len(out), len(faults)))
     for f in faults:

@@ -73,11 +73,11 @@ TEST_F(FocusTest, ComesBackToTheMainWindowWhenTheHelpCloses) {
 
 TEST_F(FocusTest, TabLeavesTheTextWhereThePupilWrites) {
     // An exercise's text takes the pupil's answers; Tab still goes on, to the
-    // vessel that closes the round, and Shift+Tab back to the exercises.
+    // display size under it, and Shift+Tab back to the exercises.
     auto* text = control<QTextEdit>("supertext");
     text->setReadOnly(false);
     const QString before = text->toPlainText();
-    for (const auto& [key, modifiers, next] : {std::tuple{Qt::Key_Tab, Qt::NoModifier, "animpic"},
+    for (const auto& [key, modifiers, next] : {std::tuple{Qt::Key_Tab, Qt::NoModifier, "Comtaille"},
                                                std::tuple{Qt::Key_Backtab, Qt::ShiftModifier, "btexo"}}) {
         text->setFocus(Qt::TabFocusReason);
         QTest::keyClick(text, key, modifiers);
@@ -123,6 +123,42 @@ TEST_F(FocusTest, ComesBackToTheBarAfterItsQuestion) {
     QTRY_VERIFY(closed);
     EXPECT_EQ(duration->value(), 12) << "the question was refused";
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), static_cast<QWidget*>(duration), 2000);
+}
+
+TEST_F(FocusTest, ARefusedCountKeepsTheKeyboardWithItsNewCount) {
+    // Left with Tab or with Enter, an accepted count lets the keyboard go on;
+    // a refused one keeps it, holding the count it was brought back to.
+    const struct {
+        Qt::Key leaving;
+        const char* b;
+        const char* typed;
+        bool refused;
+        const char* after;
+        const char* focus;
+    } cases[] = {
+        {Qt::Key_Tab, "100", "950", true, "900", "Text1_0"},
+        {Qt::Key_Return, "100", "950", true, "900", "Text1_0"},
+        {Qt::Key_Tab, "0", "5", true, "10", "Text1_0"},
+        {Qt::Key_Return, "0", "5", true, "10", "Text1_0"},
+        {Qt::Key_Tab, "100", "300", false, "300", "Text1_1"},
+        {Qt::Key_Return, "100", "300", false, "300", "animpic"},
+    };
+    for (const auto& c : cases) {
+        auto* a = control<QLineEdit>("Text1_0");
+        control<QLineEdit>("Text1_1")->setText(QString::fromLatin1(c.b));
+        a->setText(QStringLiteral("100"));
+        a->setFocus(Qt::TabFocusReason);
+        a->selectAll();
+        QTest::keyClicks(a, QString::fromLatin1(c.typed));
+        bool closed = false;
+        if (c.refused) closeWhenShown(&closed);
+        QTest::keyClick(a, c.leaving);
+        if (c.refused) QTRY_VERIFY2(closed, c.typed);
+        EXPECT_EQ(a->text(), QString::fromLatin1(c.after)) << c.typed;
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+            QString::fromLatin1(c.focus), 2000);
+    }
 }
 
 TEST(CalculatorKeyboard, TabReachesEveryKeyAndAKeyKeepsTheKeyboard) {

@@ -2,6 +2,7 @@
 // the getting-started document, closing, another program's request, and the
 // question asked wherever typed text would be lost.
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -205,6 +206,10 @@ TEST_F(MenuTest, AnotherProgramsRequestOpensTheExerciseAtActivation) {
         EXPECT_EQ(menu().state().repexo, programFolder());
         EXPECT_EQ(menu().state().corrige, c.corrige) << c.record31;
         EXPECT_FALSE(text().fich().isEmpty());
+        // The keyboard goes on in the statement, whose name says which exercise it is.
+        EXPECT_EQ(window->focusWidget(), supertext());
+        EXPECT_TRUE(supertext()->accessibleName().endsWith(QFileInfo(text().fich()).fileName()))
+            << supertext()->accessibleName().toStdString();
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(handOff.read(31), std::optional<std::string>(""));
         EXPECT_EQ(menu().openWindow(), nullptr);

@@ -57,12 +57,16 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     // reader reads on demand, closes the round.
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Text1_0"));
-    const auto counts = {"Text1_0", "Text1_1", "Text1_2", "Text1_3"};
+    // The counts and the counts during the reaction, then the tab strip.
+    const auto counts = {"Text1_0", "Text1_1", "Text1_2", "Text1_3", "Pendant", "Onglets"};
+    // The graph, or the table when it is shown, after the controls under the
+    // vessel; the display size under the text area; the vessel and the
+    // equation above the boxes close the round.
     std::vector<std::string> expected = names(counts);
     for (const std::string& name :
-         names({"Label5_0", "VScroll4_0", "Label5_1", "VScroll4_1", "HScroll1", "Comloupe", "Command5",
-                "Command11", "Command2", "Command4", "Command10", "Command8", "Command7", "Command1", "btexo",
-                "supertext", "animpic"}))
+         names({"Label5_0", "VScroll4_0", "Label5_1",  "VScroll4_1", "HScroll1",  "Comloupe", "Command5",
+                "Picture2", "Command11",  "Command2",  "Command4",   "Command10", "Command8", "Command7",
+                "Command1", "btexo",      "supertext", "Comtaille",  "animpic",   "Equation"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Paramètres";
 
@@ -73,9 +77,10 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     control<TabStrip>("Onglets")->setCurrent(TabStrip::Affichage);
     expected = names(counts);
     for (const std::string& name :
-         names({"Label4_1", "Label4_2", "Label4_3", "Label4_4",  "Check1",    "Check2",   "Command6",
-                "Check3",   "Comloupe", "Command5", "Command11", "Command2",  "Command4", "Command10",
-                "Command8", "Command7", "Command1", "btexo",     "supertext", "animpic"}))
+         names({"Label4_1", "Label4_2",  "Label4_3",  "Label4_4", "Check1",   "Check2",
+                "Command6", "Check3",    "Comloupe",  "Command5", "Picture2", "Command11",
+                "Command2", "Command4",  "Command10", "Command8", "Command7", "Command1",
+                "btexo",    "supertext", "Comtaille", "animpic",  "Equation"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Affichage";
 
@@ -88,7 +93,7 @@ TEST_F(KeyboardTest, TabFollowsTheScreen) {
     for (const std::string& name :
          names({"VScroll2", "Option1_1", "VScroll3", "Comloupe", "Command5", "MSFlexGrid1", "Command11",
                 "Command2", "Command4", "Command10", "Command8", "Command7", "Command1", "btexo", "supertext",
-                "animpic"}))
+                "Comtaille", "animpic", "Equation"}))
         expected.push_back(name);
     EXPECT_EQ(tabRound(), expected) << "Suivi du système";
     // The arrows choose the other view.

@@ -166,7 +166,14 @@ TEST_F(PanelTest, LeavingACountBoxChecksIt) {
     ASSERT_EQ(answers.seen.size(), 1u);
     EXPECT_EQ(b->text(), QStringLiteral("900"));
     EXPECT_EQ(window->simulation().nbtics(), 0);
-    EXPECT_TRUE(next->hasFocus()) << "the keyboard stays where the user took it";
+    EXPECT_TRUE(b->hasFocus()) << "a refused count keeps the keyboard, with the count it now holds";
+
+    // An accepted count lets the keyboard go where the user took it.
+    b->clear();
+    QTest::keyClicks(b, QStringLiteral("90"));
+    next->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(b->text(), QStringLiteral("90"));
+    EXPECT_TRUE(next->hasFocus());
 
     // Enter checks and hands the keyboard to the animation.
     QTest::keyClicks(next, QStringLiteral("5"));

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "windowkit/accessibility.h"
 #include "windowkit/french.h"
 
 int main(int argc, char** argv) {
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Qt's own dialogs speak French, as in the program.
     molvane::installFrenchTranslation();
+    // Read as the program is read.
+    molvane::installReaderInterfaces();
     // A test that closes its window must not end the others' event loops.
     QApplication::setQuitOnLastWindowClosed(false);
     testing::InitGoogleTest(&argc, argv);

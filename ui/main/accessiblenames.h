@@ -20,6 +20,9 @@ void nameMainWindow(QWidget* window);
 
 // The text of the vessel and the graph: time, the four counts and Qr.
 QString runText(const Simulation& run);
+// The graph's text: the curves it draws, in their colours, over which
+// duration, the curves kept from earlier runs, then the run's text.
+QString graphText(const Simulation& run);
 
 // Makes the vessel and the graph speak the run's text, and announces it once
 // when a recording ends (not at every tick, which would flood a reader).

@@ -184,8 +184,9 @@ DisplaySize::DisplaySize(QWidget* window, QSize content, QPushButton* button)
     fullScreenAction_->setShortcut(QKeySequence(Qt::Key_F11));
     connect(fullScreenAction_, &QAction::triggered, this, [this] { setFullScreen(!fullScreen_); });
 
-    // The button takes no place in the tab order: F10 opens its menu from the keyboard.
-    button_->setFocusPolicy(Qt::NoFocus);
+    // The button sits in the free corner under the text area, last of the
+    // Tab round before the vessel; F10 also opens its menu.
+    button_->setFocusPolicy(Qt::StrongFocus);
     connect(button_, &QPushButton::clicked, this,
             [this] { popUp(button_->mapToGlobal(QPoint(0, button_->height()))); });
 

@@ -102,12 +102,16 @@ QVariant GridTableModel::cellData(int row, int col, int role) const {
             return toQColor(row == 0 || col == 0 ? kPanel : kWhite);
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(alignmentOf(grid_.alignment(row, col)));
-        // Text written in white is hidden (the Qr column unticked): a screen
-        // reader does not read it either.
-        case Qt::AccessibleTextRole:
-            if (grid_.foreColor(row, col) == kWhite && !grid_.text(row, col).empty())
-                return QStringLiteral("masqué");
-            return {};
+        // A value is read with its column's heading, as the eye finds it
+        // above ("Nombre de A : 88"). Text written in white is hidden (the
+        // Qr column unticked): a screen reader does not read it either.
+        case Qt::AccessibleTextRole: {
+            if (row == 0) return {};
+            const QString text = QString::fromStdString(grid_.text(row, col)).trimmed();
+            QString shown = text.isEmpty() ? QStringLiteral("vide") : text;
+            if (grid_.foreColor(row, col) == kWhite && !text.isEmpty()) shown = QStringLiteral("masqué");
+            return QString::fromStdString(grid_.text(0, col)).trimmed() + QStringLiteral(" : ") + shown;
+        }
         default:
             return {};
     }

@@ -9,9 +9,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleOptionFocusRect>
 #include <array>
+#include <cmath>
 
+#include "common/numbers.h"
+#include "core/controltable.h"
+#include "core/table.h"
+#include "ui/main/drawing.h"
+#include "windowkit/accessibility.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/modalguard.h"
 #include "windowkit/surfaces.h"
@@ -117,6 +124,142 @@ void tabToChosenOption(const QList<QAbstractButton*>& group) {
     };
     for (QAbstractButton* option : group) QObject::connect(option, &QAbstractButton::toggled, option, follow);
     follow();
+}
+
+void readBarsAsShown(QWidget* window) {
+    const auto bar = [window](const QString& name) { return window->findChild<QScrollBar*>(name); };
+    const auto nearest = [](double value, double lowest, double highest) {
+        return static_cast<int>(std::lround(std::clamp(value, lowest, highest)));
+    };
+    for (int i = 0; i < 2; ++i) {
+        QScrollBar* percent = bar(QStringLiteral("VScroll4_%1").arg(i));
+        if (!percent) continue;
+        ShownValue shown;
+        shown.value = [percent] { return percentAt(percent->value()); };
+        shown.text = [percent] { return QString::fromStdString(percentLabel(percentAt(percent->value()))); };
+        shown.minimum = percentAt(kPercentBar.highest);
+        shown.maximum = percentAt(kPercentBar.lowest);
+        shown.growsDownwards = true;
+        shown.setValue = [percent, nearest](double value) {
+            percent->setValue(percentBarPosition(nearest(value, 0, 100)));
+        };
+        readAsShown(percent, std::move(shown));
+    }
+    if (QScrollBar* duration = bar(QStringLiteral("VScroll2"))) {
+        ShownValue shown;
+        shown.value = [duration] { return durationSeconds(duration->value()).value_or(0); };
+        shown.text = [duration] {
+            const auto seconds = durationSeconds(duration->value());
+            return seconds ? QString::fromStdString(durationLabel(*seconds)) : QString();
+        };
+        shown.minimum = durationSeconds(kDurationBar.highest).value_or(0);
+        shown.maximum = durationSeconds(kDurationBar.lowest).value_or(0);
+        shown.growsDownwards = true;
+        // The duration nearest to the one asked for.
+        shown.setValue = [duration](double seconds) {
+            int best = duration->value();
+            for (int p = kDurationBar.lowest; p <= kDurationBar.highest; ++p)
+                if (std::abs(durationSeconds(p).value_or(0) - seconds) <
+                    std::abs(durationSeconds(best).value_or(0) - seconds))
+                    best = p;
+            duration->setValue(best);
+        };
+        readAsShown(duration, std::move(shown));
+    }
+    if (QScrollBar* rows = bar(QStringLiteral("VScroll3"))) {
+        ShownValue shown;
+        shown.value = [rows] { return tableRowsAt(rows->value()); };
+        shown.text = [rows] {
+            return QStringLiteral("%1 lignes")
+                .arg(QString::fromStdString(numberText(tableRowsAt(rows->value()))));
+        };
+        shown.minimum = kFewestTableRows;
+        shown.maximum = kMostTableRows;
+        shown.growsDownwards = true;
+        shown.setValue = [rows, nearest](double value) {
+            rows->setValue(rowsBarPosition(nearest(value, kFewestTableRows, kMostTableRows)));
+        };
+        readAsShown(rows, std::move(shown));
+    }
+    if (QScrollBar* temperature = bar(QStringLiteral("HScroll1"))) {
+        ShownValue shown;
+        shown.role = QAccessible::Slider;
+        shown.value = [temperature] { return temperature->value(); };
+        shown.minimum = kTemperatureBar.lowest;
+        shown.maximum = kTemperatureBar.highest;
+        shown.step = temperature->singleStep();
+        shown.about = QStringLiteral("Position de %1, froid, à %2, chaud")
+                          .arg(kTemperatureBar.lowest)
+                          .arg(kTemperatureBar.highest);
+        shown.setValue = [temperature, nearest](double value) {
+            temperature->setValue(nearest(value, kTemperatureBar.lowest, kTemperatureBar.highest));
+        };
+        readAsShown(temperature, std::move(shown));
+    }
+}
+
+namespace {
+
+class ReadingStop final : public QWidget {
+public:
+    ReadingStop(QWidget* window, const QString& name, const QRect& place, SpokenText text) : QWidget(window) {
+        setObjectName(name);
+        setGeometry(place);
+        setFocusPolicy(Qt::StrongFocus);
+        // The mouse reaches what lies under it (the help line's texts).
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        readOnDemand(this, std::move(text));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        drawKeyboardFrame(painter, rect());
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QWidget::focusOutEvent(event);
+        update();
+    }
+};
+
+}  // namespace
+
+void addReadingStops(QWidget* window) {
+    std::array<QLineEdit*, 4> boxes{};
+    std::array<QLabel*, 4> counts{};
+    std::array<Swatch*, 4> swatches{};
+    for (int s = 0; s < 4; ++s) {
+        boxes[s] = window->findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(s));
+        counts[s] = window->findChild<QLabel*>(QStringLiteral("Labelinf_%1").arg(s));
+        swatches[s] = window->findChild<Swatch*>(QStringLiteral("Label4_%1").arg(s + 1));
+        if (!boxes[s] || !counts[s] || !swatches[s]) return;
+    }
+    static const std::array<QString, 4> kSpecies{QStringLiteral("A"), QStringLiteral("B"),
+                                                 QStringLiteral("C"), QStringLiteral("D")};
+    // Over the equation's line, and over the counts under it.
+    const auto place = [](std::string_view name) {
+        const ControlRect r = findControl(name)->rect;
+        return QRect(r.x, r.y, r.width, r.height);
+    };
+    new ReadingStop(window, QStringLiteral("Equation"), place("Equation"), [swatches] {
+        QString text = QStringLiteral("Équation chimique : A + B = C + D ; ");
+        for (int s = 0; s < 4; ++s)
+            text += kSpecies[s] + QStringLiteral(" en ") + colourName(swatches[s]->shown()) +
+                    (s < 3 ? QStringLiteral(", ") : QString());
+        return text;
+    });
+    new ReadingStop(window, QStringLiteral("Pendant"), place("Pendant"), [counts] {
+        QString text = QStringLiteral("Pendant la réaction : ");
+        for (int s = 0; s < 4; ++s)
+            text += kSpecies[s] + QLatin1Char(' ') + counts[s]->text().trimmed() +
+                    (s < 3 ? QStringLiteral(", ") : QString());
+        return text;
+    });
 }
 
 PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}

@@ -28,6 +28,18 @@ void clickOnEnter(QWidget* window);
 // comes first in the Tab order; the arrows then move the choice.
 void tabToChosenOption(const QList<QAbstractButton*>& group);
 
+// The main window's bars read as the values they show: the percentages and
+// the recording's duration and rows as spin buttons ("52 %", "20 s",
+// "51 lignes"), the temperature as a slider over its range of positions.
+void readBarsAsShown(QWidget* window);
+
+// Places where the keyboard stops to read what the window only draws: the
+// equation above the count boxes (`Equation`, with the species' colours) and
+// the counts during the reaction under them (`Pendant`). See-through, framed
+// while they have the keyboard, read as they are at the time of asking.
+// Made after the boxes, the count labels and the swatches.
+void addReadingStops(QWidget* window);
+
 // A widget whose content a function paints.
 class PaintedPanel final : public QWidget {
     Q_OBJECT

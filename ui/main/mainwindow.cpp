@@ -104,7 +104,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     setFont(controlFont());
     resize(kWindowSize);
     buildControls();
-    displaySize_ = new DisplaySize(this, kWindowSize, fromTable(new QPushButton(this), "Comtaille"));
+    displaySize_ = new DisplaySize(this, kWindowSize, comtaille_);
     followControls();
     nameMainWindow(this);
     runSpeech_ = new RunSpeech(sim_, animpic_, picture2_);
@@ -213,6 +213,9 @@ void MainWindow::buildControls() {
     info_->setWordWrap(true);
     hoverHelp_ = new HoverHelp(info_);
     hoverHelp_->watch(this);
+    addReadingStops(this);
+    // "Taille de l'affichage", which the display size drives.
+    comtaille_ = fromTable(new QPushButton(this), "Comtaille");
     buildKeyboard();
     buildTabOrder();
     buildOutput();
@@ -259,8 +262,8 @@ void MainWindow::buildButtonRow() {
 }
 
 void MainWindow::buildTabOrder() {
-    // As the screen reads: the counts, the panel shown (the hidden panels'
-    // controls are passed over), the magnifier and the restart under the
+    // As the screen reads: the counts, the tab strip and the panel shown (the
+    // hidden panels' controls are passed over), the magnifier and the restart under the
     // vessel, the table when it is shown, the button row, the exercises, the
     // text area, and the vessel closes the round. The keyboard starts in the
     // first count box.
@@ -504,6 +507,8 @@ void MainWindow::Option1_Click(int) {
     const bool graph = settingsPanel_.option1[0]->isChecked();
     for (QCheckBox* box : settingsPanel_.option2) box->setEnabled(graph);
     grid_->setVisible(!graph);
+    // The keyboard reaches the view shown.
+    picture2_->setFocusPolicy(graph ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 void MainWindow::fondi() {
@@ -574,9 +579,14 @@ void MainWindow::Text1_LostFocus(int index, bool entered) {
     }
     text1_[index]->setText(QString::fromStdString(check.text));
     Command5_Click();
-    // After Enter the keyboard leaves the box; a user who left it for
-    // another control keeps that control.
-    if (entered) animpic_->setFocus(Qt::OtherFocusReason);
+    // A refused count keeps the keyboard, so that the pupil hears the count
+    // it now holds and may change it again. Otherwise, after Enter the
+    // keyboard leaves the box; a user who left it for another control keeps
+    // that control.
+    if (check.limit != CountLimit::None)
+        text1_[index]->setFocus(Qt::OtherFocusReason);
+    else if (entered)
+        animpic_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::Label5_LostFocus(int index) {

@@ -171,6 +171,7 @@ private:
     std::unique_ptr<Printing> printing_;
     CopyMenu* copies_ = nullptr;
     DisplaySize* displaySize_ = nullptr;
+    QPushButton* comtaille_ = nullptr;  // "Taille de l'affichage"
     bool keepingSize_ = false;
 
     // What the labels are to show after this tick, and what they show, so

@@ -65,6 +65,9 @@ ParameterPanel buildParameterPanel(QWidget* strip) {
     p.hscroll1 = bar(Qt::Horizontal, p.picture3, "HScroll1");
     p.hscroll1->setSingleStep(10);
     p.hscroll1->setPageStep(100);
+    // A scroll bar's arrow keys run against its direction by default: here
+    // the right arrow goes where the thumb goes, towards the hot end.
+    p.hscroll1->setInvertedControls(false);
     p.hscroll1->setValue(start.temperature);
     p.picture3->setPainter([boxes = p.label5, bar = p.hscroll1](QPainter& painter, QSize size) {
         paintParameterPanel(painter, size, {boxes[0]->geometry(), boxes[1]->geometry()}, bar->geometry());

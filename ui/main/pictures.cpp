@@ -44,6 +44,17 @@ void AnimationView::focusOutEvent(QFocusEvent* event) {
 GraphView::GraphView(QSize size, const QFont& font, QWidget* parent) : QWidget(parent), surface_(size, font) {
     setFixedSize(size);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void GraphView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void GraphView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void GraphView::refresh() {
@@ -56,6 +67,7 @@ void GraphView::paintEvent(QPaintEvent* event) {
     shown_ = surface_.changes();
     QPainter painter(this);
     painter.drawImage(QRectF(event->rect()), surface_.image(), devicePart(event->rect(), surface_.ratio()));
+    if (hasFocus()) drawKeyboardFrame(painter, rect());
 }
 
 }  // namespace molvane

@@ -29,7 +29,8 @@ private:
     TickLog* log_ = nullptr;
 };
 
-// The graph `Picture2`.
+// The graph `Picture2`; it takes the keyboard so that a reader reads it,
+// framed like the vessel while it has it.
 class GraphView final : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +43,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     ImageGraphSurface surface_;

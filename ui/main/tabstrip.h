@@ -1,5 +1,8 @@
 // The tab strip `Onglets`, drawn by hand: three names on a line, the current
 // one in bold and open towards its panel, which the strip places and shows.
+// It takes the keyboard in the Tab round; the left and right arrows (Home,
+// End) then change the tab. A screen reader reads it as a list of three tabs,
+// each holding its panel, and hears the tab that is chosen.
 #pragma once
 
 #include <QWidget>
@@ -29,6 +32,9 @@ public:
     const std::array<std::int16_t, 4>& boundaries() const { return b_; }
     // Height of the names' line, "W" in the strip's font.
     int nameHeight() const { return h_; }
+    // The panel of tab 1 to 3 (null before setPanels), and the tab of a panel (0 for none).
+    QWidget* panel(int tab) const { return tab >= 1 && tab <= 3 ? panels_[tab - 1] : nullptr; }
+    int tabOf(const QObject* panel) const;
 
 signals:
     void currentChanged(int tab);
@@ -36,10 +42,16 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void measure();
     void placeCurrentPanel();
+    // Tells a reader which tab is chosen, and that it has the keyboard
+    // when the strip has it.
+    void tellCurrentTab(int previous);
 
     std::int16_t current_ = 0;
     std::array<std::int16_t, 4> b_{};
