@@ -18,6 +18,8 @@ PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 PACKAGES += xvfb xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
+# The Qt-free layer built for WebAssembly and its tests run under Node (ctest -L wasm).
+PACKAGES += emscripten nodejs
 
 # Every C++ file in the checked-in clang-format style (CI fails otherwise).
 .PHONY: format-check

@@ -1,0 +1,31 @@
+# cmake -DSOURCE=<sources> -DBINARY=<folder> -DEMCMAKE=<emcmake> [-DLAUNCHER=ccache] [-DWERROR=ON]
+#       -P wasmbuild.cmake
+# Configures the WebAssembly build of the Qt-free layer the first time, then
+# builds it (what changed since).
+
+# Emscripten's optimiser loads its JavaScript modules from Debian's folder,
+# which a Node installed apart from Debian's does not search.
+if(EXISTS /usr/share/nodejs AND NOT DEFINED ENV{NODE_PATH})
+  set(ENV{NODE_PATH} /usr/share/nodejs)
+endif()
+
+if(NOT EXISTS ${BINARY}/CMakeCache.txt)
+  set(options -DMOLVANE_PURE_ONLY=ON -DCMAKE_BUILD_TYPE=Release)
+  if(LAUNCHER)
+    list(APPEND options -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER} -DCMAKE_C_COMPILER_LAUNCHER=${LAUNCHER})
+  endif()
+  if(WERROR)
+    list(APPEND options -DMOLVANE_WERROR=${WERROR})
+  endif()
+  execute_process(COMMAND ${EMCMAKE} ${CMAKE_COMMAND} -S ${SOURCE} -B ${BINARY} ${options} RESULT_VARIABLE failed)
+  if(failed)
+    file(REMOVE ${BINARY}/CMakeCache.txt)
+    message(FATAL_ERROR "The WebAssembly build could not be configured")
+  endif()
+endif()
+
+cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY} -j ${cores} RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "The WebAssembly build failed")
+endif()
