@@ -77,13 +77,15 @@ bool atLeastOne(std::string_view number) {
     const std::size_t first = mantissa.find_first_of("123456789");
     if (first == std::string_view::npos) return false;
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-    long power = first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+    std::int64_t power = first < point ? static_cast<std::int64_t>(point - first) - 1
+                                       : -static_cast<std::int64_t>(first - point);
     if (e != std::string_view::npos) {
         std::size_t k = e + 1;
         const bool minus = k < number.size() && number[k] == '-';
         if (k < number.size() && (number[k] == '+' || number[k] == '-')) ++k;
-        long exponent = 0;  // saturated: far beyond any digit count a line holds
-        for (; k < number.size(); ++k) exponent = std::min(exponent * 10 + (number[k] - '0'), 1000000000L);
+        std::int64_t exponent = 0;  // saturated: far beyond any digit count a line holds
+        for (; k < number.size(); ++k)
+            exponent = std::min<std::int64_t>(exponent * 10 + (number[k] - '0'), 1000000000);
         power += minus ? -exponent : exponent;
     }
     return power >= 0;
