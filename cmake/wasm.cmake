@@ -13,5 +13,5 @@ add_test(NAME wasm_build
                  -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -DWERROR=${MOLVANE_WERROR} -P
                  ${CMAKE_SOURCE_DIR}/cmake/wasmbuild.cmake)
 set_tests_properties(wasm_build PROPERTIES FIXTURES_SETUP wasm LABELS wasm TIMEOUT 3000)
-add_test(NAME wasm_tests COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${wasm_dir} --output-on-failure -j 2)
+add_test(NAME wasm_tests COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${wasm_dir} --output-on-failure -j 2 --timeout 900)
 set_tests_properties(wasm_tests PROPERTIES FIXTURES_REQUIRED wasm LABELS wasm TIMEOUT 3000)
