@@ -7,7 +7,11 @@ endif()
 
 # Node alone runs the tests: the option emcmake adds for threads (unused here)
 # is refused by Node 20.
-list(GET CMAKE_CROSSCOMPILING_EMULATOR 0 node)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  list(GET CMAKE_CROSSCOMPILING_EMULATOR 0 node)
+else()
+  find_program(node node REQUIRED)
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${node} CACHE FILEPATH "Node, which runs the test programs" FORCE)
 
 # Optimised enough for the simulation tests, without the long link of -O3
