@@ -20,6 +20,8 @@ PACKAGES += xvfb xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 PACKAGES += python3-numpy python3-pandas
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
+# The Qt-free layer built for WebAssembly and its tests run under Node (ctest -L wasm).
+PACKAGES += emscripten nodejs
 
 # Every C++ file in the checked-in clang-format style (CI fails otherwise).
 .PHONY: format-check

@@ -32,6 +32,11 @@ double leadingNumber(std::string_view text);
 // With leadingBlank, values that are not negative get a leading blank (" 50").
 std::string numberText(double value, bool leadingBlank = false);
 
+// The shortest text that reads back as the same double, in C syntax ("." and
+// "e"): plain or exponent form, whichever is shorter, plain on a tie
+// ("0.1", "1234.5", "1e+22", "1e+05", "-2.5e-07"); "inf", "-inf", "nan".
+std::string roundTripText(double value);
+
 // Rounding to the nearest integer with halves going to the even neighbour;
 // nothing when the result does not fit (or the value is not finite).
 std::optional<std::int16_t> roundToInt16(double value);

@@ -1,7 +1,5 @@
 #include "files/measurescsv.h"
 
-#include <charconv>
-
 #include "common/numbers.h"
 
 namespace molvane {
@@ -17,10 +15,7 @@ char decimalOf(CsvFormat format) {
 
 // The shortest text that reads back as the same double.
 void appendNumber(std::string& out, double value, CsvFormat format) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error != std::errc()) return;
-    for (char* c = buffer; c != end; ++c) out += *c == '.' ? decimalOf(format) : *c;
+    for (char c : roundTripText(value)) out += c == '.' ? decimalOf(format) : c;
 }
 
 void appendRow(std::string& out, double t, const std::array<double, 4>& n, CsvFormat format) {

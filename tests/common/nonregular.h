@@ -24,11 +24,13 @@ struct NonRegularPath {
 // A FIFO and a folder made in dir, and two devices every Linux system has.
 inline std::vector<NonRegularPath> nonRegularPaths(const std::filesystem::path& dir) {
     std::filesystem::create_directories(dir / "dossier.C11");
+    std::vector<NonRegularPath> paths{
+        {"null device", "/dev/null"}, {"zero device", "/dev/zero"}, {"folder", dir / "dossier.C11"}};
+#ifndef __EMSCRIPTEN__  // Node's file system makes no FIFO
     ::mkfifo((dir / "tube.C11").c_str(), 0644);
-    return {{"fifo", dir / "tube.C11"},
-            {"null device", "/dev/null"},
-            {"zero device", "/dev/zero"},
-            {"folder", dir / "dossier.C11"}};
+    paths.insert(paths.begin(), {"fifo", dir / "tube.C11"});
+#endif
+    return paths;
 }
 
 // Runs call and tells whether it came back within a few seconds. While it
@@ -38,6 +40,14 @@ inline std::vector<NonRegularPath> nonRegularPaths(const std::filesystem::path& 
 // reported as having blocked. Whatever the FIFO received is left in written.
 inline bool returnsPromptly(const std::filesystem::path& fifo, const std::function<void()>& call,
                             std::string* written = nullptr) {
+#ifdef __EMSCRIPTEN__
+    // A WebAssembly program under Node has one thread and no FIFO: the call
+    // runs here, and a wait would be the test's time-out.
+    (void)fifo;
+    (void)written;
+    call();
+    return true;
+#else
     std::error_code ec;
     const int end = std::filesystem::is_fifo(fifo, ec) ? ::open(fifo.c_str(), O_RDWR | O_NONBLOCK) : -1;
     auto done = std::async(std::launch::async, call);
@@ -50,6 +60,7 @@ inline bool returnsPromptly(const std::filesystem::path& fifo, const std::functi
     }
     done.wait();
     return prompt;
+#endif
 }
 
 }  // namespace molvane::test

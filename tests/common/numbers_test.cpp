@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 using namespace molvane;
 
@@ -31,6 +32,53 @@ TEST(LeadingNumber, ReportsLengthAndOverflow) {
     EXPECT_FALSE(readLeadingNumber("x1").found);
 }
 
+// Texts at the edges of the double range and at rounding ties, where a
+// conversion that is not correctly rounded or that misjudges the range shows.
+TEST(LeadingNumber, RoundsCorrectlyAtTheEdgesOfTheRange) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::string tinyDigits = "0." + std::string(400, '0') + "1";
+    const std::string hugeDigits = "1" + std::string(400, '0');
+    struct Case {
+        std::string text;
+        double value;
+        bool overflow;
+    } cases[] = {
+        {"1e-310", 1e-310, false},  // below the smallest normal: kept, not flushed
+        {"4.9e-324", std::numeric_limits<double>::denorm_min(), false},
+        {"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min(),
+         false},                                // just above half of it
+        {"2.4703282292062327e-324", 0, false},  // just below: zero
+        {"1E-400", 0, false},
+        {"-1E-400", 0, false},
+        {"1e-99999999999999999999", 0, false},
+        {tinyDigits, 0, false},  // tiny without an exponent
+        {tinyDigits + "E+5", 0, false},
+        {"0." + std::string(330, '0') + "1e10", 1e-321, false},
+        {"2.2250738585072011e-308", 2.2250738585072009e-308, false},
+        {"1.7976931348623158e308", std::numeric_limits<double>::max(), false},
+        {"1.7976931348623159e308", inf, true},
+        {"1e309", inf, true},
+        {"-1D309", -inf, true},
+        {"1e99999999999999999999", inf, true},
+        {hugeDigits, inf, true},  // huge without an exponent
+        {hugeDigits + "e-300", 1e100, false},
+        {"0e999999", 0, false},
+        {"9007199254740993", 9007199254740992.0, false},  // a tie: to the even neighbour
+        {"9007199254740995", 9007199254740996.0, false},
+        {"1.00000000000000011102230246251565404236316680908203125", 1.0, false},
+        {"1.00000000000000011102230246251565404236316680908203126", std::nextafter(1.0, 2.0), false},
+        {"123456789012345678901234567890", 1.2345678901234568e29, false},
+        {"0.1", 0.1, false},
+        {"1,5", 1, false},  // a comma is not a point, whatever the locale
+    };
+    for (const auto& c : cases) {
+        const NumberRead r = readLeadingNumber(c.text);
+        EXPECT_EQ(r.value, c.value) << c.text;
+        EXPECT_EQ(r.overflow, c.overflow) << c.text;
+        EXPECT_TRUE(r.found) << c.text;
+    }
+}
+
 TEST(NumberText, ShortestForm) {
     struct Case {
         double value;
@@ -56,6 +104,19 @@ TEST(NumberText, ShortestForm) {
         {1234.5, false, "1234.5"},
         {-1e20, false, "-1E+20"},
         {1e100, false, "1E+100"},
+        // Rounding to 15 digits: ties go to the even digit, and a carry can
+        // change the form.
+        {100000000000000.5, false, "100000000000000"},
+        {100000000000001.5, false, "100000000000002"},
+        {999999999999999.5, false, "1E+15"},
+        {0.000099999999999999995, false, ".0001"},
+        {0.1 + 0.2, false, ".3"},
+        {-0.0, false, "0"},
+        {9007199254740992.0, false, "9.00719925474099E+15"},
+        {1e23, false, "1E+23"},
+        {std::numeric_limits<double>::denorm_min(), false, "4.94065645841247E-324"},
+        {std::numeric_limits<double>::max(), false, "1.79769313486232E+308"},
+        {-std::numeric_limits<double>::min(), false, "-2.2250738585072E-308"},
     };
     for (const auto& c : cases) EXPECT_EQ(numberText(c.value, c.blank), c.text) << c.value;
 }
@@ -64,6 +125,42 @@ TEST(NumberText, ReadsBackToTheSameFifteenDigits) {
     for (double v : {1.0 / 3.0, 2.718281828459045, -12345.678901234567, 6.02214076e23, 1.5e-9}) {
         const double back = leadingNumber(numberText(v));
         EXPECT_EQ(numberText(back), numberText(v));
+    }
+}
+
+// The CSV files' numbers: the fewest digits that read back, plain or with an
+// exponent, whichever is shorter.
+TEST(RoundTripText, FewestDigitsThatReadBack) {
+    struct Case {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {-0.0, "-0"},
+        {0.1, "0.1"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {1.0 / 3.0, "0.3333333333333333"},
+        {1234.5, "1234.5"},
+        {100, "100"},
+        {123456, "123456"},
+        {1e5, "1e+05"},  // shorter than 100000
+        {0.0001, "1e-04"},
+        {-2.5e-7, "-2.5e-07"},
+        {1e16, "1e+16"},
+        {1e22, "1e+22"},
+        {9007199254740992.0, "9007199254740992"},
+        {std::ldexp(1.0, 60), "1152921504606846976"},     // a whole number with all its digits
+        {std::ldexp(1.0, 122), "5.316911983139664e+36"},  // the gap below a power of two is narrower
+        {std::numeric_limits<double>::denorm_min(), "5e-324"},
+        {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
+        {std::numeric_limits<double>::infinity(), "inf"},
+        {-std::numeric_limits<double>::infinity(), "-inf"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundTripText(c.value), c.text) << c.value;
+        if (std::isfinite(c.value)) {
+            EXPECT_EQ(readLeadingNumber(c.text).value, c.value) << c.text;
+        }
     }
 }
 

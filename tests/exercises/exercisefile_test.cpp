@@ -150,6 +150,10 @@ TEST(ExerciseFileReader, ReadsOnlyExistingRegularFiles) {
     // An absent exercise is a failure, not a file of empty records.
     EXPECT_FALSE(statementOf(exerciseFileReader(dir / "absent.E32")));
     EXPECT_FALSE(previewExercise(exerciseFileReader(dir)));
+#ifdef __EMSCRIPTEN__
+    fs::remove_all(dir);
+    GTEST_SKIP() << "Node's file system makes no FIFO";
+#endif
     // A pipe would block the reader: refused without waiting.
     const fs::path pipe = dir / "pipe.E32";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);

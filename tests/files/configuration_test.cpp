@@ -291,7 +291,9 @@ TEST(Configuration, FilesThatAreNotRegularAreReadFailuresAtOnce) {
     RecordingTarget target;
     EXPECT_EQ(readConfigurationFile(good, target).result, ConfigurationRead::Loaded);
     EXPECT_EQ(readConfigurationFile(dir / "absent.C11", target).result, ConfigurationRead::ReadFailure);
-    for (const auto& [kind, path] : test::nonRegularPaths(dir)) {
+    for (const auto& entry : test::nonRegularPaths(dir)) {
+        const std::string& kind = entry.kind;  // named, not bound: lambdas capture them
+        const auto& path = entry.path;
         RecordingTarget untouched;
         std::string received;
         EXPECT_TRUE(test::returnsPromptly(
