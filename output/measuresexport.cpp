@@ -32,7 +32,7 @@ void setCsvFileChooser(CsvFileChooser chooser) {
 
 std::optional<CsvChoice> askCsvFile(QWidget* parent) {
     if (chooser()) return chooser()();
-    const QString folder = documentsFolder();
+    const QString folder = startFolder(FileKind::Exports, true, documentsFolder());
     // Qt's own dialog, so that it speaks French with the rest of the program.
     FrenchFileDialog dialog(parent, QStringLiteral("Exporter les mesures"),
                             QDir(folder).filePath(QStringLiteral("mesures.csv")));
@@ -84,6 +84,8 @@ void exportMeasures(QWidget* parent, const MeasuresSource& csv) {
         failed(files[i]->fileName());
         return;
     }
+    // The next export starts where this one went.
+    rememberFolder(FileKind::Exports, choice->path);
 
     // Kept-run files of an earlier export of more runs under the same name.
     if (choice->format != CsvFormat::Python) return;
