@@ -83,7 +83,8 @@ ExerciseMenu::ExerciseMenu(QWidget* mainWindow, ConfigurationHost& configuration
 }
 
 ExerciseMenu::~ExerciseMenu() {
-    if (exerciseSession(*context_.text) == &context_) setExerciseSession(context_.text, nullptr);
+    // Only the text area's address is used: the window may have destroyed it already.
+    setExerciseSession(context_.text, nullptr);
 }
 
 QAction* ExerciseMenu::item(const char* objectName) const {
