@@ -51,20 +51,16 @@ package-check: package
 package-check-clean: package
 	$(SUDO) packaging/check-clean-root.sh $$(ls -t $(BUILD)/molvane_*_amd64.deb | head -n 1)
 
-# The tests again under the address and undefined-behaviour sanitizers. Leaks
-# are looked for in the pure C++ tests only: Qt's font and platform set-up
-# keeps memory for the process's life by design.
-SANITIZE_TESTS := common_tests core_tests files_tests batch_tests test_eval test_rtftokens printlayout_tests exercisefile_tests \
-                  course_sheets_tests
-SANITIZE_QT_TESTS := molvane_ui_tests filedialogs_tests test_machine test_rtf help_tests printcopy_tests configio_tests exercises_ui_tests selfcheck_tests
+# The tests again under the address and undefined-behaviour sanitizers: the
+# whole build in Debug, then every test that ctest lists there, each program
+# once (tests/run-sanitized.py says which rules set leak detection and the
+# platform). Leaks are looked for in the programs not linked to Qt: Qt's font
+# and platform set-up keeps memory for the process's life by design.
 FUZZ_NAMES := records handoff exercise calcule rtf
 test-sanitize: deps
 	@[ -f $(BUILD)-sanitize/CMakeCache.txt ] || cmake -S . -B $(BUILD)-sanitize -DMOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(LAUNCHER)
-	cmake --build $(BUILD)-sanitize -j $(JOBS) --target $(SANITIZE_TESTS) $(SANITIZE_QT_TESTS) $(FUZZ_NAMES:%=%_replay)
-	@set -e; for t in $(SANITIZE_TESTS); do echo "== $$t (sanitizers)"; $(BUILD)-sanitize/bin/$$t --gtest_brief=1; done
-	@set -e; export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0; \
-	for t in $(SANITIZE_QT_TESTS); do echo "== $$t (sanitizers)"; $(BUILD)-sanitize/bin/$$t --gtest_brief=1; done; \
-	for f in $(FUZZ_NAMES); do echo "== $${f}_replay (sanitizers)"; $(BUILD)-sanitize/bin/$${f}_replay fuzz/corpus/$$f tests/rtf/data; done
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	python3 tests/run-sanitized.py $(BUILD)-sanitize
 
 # Every fuzz target for FUZZ_SECONDS seconds each, one after the other, with
 # libFuzzer, clang and the sanitizers, in a build folder of its own. New

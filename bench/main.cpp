@@ -21,11 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchrun.h"
 #include "bench/procstatus.h"
 #include "bench/reference.h"
 #include "common/numbers.h"
 #include "core/collisionsearch.h"
 #include "core/simulation.h"
+#include "core/table.h"
 #include "windowkit/surfaces.h"
 
 namespace {
@@ -164,18 +166,15 @@ int runOnce(const Options& o) {
         graph.emplace(QSize(413, 235));
     }
 
-    molvane::GridModel table(52, 6);
+    molvane::GridModel table(molvane::tableRowsAt(60) + 1, molvane::kTableColumns);
     molvane::Simulation sim(table);
-    for (int s = 0; s < 4; ++s) sim.setCount(s, std::to_string(o.counts[s]));
-    sim.setEffectivePercents({o.sense1, o.sense2});
-    sim.setTemperature(o.temperature);
-    sim.setCurves({true, true, true, true});
-    sim.seed(o.seed);
-    sim.restart(graph ? &*graph : nullptr);
+    molvane::bench::startRun(
+        sim,
+        {{o.counts[0], o.counts[1], o.counts[2], o.counts[3]}, {o.sense1, o.sense2}, o.temperature, o.seed},
+        graph ? &*graph : nullptr);
     molvane::Display display;
     if (animpic) display.animpic = &*animpic;
     if (graph) display.graph = &*graph;
-    sim.tickInPlace(display);
 
     // The timings are stored in memory touched now, so that the resident size
     // at the start already holds them and any growth is the run's own.

@@ -139,14 +139,16 @@ struct Puissance {
 const Puissance kPuissances[] = {
     {"btcarre", "x", "2"}, {"puissance", "x", "y"}, {"B10x", "10", "x"}, {"Bexp", "e", "x"}};
 
-// Which key each typed character stands for.
+// Which key each typed character stands for. A comma is the decimal point
+// too: French pupils type 1,5.
 struct Frappe {
     char caractere;
     const char* nom;
 };
-const Frappe kFrappes[] = {{'.', "Bpoint"}, {'d', "BtoEXP"}, {'e', "BtoEXP"}, {'D', "BtoEXP"},
-                           {'E', "BtoEXP"}, {'(', "Bpo"},    {')', "bpf"},    {'*', "multip"},
-                           {'+', "plus"},   {'-', "moins"},  {'/', "div"},    {'^', "puissance"}};
+const Frappe kFrappes[] = {{'.', "Bpoint"},   {',', "Bpoint"}, {'d', "BtoEXP"}, {'e', "BtoEXP"},
+                           {'D', "BtoEXP"},   {'E', "BtoEXP"}, {'(', "Bpo"},    {')', "bpf"},
+                           {'*', "multip"},   {'+', "plus"},   {'-', "moins"},  {'/', "div"},
+                           {'^', "puissance"}};
 
 // What a screen reader says for each key: words, never the symbol drawn.
 struct NomLu {

@@ -97,7 +97,8 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     topics_->setObjectName(QStringLiteral("notionsexo"));
     difficulty_->setObjectName(QStringLiteral("niveauexo"));
     hourglasses_->setObjectName(QStringLiteral("dureeexo"));
-    folder_->setText(defaultFolder());
+    // Where exercises were last chosen, if one can be written there.
+    folder_->setText(startFolder(FileKind::Exercises, true, defaultFolder()));
     fileName_->setPlaceholderText(QStringLiteral("exercice.E32"));
     difficulty_->setRange(0, kMostDifficulty);
     difficulty_->setValue(1);
@@ -282,6 +283,7 @@ bool ExerciseEditor::save() {
     QString saved;
     if (!saveExercise(this, draft(), current, currentFile_, saved)) return false;
     currentFile_ = saved;
+    rememberFolder(FileKind::Exercises, saved);
     message(this, MessageIcon::Information, QStringLiteral("Exercice enregistré"),
             QStringLiteral("L'exercice est enregistré dans %1, avec ses documents. La fenêtre « Ouvrir un "
                            "exercice » le montre quand on choisit ce dossier.")
@@ -305,8 +307,10 @@ void ExerciseEditor::chooseFolder() {
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setDirectory(folder_->text());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         folder_->setText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+        rememberFolder(FileKind::Exercises, dialog.selectedFiles().first());
+    }
 }
 
 void ExerciseEditor::chooseSource(ExerciseSourceKind kind) {

@@ -78,9 +78,14 @@ ExerciseMenu::ExerciseMenu(QWidget* mainWindow, ConfigurationHost& configuration
     }
     connect(menu_, &QMenu::aboutToShow, this, &ExerciseMenu::enableItems);
     enableItems();
+    // The recovery copy of the text records which exercise is open.
+    setExerciseSession(&text, &context_);
 }
 
-ExerciseMenu::~ExerciseMenu() = default;
+ExerciseMenu::~ExerciseMenu() {
+    // Only the text area's address is used: the window may have destroyed it already.
+    setExerciseSession(context_.text, nullptr);
+}
 
 QAction* ExerciseMenu::item(const char* objectName) const {
     return menu_->findChild<QAction*>(QString::fromLatin1(objectName));
@@ -168,6 +173,7 @@ void ExerciseMenu::opencor_Click() {
         return;
     }
     loadExerciseConfiguration(main, *context_.configuration, folder, correction->configuration);
+    state_.correctionShown = true;
     waiting.done();
     // The correction document is read-only; without one the pupil's text
     // stays, editable, and so does the warning.
@@ -179,6 +185,7 @@ void ExerciseMenu::Closexo_Click() {
     if (!context_.text->confirmDiscard(context_.mainWindow)) return;
     context_.text->showIntroduction();
     state_.corrige = 0;
+    state_.correctionShown = false;
     closeWindow();
 }
 
@@ -192,7 +199,10 @@ void ExerciseMenu::savetexte_Click() {
 }
 
 void ExerciseMenu::opentexte_Click() {
-    if (context_.text->opentexte(context_.mainWindow)) state_.corrige = 0;
+    if (context_.text->opentexte(context_.mainWindow)) {
+        state_.corrige = 0;
+        state_.correctionShown = false;
+    }
 }
 
 void ExerciseMenu::imprimetexte_Click() {

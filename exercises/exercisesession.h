@@ -18,6 +18,8 @@ struct ExerciseState {
     QString repexo;
     // 1 when the exercise last opened has a correction.
     int corrige = 0;
+    // "Voir la correction" has shown the current exercise's correction.
+    bool correctionShown = false;
 };
 
 // What the exercise commands reach of the main window.
@@ -48,5 +50,20 @@ bool loadExerciseDocument(QWidget* parent, TextArea& text, const QString& folder
 // configuration loads, and the text counts as unmodified.
 void adoptExercise(const ExerciseContext& context, QWidget* parent, const QString& folder,
                    const QString& file, int corrige, const std::string& configuration);
+
+// The exercise commands working on a text area, for what knows only the
+// text area (its recovery copy). The exercise menu registers its context
+// for its life; nothing (null) where no menu works on that text.
+void setExerciseSession(const TextArea* text, const ExerciseContext* context);
+const ExerciseContext* exerciseSession(const TextArea& text);
+
+// Reopens an exercise file as it was when a recovery copy of the pupil's
+// text was taken: it becomes the current exercise with its folder and the
+// given correction state, and the configuration loads that was shown then
+// (the correction's once the correction was shown, if it names one). The
+// text area keeps its text: the caller puts the copy back next. false, and
+// nothing changed, when the exercise file cannot be read.
+bool reopenExercise(const ExerciseContext& context, QWidget* parent, const QString& file, int corrige,
+                    bool correctionShown);
 
 }  // namespace molvane

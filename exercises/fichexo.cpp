@@ -17,6 +17,7 @@
 #include "exercises/exercisepreviewpanel.h"
 #include "files/navigator.h"
 #include "windowkit/enterrule.h"
+#include "windowkit/filetypes.h"
 
 namespace molvane {
 
@@ -135,7 +136,9 @@ Fichexo::Fichexo(const ExerciseContext& context)
     setTabOrder(ouvreur_, image5_);
 
     copyMainWindow();
-    navigator_->setPath(context_.programFolder);
+    // Where an exercise was last opened, else the program's own exercises.
+    const QString remembered = rememberedFolder(FileKind::Exercises, false);
+    if (remembered.isEmpty() || !navigator_->setPath(remembered)) navigator_->setPath(context_.programFolder);
 
     // Whatever points at a file previews it: the arrows and the list's focus
     // move the current item, a click may land on the item already current
@@ -285,6 +288,7 @@ bool Fichexo::ouvreur_Click() {
     const auto preview = previewExercise(records);
     adoptExercise(context_, this, folder_, path, preview && preview->corrected ? 1 : 0,
                   statement->configuration);
+    rememberFolder(FileKind::Exercises, path);
     showNotice(false);
     accept();
     return true;

@@ -62,11 +62,36 @@ void syncFolder(const QString& folder) {
 }
 #endif
 
-QString readName(const QString& path) {
+// The label's second line: "exercice <corrige> <correction shown>", each 0 or 1.
+const QString kExerciseLine = QStringLiteral("exercice");
+
+QByteArray labelBytes(const CopyLabel& label) {
+    QByteArray bytes = label.fich.toUtf8() + '\n';
+    if (label.exercise) {
+        bytes += kExerciseLine.toUtf8() + ' ' + QByteArray::number(label.exercise->corrige == 1 ? 1 : 0) +
+                 ' ' + QByteArray::number(label.exercise->correctionShown ? 1 : 0) + '\n';
+    }
+    return bytes;
+}
+
+// A label as written above; a line that is not one of ours says nothing of
+// an exercise, and the name alone is kept.
+CopyLabel readLabel(const QString& path) {
     const FileBytes file = readRegularFile(fsPath(path), kMaxNameBytes, true);
     if (file.status != FileRead::Ok) return {};
-    QString name = QString::fromUtf8(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
-    return name.section(QLatin1Char('\n'), 0, 0);
+    const QString text = QString::fromUtf8(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
+    CopyLabel label{text.section(QLatin1Char('\n'), 0, 0), {}};
+    const QStringList words = text.section(QLatin1Char('\n'), 1, 1).split(QLatin1Char(' '));
+    const auto flag = [](const QString& word) -> std::optional<bool> {
+        if (word == QLatin1String("0")) return false;
+        if (word == QLatin1String("1")) return true;
+        return std::nullopt;
+    };
+    if (words.size() == 3 && words[0] == kExerciseLine) {
+        const auto corrige = flag(words[1]), shown = flag(words[2]);
+        if (corrige && shown) label.exercise = CopiedExercise{*corrige ? 1 : 0, *shown};
+    }
+    return label;
 }
 
 bool renameOver(const QString& from, const QString& to) {
@@ -194,13 +219,13 @@ CopyFault RecoveryStore::open() {
     return openFault_;
 }
 
-CopyFault RecoveryStore::write(const QByteArray& rtf, const QString& fich) {
+CopyFault RecoveryStore::write(const QByteArray& rtf, const CopyLabel& label) {
     const std::lock_guard guard(mutex_);
     if (openFault_ != CopyFault::None) return openFault_;
-    if (fichWritten_ != fich) {
-        const CopyFault fault = writeDurably(slotFile(id_, ".txt"), fich.toUtf8() + '\n');
+    if (labelWritten_ != label) {
+        const CopyFault fault = writeDurably(slotFile(id_, ".txt"), labelBytes(label));
         if (fault != CopyFault::None) return fault;
-        fichWritten_ = fich;
+        labelWritten_ = label;
     }
     return writeDurably(copyPath(), rtf);
 }
@@ -212,7 +237,7 @@ CopyFault RecoveryStore::remove() {
     std::filesystem::remove(fsPath(copyPath()), error);
     if (error) return CopyFault::Unwritable;
     removeFile(slotFile(id_, ".txt"));
-    fichWritten_.reset();
+    labelWritten_.reset();
     return CopyFault::None;
 }
 
@@ -275,8 +300,8 @@ std::optional<FoundCopy> RecoveryStore::claimLeftCopy(const std::function<bool(c
         const QString rtfPath = slotFile(candidate.id, ".rtf");
         if (!usable(rtfPath)) continue;  // the lock goes, the file stays as it is
         claimLock_ = std::move(lock);
-        claimed_ =
-            FoundCopy{candidate.id, rtfPath, readName(slotFile(candidate.id, ".txt")), candidate.written};
+        const CopyLabel label = readLabel(slotFile(candidate.id, ".txt"));
+        claimed_ = FoundCopy{candidate.id, rtfPath, label.fich, candidate.written, label.exercise};
         return claimed_;
     }
     return std::nullopt;
@@ -289,7 +314,7 @@ bool RecoveryStore::adopt() {
     // copy is nothing.
     const QString fichFile = slotFile(claimed_->id, ".txt");
     if (QFileInfo::exists(fichFile) && renameOver(fichFile, slotFile(id_, ".txt")))
-        fichWritten_ = claimed_->fich;
+        labelWritten_ = CopyLabel{claimed_->fich, claimed_->exercise};
     const bool moved = renameOver(claimed_->rtfPath, copyPath());
 #if defined(Q_OS_UNIX)
     if (moved) syncFolder(folder_);

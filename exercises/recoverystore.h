@@ -4,7 +4,10 @@
 //
 // A slot is three files named after the program that owns it:
 //   copie-<id>.rtf   the text as a save would write it, always complete
-//   copie-<id>.txt   what fich named when the text was copied (UTF-8)
+//   copie-<id>.txt   what fich named when the text was copied (UTF-8), and on
+//                    a second line, when an exercise was open, whether it
+//                    has a correction and whether that was shown; a copy
+//                    of one line (an older program's) names the text only
 //   copie-<id>.lock  held while that program runs; a killed program leaves
 //                    it behind, and the next start sees that its owner is gone
 // A copy that the pupil declined at a start is renamed refusee1-<id>.rtf,
@@ -26,12 +29,27 @@ namespace molvane {
 
 enum class CopyFault { None, DiskFull, Unwritable, Other };
 
+// The exercise that was open when the text was copied.
+struct CopiedExercise {
+    int corrige = 0;               // it has a correction
+    bool correctionShown = false;  // "Voir la correction" had shown it
+    bool operator==(const CopiedExercise&) const = default;
+};
+
+// What a copy says of its text, beside the text.
+struct CopyLabel {
+    QString fich;
+    std::optional<CopiedExercise> exercise;
+    bool operator==(const CopyLabel&) const = default;
+};
+
 // A copy left by a program that did not end normally.
 struct FoundCopy {
     QString id;
     QString rtfPath;
     QString fich;
     QDateTime written;  // local time of the copy's last write
+    std::optional<CopiedExercise> exercise;
 };
 
 class RecoveryStore {
@@ -55,9 +73,10 @@ public:
 
     // Replaces this program's copy: the bytes go to a temporary file that is
     // flushed to the disk and then renamed over the copy, so the copy on disk
-    // is always a complete earlier state. The name in fich is written first,
-    // when it changed. Safe to call from a thread of its own.
-    CopyFault write(const QByteArray& rtf, const QString& fich);
+    // is always a complete earlier state. The label is written first, when
+    // it changed. Safe to call from a thread of its own.
+    CopyFault write(const QByteArray& rtf, const CopyLabel& label);
+    CopyFault write(const QByteArray& rtf, const QString& fich) { return write(rtf, CopyLabel{fich, {}}); }
     // Removes this program's copy (saved or discarded text, normal end).
     CopyFault remove();
 
@@ -83,7 +102,7 @@ private:
     std::unique_ptr<QLockFile> ownLock_;
     std::unique_ptr<QLockFile> claimLock_;
     std::optional<FoundCopy> claimed_;
-    std::optional<QString> fichWritten_;
+    std::optional<CopyLabel> labelWritten_;
     std::mutex mutex_;
 };
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+#include "exercises/exercisesession.h"
 #include "exercises/rtf/rtffile.h"
 #include "exercises/rtf/rtfwriter.h"
 #include "exercises/textarea.h"
@@ -43,7 +44,7 @@ public:
     CopyWriter(const CopyWriter&) = delete;
     CopyWriter& operator=(const CopyWriter&) = delete;
 
-    void write(QByteArray rtf, QString fich) { ask(Job{false, std::move(rtf), std::move(fich)}); }
+    void write(QByteArray rtf, CopyLabel label) { ask(Job{false, std::move(rtf), std::move(label)}); }
     void remove() { ask(Job{true, {}, {}}); }
 
     void waitUntilIdle() {
@@ -55,7 +56,7 @@ private:
     struct Job {
         bool remove;
         QByteArray rtf;
-        QString fich;
+        CopyLabel label;
     };
 
     void ask(Job job) {
@@ -75,7 +76,7 @@ private:
             pending_.reset();
             busy_ = true;
             lock.unlock();
-            const CopyFault fault = job.remove ? store_.remove() : store_.write(job.rtf, job.fich);
+            const CopyFault fault = job.remove ? store_.remove() : store_.write(job.rtf, job.label);
             if (!job.remove) done_(fault);
             lock.lock();
             busy_ = false;
@@ -159,7 +160,10 @@ void RecoveryWatcher::copyNow() {
     QElapsedTimer hold;
     hold.start();
     QByteArray rtf = rtf::RtfWriter::write(*text_.supertext()->document());
-    writer_->write(std::move(rtf), text_.fich());
+    CopyLabel label{text_.fich(), {}};
+    if (const ExerciseContext* session = exerciseSession(text_))
+        label.exercise = CopiedExercise{session->state->corrige, session->state->correctionShown};
+    writer_->write(std::move(rtf), std::move(label));
     longestHoldNs_ = std::max(longestHoldNs_, hold.nsecsElapsed());
 }
 
@@ -198,8 +202,16 @@ QString RecoveryWatcher::faultText(CopyFault fault, const QString& folder) {
     return QString();
 }
 
+namespace {
+// fich of a text reopened with "Retrouver un texte" starts so.
+const QString kReopened = QStringLiteral("Texte: ");
+
+bool namesExercise(const QString& fich) {
+    return !fich.isEmpty() && !fich.startsWith(kReopened);
+}
+}  // namespace
+
 QString RecoveryWatcher::question(const FoundCopy& copy) {
-    static const QString kReopened = QStringLiteral("Texte: ");
     QString what;
     if (copy.fich.startsWith(kReopened))
         what = QFileInfo(copy.fich.mid(kReopened.size())).fileName() + QLatin1Char(' ');
@@ -237,6 +249,12 @@ void RecoveryWatcher::offerRecovery() {
     }
     // Loading clears the flag, which would remove the copy it comes from.
     restoring_ = true;
+    // The exercise the text was typed in comes back first, as it stood: its
+    // configuration, its correction; the typed text then replaces its statement.
+    const ExerciseContext* session = exerciseSession(text_);
+    if (session && found->exercise && namesExercise(found->fich))
+        reopenExercise(*session, window_, found->fich, found->exercise->corrige,
+                       found->exercise->correctionShown);
     if (text_.load(window_, found->rtfPath, true)) {
         text_.setFich(found->fich);
         text_.setTextemodifie(1);

@@ -31,11 +31,19 @@ QString chooseFile(QWidget* parent, QFileDialog::AcceptMode mode) {
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(TextArea::fileFilter());
-    dialog.setDirectory(QDir::currentPath());
+    // Where answers were last chosen, else the program's folder; an answer
+    // is never offered a folder it cannot be written in (the program's, once
+    // installed): the documents folder then.
+    const bool saving = mode == QFileDialog::AcceptSave;
+    QString start = startFolder(FileKind::Answers, saving, QDir::currentPath());
+    if (saving && !canWriteIn(start)) start = documentsFolder();
+    dialog.setDirectory(start);
     if (mode == QFileDialog::AcceptOpen) dialog.selectFile(QStringLiteral("*.rtf"));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
+    if (chosen.isEmpty()) return {};
+    rememberFolder(FileKind::Answers, chosen.first());
+    return chosen.first();
 }
 
 // A text only read still has a caret that the arrows move, line by line and

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "windowkit/enterrule.h"
+#include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
 
 namespace molvane {
@@ -81,6 +82,16 @@ struct WaitCursor {
 
 }  // namespace
 
+namespace {
+// The lists start where a configuration was last saved or opened, in this
+// session or an earlier one, while that folder is there (and, to save, can
+// be written); otherwise in the current folder.
+void startWhereLastChosen(FolderNavigator& navigator, bool saving) {
+    const QString folder = rememberedFolder(FileKind::Configurations, saving);
+    if (!folder.isEmpty()) navigator.setPath(folder);
+}
+}  // namespace
+
 void placeBesides(QDialog* dialog, QWidget* mainWindow) {
     if (mainWindow) dialog->move(mainWindow->frameGeometry().topLeft() + QPoint(20, 20));
 }
@@ -118,6 +129,7 @@ Enregistrer::Enregistrer(ConfigurationHost& host, QWidget* mainWindow)
         text1_->setText(name);
         Command1_Click();
     });
+    startWhereLastChosen(*navigator_, true);
     placeBesides(this, mainWindow);
 }
 
@@ -136,7 +148,9 @@ void Enregistrer::Command1_Click() {
         message(this, MessageIcon::Exclamation, QStringLiteral("Ce fichier existe déjà!"),
                 QStringLiteral("Ecraser le fichier existant?"), MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    if (writeConfiguration(this, host_)) accept();
+    if (!writeConfiguration(this, host_)) return;
+    rememberFolder(FileKind::Configurations, nomfichier());
+    accept();
 }
 
 Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
@@ -177,6 +191,7 @@ Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
         ficharge_->setText(pathIn(*navigator_, name));
         Command1_Click();
     });
+    startWhereLastChosen(*navigator_, false);
     placeBesides(this, mainWindow);
 }
 
@@ -204,6 +219,7 @@ void Ouvrir::Command1_Click() {
         WaitCursor wait;
         chargeconfig(this, host_);
     }
+    rememberFolder(FileKind::Configurations, nomfichier());
     accept();
 }
 

@@ -30,8 +30,8 @@ void appendRow(std::string& out, double t, const std::array<double, 4>& n, CsvFo
     out += '\n';
 }
 
-std::string heading(CsvFormat format, const std::string& title, const std::string& pythonTime) {
-    if (format == CsvFormat::Python) return pythonTime + ",N_A,N_B,N_C,N_D,Qr\n";
+std::string heading(CsvFormat format, const std::string& title) {
+    if (format == CsvFormat::Python) return "t_s,N_A,N_B,N_C,N_D,Qr\n";
     return title + "\nTemps (s);N(A);N(B);N(C);N(D);Qr\n";
 }
 
@@ -53,7 +53,7 @@ std::string csvStart(CsvFormat format) {
 }
 
 std::string samplesHeading(CsvFormat format) {
-    return heading(format, "Mesures de l'enregistrement, une à chaque pas de la simulation", "t_s");
+    return heading(format, "Mesures de l'enregistrement, une à chaque pas de la simulation");
 }
 
 void appendSampleRow(std::string& out, const Sample& sample, int intervalMs, CsvFormat format) {
@@ -64,20 +64,44 @@ void appendSampleRow(std::string& out, const Sample& sample, int intervalMs, Csv
               format);
 }
 
-std::string measuresCsv(const Simulation& run, const GridModel& table, CsvFormat format) {
-    const Parameters& p = run.parameters();
-    std::string out = csvStart(format) + samplesHeading(format);
-    for (const Sample& sample : run.samples()) appendSampleRow(out, sample, p.interval, format);
+std::string keptRunSuffix(int n) {
+    return "essai" + std::to_string(n);
+}
 
-    out += '\n';
-    out += heading(format, "Tableau de valeurs", "tableau_t_s");
+std::string csvFilePath(const std::string& chosen, const std::string& suffix) {
+    if (suffix.empty()) return chosen;
+    // The extension is looked for in the file name only, never in a folder's
+    // name; a name that starts with its only dot (.cache) has none.
+    const std::size_t slash = chosen.find_last_of("/\\");
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t dot = chosen.rfind('.');
+    if (dot == std::string::npos || dot <= name) dot = chosen.size();
+    return chosen.substr(0, dot) + "-" + suffix + chosen.substr(dot);
+}
+
+std::vector<CsvFile> measuresCsv(const Simulation& run, const GridModel& table, CsvFormat format) {
+    const Parameters& p = run.parameters();
+    std::string samples = csvStart(format) + samplesHeading(format);
+    for (const Sample& sample : run.samples()) appendSampleRow(samples, sample, p.interval, format);
+    std::vector<CsvFile> files{{"", std::move(samples)}};
+    // A further part: for Python in a file of its own, in the spreadsheet's
+    // file after a blank line.
+    const auto add = [&](const std::string& suffix, const std::string& title, const std::string& rows) {
+        if (format == CsvFormat::Python)
+            files.push_back({suffix, heading(format, title) + rows});
+        else
+            files.front().text += '\n' + heading(format, title) + rows;
+    };
+
+    std::string values;
     for (int r = 1; r < table.rows(); ++r) {
         for (int c = 0; c < table.cols(); ++c) {
-            if (c > 0) out += separatorOf(format);
-            out += tableCell(table.text(r, c), p.decimalSeparator, format);
+            if (c > 0) values += separatorOf(format);
+            values += tableCell(table.text(r, c), p.decimalSeparator, format);
         }
-        out += '\n';
+        values += '\n';
     }
+    add("tableau", "Tableau de valeurs", values);
 
     // The kept curves go by runs of four, A to D, their 61 points spread over
     // the duration they were recorded with (a new duration drops them).
@@ -86,11 +110,7 @@ std::string measuresCsv(const Simulation& run, const GridModel& table, CsvFormat
     int kept = 0;
     for (int k = 1; k + 3 <= run.nbcourbes() && k + 3 < static_cast<int>(curves.size()); k += 4) {
         ++kept;
-        out += '\n';
-        out += heading(
-            format,
-            "Courbes conservées, essai " + std::to_string(kept) + " (moyennes par soixantième de la durée)",
-            "essai" + std::to_string(kept) + "_t_s");
+        std::string rows;
         for (int b = 0; b <= 60; ++b) {
             std::array<double, 4> n{};
             for (int s = 0; s < 4; ++s) {
@@ -98,10 +118,13 @@ std::string measuresCsv(const Simulation& run, const GridModel& table, CsvFormat
                 const int species = static_cast<int>(record[63]);
                 if (species >= 0 && species < 4) n[species] = record[b];
             }
-            appendRow(out, d * b / 60.0, n, format);
+            appendRow(rows, d * b / 60.0, n, format);
         }
+        add(keptRunSuffix(kept),
+            "Courbes conservées, essai " + std::to_string(kept) + " (moyennes par soixantième de la durée)",
+            rows);
     }
-    return out;
+    return files;
 }
 
 }  // namespace molvane

@@ -36,8 +36,8 @@ struct CopySources {
     QTableView* tableView = nullptr;
     // Shows the copy's confirmation in the help line.
     std::function<void()> confirm;
-    // The run's measurements as a CSV file's bytes, in a dialect.
-    std::function<std::string(CsvFormat)> measures;
+    // The run's measurements as CSV files' bytes, in a dialect.
+    std::function<std::vector<CsvFile>(CsvFormat)> measures;
 };
 
 class CopyMenu final : public QObject {

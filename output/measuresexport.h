@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/measurescsv.h"
 
@@ -26,9 +27,16 @@ std::optional<CsvChoice> askCsvFile(QWidget* parent);
 using CsvFileChooser = std::function<std::optional<CsvChoice>()>;
 void setCsvFileChooser(CsvFileChooser chooser);
 
+// The measurements of the run in a dialect: the chosen file's text first,
+// then the files beside it.
+using MeasuresSource = std::function<std::vector<CsvFile>(CsvFormat)>;
+
 // Asks for the file, then writes the measurements that `csv` gives in the
-// chosen dialect, whole or not at all; a failure is told in French. The run
-// goes on meanwhile, untouched.
-void exportMeasures(QWidget* parent, const std::function<std::string(CsvFormat)>& csv);
+// chosen dialect: the chosen file and the ones beside it, every one whole or
+// not at all, none replaced unless all could be prepared; a failure is told
+// in French and names its file. Files left beside the chosen one by an
+// earlier export of more kept runs go, so that every kept-run file belongs
+// to this export. The run goes on meanwhile, untouched.
+void exportMeasures(QWidget* parent, const MeasuresSource& csv);
 
 }  // namespace molvane

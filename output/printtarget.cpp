@@ -135,7 +135,8 @@ bool printOrSave(QPrinter& printer, const QString& pdfPath, const QString& title
 
 QString askPdfFile(QWidget* parent, const QString& caption, const QString& suggestedName) {
     if (chooser()) return chooser()(caption);
-    const QString folder = documentsFolder();
+    // Where the last export went, else the documents folder.
+    const QString folder = startFolder(FileKind::Exports, true, documentsFolder());
     // Qt's own dialog, so that it speaks French with the rest of the program.
     FrenchFileDialog dialog(parent, caption, QDir(folder).filePath(suggestedName),
                             QStringLiteral("Document PDF (*.pdf *.PDF)"));
@@ -143,6 +144,7 @@ QString askPdfFile(QWidget* parent, const QString& caption, const QString& sugge
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    rememberFolder(FileKind::Exports, dialog.selectedFiles().first());
     return dialog.selectedFiles().first();
 }
 

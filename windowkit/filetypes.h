@@ -32,4 +32,20 @@ public:
 // folder where there is none.
 QString documentsFolder();
 
+// The kinds of file the user chooses, each remembering the folder it was
+// last chosen in, in the user's settings (kept from one session to the next).
+enum class FileKind { Answers, Configurations, Exports, Exercises };
+
+// Whether a new file can be made in folder (tried, not guessed from the
+// permissions, which say nothing of a read-only disk).
+bool canWriteIn(const QString& folder);
+// The folder where a file of this kind was last chosen, while it is still
+// there and, with forWriting, can take a new file; empty otherwise.
+QString rememberedFolder(FileKind kind, bool forWriting);
+// Remembers where a file of this kind was chosen: the folder of a file, or
+// a folder itself.
+void rememberFolder(FileKind kind, const QString& fileOrFolder);
+// Where a dialog for this kind starts: the remembered folder, else fallback.
+QString startFolder(FileKind kind, bool forWriting, const QString& fallback);
+
 }  // namespace molvane

@@ -14,6 +14,18 @@ MessageResponder& responder() {
 }
 }  // namespace
 
+QString unbrokenNumbers(const QString& text) {
+    QString shown = text;
+    // A blank between a digit and a group of exactly three digits.
+    for (qsizetype i = 1; i + 3 < shown.size(); ++i) {
+        if (shown[i] != u' ' || !shown[i - 1].isDigit()) continue;
+        const bool group = shown[i + 1].isDigit() && shown[i + 2].isDigit() && shown[i + 3].isDigit() &&
+                           (i + 4 == shown.size() || !shown[i + 4].isDigit());
+        if (group) shown[i] = QChar(0x00A0);
+    }
+    return shown;
+}
+
 void setMessageResponder(MessageResponder r) {
     responder() = std::move(r);
 }
@@ -27,7 +39,8 @@ MessageAnswer message(QWidget* parent, MessageIcon icon, const QString& title, c
 
     QMessageBox box(parent);
     box.setWindowTitle(title);
-    box.setText(text);
+    // The text is given as quoted; only its layout keeps numbers whole.
+    box.setText(unbrokenNumbers(text));
     switch (icon) {
         case MessageIcon::Error:
             box.setIcon(QMessageBox::Critical);

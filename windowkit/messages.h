@@ -26,6 +26,11 @@ struct MessageShown {
 MessageAnswer message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text,
                       MessageButtons buttons = MessageButtons::Ok);
 
+// The text as a box lays it out: the blank inside a number written in groups
+// of three digits (1 000, 12 345 678, 1 000,5) becomes a no-break space, so
+// that a line never ends inside the number. Other blanks stay as they are.
+QString unbrokenNumbers(const QString& text);
+
 // While set, message() asks the responder instead of showing a box.
 using MessageResponder = std::function<MessageAnswer(const MessageShown&)>;
 void setMessageResponder(MessageResponder responder);

@@ -48,7 +48,20 @@ void expectMeasures(const test::CsvBlock& block, std::size_t headingLines, int t
     }
 }
 
-TEST(MeasuresCsv, BlocksOfTheRecordingTheTableAndTheKeptRuns) {
+// The parts of an export as blocks: the spreadsheet's one file holds them
+// all; for Python each file holds one rectangular table, named as the part.
+std::vector<test::CsvBlock> exportBlocks(const std::vector<CsvFile>& files, const Dialect& dialect) {
+    std::vector<test::CsvBlock> blocks;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& text = files[i].text;
+        EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0) == 0, dialect.bom && i == 0) << files[i].suffix;
+        const auto parts = csvBlocks(i == 0 && dialect.bom ? text.substr(3) : text, dialect.separator);
+        blocks.insert(blocks.end(), parts.begin(), parts.end());
+    }
+    return blocks;
+}
+
+TEST(MeasuresCsv, TheRecordingTheTableAndTheKeptRuns) {
     for (const Dialect& dialect : kDialects) {
         GridModel table(tableRowsAt(60) + 1, kTableColumns);
         Simulation run(table);
@@ -59,10 +72,24 @@ TEST(MeasuresCsv, BlocksOfTheRecordingTheTableAndTheKeptRuns) {
         for (int k = 0; k < 101; ++k) run.tick({});  // one whole recording: four kept curves
         run.restart(nullptr);
         for (int k = 0; k < 30; ++k) run.tick({});
-        const std::string text = measuresCsv(run, table, dialect.format);
+        const std::vector<CsvFile> files = measuresCsv(run, table, dialect.format);
 
-        EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0) == 0, dialect.bom);
-        const auto blocks = csvBlocks(dialect.bom ? text.substr(3) : text, dialect.separator);
+        if (dialect.format == CsvFormat::Spreadsheet) {
+            ASSERT_EQ(files.size(), 1u);
+            EXPECT_EQ(files[0].suffix, "");
+        } else {
+            // One table a file, every row as wide as its column names.
+            ASSERT_EQ(files.size(), 3u);
+            const char* suffixes[] = {"", "tableau", "essai1"};
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                EXPECT_EQ(files[i].suffix, suffixes[i]);
+                const auto blocks = csvBlocks(files[i].text, ',');
+                ASSERT_EQ(blocks.size(), 1u) << suffixes[i];
+                EXPECT_EQ(blocks[0][0], (test::CsvRow{"t_s", "N_A", "N_B", "N_C", "N_D", "Qr"}));
+                for (const test::CsvRow& row : blocks[0]) EXPECT_EQ(row.size(), 6u) << suffixes[i];
+            }
+        }
+        const auto blocks = exportBlocks(files, dialect);
         ASSERT_EQ(blocks.size(), 3u);
         // The recording so far: t = 0 to 3 s.
         EXPECT_EQ(blocks[0].size(), dialect.headingLines + 31);
@@ -89,6 +116,23 @@ TEST(MeasuresCsv, BlocksOfTheRecordingTheTableAndTheKeptRuns) {
         EXPECT_EQ(names.size(), 6u);
         EXPECT_EQ(names[5], "Qr");
     }
+}
+
+TEST(MeasuresCsv, TheFilesBesideTheChosenOne) {
+    struct Case {
+        const char* chosen;
+        const char* suffix;
+        const char* wanted;
+    };
+    const Case cases[] = {{"mesures.csv", "tableau", "mesures-tableau.csv"},
+                          {"/home/eleve/TP.2/mesures.CSV", "essai1", "/home/eleve/TP.2/mesures-essai1.CSV"},
+                          {"/home/eleve/TP.2/mesures", "essai12", "/home/eleve/TP.2/mesures-essai12"},
+                          {"dossier/.cache", "tableau", "dossier/.cache-tableau"},
+                          {"a.b.csv", "tableau", "a.b-tableau.csv"},
+                          {"C:\\TP.2\\mesures", "tableau", "C:\\TP.2\\mesures-tableau"},
+                          {"/tmp/mesures.csv", "", "/tmp/mesures.csv"}};
+    for (const Case& c : cases) EXPECT_EQ(csvFilePath(c.chosen, c.suffix), c.wanted) << c.chosen;
+    EXPECT_EQ(keptRunSuffix(3), "essai3");
 }
 
 class BatchTest : public testing::Test {

@@ -143,7 +143,11 @@ INSTANTIATE_TEST_SUITE_P(Resultats, Exe, testing::Values(
     Calcul{"1234.5", false, true, "1.2345E+03", 0},
     Calcul{"5", false, true, "5.E+00", 0},
     Calcul{"0", false, true, "0.E+00", 0},
-    Calcul{"-1/8", false, true, "-1.25E-01", 0}));
+    Calcul{"-1/8", false, true, "-1.25E-01", 0},
+    // A typed comma is the decimal point.
+    Calcul{"1,5*2", false, false, " 3", 0},
+    Calcul{",25+1,5", false, false, " 1.75", 0},
+    Calcul{"2,5e1", false, true, "2.5E+01", 0}));
 // clang-format on
 
 // clang-format off
@@ -270,7 +274,7 @@ TEST_F(MachineTest, MemoryOutlivesTheWindow) {
 TEST_F(MachineTest, KeyboardMapsToKeys) {
     tape("2d3");
     EXPECT_EQ(affichage(), "2E3");
-    tape("abc xyz,;");
+    tape("abc xyz;");
     EXPECT_EQ(affichage(), "2E3") << "other keys are ignored";
     QTest::keyClick(z1(), Qt::Key_Backspace);
     QTest::keyClick(z1(), Qt::Key_Backspace);
@@ -281,6 +285,11 @@ TEST_F(MachineTest, KeyboardMapsToKeys) {
     QTest::keyClick(z1(), Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(z1(), Qt::Key_Delete);
     EXPECT_EQ(affichage(), " 2.25");
+}
+
+TEST_F(MachineTest, TypedCommaShowsAsThePoint) {
+    tape("1,5");
+    EXPECT_EQ(affichage(), "1.5");
 }
 
 TEST_F(MachineTest, EscapeClosesTheWindowAndKeepsTheMemory) {

@@ -26,6 +26,7 @@
 #include "exercises/rtf/rtffile.h"
 #include "exercises/rtf/rtfwriter.h"
 #include "exercises/textarea.h"
+#include "tests/exercises/exercisetest.h"
 #include "tests/ui/fixture.h"
 
 namespace molvane {
@@ -74,20 +75,24 @@ struct Desk {
     std::unique_ptr<RecoveryWatcher> watcher;  // goes first: the program ends
 };
 
-// The files a program leaves when it is killed: its copy, its fich, and a
+// The files a program leaves when it is killed: its copy, its label, and a
 // lock naming a process that no longer runs.
-void leaveCopy(const QString& folder, const QString& id, const QString& words, const QString& fich) {
+void leaveFiles(const QString& folder, const QString& id, const QByteArray& rtf, const QByteArray& label) {
     QDir().mkpath(folder);
-    QTextDocument document;
-    document.setPlainText(words);
-    writeFile(folder + "/copie-" + id + ".rtf", rtf::RtfWriter::write(document));
-    writeFile(folder + "/copie-" + id + ".txt", fich.toUtf8() + '\n');
+    writeFile(folder + "/copie-" + id + ".rtf", rtf);
+    writeFile(folder + "/copie-" + id + ".txt", label);
     QProcess gone;
     gone.start(QStringLiteral("true"));
     gone.waitForFinished();
     writeFile(folder + "/copie-" + id + ".lock",
               QByteArray::number(gone.processId() ? gone.processId() : 999999) + "\nmolvane\n" +
                   QSysInfo::machineHostName().toUtf8() + "\n");
+}
+
+void leaveCopy(const QString& folder, const QString& id, const QString& words, const QString& fich) {
+    QTextDocument document;
+    document.setPlainText(words);
+    leaveFiles(folder, id, rtf::RtfWriter::write(document), fich.toUtf8() + '\n');
 }
 
 class RecoveryTest : public testing::Test {
@@ -439,6 +444,174 @@ TEST_F(SmallDiskTest, AReadOnlyFolderIsSaidOnceAndNothingElseChanges) {
 }
 
 #endif
+
+// What a copy's label says of the exercise, as a later program reads it:
+// copies of older programs, of one line, name the text only.
+TEST_F(RecoveryTest, TheLabelSaysWhichExerciseAndItsCorrectionStateOrNothing) {
+    struct Case {
+        const char* label;
+        std::optional<CopiedExercise> exercise;
+    };
+    const Case cases[] = {
+        {"/classe/exo1.E32\n", std::nullopt},
+        {"/classe/exo1.E32", std::nullopt},
+        {"/classe/exo1.E32\nexercice 1 0\n", CopiedExercise{1, false}},
+        {"/classe/exo1.E32\nexercice 0 1\n", CopiedExercise{0, true}},
+        {"/classe/exo1.E32\nexercice 1 1", CopiedExercise{1, true}},
+        {"/classe/exo1.E32\nexercice 2 0\n", std::nullopt},
+        {"/classe/exo1.E32\nexercice 1\n", std::nullopt},
+        {"/classe/exo1.E32\nexercice 1 0 1\n", std::nullopt},
+        {"/classe/exo1.E32\nexercise 1 0\n", std::nullopt},
+        {"/classe/exo1.E32\n\nexercice 1 0\n", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        leaveCopy(folder, QStringLiteral("1-a"), QStringLiteral("réponse"), QString());
+        writeFile(folder + "/copie-1-a.txt", c.label);
+        RecoveryStore store(folder);
+        ASSERT_EQ(store.open(), CopyFault::None);
+        const auto found = store.claimLeftCopy([](const QString&) { return true; });
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->fich, QStringLiteral("/classe/exo1.E32"));
+        EXPECT_EQ(found->exercise, c.exercise);
+        store.decline();
+    }
+    // Written by one program, read by the next.
+    for (const CopyLabel& label :
+         {CopyLabel{QStringLiteral("/classe/é x.E32"), CopiedExercise{1, true}},
+          CopyLabel{QStringLiteral("Texte: /classe/r.rtf"), CopiedExercise{0, false}},
+          CopyLabel{QStringLiteral("/classe/exo2.E32"), std::nullopt}}) {
+        {
+            RecoveryStore writer(folder);
+            ASSERT_EQ(writer.open(), CopyFault::None);
+            ASSERT_EQ(writer.write("{\\rtf1 x}", label), CopyFault::None);
+        }
+        RecoveryStore reader(folder);
+        ASSERT_EQ(reader.open(), CopyFault::None);
+        const auto found = reader.claimLeftCopy([](const QString&) { return true; });
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->fich, label.fich);
+        EXPECT_EQ(found->exercise, label.exercise);
+        reader.decline();
+    }
+}
+
+// The program killed with an exercise open and an answer typed: the next
+// start brings the exercise back as it stood, then the answer.
+class ExerciseRecoveryTest : public ExerciseTest {
+protected:
+    RecoveryWatcher& watcher() { return *window->findChild<RecoveryWatcher*>(); }
+    void typeAnswer(const QString& words) {
+        QTextCursor cursor(supertext()->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(words);
+    }
+    // The window ends as a killed program does: its copy stays behind, under
+    // a lock no process holds; a new window starts in its place.
+    void killAndRestart(QByteArray& rtf, QByteArray& label) {
+        watcher().copyNow();
+        watcher().waitUntilWritten();
+        const QString copy = watcher().store().copyPath();
+        rtf = molvane::bytesOf(copy);
+        label = molvane::bytesOf(copy.chopped(4) + QStringLiteral(".txt"));
+        const QString secours = watcher().store().folder();
+        window.reset();  // its own copy goes: the killed one is left below
+        leaveFiles(secours, QStringLiteral("77-tue"), rtf, label);
+        nomfichier().clear();
+        window = std::make_unique<MainWindow>(folder.path());
+    }
+};
+
+TEST_F(ExerciseRecoveryTest, TheExerciseComesBackWithItsConfigurationAndCorrectionStateThenTheText) {
+    writeDocument(QStringLiteral("e.rtf"), QStringLiteral("La configuration de l'exercice est chargée."));
+    writeConfiguration(QStringLiteral("enonce.C11"), "250");
+    writeConfiguration(QStringLiteral("corrige.C11"), "300");
+    // A correction that is a configuration only: the answer stays beside it.
+    writeExercise(QStringLiteral("avec.E32"), {"e.rtf", "enonce.C11", "", "corrige.C11"});
+    writeExercise(QStringLiteral("sans.E32"), {"e.rtf", "enonce.C11"});
+    struct Case {
+        const char* exercise;
+        bool correctionShown;
+        const char* countOfA;
+        const char* configuration;
+        int corrige;
+    };
+    const Case cases[] = {{"avec.E32", false, "250", "enonce.C11", 1},
+                          {"avec.E32", true, "300", "corrige.C11", 1},
+                          {"sans.E32", false, "250", "enonce.C11", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.exercise) + (c.correctionShown ? " corrigé" : ""));
+        const QString exercise = QString::fromLatin1(c.exercise);
+        ASSERT_TRUE(open(exercise));
+        if (c.correctionShown) menu().opencor_Click();
+        typeAnswer(QStringLiteral("Ma réponse : Qr tend vers K."));
+        ASSERT_EQ(text().textemodifie(), 1);
+        QByteArray rtf, label;
+        killAndRestart(rtf, label);
+        EXPECT_EQ(control<QLineEdit>("Text1_0")->text(), QStringLiteral("100")) << "a fresh start";
+
+        Answers answers({MessageAnswer::Yes});
+        watcher().offerRecovery();
+        ASSERT_EQ(answers.seen.size(), 1u);
+        EXPECT_EQ(answers.seen[0].title, QStringLiteral("Récupération du texte"));
+        // The exercise, as it stood.
+        EXPECT_EQ(text().fich(), path(exercise));
+        EXPECT_EQ(control<QLineEdit>("Text1_0")->text(), QString::fromLatin1(c.countOfA));
+        EXPECT_TRUE(window->windowTitle().endsWith(QString::fromLatin1(c.configuration)))
+            << window->windowTitle().toStdString();
+        EXPECT_EQ(menu().state().corrige, c.corrige);
+        EXPECT_EQ(menu().state().correctionShown, c.correctionShown);
+        EXPECT_EQ(menu().state().repexo, programFolder());
+        menu().enableItems();
+        EXPECT_EQ(menu().item("opencor")->isEnabled(), c.corrige == 1);
+        // Then the answer, byte for byte, still to be saved.
+        EXPECT_EQ(text().textemodifie(), 1);
+        EXPECT_FALSE(supertext()->isReadOnly());
+        const QString saved = path(QStringLiteral("reponse.rtf"));
+        QFile::remove(saved);
+        ASSERT_TRUE(text().saveTo(nullptr, saved));
+        EXPECT_EQ(bytesOf(QStringLiteral("reponse.rtf")), rtf);
+        // The copy taken next still names the exercise and its state.
+        typeAnswer(QStringLiteral(" Encore."));
+        watcher().copyNow();
+        watcher().waitUntilWritten();
+        QFile next(watcher().store().copyPath().chopped(4) + QStringLiteral(".txt"));
+        ASSERT_TRUE(next.open(QIODevice::ReadOnly));
+        EXPECT_EQ(next.readAll(), label);
+        text().setTextemodifie(0);
+    }
+}
+
+TEST_F(ExerciseRecoveryTest, AnOlderCopyOrAGoneExerciseGivesTheTextBackAlone) {
+    writeDocument(QStringLiteral("e.rtf"), QStringLiteral("Énoncé"));
+    writeConfiguration(QStringLiteral("enonce.C11"), "250");
+    writeExercise(QStringLiteral("exo.E32"), {"e.rtf", "enonce.C11", "", "enonce.C11"});
+    struct Case {
+        const char* label;  // %1: the exercise file
+        bool exerciseThere;
+    };
+    const Case cases[] = {{"%1\n", true}, {"%1\nexercice 1 0\n", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        QTextDocument document;
+        document.setPlainText(QStringLiteral("Réponse d'avant"));
+        const QByteArray rtf = rtf::RtfWriter::write(document);
+        const QString exercise =
+            path(c.exerciseThere ? QStringLiteral("exo.E32") : QStringLiteral("parti.E32"));
+        leaveFiles(watcher().store().folder(), QStringLiteral("78-tue"), rtf,
+                   QString::fromLatin1(c.label).arg(exercise).toUtf8());
+        Answers answers({MessageAnswer::Yes});
+        watcher().offerRecovery();
+        ASSERT_EQ(answers.seen.size(), 1u);
+        EXPECT_EQ(shownText(), QStringLiteral("Réponse d'avant"));
+        EXPECT_EQ(text().fich(), exercise);
+        EXPECT_EQ(text().textemodifie(), 1);
+        EXPECT_EQ(control<QLineEdit>("Text1_0")->text(), QStringLiteral("100")) << "no configuration loaded";
+        EXPECT_EQ(menu().state().corrige, 0);
+        text().setTextemodifie(0);
+        window = std::make_unique<MainWindow>(folder.path());
+    }
+}
 
 }  // namespace
 }  // namespace molvane

@@ -371,9 +371,44 @@ TEST_F(ConfigDialogs, MessagesShowTheNormalPointer) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the hourglass outlived its command";
 }
 
+TEST_F(ConfigDialogs, BothDialogsStartWhereAConfigurationWasLastChosen) {
+    QDir(dir_.path()).mkpath(QStringLiteral("TP/seance2"));
+    const QString seance = path(QStringLiteral("TP/seance2"));
+    // Saved into another folder than the current one.
+    save(seance + QStringLiteral("/essai"));
+    ASSERT_EQ(lastResult_, QDialog::Accepted);
+    QDir::setCurrent(dir_.path());
+    {
+        Ouvrir open(host_, nullptr);
+        EXPECT_EQ(open.navigator().path(), seance);
+        ASSERT_EQ(open.navigator().files()->count(), 1);
+        Enregistrer again(host_, nullptr);
+        EXPECT_EQ(again.navigator().path(), seance);
+    }
+    // Opened from a third folder: both start there next time.
+    QDir(dir_.path()).mkpath(QStringLiteral("autre"));
+    ASSERT_TRUE(QFile::copy(seance + QStringLiteral("/essai.C11"), path(QStringLiteral("autre/b.C11"))));
+    {
+        Ouvrir open(host_, nullptr);
+        open.ficharge()->setText(path(QStringLiteral("autre/b.C11")));
+        open.Command1_Click();
+        ASSERT_EQ(open.result(), QDialog::Accepted);
+    }
+    QDir::setCurrent(dir_.path());
+    EXPECT_EQ(Ouvrir(host_, nullptr).navigator().path(), path(QStringLiteral("autre")));
+    EXPECT_EQ(Enregistrer(host_, nullptr).navigator().path(), path(QStringLiteral("autre")));
+    // A folder gone since: the current folder, as before.
+    ASSERT_TRUE(QDir(path(QStringLiteral("autre"))).removeRecursively());
+    EXPECT_EQ(Ouvrir(host_, nullptr).navigator().path(), dir_.path());
+}
+
 int main(int argc, char** argv) {
     // Widgets without a display, also when CTest lists the tests.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings of the process's own: the folders the dialogs remember are
+    // never the user's.
+    const QTemporaryDir config;
+    if (config.isValid()) qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     installFrenchTranslation();
     ::testing::InitGoogleTest(&argc, argv);

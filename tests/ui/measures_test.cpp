@@ -35,6 +35,16 @@ protected:
         return path;
     }
     QAction* exportItem() { return window->findChild<QAction*>(QStringLiteral("exportcsv")); }
+    static std::string readFile(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        return file.readAll().toStdString();
+    }
+    static void writeFile(const QString& path, const char* text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(text);
+    }
     void TearDown() override { setCsvFileChooser({}); }
 };
 
@@ -72,13 +82,19 @@ TEST_F(MeasuresTest, ExportWritesTheRecordingAndTheTableAsCopied) {
         ASSERT_NE(exportItem(), nullptr);
         exportItem()->trigger();
         EXPECT_EQ(window->simulation().nbtics(), before) << "the run is not touched";
-        QFile file(csv);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        std::string text = file.readAll().toStdString();
         const bool spreadsheet = format == CsvFormat::Spreadsheet;
+        std::string text = readFile(csv);
         ASSERT_EQ(text.rfind("\xEF\xBB\xBF", 0) == 0, spreadsheet);
         if (spreadsheet) text.erase(0, 3);
-        const auto blocks = csvBlocks(text, spreadsheet ? ';' : ',');
+        auto blocks = csvBlocks(text, spreadsheet ? ';' : ',');
+        if (!spreadsheet) {
+            // The samples alone in the chosen file, the table in its own.
+            ASSERT_EQ(blocks.size(), 1u);
+            const QString tableau = QDir(folder.path()).filePath(QStringLiteral("mesures-tableau.csv"));
+            const auto table = csvBlocks(readFile(tableau), ',');
+            ASSERT_EQ(table.size(), 1u);
+            blocks.push_back(table[0]);
+        }
         const std::size_t heading = spreadsheet ? 2 : 1;
         ASSERT_GE(blocks.size(), 2u);
         EXPECT_EQ(blocks[0].size(), heading + window->simulation().samples().size());
@@ -102,18 +118,60 @@ TEST_F(MeasuresTest, ExportWritesTheRecordingAndTheTableAsCopied) {
     }
 }
 
-TEST_F(MeasuresTest, AnExportThatCannotBeWrittenSaysSoAndWritesNothing) {
-    const QString csv = QDir(folder.path()).filePath(QStringLiteral("absent/mesures.csv"));
-    setCsvFileChooser([&] { return CsvChoice{csv, CsvFormat::Python}; });
-    Answers answers({MessageAnswer::Ok});
+TEST_F(MeasuresTest, APythonExportLeavesNoKeptRunOfAnEarlierOne) {
+    ticks(10);  // no kept run yet
+    const QDir dir(folder.path());
+    for (const char* name :
+         {"mesures-essai1.csv", "mesures-essai2.csv", "mesures-essai4.csv", "autres-essai1.csv"})
+        writeFile(dir.filePath(QString::fromLatin1(name)), "t_s\n");
+    setCsvFileChooser([&] {
+        return CsvChoice{dir.filePath(QStringLiteral("mesures.csv")), CsvFormat::Python};
+    });
+    Answers answers({});
     exportItem()->trigger();
-    ASSERT_EQ(answers.seen.size(), 1u);
-    EXPECT_EQ(answers.seen[0].title, QStringLiteral("Exportation impossible"));
-    EXPECT_FALSE(QFile::exists(csv));
+    EXPECT_TRUE(answers.seen.empty());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("mesures-tableau.csv"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("mesures-essai1.csv"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("mesures-essai2.csv"))));
+    // Only the runs that follow on from this export's are taken for its own.
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("mesures-essai4.csv"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("autres-essai1.csv"))));
+}
+
+TEST_F(MeasuresTest, AnExportThatCannotBeWrittenSaysWhichFileAndReplacesNothing) {
+    const QDir dir(folder.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("bloque/mesures-tableau.csv")));  // a folder where a file goes
+    writeFile(dir.filePath(QStringLiteral("bloque/mesures.csv")), "ancien");
+    struct Case {
+        const char* chosen;
+        CsvFormat format;
+        const char* named;  // the file the message names
+    };
+    const Case cases[] = {{"absent/mesures.csv", CsvFormat::Python, "absent/mesures.csv"},
+                          {"absent/mesures.csv", CsvFormat::Spreadsheet, "absent/mesures.csv"},
+                          {"bloque/mesures.csv", CsvFormat::Python, "bloque/mesures-tableau.csv"}};
+    for (const Case& c : cases) {
+        const QString csv = dir.filePath(QString::fromLatin1(c.chosen));
+        setCsvFileChooser([&] { return CsvChoice{csv, c.format}; });
+        Answers answers({MessageAnswer::Ok});
+        exportItem()->trigger();
+        ASSERT_EQ(answers.seen.size(), 1u) << c.chosen;
+        EXPECT_EQ(answers.seen[0].title, QStringLiteral("Exportation impossible"));
+        EXPECT_TRUE(answers.seen[0].text.contains(QStringLiteral("« %1 »").arg(
+            QDir::toNativeSeparators(dir.filePath(QString::fromLatin1(c.named))))))
+            << answers.seen[0].text.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("absent/mesures.csv"))));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("bloque/mesures.csv"))), "ancien")
+        << "the chosen file is not replaced when a file beside it cannot be";
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("bloque"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("mesures.csv")})
+        << "no partial file left";
     // Cancelled: nothing asked, nothing written.
     setCsvFileChooser([] { return std::nullopt; });
+    Answers none({});
     exportItem()->trigger();
-    EXPECT_EQ(answers.seen.size(), 1u);
+    EXPECT_TRUE(none.seen.empty());
 }
 
 }  // namespace
