@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "core/controltable.h"
-#include "packaging/appicon.h"
+#include "ui/appicon.h"
 #include "ui/main/displaysize.h"
 #include "ui/main/mainwindow.h"
 #include "ui/selfcheck/selfcheck.h"

@@ -6,11 +6,11 @@
 cmake_minimum_required(VERSION 3.22)
 
 # The sound tree: common (molvane_common) at the bottom, core above it,
-# files/ holding molvane_files (on common) and molvane_measures (on files and
+# files/ holding molvane_files (on common) and molvane_files_measures (on files and
 # core), and a window library in ui/.
 
 set(table [[
-set(LAYER_LIBRARIES molvane_common molvane_core molvane_files molvane_measures)
+set(LAYER_LIBRARIES molvane_common molvane_core molvane_files molvane_files_measures)
 set(LAYER_molvane_common_FOLDER common)
 set(LAYER_molvane_common_ALLOWED "")
 set(LAYER_molvane_common_SOURCES common/numbers.cpp)
@@ -23,15 +23,15 @@ set(LAYER_molvane_files_FOLDER files)
 set(LAYER_molvane_files_ALLOWED molvane_common)
 set(LAYER_molvane_files_SOURCES files/configuration.cpp)
 set(LAYER_molvane_files_LINKS "molvane_common")
-set(LAYER_molvane_measures_FOLDER files)
-set(LAYER_molvane_measures_ALLOWED molvane_files molvane_core molvane_common)
-set(LAYER_molvane_measures_SOURCES files/measures.cpp)
-set(LAYER_molvane_measures_LINKS "molvane_files;molvane_core")
+set(LAYER_molvane_files_measures_FOLDER files)
+set(LAYER_molvane_files_measures_ALLOWED molvane_files molvane_core molvane_common)
+set(LAYER_molvane_files_measures_SOURCES files/measures.cpp)
+set(LAYER_molvane_files_measures_LINKS "molvane_files;molvane_core")
 list(APPEND LAYER_OWNER_common/numbers molvane_common)
 list(APPEND LAYER_OWNER_core/simulation molvane_core)
 list(APPEND LAYER_OWNER_files/configuration molvane_files)
-list(APPEND LAYER_OWNER_files/measures molvane_measures)
-list(APPEND LAYER_OWNER_ui/window molvane_window)
+list(APPEND LAYER_OWNER_files/measures molvane_files_measures)
+list(APPEND LAYER_OWNER_ui/window molvane_ui_main)
 ]])
 
 # Each file of the sound tree; @NAME@ is where a case adds a line.
@@ -57,11 +57,11 @@ set(cases
   "sound|NUMBERS_CPP|#include <cmath>|"
   "a Qt class|NUMBERS_CPP|#include <QString>|molvane_common: common/numbers.cpp includes <QString> (Qt)"
   "a Qt module header|UNITS_H|#include <QtCore/qglobal.h>|molvane_common: common/units.h includes <QtCore/qglobal.h> (Qt)"
-  "a lower-case Qt header|MESSAGES_H|#include <qglobal.h>|molvane_measures: files/messages.h includes <qglobal.h> (Qt)"
+  "a lower-case Qt header|MESSAGES_H|#include <qglobal.h>|molvane_files_measures: files/messages.h includes <qglobal.h> (Qt)"
   "common including core|NUMBERS_H|#include \"core/simulation.h\"|molvane_common: common/numbers.h includes core/simulation.h (molvane_core), above its layer"
   "core including files|SIMULATION_CPP|#include \"files/configuration.h\"|molvane_core: core/simulation.cpp includes files/configuration.h (molvane_files), above its layer"
-  "core including a window|SIMULATION_CPP|#include \"ui/window.h\"|molvane_core: core/simulation.cpp includes ui/window.h (molvane_window), above its layer"
-  "a library above in the same folder|CONFIGURATION_CPP|#include \"files/measures.h\"|molvane_files: files/configuration.cpp includes files/measures.h (molvane_measures), above its layer"
+  "core including a window|SIMULATION_CPP|#include \"ui/window.h\"|molvane_core: core/simulation.cpp includes ui/window.h (molvane_ui_main), above its layer"
+  "a library above in the same folder|CONFIGURATION_CPP|#include \"files/measures.h\"|molvane_files: files/configuration.cpp includes files/measures.h (molvane_files_measures), above its layer"
   "a header of a folder above|NUMBERS_CPP|#include \"core/surface.h\"|molvane_common: common/numbers.cpp includes core/surface.h, above its layer"
   "through a relative path|UNITS_H|#include \"../core/surface.h\"|molvane_common: common/units.h includes core/surface.h, above its layer"
   "a Qt library linked|LINK|Qt6::Core|molvane_core links Qt6::Core (Qt)"

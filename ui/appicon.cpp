@@ -1,4 +1,4 @@
-#include "packaging/appicon.h"
+#include "ui/appicon.h"
 
 #include <QString>
 
