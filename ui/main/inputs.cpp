@@ -12,6 +12,7 @@
 #include <QStyleOptionFocusRect>
 #include <array>
 
+#include "windowkit/designscale.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/modalguard.h"
 #include "windowkit/surfaces.h"
@@ -124,7 +125,9 @@ PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}
 void PaintedPanel::paintEvent(QPaintEvent*) {
     if (!painter_) return;
     QPainter painter(this);
-    painter_(painter, size());
+    const double scale = designScale(this);
+    painter.scale(scale, scale);
+    painter_(painter, scaledSize(size(), 1.0 / scale));
 }
 
 Swatch::Swatch(QWidget* parent) : QLabel(parent) {

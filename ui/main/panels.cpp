@@ -17,6 +17,7 @@
 #include "ui/main/controlplace.h"
 #include "ui/main/drawing.h"
 #include "ui/main/inputs.h"
+#include "windowkit/designscale.h"
 #include "windowkit/surfaces.h"
 
 namespace molvane {
@@ -67,7 +68,7 @@ ParameterPanel buildParameterPanel(QWidget* strip) {
     p.hscroll1->setPageStep(100);
     p.hscroll1->setValue(start.temperature);
     p.picture3->setPainter([boxes = p.label5, bar = p.hscroll1](QPainter& painter, QSize size) {
-        paintParameterPanel(painter, size, {boxes[0]->geometry(), boxes[1]->geometry()}, bar->geometry());
+        paintParameterPanel(painter, size, {designRect(boxes[0]), designRect(boxes[1])}, designRect(bar));
     });
     return p;
 }
@@ -88,7 +89,7 @@ DisplayPanel buildDisplayPanel(QWidget* strip, const std::array<Colour, 4>& colo
     d.command6 = fromTable(new QPushButton(d.frame2), "Command6");
     d.frame2->setPainter([swatches = d.label4](QPainter& painter, QSize size) {
         std::array<QRect, 4> places;
-        for (int k = 0; k < 4; ++k) places[k] = swatches[k]->geometry();
+        for (int k = 0; k < 4; ++k) places[k] = designRect(swatches[k]);
         paintDisplayPanel(painter, size, places);
     });
     return d;

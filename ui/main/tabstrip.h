@@ -35,11 +35,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void measure();
     void placeCurrentPanel();
+    // The strip's size in design pixels, which it is drawn in.
+    int designWidth() const;
+    int designHeight() const;
 
     std::int16_t current_ = 0;
     std::array<std::int16_t, 4> b_{};
