@@ -22,6 +22,7 @@
 #include "windowkit/enterrule.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
+#include "windowkit/place.h"
 
 namespace molvane {
 
@@ -177,7 +178,10 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
         button->setAutoDefault(false);
     for (SourceRow& source : sources_) source.browse->setAutoDefault(false);
 
-    auto* columns = new QHBoxLayout;
+    // The fields and the preview scroll in a window the screen makes smaller.
+    auto* content = new QWidget(this);
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->addLayout(form, 1);
     columns->addWidget(previewBox);
     auto* buttons = new QHBoxLayout;
@@ -186,7 +190,7 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
     auto* whole = new QVBoxLayout(this);
-    whole->addLayout(columns, 1);
+    whole->addWidget(new FittingScrollArea(content, this), 1);
     whole->addLayout(buttons);
 
     connect(browseFolder, &QPushButton::clicked, this, &ExerciseEditor::chooseFolder);

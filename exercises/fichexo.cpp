@@ -185,7 +185,7 @@ void Fichexo::layOut() {
 
     const int left = 8 + kListWidth + 12;
     const int right = w - 12;
-    fichierexo_->setGeometry(left, kStripHeight + 10, w - left + 2, 22);
+    fichierexo_->setGeometry(left, kStripHeight + 10, right - left, 22);
     intratro_->setGeometry(left, kStripHeight + 40, right - left, h - kStripHeight - 130);
     preview_->setGeometry(left, kStripHeight + 44, right - left, ExercisePreviewPanel::kHeight);
     image5_->setGeometry(right - kButtonSize, h - kButtonSize - 12, kButtonSize, kButtonSize);

@@ -7,12 +7,15 @@
 #include "ui/main/mainwindow.h"
 #include "ui/selfcheck/selfcheck.h"
 #include "windowkit/french.h"
+#include "windowkit/place.h"
 
 int main(int argc, char* argv[]) {
     // A self-check's standard error holds its failures only.
     if (molvane::selfCheckWanted()) molvane::quietHeadlessNotices();
     QApplication app(argc, argv);
     molvane::installFrenchTranslation();
+    // Every window opens inside its screen, at any size of the display.
+    molvane::keepWindowsOnScreen();
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());
