@@ -43,8 +43,8 @@ const SourceCaptions kSources[] = {
     {"enonce", "Énon&cé", "Utiliser le te&xte de la zone exercice", "parcourirenonce", "pour l'énoncé"},
     {"configenonce", "Confi&guration de l'énoncé", "Utiliser le réglage actue&l", "parcourirconfigenonce",
      "pour la configuration de l'énoncé"},
-    {"corrige", "Co&rrigé", "Utiliser le te&xte de la zone exercice", "parcourircorrige", "pour le corrigé"},
-    {"configcorrige", "Configuration d&u corrigé", "Utiliser le réglage actue&l", "parcourirconfigcorrige",
+    {"corrige", "Co&rrigé", "Utiliser le texte de la &zone exercice", "parcourircorrige", "pour le corrigé"},
+    {"configcorrige", "Configuration d&u corrigé", "Utiliser le réglage &actuel", "parcourirconfigcorrige",
      "pour la configuration du corrigé"},
 };
 
@@ -191,6 +191,9 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     buttons->addWidget(closeButton);
     auto* whole = new QVBoxLayout(this);
     whole->addWidget(new FittingScrollArea(content, this), 1);
+    // Moved into the scrolled content label first, each field comes again
+    // before its label among the content's children, as a reader finds them.
+    for (QLabel* label : content->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) label->raise();
     whole->addLayout(buttons);
 
     connect(browseFolder, &QPushButton::clicked, this, &ExerciseEditor::chooseFolder);

@@ -7,6 +7,7 @@
 #include "ui/main/mainwindow.h"
 #include "ui/selfcheck/selfcheck.h"
 #include "windowkit/french.h"
+#include "windowkit/keyboardhome.h"
 #include "windowkit/place.h"
 
 int main(int argc, char* argv[]) {
@@ -16,6 +17,8 @@ int main(int argc, char* argv[]) {
     molvane::installFrenchTranslation();
     // Every window opens inside its screen, at any size of the display.
     molvane::keepWindowsOnScreen();
+    // After every box the keyboard is back where it was.
+    molvane::keepKeyboardHome();
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());

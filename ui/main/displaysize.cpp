@@ -389,7 +389,7 @@ void DisplaySize::applyScale(double scale, QPoint origin) {
 
 void DisplaySize::centre() {
     const QScreen* screen = window_->screen();
-    if (!screen || fullScreen_ || !window_->isVisible()) return;
+    if (!screen || fullScreen_) return;
     const QRect area = screen->availableGeometry();
     const QSize outer = windowSize() + frame();
     window_->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
@@ -434,8 +434,8 @@ bool DisplaySize::eventFilter(QObject* watched, QEvent* event) {
             // by the screen, taken at start-up with a frame guessed, is taken
             // again with the real one.
             framed_ = true;
-            if (!fullScreen_) {
-                applyScale(scaleFor(size_));
+            if (const double scale = scaleFor(size_); !fullScreen_ && scale != scale_) {
+                applyScale(scale);
                 centre();
             }
         } else if (event->type() == QEvent::ContextMenu) {

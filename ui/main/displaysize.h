@@ -86,6 +86,9 @@ public:
     // to the content's origin and scales it: it then draws in design pixels.
     void beginPaint(QPainter& painter) const;
 
+    // Puts the window in the middle of its screen's free area.
+    void centre();
+
     QMenu* menu() const { return menu_; }
     QPushButton* button() const { return button_; }
 
@@ -94,8 +97,6 @@ protected:
 
 private:
     void applyScale(double scale, QPoint origin = {});
-    // Puts the window in the middle of its screen's free area.
-    void centre();
     // The window manager's frame around the window.
     QSize frame();
     QSize room() const;

@@ -533,10 +533,9 @@ void MainWindow::keepWindowSize() {
     // the program impossible to minimise.
     if (windowState() & Qt::WindowMinimized) return;
     keepingSize_ = true;
-    const QRect area = screen->geometry();
     if (windowState() != Qt::WindowNoState) setWindowState(Qt::WindowNoState);
     if (size() != displaySize_->windowSize()) resize(displaySize_->windowSize());
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    displaySize_->centre();
     keepingSize_ = false;
 }
 

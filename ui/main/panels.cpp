@@ -18,6 +18,7 @@
 #include "ui/main/drawing.h"
 #include "ui/main/inputs.h"
 #include "windowkit/designscale.h"
+#include "windowkit/keyboardhome.h"
 #include "windowkit/surfaces.h"
 
 namespace molvane {
@@ -119,6 +120,7 @@ SettingsPanel buildSettingsPanel(QWidget* strip) {
     // the window gives them are changes that run their handlers.
     std::tie(s.label2, s.vscroll2) = labelAndBar("Label2", "VScroll2");
     s.vscroll2->setPageStep(1);
+    showFocusRing(s.vscroll2);
 
     s.option1[0] = fromTable(new QRadioButton(picture1), "Option1_0");
     s.option1[1] = fromTable(new QRadioButton(picture1), "Option1_1");
@@ -128,6 +130,7 @@ SettingsPanel buildSettingsPanel(QWidget* strip) {
     auto* frame1 = fromTable(new QGroupBox(picture1), "Frame1");
     std::tie(s.label3, s.vscroll3) = labelAndBar("Label3", "VScroll3");
     s.vscroll3->setPageStep(10);
+    showFocusRing(s.vscroll3);
 
     for (int k = 0; k < 4; ++k) {
         s.option2[k] = fromTable(new QCheckBox(frame1), indexed("option2", k));
