@@ -8,6 +8,7 @@
 #include "ui/selfcheck/selfcheck.h"
 #include "windowkit/french.h"
 #include "windowkit/keyboardhome.h"
+#include "windowkit/partnames.h"
 #include "windowkit/place.h"
 
 int main(int argc, char* argv[]) {
@@ -19,6 +20,8 @@ int main(int argc, char* argv[]) {
     molvane::keepWindowsOnScreen();
     // After every box the keyboard is back where it was.
     molvane::keepKeyboardHome();
+    // Nothing nameless for a screen reader, in any window.
+    molvane::nameNamelessParts();
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());

@@ -4,10 +4,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 
 #include "exercises/exerciseeditor.h"
@@ -16,6 +20,7 @@
 #include "fixture.h"
 #include "output/helpwindow.h"
 #include "ui/main/displaysize.h"
+#include "windowkit/partnames.h"
 #include "windowkit/place.h"
 
 namespace molvane {
@@ -54,6 +59,35 @@ void expectOnScreen(QWidget* window, const char* what) {
         const QRect shown(button->mapToGlobal(QPoint(0, 0)), button->size());
         EXPECT_TRUE(area.contains(shown)) << what << " " << button->text().toStdString();
     }
+}
+
+TEST(PartNames, ScrollBarsAndAMessageBoxsButtonsGetFrenchNames) {
+    QWidget window;
+    auto* named = new QTextEdit(&window);
+    named->setAccessibleName(QStringLiteral("Zone de texte"));
+    auto* nameless = new QListWidget(&window);
+    auto* own = new QTextEdit(&window);
+    own->verticalScrollBar()->setAccessibleName(QStringLiteral("Mon défilement"));
+    nameParts(&window);
+    struct Case {
+        QScrollBar* bar;
+        QString name;
+    };
+    const std::vector<Case> cases{
+        {named->verticalScrollBar(), QStringLiteral("Défilement vertical : Zone de texte")},
+        {named->horizontalScrollBar(), QStringLiteral("Défilement horizontal : Zone de texte")},
+        {nameless->verticalScrollBar(), QStringLiteral("Défilement vertical")},
+        {own->verticalScrollBar(), QStringLiteral("Mon défilement")},  // a name given stays
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.bar->accessibleName(), c.name);
+
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Fichier non valide"), QStringLiteral("Texte"),
+                    QMessageBox::Ok);
+    nameParts(&box);
+    EXPECT_EQ(box.accessibleName(), QStringLiteral("Fichier non valide"));
+    for (QDialogButtonBox* buttons : box.findChildren<QDialogButtonBox*>())
+        EXPECT_EQ(buttons->accessibleName(), QStringLiteral("Réponses"));
+    EXPECT_FALSE(box.findChildren<QDialogButtonBox*>().isEmpty());
 }
 
 using ScreenFit = WindowTest;
