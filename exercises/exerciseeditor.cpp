@@ -225,8 +225,10 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     setTabOrder(saveButton, closeButton);
 
     updatePreview();
-    // Over the main window, within the screen.
-    adjustSize();
+    // Over the main window, within the screen: as large as its content asks,
+    // down to what the screen has room for.
+    resize(sizeHint());
+    fitOnScreen(this);
     if (QWidget* main = context_.mainWindow) {
         QRect area = geometry();
         area.moveCenter(main->geometry().center());
