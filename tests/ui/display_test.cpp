@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QWindow>
@@ -350,6 +352,26 @@ TEST_F(DisplaySizeWindow, ASizeKeptFromTheLastSessionShowsTheWholeWindowAndTheRu
         }
     }
     storeDisplaySize(100);
+}
+
+TEST_F(DisplaySizeWindow, TheTableOfValuesGrowsOnceWithTheSize) {
+    window->show();
+    window->Form_Activate();
+    auto* grid = control<QTableView>("MSFlexGrid1");
+    const int row = grid->verticalHeader()->defaultSectionSize();
+    const int width = grid->horizontalHeader()->length();
+    auto* size = window->findChild<DisplaySize*>();
+    ASSERT_NE(size, nullptr);
+    for (const int percent : {150, 200, 125}) {
+        size->choose(percent);
+        // Laying the columns out again, as an activation does, scales nothing twice.
+        window->Form_Activate();
+        const double scale = percent / 100.0;
+        EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), scaledLength(row, scale)) << percent;
+        EXPECT_NEAR(grid->horizontalHeader()->length(), width * scale, 6) << percent;
+    }
+    size->choose(100);
+    EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), row);
 }
 
 TEST_F(DisplaySizeWindow, OnAScreenOfAnotherResolutionTheWindowKeepsItsSizeAndDrawsAtTheNewRatio) {

@@ -32,7 +32,17 @@ constexpr QSize kGuessedFrame{0, 32};
 // What a control keeps of its design: its rectangle and its own font.
 constexpr const char* kDesignRect = kDesignRectProperty;
 constexpr char kDesignFont[] = "molvaneDesignFont";
-constexpr char kSectionScale[] = "molvaneSectionScale";
+constexpr char kRowScale[] = "molvaneRowScale";
+constexpr char kColumnScale[] = "molvaneColumnScale";
+constexpr char kDesignRows[] = "molvaneDesignRows";
+
+// The scale a table's rows or columns were last given, and the new one.
+double rescaleBy(QWidget* view, const char* property, double scale) {
+    const QVariant kept = view->property(property);
+    const double before = kept.isValid() ? kept.toDouble() : 1.0;
+    view->setProperty(property, scale);
+    return scale / before;
+}
 
 QSettings userSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Molvane"),
@@ -148,19 +158,23 @@ void scaleWindowContent(QWidget* window, double scale, QPoint origin) {
         scaleFont(widget);
         // The table of values: its rows and columns grow with its text.
         if (auto* view = qobject_cast<QTableView*>(widget)) {
-            const double before =
-                view->property(kSectionScale).isValid() ? view->property(kSectionScale).toDouble() : 1.0;
-            if (before != scale) {
-                view->setProperty(kSectionScale, scale);
-                const double by = scale / before;
-                QHeaderView* rows = view->verticalHeader();
-                QHeaderView* columns = view->horizontalHeader();
-                const int rowHeight = scaledLength(rows->defaultSectionSize(), by);
+            QHeaderView* rows = view->verticalHeader();
+            QHeaderView* columns = view->horizontalHeader();
+            if (rescaleBy(view, kRowScale, scale) != 1.0) {
+                // The rows from their design height, so that sizes in turn add no rounding.
+                if (!view->property(kDesignRows).isValid())
+                    view->setProperty(kDesignRows,
+                                      QSize(rows->defaultSectionSize(), columns->maximumHeight()));
+                const QSize design = view->property(kDesignRows).toSize();
+                const int rowHeight = scaledLength(design.width(), scale);
                 rows->setMinimumSectionSize(std::min(rows->minimumSectionSize(), rowHeight));
                 rows->setDefaultSectionSize(rowHeight);
                 rows->setMinimumSectionSize(rowHeight);
-                if (columns->minimumHeight() == columns->maximumHeight() && columns->maximumHeight() > 0)
-                    columns->setFixedHeight(scaledLength(columns->height(), by));
+                if (columns->minimumHeight() == columns->maximumHeight() && design.height() > 0 &&
+                    design.height() < QWIDGETSIZE_MAX)
+                    columns->setFixedHeight(scaledLength(design.height(), scale));
+            }
+            if (const double by = rescaleBy(view, kColumnScale, scale); by != 1.0) {
                 for (int c = 0; c < columns->count(); ++c)
                     columns->resizeSection(c, scaledLength(columns->sectionSize(c), by));
             }

@@ -399,7 +399,8 @@ void MainWindow::Form_Activate() {
     const QRect gridRect(QPoint(0, 0), designRect(picture2_).size());
     rememberDesignRect(grid_, gridRect);
     grid_->setGeometry(scaledRect(gridRect, designScale(this)));
-    grid_->setProperty("molvaneSectionScale", 1.0);
+    // The columns, just laid out in design pixels, are scaled again.
+    grid_->setProperty("molvaneColumnScale", 1.0);
     layTableColumns(table_, gridRect.width());
     scaleWindowContent(this, designScale(this), displaySize_->origin());
 }
