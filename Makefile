@@ -9,8 +9,6 @@ LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAU
 # symbols no other font has (the hourglass of the loading notices).
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev googletest \
             fonts-liberation2 fontconfig qt6-translations-l10n fonts-symbola poppler-utils
-# The size of the display sets Qt's scale factor through its private header.
-PACKAGES += qt6-base-private-dev
 # The help: Qt Help to build and show it, and its SQLite driver.
 PACKAGES += qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
 # The accessibility check: a display, a session bus with the accessibility

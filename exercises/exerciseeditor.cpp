@@ -22,6 +22,7 @@
 #include "windowkit/enterrule.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
+#include "windowkit/place.h"
 
 namespace molvane {
 
@@ -42,8 +43,8 @@ const SourceCaptions kSources[] = {
     {"enonce", "Énon&cé", "Utiliser le te&xte de la zone exercice", "parcourirenonce", "pour l'énoncé"},
     {"configenonce", "Confi&guration de l'énoncé", "Utiliser le réglage actue&l", "parcourirconfigenonce",
      "pour la configuration de l'énoncé"},
-    {"corrige", "Co&rrigé", "Utiliser le te&xte de la zone exercice", "parcourircorrige", "pour le corrigé"},
-    {"configcorrige", "Configuration d&u corrigé", "Utiliser le réglage actue&l", "parcourirconfigcorrige",
+    {"corrige", "Co&rrigé", "Utiliser le texte de la &zone exercice", "parcourircorrige", "pour le corrigé"},
+    {"configcorrige", "Configuration d&u corrigé", "Utiliser le réglage &actuel", "parcourirconfigcorrige",
      "pour la configuration du corrigé"},
 };
 
@@ -178,7 +179,10 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
         button->setAutoDefault(false);
     for (SourceRow& source : sources_) source.browse->setAutoDefault(false);
 
-    auto* columns = new QHBoxLayout;
+    // The fields and the preview scroll in a window the screen makes smaller.
+    auto* content = new QWidget(this);
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->addLayout(form, 1);
     columns->addWidget(previewBox);
     auto* buttons = new QHBoxLayout;
@@ -187,7 +191,10 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
     auto* whole = new QVBoxLayout(this);
-    whole->addLayout(columns, 1);
+    whole->addWidget(new FittingScrollArea(content, this), 1);
+    // Moved into the scrolled content label first, each field comes again
+    // before its label among the content's children, as a reader finds them.
+    for (QLabel* label : content->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) label->raise();
     whole->addLayout(buttons);
 
     connect(browseFolder, &QPushButton::clicked, this, &ExerciseEditor::chooseFolder);
@@ -219,8 +226,10 @@ ExerciseEditor::ExerciseEditor(const ExerciseContext& context)
     setTabOrder(saveButton, closeButton);
 
     updatePreview();
-    // Over the main window, within the screen.
-    adjustSize();
+    // Over the main window, within the screen: as large as its content asks,
+    // down to what the screen has room for.
+    resize(sizeHint());
+    fitOnScreen(this);
     if (QWidget* main = context_.mainWindow) {
         QRect area = geometry();
         area.moveCenter(main->geometry().center());

@@ -26,18 +26,18 @@ struct Item {
 };
 
 const Item kItems[] = {
-    {"PRISENMAIN", "Prise en main", &ExerciseMenu::PRISENMAIN_Click},
+    {"PRISENMAIN", "&Prise en main", &ExerciseMenu::PRISENMAIN_Click},
     {"separons1", nullptr, nullptr},
-    {"openexo", "Ouvrir un exercice (énoncé + configuration)", &ExerciseMenu::openexo_Click},
-    {"opencor", "Voir la correction", &ExerciseMenu::opencor_Click},
+    {"openexo", "&Ouvrir un exercice (énoncé + configuration)", &ExerciseMenu::openexo_Click},
+    {"opencor", "&Voir la correction", &ExerciseMenu::opencor_Click},
     {"separons2", nullptr, nullptr},
-    {"savetexte", "Enregistrer le contenu de la fenêtre exercice", &ExerciseMenu::savetexte_Click},
-    {"opentexte", "Retrouver un texte", &ExerciseMenu::opentexte_Click},
-    {"imprimetexte", "Imprimer le contenu de la fenêtre exercice", &ExerciseMenu::imprimetexte_Click},
+    {"savetexte", "&Enregistrer le contenu de la fenêtre exercice", &ExerciseMenu::savetexte_Click},
+    {"opentexte", "&Retrouver un texte", &ExerciseMenu::opentexte_Click},
+    {"imprimetexte", "&Imprimer le contenu de la fenêtre exercice", &ExerciseMenu::imprimetexte_Click},
     {"separons3", nullptr, nullptr},
-    {"Closexo", "Fermer l'exercice", &ExerciseMenu::Closexo_Click},
+    {"Closexo", "&Fermer l'exercice", &ExerciseMenu::Closexo_Click},
     {"separons4", nullptr, nullptr},
-    {"creeexo", "Créer ou modifier un exercice…", &ExerciseMenu::creeexo_Click},
+    {"creeexo", "&Créer ou modifier un exercice…", &ExerciseMenu::creeexo_Click},
 };
 
 // The hourglass over the main window while a correction loads.

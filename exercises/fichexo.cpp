@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "exercises/exercisefile.h"
@@ -18,6 +19,7 @@
 #include "files/navigator.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/filetypes.h"
+#include "windowkit/keyboardhome.h"
 
 namespace molvane {
 
@@ -61,8 +63,9 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text = QStrin
     return widget;
 }
 
-QPushButton* imageButton(QWidget* parent, const QString& name, const QPixmap& picture, const QString& tip) {
-    auto* button = new QPushButton(parent);
+QPushButton* imageButton(QWidget* parent, const QString& name, const QPixmap& picture, const QString& tip,
+                         const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setIcon(QIcon(picture));
     button->setIconSize(picture.size());
@@ -84,9 +87,9 @@ Fichexo::Fichexo(const ExerciseContext& context)
       fichierexo_(new QLineEdit(this)),
       intratro_(label(this, QStringLiteral("intratro"), QStringLiteral("Sélectionner un fichier"))),
       ouvreur_(imageButton(this, QStringLiteral("ouvreur"), openPicture(kButtonSize - 8),
-                           QStringLiteral("Ouvrir l'exercice sélectionné"))),
+                           QStringLiteral("Ouvrir l'exercice sélectionné"), QStringLiteral("&Ouvrir"))),
       image5_(imageButton(this, QStringLiteral("Image5"), closePicture(kButtonSize - 8),
-                          QStringLiteral("Fermer sans charger d'exercice"))),
+                          QStringLiteral("Fermer sans charger d'exercice"), QStringLiteral("&Fermer"))),
       frame2_(new QFrame(this)) {
     setObjectName(QStringLiteral("Fichexo"));
     if (QWidget* main = context_.mainWindow) setFont(main->font());
@@ -132,6 +135,8 @@ Fichexo::Fichexo(const ExerciseContext& context)
 
     setTabOrder(navigator_->drives(), navigator_->folders());
     setTabOrder(navigator_->folders(), navigator_->files());
+    // The list of folders shows no focus of its own.
+    showFocusRing(navigator_->folders());
     setTabOrder(navigator_->files(), ouvreur_);
     setTabOrder(ouvreur_, image5_);
 
@@ -188,11 +193,17 @@ void Fichexo::layOut() {
 
     const int left = 8 + kListWidth + 12;
     const int right = w - 12;
-    fichierexo_->setGeometry(left, kStripHeight + 10, w - left + 2, 22);
+    fichierexo_->setGeometry(left, kStripHeight + 10, right - left, 22);
     intratro_->setGeometry(left, kStripHeight + 40, right - left, h - kStripHeight - 130);
     preview_->setGeometry(left, kStripHeight + 44, right - left, ExercisePreviewPanel::kHeight);
-    image5_->setGeometry(right - kButtonSize, h - kButtonSize - 12, kButtonSize, kButtonSize);
-    ouvreur_->setGeometry(right - 2 * kButtonSize - 12, h - kButtonSize - 12, kButtonSize, kButtonSize);
+    // Each button as wide as its picture and its word.
+    const QSize least(kButtonSize, kButtonSize);
+    const QSize closing = image5_->sizeHint().expandedTo(least),
+                opening = ouvreur_->sizeHint().expandedTo(least);
+    const int buttonsHeight = std::max(closing.height(), opening.height());
+    image5_->setGeometry(right - closing.width(), h - buttonsHeight - 12, closing.width(), buttonsHeight);
+    ouvreur_->setGeometry(image5_->x() - 12 - opening.width(), h - buttonsHeight - 12, opening.width(),
+                          buttonsHeight);
     frame2_->setGeometry((w - 320) / 2, (h - 90) / 2, 320, 90);
     frame2_->raise();
 }

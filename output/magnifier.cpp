@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "windowkit/designscale.h"
 #include "windowkit/surfaces.h"
 #include "windowkit/ticklog.h"
 
@@ -101,7 +102,8 @@ void Louloupe::placeOverMainWindow() {
     // Until it is shown this window has no frame yet: the main window's,
     // decorated alike, stands for it.
     const QMargins margins = isVisible() ? marginsOf(*this) : marginsOf(*mainWindow_);
-    setGeometry(magnifierGeometry(mainWindow_->frameGeometry(), margins, link_.vessel));
+    setGeometry(magnifierGeometry(mainWindow_->frameGeometry(), margins,
+                                  scaledSize(link_.vessel, designScale(mainWindow_))));
 }
 
 void Louloupe::activate() {
@@ -141,15 +143,23 @@ void Louloupe::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
-void Louloupe::paintEvent(QPaintEvent* event) {
+int Louloupe::origin() const {
+    return magnifierOrigin(scaledLength(width(), 1.0 / designScale(mainWindow_)));
+}
+
+void Louloupe::paintEvent(QPaintEvent*) {
     TickScope scope(link_.tickLog);
     ImageAnimationSurface& image = surface_->image();
-    if (const qreal ratio = devicePixelRatioF(); image.ratio() != ratio) image.setRatio(ratio);
+    // Drawn in design pixels at the main window's size of the display.
+    const double scale = designScale(mainWindow_);
+    if (const qreal ratio = devicePixelRatioF() * scale; image.ratio() != ratio) image.setRatio(ratio);
     QPainter painter(this);
+    painter.scale(scale, scale);
     const int x = origin();
     const QImage& shown = picture();
     // Beside and below the drawing, the window's own colour.
-    const QRegion outside = QRegion(event->rect()) - QRect(QPoint(x, 0), image.size());
+    const QRegion outside = QRegion(QRect(QPoint(0, 0), scaledSize(size(), 1.0 / scale) + QSize(1, 1))) -
+                            QRect(QPoint(x, 0), image.size());
     for (const QRect& part : outside) painter.fillRect(part, palette().window());
     painter.drawImage(QPoint(x, 0), shown);
 }

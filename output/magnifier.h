@@ -48,7 +48,7 @@ public:
 
     // What the window shows: the background with the particles of the last tick.
     const QImage& picture() const;
-    int origin() const { return magnifierOrigin(width()); }
+    int origin() const;
 
 protected:
     bool event(QEvent* event) override;

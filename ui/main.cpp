@@ -8,6 +8,9 @@
 #include "ui/selfcheck/selfcheck.h"
 #include "windowkit/accessibility.h"
 #include "windowkit/french.h"
+#include "windowkit/keyboardhome.h"
+#include "windowkit/partnames.h"
+#include "windowkit/place.h"
 
 int main(int argc, char* argv[]) {
     // A self-check's standard error holds its failures only.
@@ -15,6 +18,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     molvane::installFrenchTranslation();
     molvane::installReaderInterfaces();
+    // Every window opens inside its screen, at any size of the display.
+    molvane::keepWindowsOnScreen();
+    // After every box the keyboard is back where it was.
+    molvane::keepKeyboardHome();
+    // Nothing nameless for a screen reader, in any window.
+    molvane::nameNamelessParts();
     // The desktop matches the windows to the menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.molvane.Molvane"));
     QApplication::setWindowIcon(molvane::applicationIcon());

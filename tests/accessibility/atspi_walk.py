@@ -61,6 +61,8 @@ WINDOWS = [
     ("Agrandissement", ["alt+g"], "Agrandissement du récipient", ["Escape"], 0),
     ("Aide", ["alt+a"], "Équilibre dynamique - Aide", ["Escape"], 6),
     ("Créer un exercice", ["alt+x", "Up", "Return"], "Créer ou modifier un exercice", ["Escape"], 8),
+    # A message box: too many particles typed in the first count box, Entrée.
+    ("Message", ["ctrl+a", "9", "9", "9", "9", "9", "9", "Return"], "Dépassement de capacité", ["Return"], 1),
 ]
 MAIN = "Équilibre dynamique"
 FIRST_FOCUS = "Nombre initial de particules A"
@@ -127,9 +129,8 @@ def walk(node, depth, faults, out, where):
     except Exception:  # an object gone while walking
         return 0
     focusable = states.contains(Atspi.StateType.FOCUSABLE)
-    # An unnamed scroll bar that takes no keyboard belongs to a list or a text.
-    interactive = role not in CONTENT and (
-        focusable or (role in ACTED_ON and role != Atspi.Role.SCROLL_BAR))
+    # A scroll bar is read and moved too, the keyboard's or not.
+    interactive = role not in CONTENT and (focusable or role in ACTED_ON)
     out.append("  " * depth + said(node))
     met = 1 if interactive else 0
     if interactive and role != Atspi.Role.COMBO_BOX:

@@ -97,7 +97,7 @@ TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
         QObject::connect(poll, &QTimer::timeout, poll, [poll, &lit] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (!menu || !menu->activeAction()) return;
-            lit = menu->activeAction()->text();
+            lit = menu->activeAction()->text().remove(u'&');
             menu->close();
             poll->deleteLater();
         });

@@ -243,9 +243,14 @@ TEST_F(FichexoTest, ImageButtonsHaveTheirPicturesAndTips) {
     EXPECT_FALSE(frame2->isVisible());
     const QRect inside = exercise.rect();
     EXPECT_EQ(frame2->geometry().center().x(), inside.center().x());
-    // fichierexo reaches the window's right edge.
+    // fichierexo ends where the buttons end, inside the window.
     auto* box = exercise.fichierexo();
-    EXPECT_EQ(box->x() + box->width(), exercise.width() + 2);
+    EXPECT_EQ(box->x() + box->width(), image5->x() + image5->width());
+    // The buttons say their words, each with its key letter.
+    EXPECT_EQ(ouvreur->text(), QStringLiteral("&Ouvrir"));
+    EXPECT_EQ(image5->text(), QStringLiteral("&Fermer"));
+    EXPECT_TRUE(exercise.rect().contains(ouvreur->geometry()));
+    EXPECT_FALSE(ouvreur->geometry().intersects(image5->geometry()));
 
     // From the keyboard: Enter on the focused button presses it, and only it.
     image5->setFocus();

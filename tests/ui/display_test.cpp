@@ -1,20 +1,25 @@
 // The pictures at the screen's device pixel ratio, the size of the display
 // and the full screen's geometry.
 #include <gtest/gtest.h>
-#include <qpa/qwindowsysteminterface.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QWindow>
+#include <QtTest/QTest>
 #include <cmath>
 
+#include "core/controltable.h"
 #include "fixture.h"
 #include "ui/main/displaysize.h"
 #include "ui/main/pictures.h"
+#include "windowkit/designscale.h"
 #include "windowkit/surfaces.h"
 
 namespace molvane {
@@ -179,9 +184,50 @@ TEST(DisplaySizes, ScalesThatFitAndFillTheScreen) {
     EXPECT_EQ(centredOrigin({800, 600}, {700, 500}), QPoint(0, 0));
 }
 
+TEST(DisplaySizes, ASizeTheScreenCannotHoldIsSaidSo) {
+    struct Case {
+        int percent;
+        QSize room;
+        bool fits;
+    };
+    // The window, 800 x 600, under a title bar of 32 pixels.
+    const std::vector<Case> cases{
+        {200, {1280, 1024}, false}, {175, {1280, 1024}, false},  // 1 050 + 32 > 1 024
+        {150, {1280, 1024}, true},  {200, {1600, 1232}, true},  {200, {1600, 1231}, false},
+        {200, {1599, 1300}, false}, {125, {800, 600}, false},   {100, {800, 600}, true},  // 100 % always
+        {0, {640, 480}, true},                                                            // it adapts
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sizeFits(c.percent, {800, 600}, {0, 32}, c.room), c.fits)
+            << c.percent << " " << c.room.width();
+    EXPECT_EQ(displaySizeMenuCaption(200, false), QStringLiteral("200 % (écran trop petit)"));
+    EXPECT_EQ(displaySizeMenuCaption(200, true), QStringLiteral("200 %"));
+    EXPECT_EQ(displaySizeMenuCaption(0, true), QStringLiteral("Adaptée à l'écran"));
+}
+
 using DisplaySizeWindow = WindowTest;
 
-TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceAndKeepsTheRunAndTheText) {
+// Every control of the table lies at its design rectangle times the scale,
+// inside the window.
+void expectControlsScaled(QWidget* window, double scale) {
+    int seen = 0;
+    for (const Control& control : mainWindowControls()) {
+        if (control.rect.empty() || control.kind == ControlKind::Window) continue;
+        auto* widget = window->findChild<QWidget*>(
+            QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size())));
+        if (!widget) continue;
+        ++seen;
+        // A control that follows a painted heading lies where its text ends.
+        const ControlRect r = placedRect(control);
+        const QRect design = control.after ? designRect(widget) : QRect(r.x, r.y, r.width, r.height);
+        EXPECT_EQ(widget->geometry(), scaledRect(design, scale)) << control.name;
+        const QRect inWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(window->rect().contains(inWindow)) << control.name;
+    }
+    EXPECT_GT(seen, 40);
+}
+
+TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceToTheWholeWindowAndKeepsTheRunAndTheText) {
     window->show();
     auto* text = control<QTextEdit>("supertext");
     text->setPlainText(QStringLiteral("Mes observations"));
@@ -190,34 +236,46 @@ TEST_F(DisplaySizeWindow, ASizeIsAppliedAtOnceAndKeepsTheRunAndTheText) {
     const QString clock = label1->text();
     auto* size = window->findChild<DisplaySize*>();
     ASSERT_NE(size, nullptr);
-    ASSERT_NE(window->findChild<QPushButton*>(QStringLiteral("Comtaille")), nullptr);
+    auto* button = window->findChild<QPushButton*>(QStringLiteral("Comtaille"));
+    ASSERT_NE(button, nullptr);
+    const double points = text->font().pointSizeF();
 
-    size->choose(200);
-    EXPECT_EQ(storedDisplaySize(), 200);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 2.0);
-    EXPECT_EQ(window->size(), QSize(800, 600));  // the window's own pixels stay
-    EXPECT_EQ(text->toPlainText(), QStringLiteral("Mes observations"));
+    for (const int percent : {125, 200, 150}) {
+        size->choose(percent);
+        const double scale = percent / 100.0;
+        EXPECT_EQ(storedDisplaySize(), percent);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->size(), QSize(8 * percent, 6 * percent));
+        expectControlsScaled(window.get(), scale);
+        EXPECT_DOUBLE_EQ(text->font().pointSizeF(), points * scale);
+        EXPECT_EQ(text->toPlainText(), QStringLiteral("Mes observations"));
+        // The pictures are held at the scale times the screen's ratio (1 here).
+        auto* vessel = control<AnimationView>("animpic");
+        vessel->grab();
+        EXPECT_DOUBLE_EQ(vessel->surface().ratio(), scale);
+        // The whole window is drawn: the size button's own corner is no white
+        // page but the window's ground and the button.
+        const QImage shot = window->grab().toImage();
+        EXPECT_EQ(shot.size(), window->size());
+        EXPECT_NE(coloursIn(shot, button->geometry()).size(), 1) << percent;
+    }
     EXPECT_EQ(label1->text(), clock);
-    auto* vessel = control<AnimationView>("animpic");
-    vessel->grab();
-    EXPECT_DOUBLE_EQ(vessel->surface().ratio(), 2.0);
     ticks(5);
     EXPECT_NE(label1->text(), clock);
 
     size->choose(100);
-    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    expectControlsScaled(window.get(), 1.0);
+    EXPECT_DOUBLE_EQ(text->font().pointSizeF(), points);
+    auto* vessel = control<AnimationView>("animpic");
     vessel->grab();
     EXPECT_DOUBLE_EQ(vessel->surface().ratio(), 1.0);
     EXPECT_EQ(storedDisplaySize(), 100);
 }
 
-// Keys the window system queued while a size was being applied: each one is
-// taken, in order, by the window it was meant for.
-TEST_F(DisplaySizeWindow, KeysQueuedDuringSizeChangesAreAllTaken) {
+TEST_F(DisplaySizeWindow, TheKeysStepThroughTheSizesAndTheTypingGoesOn) {
     window->show();
     window->activateWindow();
-    // Another window of the program, shown beside the main one.
     QWidget other;
     other.resize(300, 200);
     other.show();
@@ -227,40 +285,93 @@ TEST_F(DisplaySizeWindow, KeysQueuedDuringSizeChangesAreAllTaken) {
     text->clear();
     text->setFocus();
     QApplication::processEvents();
-    QWindow* native = window->windowHandle();
-    ASSERT_EQ(QGuiApplication::focusWindow(), native);
-    const WId id = window->winId();
+    const double otherPoints = other.font().pointSizeF();
 
-    const auto key = [native](int code, Qt::KeyboardModifiers modifiers, const QString& typed) {
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                native, type, code, modifiers, typed);
-    };
-    const auto type = [&key](const QString& typed) {
-        for (const QChar c : typed) key(c.toUpper().unicode(), Qt::NoModifier, c);
-    };
-    // Three Ctrl++ one after the other, a word, one Ctrl+-, another word.
-    for (int k = 0; k < 3; ++k) key(Qt::Key_Plus, Qt::ControlModifier, QStringLiteral("+"));
-    type(QStringLiteral("vite"));
-    key(Qt::Key_Minus, Qt::ControlModifier, QStringLiteral("-"));
-    type(QStringLiteral("ment"));
+    for (int k = 0; k < 3; ++k) QTest::keyClick(text, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClicks(text, QStringLiteral("vite"));
+    QTest::keyClick(text, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClicks(text, QStringLiteral("ment"));
     QApplication::processEvents();
 
     EXPECT_EQ(storedDisplaySize(), 150);
-    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.5);
+    EXPECT_EQ(window->size(), QSize(1200, 900));
     EXPECT_EQ(text->toPlainText(), QStringLiteral("vitement"));
-    // The same native windows, each in its own pixels as before.
-    EXPECT_EQ(window->winId(), id);
-    EXPECT_EQ(window->size(), QSize(800, 600));
-    EXPECT_EQ(window->windowHandle()->size(), QSize(800, 600));
-    EXPECT_EQ(other.size(), QSize(300, 200));
-    EXPECT_DOUBLE_EQ(other.devicePixelRatioF(), 1.5);
+    // The other windows take the larger text.
+    EXPECT_DOUBLE_EQ(other.font().pointSizeF(), otherPoints * 1.5);
     EXPECT_TRUE(text->hasFocus());
 
-    key(Qt::Key_0, Qt::ControlModifier, QString());
+    QTest::keyClick(text, Qt::Key_0, Qt::ControlModifier);
     QApplication::processEvents();
-    EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
+    EXPECT_EQ(window->size(), QSize(800, 600));
     EXPECT_EQ(storedDisplaySize(), 100);
+    EXPECT_DOUBLE_EQ(other.font().pointSizeF(), otherPoints);
+}
+
+TEST_F(DisplaySizeWindow, FullScreenFillsTheScreenAndComesBackToTheSize) {
+    window->show();
+    auto* size = window->findChild<DisplaySize*>();
+    ASSERT_NE(size, nullptr);
+    size->choose(125);
+    size->setFullScreen(true);
+    QApplication::processEvents();
+    // 2 048 x 1 536 holds 800 x 600 at 2.56.
+    EXPECT_DOUBLE_EQ(size->scale(), fillingScale({800, 600}, window->size()));
+    expectControlsScaled(window.get(), size->scale());
+    size->setFullScreen(false);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(1000, 750));
+    expectControlsScaled(window.get(), 1.25);
+    size->choose(100);
+}
+
+TEST_F(DisplaySizeWindow, ASizeKeptFromTheLastSessionShowsTheWholeWindowAndTheRunStaysInTheVessel) {
+    for (const int percent : {150, 0}) {
+        storeDisplaySize(percent);
+        QTemporaryDir folder2;
+        MainWindow started(folder2.path());
+        started.show();
+        QApplication::processEvents();
+        auto* size = started.findChild<DisplaySize*>();
+        ASSERT_NE(size, nullptr);
+        // 0: the largest that fits 2 048 x 1 536 with the window's frame.
+        const QSize frame = started.frameGeometry().size() - started.size();
+        const double scale = percent == 0 ? fittingScale({800, 600}, frame, {2048, 1536}) : 1.5;
+        if (percent == 0) {
+            EXPECT_GE(scale, 2.5);
+        }
+        EXPECT_DOUBLE_EQ(size->scale(), scale) << percent;
+        EXPECT_EQ(started.size(), scaledSize({800, 600}, scale));
+        expectControlsScaled(&started, scale);
+        // The particles move in the vessel's design pixels, whatever its size on screen.
+        for (int k = 0; k < 40; ++k) started.Timer1_Timer();
+        const Simulation& run = started.simulation();
+        ASSERT_GT(run.particleCount(), 0);
+        for (int i = 1; i <= run.particleCount(); ++i) {
+            EXPECT_LE(run.x(i), 393.0f) << percent;
+            EXPECT_LE(run.y(i), 157.0f) << percent;
+        }
+    }
+    storeDisplaySize(100);
+}
+
+TEST_F(DisplaySizeWindow, TheTableOfValuesGrowsOnceWithTheSize) {
+    window->show();
+    window->Form_Activate();
+    auto* grid = control<QTableView>("MSFlexGrid1");
+    const int row = grid->verticalHeader()->defaultSectionSize();
+    const int width = grid->horizontalHeader()->length();
+    auto* size = window->findChild<DisplaySize*>();
+    ASSERT_NE(size, nullptr);
+    for (const int percent : {150, 200, 125}) {
+        size->choose(percent);
+        // Laying the columns out again, as an activation does, scales nothing twice.
+        window->Form_Activate();
+        const double scale = percent / 100.0;
+        EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), scaledLength(row, scale)) << percent;
+        EXPECT_NEAR(grid->horizontalHeader()->length(), width * scale, 6) << percent;
+    }
+    size->choose(100);
+    EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), row);
 }
 
 TEST_F(DisplaySizeWindow, OnAScreenOfAnotherResolutionTheWindowKeepsItsSizeAndDrawsAtTheNewRatio) {

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "core/controltable.h"
+#include "windowkit/designscale.h"
 
 namespace molvane {
 
@@ -31,7 +32,11 @@ template <typename W>
 W* fromTable(W* widget, std::string_view name, int headingWidth = 0) {
     const Control& control = tableControl(name);
     widget->setObjectName(fromTable(control.name));
-    if (!control.rect.empty()) widget->setGeometry(toQRect(placedRect(control, headingWidth)));
+    if (!control.rect.empty()) {
+        const QRect rect = toQRect(placedRect(control, headingWidth));
+        widget->setProperty(kDesignRectProperty, rect);
+        widget->setGeometry(rect);
+    }
     if constexpr (std::is_base_of_v<QAbstractButton, W>) {
         if (!control.caption.empty()) widget->setText(fromTable(control.caption));
     }

@@ -1,23 +1,26 @@
 #include "ui/main/displaysize.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
-#include <QWindow>
+#include <QStyleFactory>
+#include <QTableView>
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
-// Qt has no public way to change its scale factor once windows exist.
-#include <private/qhighdpiscaling_p.h>
+#include "ui/main/tabstrip.h"
+#include "windowkit/designscale.h"
 
 namespace molvane {
 
@@ -26,94 +29,169 @@ namespace {
 const QString kSettingsKey = QStringLiteral("affichage/taille");
 // A title bar's height, for a window not framed yet.
 constexpr QSize kGuessedFrame{0, 32};
+// What a control keeps of its design: its rectangle and its own font.
+constexpr const char* kDesignRect = kDesignRectProperty;
+constexpr char kDesignFont[] = "molvaneDesignFont";
+constexpr char kRowScale[] = "molvaneRowScale";
+constexpr char kColumnScale[] = "molvaneColumnScale";
+constexpr char kDesignRows[] = "molvaneDesignRows";
+
+// The scale a table's rows or columns were last given, and the new one.
+double rescaleBy(QWidget* view, const char* property, double scale) {
+    const QVariant kept = view->property(property);
+    const double before = kept.isValid() ? kept.toDouble() : 1.0;
+    view->setProperty(property, scale);
+    return scale / before;
+}
 
 QSettings userSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Molvane"),
                      QStringLiteral("molvane"));
 }
 
-// The factor QT_SCALE_FACTOR asked for at start-up: every size multiplies it.
-double startFactor() {
-    static const double factor = [] {
-        bool ok = false;
-        const double f = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
-        return ok && f > 0 && std::isfinite(f) ? f : 1.0;
+// The style's measures a larger display needs larger: scroll bars, check
+// boxes and option buttons, sliders, icons and the layouts' margins.
+class ScaledStyle final : public QProxyStyle {
+public:
+    ScaledStyle(QStyle* base, double scale) : QProxyStyle(base), scale_(scale) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+            case PM_ScrollBarExtent:
+            case PM_ScrollBarSliderMin:
+            case PM_SliderThickness:
+            case PM_SliderLength:
+            case PM_SliderControlThickness:
+            case PM_IndicatorWidth:
+            case PM_IndicatorHeight:
+            case PM_ExclusiveIndicatorWidth:
+            case PM_ExclusiveIndicatorHeight:
+            case PM_SmallIconSize:
+            case PM_ButtonIconSize:
+            case PM_ToolBarIconSize:
+            case PM_ListViewIconSize:
+            case PM_IconViewIconSize:
+            case PM_MessageBoxIconSize:
+            case PM_LayoutLeftMargin:
+            case PM_LayoutTopMargin:
+            case PM_LayoutRightMargin:
+            case PM_LayoutBottomMargin:
+            case PM_LayoutHorizontalSpacing:
+            case PM_LayoutVerticalSpacing:
+            case PM_CheckBoxLabelSpacing:
+            case PM_RadioButtonLabelSpacing:
+            case PM_MenuHMargin:
+            case PM_MenuVMargin:
+            case PM_HeaderMargin:
+            case PM_TreeViewIndentation:
+                return value > 0 ? scaledLength(value, scale_) : value;
+            default:
+                return value;
+        }
+    }
+
+private:
+    double scale_;
+};
+
+struct ApplicationDesign {
+    QFont font;
+    QString styleName;
+    double scale = 1.0;
+};
+
+ApplicationDesign& applicationDesign() {
+    static ApplicationDesign design = [] {
+        ApplicationDesign d;
+        d.font = QApplication::font();
+        d.styleName = QApplication::style() ? QApplication::style()->name() : QString();
+        return d;
     }();
-    return factor;
+    return design;
 }
 
-double& globalFactor() {
-    static double factor = startFactor();
-    return factor;
-}
-
-QtMessageHandler previousHandler = nullptr;
-
-void setGlobalFactor(double factor) {
-    if (factor == globalFactor()) return;
-    globalFactor() = factor;
-    // Qt warns that windows exist: they are all given new native windows below.
-    previousHandler =
-        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-            if (!text.startsWith(QLatin1String("QHighDpiScaling")) && previousHandler)
-                previousHandler(type, context, text);
-        });
-    QHighDpiScaling::setGlobalFactor(factor);
-    qInstallMessageHandler(previousHandler);
-}
-
-// The screen's own factor (its resolution), beside the global one.
-double screenFactor(const QScreen* screen) {
-    return screen ? QHighDpiScaling::factor(screen) / globalFactor() : 1.0;
-}
-
-// Native pixels per window pixel on this screen.
-double totalFactor(const QScreen* screen) {
-    return screen ? QHighDpiScaling::factor(screen) : globalFactor();
-}
-
-QSize nativeSize(QSize size, double factor) {
-    return QSize(static_cast<int>(std::lround(size.width() * factor)),
-                 static_cast<int>(std::lround(size.height() * factor)));
-}
-
-// The global factor for a size on this screen. A size the screen cannot hold
-// would leave the lower controls out of reach: the largest that fits is
-// taken instead, never under 100 %, and the choice stays for a larger screen.
-double factorFor(int percent, const QScreen* screen, QSize content, QSize frame) {
-    if (!screen) return percent == kFitScreen ? startFactor() : startFactor() * percent / 100.0;
-    const QSize room = nativeSize(screen->availableGeometry().size(), totalFactor(screen));
-    const double fitting = fittingScale(content, frame, room) / screenFactor(screen);
-    return shownScale(percent, startFactor(), fitting);
-}
-
-// Every window keeps its native window through a change of factor: a new
-// one would drop the keys still queued for the old one, and the typing and
-// shortcuts that come while the window manager hands the focus over. Each
-// shown window is given its own pixels' size again at the new factor, then
-// redrawn whole at its new ratio.
-void rescaleWindows(double factor) {
-    struct Shown {
-        QPointer<QWidget> widget;
-        QSize size;
-    };
-    std::vector<Shown> shown;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->windowHandle() && w->windowType() != Qt::Popup)
-            shown.push_back({w, w->size()});
-    }
-    setGlobalFactor(factor);
-    for (const Shown& s : shown) {
-        if (!s.widget) continue;
-        QWindow* native = s.widget->windowHandle();
-        if (!native) continue;
-        native->resize(s.size);
-        // Sends every widget its change of screen and repaints the window.
-        QMetaObject::invokeMethod(native, "handleScreenChange", Qt::DirectConnection);
-    }
+QFont scaledFont(QFont font, double scale) {
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * scale);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(scaledLength(font.pixelSize(), scale));
+    return font;
 }
 
 }  // namespace
+
+double applicationScale() {
+    return applicationDesign().scale;
+}
+
+void setApplicationScale(double scale) {
+    ApplicationDesign& design = applicationDesign();
+    if (scale == design.scale) return;
+    design.scale = scale;
+    QApplication::setFont(scaledFont(design.font, scale));
+    QStyle* base = QStyleFactory::create(design.styleName);
+    if (!base) return;
+    if (scale == 1.0)
+        QApplication::setStyle(base);
+    else
+        QApplication::setStyle(new ScaledStyle(base, scale));
+}
+
+void scaleWindowContent(QWidget* window, double scale, QPoint origin) {
+    window->setProperty(kDesignScaleProperty, scale);
+    const auto scaleFont = [scale](QWidget* widget) {
+        if (!widget->testAttribute(Qt::WA_SetFont)) return;
+        QVariant kept = widget->property(kDesignFont);
+        if (!kept.isValid()) {
+            kept = widget->font();
+            widget->setProperty(kDesignFont, kept);
+        }
+        const QFont font = scaledFont(kept.value<QFont>(), scale);
+        if (widget->font() != font) widget->setFont(font);
+    };
+    scaleFont(window);
+    // Parents come before their children: a strip of tabs places its panels
+    // as it is given its new size.
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->isWindow() || widget->window() != window) continue;
+        scaleFont(widget);
+        // The table of values: its rows and columns grow with its text.
+        if (auto* view = qobject_cast<QTableView*>(widget)) {
+            QHeaderView* rows = view->verticalHeader();
+            QHeaderView* columns = view->horizontalHeader();
+            if (rescaleBy(view, kRowScale, scale) != 1.0) {
+                // The rows from their design height, so that sizes in turn add no rounding.
+                if (!view->property(kDesignRows).isValid())
+                    view->setProperty(kDesignRows,
+                                      QSize(rows->defaultSectionSize(), columns->maximumHeight()));
+                const QSize design = view->property(kDesignRows).toSize();
+                const int rowHeight = scaledLength(design.width(), scale);
+                rows->setMinimumSectionSize(std::min(rows->minimumSectionSize(), rowHeight));
+                rows->setDefaultSectionSize(rowHeight);
+                rows->setMinimumSectionSize(rowHeight);
+                if (columns->minimumHeight() == columns->maximumHeight() && design.height() > 0 &&
+                    design.height() < QWIDGETSIZE_MAX)
+                    columns->setFixedHeight(scaledLength(design.height(), scale));
+            }
+            if (const double by = rescaleBy(view, kColumnScale, scale); by != 1.0) {
+                for (int c = 0; c < columns->count(); ++c)
+                    columns->resizeSection(c, scaledLength(columns->sectionSize(c), by));
+            }
+        }
+        const QVariant kept = widget->property(kDesignRect);
+        if (!kept.isValid()) continue;
+        QRect rect = scaledRect(kept.toRect(), scale);
+        if (widget->parentWidget() == window) rect.translate(origin);
+        if (widget->minimumSize() == widget->maximumSize()) widget->setFixedSize(rect.size());
+        widget->setGeometry(rect);
+    }
+    window->update();
+}
+
+void rememberDesignRect(QWidget* widget, const QRect& rect) {
+    widget->setProperty(kDesignRect, rect);
+}
 
 QString displaySizeCaption(int percent) {
     if (percent == kFitScreen) return QStringLiteral("Adaptée à l'écran");
@@ -123,6 +201,17 @@ QString displaySizeCaption(int percent) {
 int validDisplaySize(int percent) {
     return std::find(kDisplaySizes.begin(), kDisplaySizes.end(), percent) != kDisplaySizes.end() ? percent
                                                                                                  : 100;
+}
+
+bool sizeFits(int percent, QSize content, QSize frame, QSize room) {
+    if (percent == 100 || percent == kFitScreen) return true;
+    const QSize outer = scaledSize(content, percent / 100.0) + frame;
+    return outer.width() <= room.width() && outer.height() <= room.height();
+}
+
+QString displaySizeMenuCaption(int percent, bool fits) {
+    return fits ? displaySizeCaption(percent)
+                : displaySizeCaption(percent) + QStringLiteral(" (écran trop petit)");
 }
 
 double fittingScale(QSize content, QSize frame, QSize room) {
@@ -159,9 +248,11 @@ void storeDisplaySize(int percent) {
 
 void applyStoredDisplaySize(QSize content) {
     const int percent = storedDisplaySize();
-    if (percent == 100) return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (percent == 100 || !screen) return;
     // No window yet: the frame is guessed as a title bar's height.
-    setGlobalFactor(factorFor(percent, QGuiApplication::primaryScreen(), content, kGuessedFrame));
+    setApplicationScale(
+        shownScale(percent, 1.0, fittingScale(content, kGuessedFrame, screen->availableGeometry().size())));
 }
 
 DisplaySize::DisplaySize(QWidget* window, QSize content, QPushButton* button)
@@ -202,40 +293,83 @@ DisplaySize::DisplaySize(QWidget* window, QSize content, QPushButton* button)
     escape->setEnabled(false);
     connect(fullScreenAction_, &QAction::toggled, escape, &QShortcut::setEnabled);
     // Ctrl++ and Ctrl+- step through the sizes, Ctrl+0 comes back to 100 %.
-    const auto step = [this](int by) {
-        static constexpr std::array<int, 5> kSteps{100, 125, 150, 175, 200};
-        const int now = static_cast<int>(std::lround(globalFactor() / startFactor() * 100));
-        int next = by > 0 ? kSteps.back() : kSteps.front();
-        if (by > 0) {
-            for (int p : kSteps)
-                if (p > now) {
-                    next = p;
-                    break;
-                }
-        } else {
-            for (int p : kSteps)
-                if (p < now) next = p;
-        }
-        choose(next);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), [step] { step(1); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [step] { step(1); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [step] { step(-1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { step(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { step(1); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { step(-1); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { choose(100); });
 
     window_->installEventFilter(this);
     showChoice();
+    // Every control keeps its design rectangle; the window is laid out at
+    // the kept size at once, and again once it is framed.
+    for (QWidget* widget : window_->findChildren<QWidget*>())
+        if (!widget->isWindow() && !widget->property(kDesignRect).isValid() &&
+            !qobject_cast<TabStrip*>(widget->parentWidget()) && widget->objectName().size() > 0 &&
+            !widget->objectName().startsWith(QLatin1String("qt_")) && !widget->parentWidget()->layout())
+            rememberDesignRect(widget, widget->geometry());
+    applyScale(scaleFor(size_));
+}
+
+QSize DisplaySize::windowSize() const {
+    return scaledSize(content_, scale_);
+}
+
+void DisplaySize::step(int by) {
+    static constexpr std::array<int, 5> kSteps{100, 125, 150, 175, 200};
+    const int now = static_cast<int>(std::lround(scale_ * 100));
+    int next = 0;
+    if (by > 0) {
+        for (int p : kSteps)
+            if (p > now && fits(p)) {
+                next = p;
+                break;
+            }
+    } else {
+        for (int p : kSteps)
+            if (p < now) next = p;
+    }
+    // Beyond the largest size the screen holds, or under 100 %: nothing to take.
+    if (next == 0) {
+        QApplication::beep();
+        return;
+    }
+    choose(next);
+}
+
+QSize DisplaySize::room() const {
+    const QScreen* screen = window_->screen();
+    return screen ? screen->availableGeometry().size() : scaledSize(content_, 2.0) + frame_;
+}
+
+bool DisplaySize::fits(int percent) {
+    return sizeFits(percent, content_, frame(), room());
+}
+
+double DisplaySize::scaleFor(int percent) {
+    return shownScale(percent, 1.0, fittingScale(content_, frame(), room()));
 }
 
 void DisplaySize::showChoice() {
-    for (std::size_t k = 0; k < kDisplaySizes.size(); ++k)
+    for (std::size_t k = 0; k < kDisplaySizes.size(); ++k) {
+        const bool fit = fits(kDisplaySizes[k]);
+        sizeActions_[k]->setText(displaySizeMenuCaption(kDisplaySizes[k], fit));
+        sizeActions_[k]->setEnabled(fit);
         sizeActions_[k]->setChecked(kDisplaySizes[k] == size_);
+    }
     fullScreenAction_->setChecked(fullScreen_);
 }
 
 void DisplaySize::popUp(QPoint at) {
     if (QApplication::activeModalWidget()) return;
     showChoice();
+    // The menu opens inside the screen, upwards or to the left where it must.
+    menu_->adjustSize();
+    if (const QScreen* screen = window_->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = menu_->sizeHint();
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    }
     menu_->popup(at);
 }
 
@@ -244,43 +378,37 @@ void DisplaySize::choose(int percent) {
     storeDisplaySize(size_);
     showChoice();
     if (fullScreen_) return;  // taken when full screen ends
-    applyScale(factorFor(size_, window_->screen(), content_, nativeFrame()));
+    applyScale(scaleFor(size_));
+    centre();
 }
 
-QSize DisplaySize::nativeFrame() {
+QSize DisplaySize::frame() {
     // In full screen, or before the window manager has framed the window,
     // the last frame seen stands for the one the window will get.
     const QRect outer = window_->frameGeometry(), inner = window_->geometry();
-    if (!fullScreen_ && !window_->isFullScreen() && outer != inner) {
-        const double factor = totalFactor(window_->screen());
-        frameTopLeft_ = nativeSize(QSize(inner.left() - outer.left(), inner.top() - outer.top()), factor);
-        frame_ = nativeSize(outer.size() - inner.size(), factor);
-    }
+    if (!fullScreen_ && !window_->isFullScreen() && outer != inner) frame_ = outer.size() - inner.size();
     return frame_;
 }
 
-void DisplaySize::applyScale(double factor) {
+void DisplaySize::applyScale(double scale, QPoint origin) {
     // Not while a modal box waits for its answer.
-    if (QApplication::activeModalWidget() || factor == globalFactor()) return;
-    rescaleWindows(factor);
-    centre();
+    if (QApplication::activeModalWidget() && window_->isVisible()) return;
+    if (scale == scale_ && origin == origin_ && window_->property(kDesignScaleProperty).isValid()) return;
+    scale_ = scale;
+    origin_ = origin;
+    setApplicationScale(scale);
+    scaleWindowContent(window_, scale, origin);
+    if (!fullScreen_) window_->resize(windowSize());
+    showChoice();
 }
 
 void DisplaySize::centre() {
     const QScreen* screen = window_->screen();
-    QWindow* native = window_->windowHandle();
-    if (!screen || !native || fullScreen_) return;
-    // The frame is the window manager's: its pixels are not scaled. Just
-    // out of full screen the window has none yet: the window's own corner
-    // is placed, inside the frame it had.
-    const QSize frame = nativeFrame();
-    const double factor = totalFactor(screen);
-    const auto logical = [factor](int pixels) { return static_cast<int>(std::ceil(pixels / factor)); };
+    if (!screen || fullScreen_) return;
     const QRect area = screen->availableGeometry();
-    const QSize outer = content_ + QSize(logical(frame.width()), logical(frame.height()));
-    native->setPosition(
-        area.left() + std::max(0, (area.width() - outer.width()) / 2) + logical(frameTopLeft_.width()),
-        area.top() + std::max(0, (area.height() - outer.height()) / 2) + logical(frameTopLeft_.height()));
+    const QSize outer = windowSize() + frame();
+    window_->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+                  area.top() + std::max(0, (area.height() - outer.height()) / 2));
 }
 
 void DisplaySize::setFullScreen(bool on) {
@@ -289,52 +417,42 @@ void DisplaySize::setFullScreen(bool on) {
     showChoice();
     const QScreen* screen = window_->screen();
     if (on) {
-        nativeFrame();  // kept for the way back
-        const QSize native = nativeSize(screen ? screen->geometry().size() : content_, totalFactor(screen));
-        const double factor = fillingScale(content_, native) / screenFactor(screen);
-        rescaleWindows(factor);
+        frame();  // kept for the way back
+        const QSize whole = screen ? screen->geometry().size() : windowSize();
+        const double scale = fillingScale(content_, whole);
         window_->showFullScreen();
-        moveContent(centredOrigin(content_, window_->size()));
+        applyScale(scale, centredOrigin(scaledSize(content_, scale), whole));
     } else {
-        moveContent(QPoint());
         window_->showNormal();
-        applyScale(factorFor(size_, screen, content_, nativeFrame()));
-        window_->resize(content_);
+        applyScale(scaleFor(size_));
+        window_->resize(windowSize());
+        centre();
     }
-}
-
-void DisplaySize::moveContent(QPoint origin) {
-    if (origin == origin_) return;
-    const QPoint by = origin - origin_;
-    origin_ = origin;
-    for (QObject* child : window_->children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        if (widget && !widget->isWindow()) widget->move(widget->pos() + by);
-    }
-    window_->update();
 }
 
 void DisplaySize::beginPaint(QPainter& painter) const {
-    if (origin_.isNull()) return;
-    painter.fillRect(window_->rect(), Qt::black);
-    painter.translate(origin_);
+    if (!origin_.isNull()) {
+        painter.fillRect(window_->rect(), Qt::black);
+        painter.translate(origin_);
+    }
+    painter.scale(scale_, scale_);
 }
 
 bool DisplaySize::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
         if (event->type() == QEvent::Resize && fullScreen_) {
-            moveContent(centredOrigin(content_, window_->size()));
+            const QSize whole = window_->size();
+            const double scale = fillingScale(content_, whole);
+            applyScale(scale, centredOrigin(scaledSize(content_, scale), whole));
         } else if (event->type() == QEvent::WindowActivate && !framed_) {
             // The window manager's frame is known from now on: a size bound
             // by the screen, taken at start-up with a frame guessed, is taken
             // again with the real one.
             framed_ = true;
-            if (!fullScreen_) choose(size_);
-        } else if (event->type() == QEvent::ScreenChangeInternal && !fullScreen_) {
-            // On a screen of another resolution the window keeps its size in
-            // its own pixels, as at a change of size.
-            if (QWindow* native = window_->windowHandle(); native && native->size() != window_->size())
-                native->resize(window_->size());
+            if (const double scale = scaleFor(size_); !fullScreen_ && scale != scale_) {
+                applyScale(scale);
+                centre();
+            }
         } else if (event->type() == QEvent::ContextMenu) {
             popUp(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;

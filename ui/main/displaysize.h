@@ -3,12 +3,12 @@
 // the next session, and the main window in full screen with its content
 // scaled to fill the screen.
 //
-// The windows keep their geometry in their own pixels at every size: Qt's
-// scale factor, which QT_SCALE_FACTOR sets at start-up, is changed while the
-// program runs and each shown window is given a new native window at the new
-// ratio. The widgets, their contents and the run stay as they are; every
-// picture is drawn again at the new ratio, so the texts and the drawings are
-// sharp at any size.
+// The main window is laid out in design pixels: at a size, every control's
+// rectangle from the control table, every font and the style's measures
+// (scroll bars, check boxes) are multiplied by the size's scale, and the
+// pictures are drawn at that scale times the screen's own ratio, so that
+// they stay sharp. The other windows take the scaled fonts and measures.
+// The widgets, their contents and the run stay as they are.
 #pragma once
 
 #include <QObject>
@@ -33,6 +33,11 @@ QString displaySizeCaption(int percent);
 // A stored or asked-for size, or 100 when it is none of those offered.
 int validDisplaySize(int percent);
 
+// Whether `content` at `percent` % and its frame fit in `room`; 100 % and
+// the size that adapts to the screen always do.
+bool sizeFits(int percent, QSize content, QSize frame, QSize room);
+// The menu's caption of a size: a size the screen cannot hold says so.
+QString displaySizeMenuCaption(int percent, bool fits);
 // The largest scale, in steps of 1/20, at which `content` and a frame of
 // `frame` unscaled pixels fit in `room`; never under 1.
 double fittingScale(QSize content, QSize frame, QSize room);
@@ -46,10 +51,20 @@ double fillingScale(QSize content, QSize screen);
 QPoint centredOrigin(QSize content, QSize window);
 
 // The size kept for the user (Qt's settings in the user's configuration
-// folder), and the scale it stands for, applied before any window exists.
+// folder), and the scale it stands for, applied to the fonts and measures of
+// the windows to come before any window exists.
 int storedDisplaySize();
 void storeDisplaySize(int percent);
 void applyStoredDisplaySize(QSize content);
+
+// The scale the application's fonts and style measures are at.
+double applicationScale();
+void setApplicationScale(double scale);
+
+// Lays out `window`'s controls at `scale`, their design rectangles moved by
+// `origin` window pixels; the window's own size is left to the caller.
+void scaleWindowContent(QWidget* window, double scale, QPoint origin = {});
+void rememberDesignRect(QWidget* widget, const QRect& rect);
 
 class DisplaySize final : public QObject {
     Q_OBJECT
@@ -59,14 +74,20 @@ public:
     DisplaySize(QWidget* window, QSize content, QPushButton* button);
 
     int size() const { return size_; }
+    // The scale the window is shown at, and its size at that scale.
+    double scale() const { return scale_; }
+    QSize windowSize() const;
     void choose(int percent);
     bool fullScreen() const { return fullScreen_; }
     void setFullScreen(bool on);
     // Where the window's own drawing begins: (0, 0) but in full screen.
     QPoint origin() const { return origin_; }
-    // Paints the bands beside the content in full screen and moves the
-    // painter to the content's origin.
+    // Paints the bands beside the content in full screen, moves the painter
+    // to the content's origin and scales it: it then draws in design pixels.
     void beginPaint(QPainter& painter) const;
+
+    // Puts the window in the middle of its screen's free area.
+    void centre();
 
     QMenu* menu() const { return menu_; }
     QPushButton* button() const { return button_; }
@@ -75,12 +96,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void applyScale(double scale);
-    // Puts the window in the middle of its screen's free area.
-    void centre();
-    // The window manager's frame around the window, in native pixels.
-    QSize nativeFrame();
-    void moveContent(QPoint origin);
+    void applyScale(double scale, QPoint origin = {});
+    // The window manager's frame around the window.
+    QSize frame();
+    QSize room() const;
+    bool fits(int percent);
+    // The scale a size is shown at on the window's screen.
+    double scaleFor(int percent);
+    void step(int by);
     void popUp(QPoint at);
     void showChoice();
 
@@ -89,8 +112,8 @@ private:
     int size_ = 100;
     bool fullScreen_ = false;
     bool framed_ = false;
-    QSize frame_{0, 32};         // a title bar, until the window is framed
-    QSize frameTopLeft_{0, 32};  // the frame's left and top sides
+    double scale_ = 1.0;
+    QSize frame_{0, 32};  // a title bar, until the window is framed
     QPoint origin_;
     QMenu* menu_ = nullptr;
     QPushButton* button_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "ui/main/controlplace.h"
+#include "windowkit/designscale.h"
 
 namespace molvane {
 
@@ -55,7 +56,7 @@ void HoverHelp::show(QWidget* control, QPoint at) {
     if (control->objectName() == QLatin1String("Command4") && !copyConfirmation_.isEmpty() &&
         info_->text() == copyConfirmation_)
         return;
-    const QString text = helpFor(*control, at);
+    const QString text = helpFor(*control, designPoint(at, designScale(control)).toPoint());
     if (info_->text() != text) info_->setText(text);
 }
 

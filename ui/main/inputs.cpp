@@ -17,8 +17,10 @@
 #include "common/numbers.h"
 #include "core/controltable.h"
 #include "core/table.h"
+#include "ui/main/controlplace.h"
 #include "ui/main/drawing.h"
 #include "windowkit/accessibility.h"
+#include "windowkit/designscale.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/modalguard.h"
 #include "windowkit/surfaces.h"
@@ -246,20 +248,23 @@ void addReadingStops(QWidget* window) {
         const ControlRect r = findControl(name)->rect;
         return QRect(r.x, r.y, r.width, r.height);
     };
-    new ReadingStop(window, QStringLiteral("Equation"), place("Equation"), [swatches] {
+    auto* equation = new ReadingStop(window, QStringLiteral("Equation"), place("Equation"), [swatches] {
         QString text = QStringLiteral("Équation chimique : A + B = C + D ; ");
         for (int s = 0; s < 4; ++s)
             text += kSpecies[s] + QStringLiteral(" en ") + colourName(swatches[s]->shown()) +
                     (s < 3 ? QStringLiteral(", ") : QString());
         return text;
     });
-    new ReadingStop(window, QStringLiteral("Pendant"), place("Pendant"), [counts] {
+    auto* during = new ReadingStop(window, QStringLiteral("Pendant"), place("Pendant"), [counts] {
         QString text = QStringLiteral("Pendant la réaction : ");
         for (int s = 0; s < 4; ++s)
             text += kSpecies[s] + QLatin1Char(' ') + counts[s]->text().trimmed() +
                     (s < 3 ? QStringLiteral(", ") : QString());
         return text;
     });
+    // Both grow with the display size as the other controls do.
+    fromTable(equation, "Equation");
+    fromTable(during, "Pendant");
 }
 
 PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}
@@ -267,7 +272,9 @@ PaintedPanel::PaintedPanel(QWidget* parent) : QWidget(parent) {}
 void PaintedPanel::paintEvent(QPaintEvent*) {
     if (!painter_) return;
     QPainter painter(this);
-    painter_(painter, size());
+    const double scale = designScale(this);
+    painter.scale(scale, scale);
+    painter_(painter, scaledSize(size(), 1.0 / scale));
 }
 
 Swatch::Swatch(QWidget* parent) : QLabel(parent) {

@@ -114,7 +114,9 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
 
     display_.animpic = &animpic_->surface();
     display_.graph = &picture2_->surface();
-    sim_.setVesselSize(static_cast<float>(animpic_->width()), static_cast<float>(animpic_->height()));
+    // The run takes place in the vessel's design pixels, whatever the size of the display.
+    sim_.setVesselSize(static_cast<float>(animpic_->surface().size().width()),
+                       static_cast<float>(animpic_->surface().size().height()));
     sim_.setDecimalSeparator(userDecimalSeparator());
 
     timer1_ = new QTimer(this);
@@ -148,7 +150,7 @@ void MainWindow::connectMagnifierAndHelp() {
     // The magnifier: from its button and from a click on the vessel; the run
     // draws into it while it is shown.
     MagnifierLink loupe;
-    loupe.vessel = animpic_->size();
+    loupe.vessel = animpic_->surface().size();
     loupe.whiteBackground = [this] { return displayPanel_.check1->isChecked(); };
     loupe.attach = [this](AnimationSurface* surface) { display_.louloupe = surface; };
     loupe.tickLog = tickLog_.get();
@@ -397,8 +399,13 @@ void MainWindow::Form_Activate() {
 
     // The table fills the graph's area: six equal columns, the first one 20
     // pixels narrower to leave room for the scroll bar.
-    grid_->setGeometry(0, 0, picture2_->width(), picture2_->height());
-    layTableColumns(table_, grid_->width());
+    const QRect gridRect(QPoint(0, 0), designRect(picture2_).size());
+    rememberDesignRect(grid_, gridRect);
+    grid_->setGeometry(scaledRect(gridRect, designScale(this)));
+    // The columns, just laid out in design pixels, are scaled again.
+    grid_->setProperty("molvaneColumnScale", 1.0);
+    layTableColumns(table_, gridRect.width());
+    scaleWindowContent(this, designScale(this), displaySize_->origin());
 }
 
 bool MainWindow::Form_QueryUnload() {
@@ -527,15 +534,14 @@ void MainWindow::fondi() {
 void MainWindow::keepWindowSize() {
     const QScreen* screen = this->screen();
     if (keepingSize_ || !screen || screen->geometry().width() <= kNarrowScreen) return;
-    if (displaySize_ && displaySize_->fullScreen()) return;
+    if (!displaySize_ || displaySize_->fullScreen()) return;
     // A minimised window is left alone: putting it back at once would make
     // the program impossible to minimise.
     if (windowState() & Qt::WindowMinimized) return;
     keepingSize_ = true;
-    const QRect area = screen->geometry();
     if (windowState() != Qt::WindowNoState) setWindowState(Qt::WindowNoState);
-    if (size() != kWindowSize) resize(kWindowSize);
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    if (size() != displaySize_->windowSize()) resize(displaySize_->windowSize());
+    displaySize_->centre();
     keepingSize_ = false;
 }
 
@@ -551,9 +557,8 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     // In full screen the content is centred: the drawing follows it.
-    const auto at = [origin = displaySize_->origin()](const QWidget* w) {
-        return w->geometry().translated(-origin);
-    };
+    // The drawing is in design pixels, scaled to the size of the display.
+    const auto at = [](const QWidget* w) { return designRect(w); };
     WindowLayout layout;
     layout.size = kWindowSize;
     layout.animpic = at(animpic_);

@@ -17,6 +17,8 @@
 #include "ui/main/controlplace.h"
 #include "ui/main/drawing.h"
 #include "ui/main/inputs.h"
+#include "windowkit/designscale.h"
+#include "windowkit/keyboardhome.h"
 #include "windowkit/surfaces.h"
 
 namespace molvane {
@@ -70,7 +72,7 @@ ParameterPanel buildParameterPanel(QWidget* strip) {
     p.hscroll1->setInvertedControls(false);
     p.hscroll1->setValue(start.temperature);
     p.picture3->setPainter([boxes = p.label5, bar = p.hscroll1](QPainter& painter, QSize size) {
-        paintParameterPanel(painter, size, {boxes[0]->geometry(), boxes[1]->geometry()}, bar->geometry());
+        paintParameterPanel(painter, size, {designRect(boxes[0]), designRect(boxes[1])}, designRect(bar));
     });
     return p;
 }
@@ -91,7 +93,7 @@ DisplayPanel buildDisplayPanel(QWidget* strip, const std::array<Colour, 4>& colo
     d.command6 = fromTable(new QPushButton(d.frame2), "Command6");
     d.frame2->setPainter([swatches = d.label4](QPainter& painter, QSize size) {
         std::array<QRect, 4> places;
-        for (int k = 0; k < 4; ++k) places[k] = swatches[k]->geometry();
+        for (int k = 0; k < 4; ++k) places[k] = designRect(swatches[k]);
         paintDisplayPanel(painter, size, places);
     });
     return d;
@@ -121,6 +123,7 @@ SettingsPanel buildSettingsPanel(QWidget* strip) {
     // the window gives them are changes that run their handlers.
     std::tie(s.label2, s.vscroll2) = labelAndBar("Label2", "VScroll2");
     s.vscroll2->setPageStep(1);
+    showFocusRing(s.vscroll2);
 
     s.option1[0] = fromTable(new QRadioButton(picture1), "Option1_0");
     s.option1[1] = fromTable(new QRadioButton(picture1), "Option1_1");
@@ -130,6 +133,7 @@ SettingsPanel buildSettingsPanel(QWidget* strip) {
     auto* frame1 = fromTable(new QGroupBox(picture1), "Frame1");
     std::tie(s.label3, s.vscroll3) = labelAndBar("Label3", "VScroll3");
     s.vscroll3->setPageStep(10);
+    showFocusRing(s.vscroll3);
 
     for (int k = 0; k < 4; ++k) {
         s.option2[k] = fromTable(new QCheckBox(frame1), indexed("option2", k));

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/main/drawing.h"
+#include "windowkit/designscale.h"
 
 namespace molvane {
 
@@ -14,9 +15,14 @@ AnimationView::AnimationView(QSize size, QWidget* parent) : QWidget(parent), sur
 
 namespace {
 
-// The part of a picture held in device pixels under a rectangle of the view.
-QRectF devicePart(const QRect& area, qreal ratio) {
+// The part of a picture held in device pixels under a rectangle of design pixels.
+QRectF devicePart(const QRectF& area, qreal ratio) {
     return QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
+}
+
+// The view's rectangle `area` in design pixels.
+QRectF designArea(const QRect& area, double scale) {
+    return QRectF(area.x() / scale, area.y() / scale, area.width() / scale, area.height() / scale);
 }
 
 }  // namespace
@@ -25,10 +31,14 @@ void AnimationView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
     // A new screen, or a new size of the display: the frame is drawn again
     // at the window's ratio before it is shown.
-    if (const qreal ratio = devicePixelRatioF(); surface_.ratio() != ratio) surface_.setRatio(ratio);
+    // The picture is held at the size of the display times the screen's ratio.
+    const double scale = designScale(this);
+    if (const qreal ratio = devicePixelRatioF() * scale; surface_.ratio() != ratio) surface_.setRatio(ratio);
     QPainter painter(this);
-    painter.drawImage(QRectF(event->rect()), surface_.image(), devicePart(event->rect(), surface_.ratio()));
-    if (hasFocus()) drawKeyboardFrame(painter, rect());
+    painter.scale(scale, scale);
+    const QRectF area = designArea(event->rect(), scale);
+    painter.drawImage(area, surface_.image(), devicePart(area, surface_.ratio()));
+    if (hasFocus()) drawKeyboardFrame(painter, QRect(QPoint(0, 0), surface_.size()));
 }
 
 void AnimationView::focusInEvent(QFocusEvent* event) {
@@ -63,10 +73,15 @@ void GraphView::refresh() {
 
 void GraphView::paintEvent(QPaintEvent* event) {
     TickScope scope(log_);
-    if (const qreal ratio = devicePixelRatioF(); surface_.ratio() != ratio) surface_.setRatio(ratio);
+    const double scale = designScale(this);
+    if (const qreal ratio = devicePixelRatioF() * scale; surface_.ratio() != ratio) surface_.setRatio(ratio);
     shown_ = surface_.changes();
     QPainter painter(this);
-    painter.drawImage(QRectF(event->rect()), surface_.image(), devicePart(event->rect(), surface_.ratio()));
+    painter.scale(scale, scale);
+    const QRectF area = designArea(event->rect(), scale);
+    painter.drawImage(area, surface_.image(), devicePart(area, surface_.ratio()));
+    // The keyboard's frame, at the window's own pixels.
+    painter.resetTransform();
     if (hasFocus()) drawKeyboardFrame(painter, rect());
 }
 

@@ -14,6 +14,7 @@
 #include "core/surface.h"
 #include "ui/main/drawing.h"
 #include "windowkit/accessibility.h"
+#include "windowkit/designscale.h"
 #include "windowkit/surfaces.h"
 
 namespace molvane {
@@ -253,11 +254,12 @@ void TabStrip::measure() {
         widths[k] = QFontMetricsF(k + 1 == current() ? bold : regular).horizontalAdvance(kNames[k]);
         sum += widths[k];
     }
-    gap_ = (width() - sum) / 6.0;
+    const int w = designWidth();
+    gap_ = (w - sum) / 6.0;
     b_[0] = -1;
     for (int k = 1; k <= 2; ++k)
         b_[k] = roundToInt16(b_[k - 1] + widths[k - 1] + 2 * gap_).value_or(b_[k - 1]);
-    b_[3] = static_cast<std::int16_t>(width());
+    b_[3] = static_cast<std::int16_t>(w);
 }
 
 void TabStrip::placeCurrentPanel() {
@@ -267,7 +269,9 @@ void TabStrip::placeCurrentPanel() {
         QWidget* panel = panels_[k];
         if (!panel) continue;
         if (k + 1 == current()) {
-            panel->setGeometry(4, top, width() - 4 - 4, height() - top - 4);
+            const double scale = designScale(this);
+            panel->setGeometry(
+                scaledRect(QRect(4, top, designWidth() - 4 - 4, designHeight() - top - 4), scale));
             panel->show();
         } else {
             panel->hide();
@@ -275,12 +279,26 @@ void TabStrip::placeCurrentPanel() {
     }
 }
 
+int TabStrip::designWidth() const {
+    return scaledLength(width(), 1.0 / designScale(this));
+}
+
+int TabStrip::designHeight() const {
+    return scaledLength(height(), 1.0 / designScale(this));
+}
+
+void TabStrip::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeCurrentPanel();
+}
+
 void TabStrip::paintEvent(QPaintEvent*) {
     measure();
-    const int w = width(), h = height();
+    const int w = designWidth(), h = designHeight();
     QPainter painter(this);
+    painter.scale(designScale(this), designScale(this));
     // The strip's own ground, so that its white lines show on it.
-    painter.fillRect(rect(), toQColor(kPanel));
+    painter.fillRect(QRect(0, 0, w, h), toQColor(kPanel));
     const auto line = [&painter](int x1, int y1, int x2, int y2, const QColor& colour) {
         painter.setPen(colour);
         painter.drawLine(x1, y1, x2, y2);
@@ -315,7 +333,7 @@ void TabStrip::paintEvent(QPaintEvent*) {
 }
 
 void TabStrip::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF at = event->position();
+    const QPointF at = designPoint(event->position(), designScale(this));
     if (at.y() < 0 || at.y() > 15) return;
     for (int k = 1; k <= 3; ++k) {
         if (b_[k - 1] < at.x() && at.x() <= b_[k]) {

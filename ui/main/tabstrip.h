@@ -41,6 +41,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -52,6 +53,9 @@ private:
     // Tells a reader which tab is chosen, and that it has the keyboard
     // when the strip has it.
     void tellCurrentTab(int previous);
+    // The strip's size in design pixels, which it is drawn in.
+    int designWidth() const;
+    int designHeight() const;
 
     std::int16_t current_ = 0;
     std::array<std::int16_t, 4> b_{};
