@@ -162,7 +162,7 @@ int runOnce(const Options& o) {
     std::optional<molvane::ImageAnimationSurface> animpic;
     std::optional<molvane::ImageGraphSurface> graph;
     if (o.draw) {
-        animpic.emplace(QSize(393, 157));
+        animpic.emplace(QSize(molvane::kVesselWidth, molvane::kVesselHeight));
         graph.emplace(QSize(413, 235));
     }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/presentation.h"
+
 namespace molvane {
 
 namespace {
@@ -27,7 +29,7 @@ constexpr std::array kControls = std::to_array<Control>({
     {.name = "animpic",
      .kind = Picture,
      .parent = kWindow,
-     .rect = {20, 59, 393, 157},
+     .rect = {20, 59, kVesselWidth, kVesselHeight},
      .hover = "Utiliser l'onglet Affichage pour modifier la représentation",
      .accessibleName = "Récipient de la réaction",
      .tabPlace = 43},

@@ -14,6 +14,10 @@ namespace molvane {
 // One tick: the timer's interval, and the simulated time a tick adds.
 inline constexpr int kTickMilliseconds = 100;
 
+// The vessel `animpic`, in drawing units: the walls the particles bounce off.
+inline constexpr int kVesselWidth = 393;
+inline constexpr int kVesselHeight = 157;
+
 // --- The count labels `Labelinf(0..3)` and the clock `Label1`.
 
 // A count as its label shows it ("100").

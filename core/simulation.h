@@ -198,8 +198,8 @@ private:
     void recordSample();
 
     Parameters parameters_;
-    float vesselWidth_ = 393.0f;
-    float vesselHeight_ = 157.0f;
+    float vesselWidth_ = kVesselWidth;
+    float vesselHeight_ = kVesselHeight;
     std::function<void(int rows)> fewerRows_;
 
     std::int16_t nbparticules_ = 0;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/presentation.h"
 #include "core/surface.h"
 
 namespace molvane {
@@ -33,7 +34,7 @@ QImage magnifierBackground(QSize vessel, bool white);
 
 // What the magnifier reads of the main window, and how the run reaches it.
 struct MagnifierLink {
-    QSize vessel{393, 157};                         // the vessel `animpic` as the window lays it out
+    QSize vessel{kVesselWidth, kVesselHeight};      // the vessel `animpic` as the window lays it out
     std::function<bool()> whiteBackground;          // "Fond blanc" ticked
     std::function<void(AnimationSurface*)> attach;  // where the run draws; null while hidden
     TickLog* tickLog = nullptr;                     // its painting counts in the window's tick
