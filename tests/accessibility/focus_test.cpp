@@ -26,9 +26,12 @@ void closeWhenShown(bool* closed) {
         QWidget* up = QApplication::activePopupWidget();
         if (!up) up = QApplication::activeModalWidget();
         if (!up) return;
+        // Once only: a box opened later must not find this poll, whose flag
+        // may be gone by then.
+        poll->stop();
+        poll->deleteLater();
         QTest::keyClick(up->focusWidget() ? up->focusWidget() : up, Qt::Key_Escape);
         *closed = true;
-        poll->deleteLater();
     });
     poll->start(20);
 }
@@ -97,9 +100,10 @@ TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
         QObject::connect(poll, &QTimer::timeout, poll, [poll, &lit] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (!menu || !menu->activeAction()) return;
+            poll->stop();
+            poll->deleteLater();
             lit = menu->activeAction()->text().remove(u'&');
             menu->close();
-            poll->deleteLater();
         });
         poll->start(20);
         QTest::keyClick(pressed, Qt::Key_Space);
