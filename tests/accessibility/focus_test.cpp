@@ -9,6 +9,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <memory>
 #include <set>
 #include <tuple>
 
@@ -20,8 +21,11 @@ namespace molvane {
 namespace {
 
 // Closes the next modal window or menu as Escape would, once it is up.
-void closeWhenShown(bool* closed) {
-    auto* poll = new QTimer;
+// The poll lives with `owner` (the test's window), and its flag with whoever
+// holds it: a poll left over from one test can never reach into another.
+std::shared_ptr<bool> closeWhenShown(QObject* owner) {
+    auto closed = std::make_shared<bool>(false);
+    auto* poll = new QTimer(owner);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, closed] {
         QWidget* up = QApplication::activePopupWidget();
         if (!up) up = QApplication::activeModalWidget();
@@ -34,6 +38,7 @@ void closeWhenShown(bool* closed) {
         *closed = true;
     });
     poll->start(20);
+    return closed;
 }
 
 class FocusTest : public WindowTest {
@@ -53,10 +58,9 @@ TEST_F(FocusTest, ComesBackToTheControlAfterEachBoxDialogAndMenu) {
         QWidget* pressed = control<QWidget>(name);
         pressed->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(pressed->hasFocus()) << name;
-        bool closed = false;
-        closeWhenShown(&closed);
+        const auto closed = closeWhenShown(window.get());
         QTest::keyClick(pressed, Qt::Key_Space);
-        QTRY_VERIFY2(closed, name);
+        QTRY_VERIFY2(*closed, name);
         QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), pressed, 2000);
         EXPECT_TRUE(window->isActiveWindow()) << name;
     }
@@ -96,7 +100,7 @@ TEST_F(FocusTest, MenusOpenOnTheirFirstItem) {
         auto* pressed = control<QPushButton>(name);
         pressed->setFocus(Qt::TabFocusReason);
         QString lit;
-        auto* poll = new QTimer;
+        auto* poll = new QTimer(window.get());
         QObject::connect(poll, &QTimer::timeout, poll, [poll, &lit] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (!menu || !menu->activeAction()) return;
@@ -121,10 +125,9 @@ TEST_F(FocusTest, ComesBackToTheBarAfterItsQuestion) {
     ASSERT_TRUE(window->simulation().showsKeptCurves());
     control<TabStrip>("Onglets")->setCurrent(TabStrip::Suivi);
     duration->setFocus(Qt::TabFocusReason);
-    bool closed = false;
-    closeWhenShown(&closed);
+    const auto closed = closeWhenShown(window.get());
     QTest::keyClick(duration, Qt::Key_Down);
-    QTRY_VERIFY(closed);
+    QTRY_VERIFY(*closed);
     EXPECT_EQ(duration->value(), 12) << "the question was refused";
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), static_cast<QWidget*>(duration), 2000);
 }
@@ -154,10 +157,10 @@ TEST_F(FocusTest, ARefusedCountKeepsTheKeyboardWithItsNewCount) {
         a->setFocus(Qt::TabFocusReason);
         a->selectAll();
         QTest::keyClicks(a, QString::fromLatin1(c.typed));
-        bool closed = false;
-        if (c.refused) closeWhenShown(&closed);
+        std::shared_ptr<bool> closed;
+        if (c.refused) closed = closeWhenShown(window.get());
         QTest::keyClick(a, c.leaving);
-        if (c.refused) QTRY_VERIFY2(closed, c.typed);
+        if (c.refused) QTRY_VERIFY2(*closed, c.typed);
         EXPECT_EQ(a->text(), QString::fromLatin1(c.after)) << c.typed;
         QTRY_COMPARE_WITH_TIMEOUT(
             QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
