@@ -7,23 +7,11 @@
 #include <QMessageBox>
 #include <QScrollBar>
 
+#include "windowkit/place.h"
+
 namespace molvane {
 
 namespace {
-
-class PartNamer final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto* widget = static_cast<QWidget*>(watched);
-            if (widget->isWindow()) nameParts(widget);
-        }
-        return false;
-    }
-};
 
 QString spokenName(const QWidget* widget) {
     if (!widget->accessibleName().isEmpty()) return widget->accessibleName();
@@ -54,10 +42,10 @@ void nameParts(QWidget* window) {
 }
 
 void nameNamelessParts() {
-    static PartNamer* namer = nullptr;
-    if (namer || !qApp) return;
-    namer = new PartNamer(qApp);
-    qApp->installEventFilter(namer);
+    static bool named = false;
+    if (named || !qApp) return;
+    named = true;
+    onEveryWindowShown([](QWidget* window) { nameParts(window); });
 }
 
 }  // namespace molvane

@@ -34,18 +34,23 @@ bool fittedWhenShown(const QWidget* widget) {
     return !widget->property(kDesignScaleProperty).isValid();
 }
 
-class Fitter final : public QObject {
+// Runs an action on every window as it is shown.
+class WindowShownWatch final : public QObject {
 public:
-    using QObject::QObject;
+    WindowShownWatch(QObject* parent, std::function<void(QWidget*)> act)
+        : QObject(parent), act_(std::move(act)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->isWidgetType()) {
             auto* widget = static_cast<QWidget*>(watched);
-            if (fittedWhenShown(widget)) fitOnScreen(widget);
+            if (widget->isWindow()) act_(widget);
         }
         return false;
     }
+
+private:
+    std::function<void(QWidget*)> act_;
 };
 
 }  // namespace
@@ -70,11 +75,17 @@ void fitOnScreen(QWidget* window) {
     if (placed.topLeft() != window->geometry().topLeft()) window->move(placed.topLeft() - QPoint(0, 0));
 }
 
+void onEveryWindowShown(std::function<void(QWidget*)> act) {
+    if (qApp) qApp->installEventFilter(new WindowShownWatch(qApp, std::move(act)));
+}
+
 void keepWindowsOnScreen() {
-    static Fitter* fitter = nullptr;
-    if (fitter || !qApp) return;
-    fitter = new Fitter(qApp);
-    qApp->installEventFilter(fitter);
+    static bool kept = false;
+    if (kept || !qApp) return;
+    kept = true;
+    onEveryWindowShown([](QWidget* window) {
+        if (fittedWhenShown(window)) fitOnScreen(window);
+    });
 }
 
 FittingScrollArea::FittingScrollArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {

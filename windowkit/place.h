@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QScrollArea>
 #include <QString>
+#include <functional>
 
 namespace molvane {
 
@@ -31,6 +32,9 @@ QRect fittedRect(const QRect& wanted, const QMargins& frame, const QRect& availa
 // Puts a top-level window inside the free area of the screen it opens on,
 // smaller where it must (down to its least size).
 void fitOnScreen(QWidget* window);
+
+// Runs `act` on every window of the program as it is shown.
+void onEveryWindowShown(std::function<void(QWidget*)> act);
 
 // Every top-level window the program shows from now on is fitted as it is
 // shown, whatever the size of the display and the system's scale.
