@@ -67,6 +67,10 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+char16_t cp1252Character(unsigned char byte) {
+    return static_cast<char16_t>(byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : char32_t{byte});
+}
+
 Cp1252Text utf8ToCp1252(std::string_view text) {
     Cp1252Text result;
     result.bytes.reserve(text.size());

@@ -10,6 +10,9 @@ namespace molvane {
 // undefined map to the C1 controls of the same value), so this never fails.
 std::string cp1252ToUtf8(std::string_view bytes);
 
+// The character of one byte; every one is a single UTF-16 unit.
+char16_t cp1252Character(unsigned char byte);
+
 struct Cp1252Text {
     std::string bytes;
     bool lossless = true;  // false when a character had no byte and became "?"

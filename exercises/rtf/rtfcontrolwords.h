@@ -99,6 +99,9 @@ enum class Word : std::uint8_t {
     PictureGoalHeight,
     PictureScaleX,
     PictureScaleY,
+    PictureProperties,  // {\*\picprop {\sp {\sn name}{\sv value}}...}
+    PropertyName,
+    PropertyValue,
     // destinations
     FontTable,
     ColourTable,

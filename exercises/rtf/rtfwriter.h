@@ -1,5 +1,5 @@
 // Writes a QTextDocument as RTF that word processors open and that
-// RtfReader reads back into the same document.
+// RtfReader reads back into the same document, through the rich-text model.
 #pragma once
 
 #include <QByteArray>
@@ -10,7 +10,7 @@ namespace molvane::rtf {
 class RtfWriter {
 public:
     // Text is Windows-1252 with \'hh escapes and \uN? for other characters;
-    // pictures are written as PNG. Writing cannot fail.
+    // pictures are written as PNG with their descriptions. Writing cannot fail.
     static QByteArray write(const QTextDocument& document);
 };
 

@@ -42,3 +42,16 @@ TEST(Cp1252, CharactersWithoutByteAreReported) {
         EXPECT_NE(out.bytes.find('?'), std::string::npos);
     }
 }
+
+TEST(Cp1252, EachByteIsTheCharacterOfItsText) {
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        const std::string utf8 = cp1252ToUtf8(std::string_view(&byte, 1));
+        // Decode the one character back from UTF-8.
+        const auto lead = static_cast<unsigned char>(utf8[0]);
+        char32_t c = lead;
+        if (utf8.size() == 2) c = ((lead & 0x1F) << 6) | (utf8[1] & 0x3F);
+        if (utf8.size() == 3) c = ((lead & 0x0F) << 12) | ((utf8[1] & 0x3F) << 6) | (utf8[2] & 0x3F);
+        EXPECT_EQ(char32_t{cp1252Character(static_cast<unsigned char>(b))}, c) << b;
+    }
+}
