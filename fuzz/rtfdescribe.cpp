@@ -7,6 +7,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include "exercises/rtf/richtextdocument.h"
 #include "exercises/rtf/rtfreader.h"
 #include "exercises/rtf/rtfwriter.h"
 
@@ -23,18 +24,22 @@ double resolvedSize(const QTextDocument& doc, const QTextCharFormat& f) {
     return f.fontPointSize() > 0 ? f.fontPointSize() : doc.defaultFont().pointSizeF();
 }
 
-// Pictures by shown size (their own when the format gives none), pixel size
-// and a digest of the pixels.
+// Pictures by shown size (their own when the format gives none), pixel size,
+// a digest of the pixels and their description.
 QString describeImage(const QTextDocument& doc, const QTextImageFormat& f) {
     const QImage image = doc.resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     const QByteArray pixels(reinterpret_cast<const char*>(argb.constBits()), argb.sizeInBytes());
     return QStringLiteral("image %1x%2 of %3x%4 %5")
-        .arg(f.width() > 0 ? f.width() : image.width())
-        .arg(f.height() > 0 ? f.height() : image.height())
-        .arg(image.width())
-        .arg(image.height())
-        .arg(QString::fromLatin1(QCryptographicHash::hash(pixels, QCryptographicHash::Md5).toHex().left(8)));
+               .arg(f.width() > 0 ? f.width() : image.width())
+               .arg(f.height() > 0 ? f.height() : image.height())
+               .arg(image.width())
+               .arg(image.height())
+               .arg(QString::fromLatin1(
+                   QCryptographicHash::hash(pixels, QCryptographicHash::Md5).toHex().left(8))) +
+           (f.hasProperty(kPictureDescription)
+                ? QStringLiteral(" « %1 »").arg(f.stringProperty(kPictureDescription))
+                : QString());
 }
 
 QString describeChars(const QTextDocument& doc, const QTextCharFormat& f) {
