@@ -19,6 +19,7 @@
 #include "common/recordfile.h"
 #include "course/generator/documents.h"
 #include "course/generator/sheets.h"
+#include "exercises/rtf/richtextdocument.h"
 #include "exercises/rtf/rtffile.h"
 #include "exercises/rtf/rtfwriter.h"
 #include "files/configuration.h"
@@ -119,6 +120,26 @@ TEST(Shipped, GettingStartedNamesItsDocumentAndConfiguration) {
     const std::vector<std::string> r = records(QStringLiteral("molvane.PEM"), 2);
     expectDocument(r[0]);
     expectConfiguration(r[1]);
+}
+
+// A picture is read to a pupil who does not see it as its description.
+TEST(Shipped, EveryPictureHasADescription) {
+    int pictures = 0;
+    for (const QString& relative : test::shippedCourseFiles()) {
+        if (!relative.endsWith(QLatin1String(".rtf"))) continue;
+        QTextDocument document;
+        ASSERT_EQ(rtf::loadRtfFile(kProgram.filePath(relative), document), rtf::ReadStatus::Ok);
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (!format.isImageFormat()) continue;
+                ++pictures;
+                EXPECT_GE(format.stringProperty(rtf::kPictureDescription).size(), 20)
+                    << relative.toStdString();
+            }
+        }
+    }
+    EXPECT_GE(pictures, 1);
 }
 
 TEST(Shipped, NamesAreFixedAsciiAndEveryFileIsThere) {
