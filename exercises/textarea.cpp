@@ -12,6 +12,7 @@
 
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
+#include "exercises/textreading.h"
 #include "files/filemessages.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
@@ -88,6 +89,7 @@ TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
     supertext_->setTabChangesFocus(true);
     new CaretInReadOnlyText(supertext_);
     supertext_->setAccessibleName(textAreaName({}));
+    readPicturesAsDescribed(supertext_);
     connect(supertext_, &QTextEdit::textChanged, this, [this] {
         if (!fich_->text().isEmpty()) setTextemodifie(1);
     });
