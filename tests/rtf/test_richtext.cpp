@@ -81,8 +81,7 @@ TEST(RichTextBuilder, CharacterFormats) {
              f.background = Colour{255, 0, 0};
          }},
         {R"({\rtf1{\colortbl;\red255\green0\blue0;}{\cf7 x}})", [](CharFormat&) {}},
-        {R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Georgia;}}{\f1 x}})",
-         [](CharFormat& f) { f.font = u"Georgia"; }},
+        {R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Georgia;}}{\f1 x}})", [](CharFormat& f) { f.font = u"Georgia"; }},
         {R"({\rtf1\deff1{\fonttbl{\f0 Arial;}{\f1 Georgia;}} x})",
          [](CharFormat& f) { f.font = u"Georgia"; }},
         {R"({\rtf1{\fonttbl{\f0 Symbol;}}{\f0 x}})", [](CharFormat&) {}},
@@ -275,7 +274,8 @@ TEST(RichTextBuilder, BoundsStopWhatAFileCouldMakeGrow) {
                 EXPECT_LE(b.table->columns * static_cast<int>(b.table->rows.size()), kMaxTableCells);
             }
             if (b.paragraph)
-                for (const richtext::Run& r : b.paragraph->runs) characters += static_cast<std::int64_t>(r.text.size());
+                for (const richtext::Run& r : b.paragraph->runs)
+                    characters += static_cast<std::int64_t>(r.text.size());
         }
         EXPECT_LE(characters, kMaxCharacters);
     }
