@@ -9,7 +9,9 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "exercises/rtf/rtfreader.h"
@@ -102,6 +104,58 @@ TEST_F(PictureText, APictureIsOneCharacterAndOneWord) {
               QStringLiteral("Ligne deux\n"));
     EXPECT_EQ(text->textAfterOffset(kAfter + 7, QAccessible::LineBoundary, &start, &end),
               undescribedPicture());
+}
+
+// Every question at every offset, in a text with pictures in a paragraph and
+// in a table's cells: each answer is the text between its offsets, and no
+// piece starts or ends inside a description.
+TEST_F(PictureText, EveryPieceHoldsTogetherAndKeepsPicturesWhole) {
+    const QByteArray table =
+        QByteArray(
+            "{\\rtf1 \\trowd\\cellx1000\\cellx2000\\intbl a {\\pict{\\*\\picprop{\\sp{\\sn "
+            "wzDescription}{\\sv Deux mots}}}\\pngblip ") +
+        kPng + "}\\cell {\\pict\\pngblip " + kPng + "}b\\cell\\row\\pard fin.}";
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    ASSERT_EQ(rtf::RtfReader::read(table, end), rtf::ReadStatus::Ok);
+
+    const int count = text->characterCount();
+    const QString all = text->text(0, count);
+    // Where descriptions lie, from the text's own answers: a character that
+    // is a whole picture is longer than one.
+    std::vector<std::pair<int, int>> pictures;
+    for (int offset = 0; offset < count;) {
+        int start = -1, end = -1;
+        text->textAtOffset(offset, QAccessible::CharBoundary, &start, &end);
+        ASSERT_EQ(start, offset);
+        ASSERT_GT(end, start);
+        if (end - start > 2) pictures.emplace_back(start, end);
+        offset = end;
+    }
+    ASSERT_EQ(pictures.size(), 4u);
+    const auto inside = [&pictures](int offset) {
+        return std::any_of(pictures.begin(), pictures.end(),
+                           [offset](const auto& p) { return offset > p.first && offset < p.second; });
+    };
+    for (int offset = -2; offset <= count + 1; ++offset) {
+        for (const auto boundary :
+             {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+              QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary}) {
+            for (int side = 0; side < 3; ++side) {
+                int start = -5, end = -5;
+                const QString got = side == 0   ? text->textBeforeOffset(offset, boundary, &start, &end)
+                                    : side == 1 ? text->textAtOffset(offset, boundary, &start, &end)
+                                                : text->textAfterOffset(offset, boundary, &start, &end);
+                if (start < 0) continue;
+                const std::string where =
+                    std::to_string(offset) + " " + std::to_string(boundary) + " " + std::to_string(side);
+                ASSERT_LE(start, end) << where;
+                ASSERT_LE(end, count) << where;
+                EXPECT_EQ(got, all.mid(start, end - start)) << where;
+                EXPECT_FALSE(inside(start) || inside(end)) << where << " " << start << ".." << end;
+            }
+        }
+    }
 }
 
 TEST_F(PictureText, TheCaretMovesInTheTextAsRead) {
