@@ -198,6 +198,10 @@ void Emitter::writeBlocks() {
         else if (block.paragraph)
             writeParagraph(*block.paragraph, false);
     }
+    // A table is followed by a paragraph, as in word processors: without
+    // one, a reader would give the properties in force at the end of the
+    // document to the table's last paragraph.
+    if (!document_.blocks.empty() && document_.blocks.back().table) writeParagraph(Paragraph{}, false);
 }
 
 void Emitter::endParagraph() {
