@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <functional>
 
+#include "richtextdocument.h"
 #include "rtffile.h"
 #include "rtftestsupport.h"
 #include "rtfwriter.h"
@@ -146,6 +147,21 @@ INSTANTIATE_TEST_SUITE_P(
                       natural.setName("figure");
                       c.insertBlock();
                       c.insertImage(natural);
+                  }},
+        BuiltCase{"DescribedPictures",
+                  [](QTextDocument& doc, QTextCursor& c) {
+                      doc.addResource(QTextDocument::ImageResource, QUrl("figure"),
+                                      QImage(5, 3, QImage::Format_RGB32));
+                      QTextImageFormat f;
+                      f.setName("figure");
+                      f.setProperty(kPictureDescription,
+                                    QStringLiteral("Un récipient « fermé » {A} ; B\\C α"));
+                      c.insertImage(f);
+                      f.setProperty(kPictureDescription, QStringLiteral("Un autre"));
+                      c.insertImage(f);
+                      QTextImageFormat undescribed;
+                      undescribed.setName("figure");
+                      c.insertImage(undescribed);
                   }},
         BuiltCase{"Tables",
                   [](QTextDocument&, QTextCursor& c) {
