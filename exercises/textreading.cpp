@@ -104,16 +104,25 @@ class TextAreaReading final : public QAccessibleWidget,
                               public QAccessibleEditableTextInterface {
 public:
     explicit TextAreaReading(QTextEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    ~TextAreaReading() override { QObject::disconnect(watching_); }
 
     QTextEdit* box() const { return static_cast<QTextEdit*>(widget()); }
 
-    // The text as read, made again once the document changed.
+    // The text as read, made again once the document changed: its text, or
+    // a format (a picture's description is one), or the box shows another.
     const ReadText& read() const {
-        const QTextDocument* document = box()->document();
-        if (!cache_ || document != cachedDocument_ || document->revision() != cachedRevision_) {
-            cache_ = std::make_unique<ReadText>(readTextOf(*document));
+        QTextDocument* document = box()->document();
+        if (document != cachedDocument_) {
+            QObject::disconnect(watching_);
+            std::shared_ptr<bool> stale = stale_;
+            watching_ =
+                QObject::connect(document, &QTextDocument::contentsChange, [stale] { *stale = true; });
             cachedDocument_ = document;
-            cachedRevision_ = document->revision();
+            cache_.reset();
+        }
+        if (!cache_ || *stale_) {
+            cache_ = std::make_unique<ReadText>(readTextOf(*document));
+            *stale_ = false;
         }
         return *cache_;
     }
@@ -328,8 +337,9 @@ private:
     }
 
     mutable std::unique_ptr<ReadText> cache_;
-    mutable const QTextDocument* cachedDocument_ = nullptr;
-    mutable int cachedRevision_ = -1;
+    mutable QPointer<QTextDocument> cachedDocument_;  // null once gone
+    mutable QMetaObject::Connection watching_;
+    std::shared_ptr<bool> stale_ = std::make_shared<bool>(true);
 };
 
 QAccessibleInterface* describedFactory(const QString&, QObject* object) {

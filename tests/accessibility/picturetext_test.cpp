@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "exercises/rtf/richtextdocument.h"
 #include "exercises/rtf/rtfreader.h"
 #include "exercises/textarea.h"
 #include "exercises/textreading.h"
@@ -158,6 +159,18 @@ TEST_F(PictureText, EveryPieceHoldsTogetherAndKeepsPicturesWhole) {
     }
 }
 
+TEST_F(PictureText, ADescriptionGivenLaterIsReadAtOnce) {
+    const int last = text->characterCount() - undescribedPicture().size();
+    QTextCursor picture(box->document());
+    picture.setPosition(box->document()->characterCount() - 2);
+    picture.setPosition(box->document()->characterCount() - 1, QTextCursor::KeepAnchor);
+    QTextImageFormat format = picture.charFormat().toImageFormat();
+    ASSERT_TRUE(format.isValid());
+    format.setProperty(rtf::kPictureDescription, QStringLiteral("Le graphe"));
+    picture.setCharFormat(format);
+    EXPECT_EQ(text->text(last, text->characterCount()), QStringLiteral("Le graphe"));
+}
+
 TEST_F(PictureText, TheCaretMovesInTheTextAsRead) {
     QTextCursor caret = box->textCursor();
     caret.setPosition(kPicture + 1);  // in the document, just after the picture
@@ -222,8 +235,10 @@ TEST_F(PictureText, EditsAndTheirAnnouncementsUseTheTextAsRead) {
                           {QAccessible::TextCaretMoved, 3}}));
     EXPECT_EQ(inserted, QStringLiteral("!"));
 
-    // A read-only text takes no edit.
+    // A read-only text takes no edit (asked of the interface made again above).
     box->setReadOnly(true);
+    editable = QAccessible::queryAccessibleInterface(box)->editableTextInterface();
+    ASSERT_TRUE(editable);
     editable->deleteText(0, 4);
     EXPECT_TRUE(box->document()->firstBlock().text().startsWith(QStringLiteral("Voir")));
 }
