@@ -118,4 +118,20 @@ std::optional<bool> effacerShown(int maximum, bool keptCurvesShown) {
     return keptCurvesShown;
 }
 
+std::vector<ShadingRing> vesselShadingRings(int width, int height) {
+    std::vector<ShadingRing> rings;
+    if (width <= 0 || height <= 0) return rings;
+    const double half = width / 2.0;
+    const auto round16 = [](double v) { return static_cast<int>(roundToInt16(v).value_or(0)); };
+    const int n = round16(half);
+    for (int i = 0; i <= n; ++i) {
+        const int y = round16(static_cast<double>(height) / width * i);
+        // A very narrow vessel rounds n above width / 2: keep the colour valid.
+        rings.push_back({i, y, width - 2 * i, height - 2 * y, std::min(round16(205 + 50 * i / half), 255),
+                         std::min(round16(150 + 105 * i / half), 255),
+                         std::min(round16(100 + 155 * i / half), 255)});
+    }
+    return rings;
+}
+
 }  // namespace molvane

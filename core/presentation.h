@@ -106,6 +106,18 @@ struct GraphFrame {
 // (above 0).
 GraphFrame graphFrame(double duration, int maximum);
 
+// --- The vessel's shaded background (`fondi`, unless "Fond blanc").
+
+// One outline of the shading: a one-pixel rectangle from (x, y) to
+// (x + width, y + height), both corners included.
+struct ShadingRing {
+    int x = 0, y = 0, width = 0, height = 0;
+    int red = 0, green = 0, blue = 0;
+};
+// The outlines of a vessel `width` x `height` pixels, drawn in this order
+// over white: from the edges, brown, inwards to white at the centre.
+std::vector<ShadingRing> vesselShadingRings(int width, int height);
+
 // --- The "Effacer" button (`Command6`).
 
 // Whether it shows after the graph is redrawn: exactly while kept curves are

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -225,4 +226,33 @@ TEST(EffacerButton, ShownExactlyWhileKeptCurvesAreDrawn) {
         {0, false, std::nullopt}, {-1, true, std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(effacerShown(c.maximum, c.kept), c.shown) << c.maximum << c.kept;
+}
+
+TEST(VesselShading, OutlinesFromTheBrownEdgeToTheWhiteCentre) {
+    struct Case {
+        int width, height;
+        std::size_t rings;
+        ShadingRing first, last;
+    };
+    const std::vector<Case> cases = {
+        {393, 157, 197, {0, 0, 393, 157, 205, 150, 100}, {196, 78, 1, 1, 255, 255, 255}},
+        {786, 314, 394, {0, 0, 786, 314, 205, 150, 100}, {393, 157, 0, 0, 255, 255, 255}},
+        // So narrow that the last outline's colour would pass 255.
+        {3, 10, 3, {0, 0, 3, 10, 205, 150, 100}, {2, 7, -1, -4, 255, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<ShadingRing> rings = vesselShadingRings(c.width, c.height);
+        ASSERT_EQ(rings.size(), c.rings) << c.width;
+        for (const auto& [got, want] : {std::pair{rings.front(), c.first}, std::pair{rings.back(), c.last}}) {
+            EXPECT_EQ(got.x, want.x) << c.width;
+            EXPECT_EQ(got.y, want.y) << c.width;
+            EXPECT_EQ(got.width, want.width) << c.width;
+            EXPECT_EQ(got.height, want.height) << c.width;
+            EXPECT_EQ(got.red, want.red) << c.width;
+            EXPECT_EQ(got.green, want.green) << c.width;
+            EXPECT_EQ(got.blue, want.blue) << c.width;
+        }
+        for (const ShadingRing& ring : rings) EXPECT_LE(std::max({ring.red, ring.green, ring.blue}), 255);
+    }
+    EXPECT_TRUE(vesselShadingRings(0, 157).empty());
 }

@@ -17,6 +17,7 @@
 #include "common/numbers.h"
 #include "core/controltable.h"
 #include "core/table.h"
+#include "front/mainstate.h"
 #include "ui/main/controlplace.h"
 #include "ui/main/drawing.h"
 #include "windowkit/accessibility.h"
@@ -171,10 +172,7 @@ void readBarsAsShown(QWidget* window) {
     if (QScrollBar* rows = bar(QStringLiteral("VScroll3"))) {
         ShownValue shown;
         shown.value = [rows] { return tableRowsAt(rows->value()); };
-        shown.text = [rows] {
-            return QStringLiteral("%1 lignes")
-                .arg(QString::fromStdString(numberText(tableRowsAt(rows->value()))));
-        };
+        shown.text = [rows] { return QString::fromStdString(rowsSpoken(tableRowsAt(rows->value()))); };
         shown.minimum = kFewestTableRows;
         shown.maximum = kMostTableRows;
         shown.growsDownwards = true;

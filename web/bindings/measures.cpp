@@ -1,0 +1,29 @@
+// The measurements of the page's run as CSV, in both dialects.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "files/measurescsv.h"
+#include "front/mainstate.h"
+
+namespace molvane::web {
+
+// Every file of an export: [{name, text}], the chosen file first.
+emscripten::val measures(const MainState& state, bool python, const std::string& chosen) {
+    emscripten::val files = emscripten::val::array();
+    for (const CsvFile& file :
+         measuresCsv(state.run(), state.table(), python ? CsvFormat::Python : CsvFormat::Spreadsheet)) {
+        emscripten::val entry = emscripten::val::object();
+        entry.set("name", csvFilePath(chosen, file.suffix));
+        entry.set("text", file.text);
+        files.call<void>("push", entry);
+    }
+    return files;
+}
+
+}  // namespace molvane::web
+
+EMSCRIPTEN_BINDINGS(molvane_measures) {
+    emscripten::function("measuresCsv", &molvane::web::measures);
+}

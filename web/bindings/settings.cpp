@@ -1,0 +1,139 @@
+// The control table and the panels' rules, for the page: every control of
+// the main window with its place, texts and range, and the count messages.
+#include "core/settings.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "core/controltable.h"
+
+namespace molvane::web {
+
+namespace {
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Window:
+            return "window";
+        case ControlKind::Picture:
+            return "picture";
+        case ControlKind::Label:
+            return "label";
+        case ControlKind::TextBox:
+            return "textbox";
+        case ControlKind::TextArea:
+            return "textarea";
+        case ControlKind::Button:
+            return "button";
+        case ControlKind::CheckBox:
+            return "checkbox";
+        case ControlKind::OptionButton:
+            return "option";
+        case ControlKind::VerticalBar:
+            return "vbar";
+        case ControlKind::HorizontalBar:
+            return "hbar";
+        case ControlKind::Swatch:
+            return "swatch";
+        case ControlKind::Panel:
+            return "panel";
+        case ControlKind::Frame:
+            return "frame";
+        case ControlKind::TabStrip:
+            return "tabstrip";
+        case ControlKind::Grid:
+            return "grid";
+        case ControlKind::ReadingStop:
+            return "stop";
+    }
+    return "";
+}
+
+std::string text(std::string_view view) {
+    return std::string(view);
+}
+
+}  // namespace
+
+// Every control, the window first; a heading's width places the controls
+// that follow it, so the page passes its measure of the heading's text.
+emscripten::val controls() {
+    emscripten::val list = emscripten::val::array();
+    for (const Control& c : mainWindowControls()) {
+        emscripten::val control = emscripten::val::object();
+        control.set("name", text(c.name));
+        control.set("kind", std::string(kindName(c.kind)));
+        control.set("parent", text(c.parent));
+        emscripten::val rect = emscripten::val::object();
+        rect.set("x", c.rect.x);
+        rect.set("y", c.rect.y);
+        rect.set("width", c.rect.width);
+        rect.set("height", c.rect.height);
+        control.set("rect", rect);
+        control.set("caption", text(c.caption));
+        control.set("plainCaption", plainCaption(c.caption));
+        control.set("hover", text(c.hover));
+        control.set("lowerHover", text(c.lowerHover));
+        control.set("lowerHoverFrom", c.lowerHoverFrom);
+        control.set("spokenName", spokenName(c));
+        control.set("spokenDescription", spokenDescription(c));
+        control.set("tabPlace", c.tabPlace);
+        control.set("toolTip", text(c.toolTip));
+        control.set("startsHidden", c.startsHidden);
+        if (c.after) {
+            emscripten::val heading = emscripten::val::object();
+            heading.set("text", text(c.after->text));
+            heading.set("x", c.after->x);
+            heading.set("y", c.after->y);
+            control.set("after", heading);
+        }
+        if (c.range) {
+            control.set("lowest", c.range->lowest);
+            control.set("highest", c.range->highest);
+        }
+        list.call<void>("push", control);
+    }
+    return list;
+}
+
+emscripten::val placed(const std::string& name, int headingWidth) {
+    const Control* control = findControl(name);
+    if (!control) return emscripten::val::null();
+    const ControlRect r = placedRect(*control, headingWidth);
+    emscripten::val rect = emscripten::val::object();
+    rect.set("x", r.x);
+    rect.set("y", r.y);
+    rect.set("width", r.width);
+    rect.set("height", r.height);
+    return rect;
+}
+
+std::string hoverAt(const std::string& name, int y) {
+    return text(hoverText(name, y));
+}
+
+std::string describedAs(const std::string& state, const std::string& own) {
+    return describedWith(state, own);
+}
+
+}  // namespace molvane::web
+
+EMSCRIPTEN_BINDINGS(molvane_settings) {
+    using namespace emscripten;
+    using namespace molvane;
+    using namespace molvane::web;
+    function("controls", &controls);
+    function("placedRect", &placed);
+    function("hoverText", &hoverAt);
+    function("describedWith", &describedAs);
+    function("percentLabel", &percentLabel);
+    function("durationLabel", &durationLabel);
+    constant("countTitle", std::string(kCountTitle));
+    constant("tooManyText", std::string(kTooManyText));
+    constant("tooFewText", std::string(kTooFewText));
+    constant("mainWindowName", std::string(kMainWindowName));
+    constant("designWidth", kMainWindowRect.width);
+    constant("designHeight", kMainWindowRect.height);
+}
