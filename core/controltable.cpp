@@ -437,4 +437,50 @@ std::string describedWith(std::string_view state, std::string_view own) {
     return std::string(state) + " ; " + std::string(own);
 }
 
+std::vector<PaintedText> paintedTexts(std::string_view parent) {
+    const auto rectOf = [](std::string_view name) { return findControl(name)->rect; };
+    const auto indexed = [](std::string_view name, int i) { return std::string(name) + "_" + std::to_string(i); };
+    std::vector<PaintedText> texts;
+    if (parent == kMainWindowName) {
+        const ControlRect vessel = rectOf("animpic");
+        std::array<ControlRect, 4> boxes{};
+        for (int s = 0; s < 4; ++s) boxes[s] = rectOf(indexed("Text1", s));
+        const double equation = vessel.bottom() + 39;
+        texts.push_back({std::string(kEquationHeading), double(boxes[0].x), equation + 1, TextAnchor::Right, 8, true});
+        for (int s = 0; s < 4; ++s)
+            texts.push_back({std::string(1, char('A' + s)), boxes[s].x + boxes[s].width / 2.0, equation,
+                             TextAnchor::Centre, 10, true, s});
+        static constexpr std::array<const char*, 3> kSigns{"+", "=", "+"};
+        for (int k = 0; k < 3; ++k)
+            texts.push_back({kSigns[k], (boxes[k].right() + boxes[k + 1].x) / 2.0, equation, TextAnchor::Centre,
+                             10, true});
+        texts.push_back(
+            {std::string(kInitialHeading), double(boxes[0].x), boxes[0].y + 3.0, TextAnchor::Right, 8, true});
+        texts.push_back({std::string(kDuringHeading), double(boxes[0].x), rectOf("Labelinf_0").y + 1.0,
+                         TextAnchor::Right, 8, true});
+    } else if (parent == "Picture3") {
+        for (int i = 0; i < 2; ++i) {
+            const double y = rectOf(indexed("Label5", i)).y - 18.0;
+            texts.push_back({std::string(kBulletSign), 18, y});
+            texts.push_back({std::string(kPercentHeadings[i][0]), 0, y, TextAnchor::Left, 8, false, -1, true});
+            texts.push_back({std::string(kArrowSign), 0, y, TextAnchor::Left, 8, false, -1, true});
+            texts.push_back({std::string(kPercentHeadings[i][1]), 0, y, TextAnchor::Left, 8, false, -1, true});
+        }
+        const double y = rectOf("HScroll1").y - 24.0;
+        texts.push_back({std::string(kBulletSign), 18, y});
+        texts.push_back({std::string(kTemperatureHeading), 0, y, TextAnchor::Left, 8, false, -1, true});
+    } else if (parent == "Picture1") {
+        for (const PanelHeading& heading : {kDurationHeading, kRowsHeading})
+            texts.push_back({std::string(heading.text), double(heading.x), double(heading.y), TextAnchor::Left, 8,
+                             true});
+    } else if (parent == "Frame2") {
+        texts.push_back({std::string(kColoursHeading), 18, 15, TextAnchor::Left, 8, true});
+        for (int s = 0; s < 4; ++s) {
+            const ControlRect swatch = rectOf(indexed("Label4", s + 1));
+            texts.push_back({std::string(1, char('A' + s)), double(swatch.right() + 8), swatch.y + 1.0});
+        }
+    }
+    return texts;
+}
+
 }  // namespace molvane

@@ -6,9 +6,13 @@
 // table, since these texts are the program's whatever draws them.
 #pragma once
 
+#include <array>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/presentation.h"
 
 #include "core/settings.h"
 
@@ -50,6 +54,45 @@ struct PanelHeading {
 };
 inline constexpr PanelHeading kDurationHeading{"Durée de l'enregistrement : ", 18, 15};
 inline constexpr PanelHeading kRowsHeading{"Nombre de lignes : ", 16, 76};
+
+// The other texts the window paints around its controls.
+inline constexpr std::array<std::string_view, 3> kTabNames{"Paramètres", "Affichage", "Suivi du système"};
+inline constexpr std::string_view kEquationHeading = "Équation chimique : ";
+inline constexpr std::string_view kInitialHeading = "État initial : ";
+inline constexpr std::string_view kDuringHeading = "Pendant la réaction : ";
+inline constexpr std::string_view kBulletSign = "\u2022";
+inline constexpr std::string_view kArrowSign = "\u2192";
+// Each percentage's heading is written around the arrow, after a bullet.
+inline constexpr std::array<std::array<std::string_view, 2>, 2> kPercentHeadings{{
+    {" Pourcentage de chocs efficaces dans le sens 1 (A + B ", " C + D) :"},
+    {" Pourcentage de chocs efficaces dans le sens 2 (C + D ", " A + B) :"},
+}};
+inline constexpr std::string_view kTemperatureHeading = " Température du système :";
+inline constexpr std::string_view kColoursHeading = "Couleurs de représentation des particules";
+
+// The magnifier `louloupe`: what a reader names it, and its title after the
+// main window's.
+inline constexpr std::string_view kMagnifierName = "Agrandissement du récipient";
+inline constexpr std::string_view kMagnifierDescription = "Le récipient deux fois plus grand ; Échap ferme la fenêtre";
+inline constexpr std::string_view kMagnifierTitleSuffix = " (agrandissement)";
+
+// A text the window paints itself, in Arial: its top at y, and x its left
+// edge, centre or right edge as the anchor says; a text that follows starts
+// where the previous one ends. `species` 0 to 3 paints it in that species'
+// colour, -1 in black.
+struct PaintedText {
+    std::string text;
+    double x = 0.0, y = 0.0;
+    TextAnchor anchor = TextAnchor::Left;
+    int points = 8;
+    bool bold = false;
+    int species = -1;
+    bool follows = false;
+};
+// The texts painted over the control `parent` (the window, or a panel of the
+// strip), in the order they are painted, placed from the controls they
+// stand by.
+std::vector<PaintedText> paintedTexts(std::string_view parent);
 
 struct Control {
     std::string_view name;       // the design name, also the objectName: "Text1_2" is element 2 of Text1

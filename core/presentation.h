@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -117,6 +118,12 @@ struct ShadingRing {
 // The outlines of a vessel `width` x `height` pixels, drawn in this order
 // over white: from the edges, brown, inwards to white at the centre.
 std::vector<ShadingRing> vesselShadingRings(int width, int height);
+
+// --- What a screen reader is told of colours.
+
+// A colour 0x00BBGGRR in French words, as a pupil who cannot see it needs
+// them: "bleu", "vert clair", "gris foncé".
+std::string colourName(std::uint32_t colour);
 
 // --- The "Effacer" button (`Command6`).
 

@@ -22,8 +22,8 @@ bool writeConfiguration(QWidget* parent, ConfigurationHost& host) {
         file.commit();
     if (!written) {
         file.cancelWriting();
-        message(parent, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
-                QStringLiteral("Ecriture impossible sur disque"));
+        message(parent, MessageIcon::Error, QString::fromUtf8(kWriteFailureTitle),
+                QString::fromUtf8(kWriteFailureText));
         return false;
     }
     host.showFileInTitle(nomfichier());

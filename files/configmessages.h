@@ -4,6 +4,14 @@
 
 namespace molvane {
 
+// The save dialog.
+inline constexpr const char* kSaveTitle = "Enregistrer les paramètres.";
+inline constexpr const char* kSaveNameLabel = "Nom du fichier:";
+inline constexpr const char* kSaveButton = "ENREGISTRER";
+inline constexpr const char* kCancelCaption = "ANNULER";
+inline constexpr const char* kNoNameText = "Il faut donner un nom au fichier!";
+inline constexpr const char* kWriteFailureTitle = "Enregistrement impossible";
+inline constexpr const char* kWriteFailureText = "Ecriture impossible sur disque";
 inline constexpr const char* kNotConfigurationTitle = "Fichier non valide";
 inline constexpr const char* kNotConfigurationText = "Ce fichier ne correspond pas à cette application";
 inline constexpr const char* kReadFailureTitle = "Erreur lors du chargement du fichier";

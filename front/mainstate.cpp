@@ -1,6 +1,7 @@
 #include "front/mainstate.h"
 
 #include "common/numbers.h"
+#include "core/presentation.h"
 #include "core/table.h"
 #include "files/configmessages.h"
 
@@ -20,6 +21,59 @@ int startDurationPosition() {
 
 std::string rowsSpoken(int rows) {
     return numberText(rows) + " lignes";
+}
+
+namespace {
+constexpr std::array<const char*, 4> kSpecies{"A", "B", "C", "D"};
+}  // namespace
+
+std::string runSpoken(const Simulation& run) {
+    const std::array<int, 4> counts{run.nbA(), run.nbB(), run.nbC(), run.nbD()};
+    const char separator = run.parameters().decimalSeparator;
+    std::string text = "Temps écoulé : " + clockText(run.elapsed(), separator) + ". ";
+    text += "Particules : A " + std::to_string(counts[0]) + ", B " + std::to_string(counts[1]) + ", C " +
+            std::to_string(counts[2]) + ", D " + std::to_string(counts[3]) + ". ";
+    if (counts[0] == 0 || counts[1] == 0) return text + "Qr non défini, sans particule A ou B.";
+    const double qr = (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
+    std::string shown = qrText(qr, separator);
+    const auto first = shown.find_first_not_of(' '), last = shown.find_last_not_of(' ');
+    shown = first == std::string::npos ? std::string() : shown.substr(first, last - first + 1);
+    return text + "Qr = " + shown + ".";
+}
+
+std::string graphSpoken(const Simulation& run) {
+    std::string drawn;
+    for (int s = 0; s < 4; ++s) {
+        if (!run.parameters().curves[s]) continue;
+        if (!drawn.empty()) drawn += ", ";
+        drawn += std::string(kSpecies[s]) + " en " + colourName(run.parameters().colours[s]);
+    }
+    std::string text = drawn.empty() ? "Aucune courbe tracée" : "Nombre de particules de " + drawn;
+    text += " en fonction du temps, de 0 à " + durationLabel(run.duration()) + ". ";
+    // Each run ends by keeping the curves of its four species.
+    if (run.showsKeptCurves()) {
+        const int runs = (run.nbcourbes() + 3) / 4;
+        text += runs == 1 ? std::string("Les courbes d'un essai précédent sont conservées. ")
+                          : "Les courbes de " + std::to_string(runs) + " essais précédents sont conservées. ";
+    }
+    return text + runSpoken(run);
+}
+
+std::string equationSpoken(const std::array<Colour, 4>& colours) {
+    std::string text = "Équation chimique : A + B = C + D ; ";
+    for (int s = 0; s < 4; ++s) text += std::string(kSpecies[s]) + " en " + colourName(colours[s]) + (s < 3 ? ", " : "");
+    return text;
+}
+
+std::string duringSpoken(const std::array<std::string, 4>& counts) {
+    std::string text = "Pendant la réaction : ";
+    for (int s = 0; s < 4; ++s) {
+        const auto first = counts[s].find_first_not_of(' '), last = counts[s].find_last_not_of(' ');
+        const std::string shown =
+            first == std::string::npos ? std::string() : counts[s].substr(first, last - first + 1);
+        text += std::string(kSpecies[s]) + " " + shown + (s < 3 ? ", " : "");
+    }
+    return text;
 }
 
 MainState::MainState() : table_(Parameters{}.tableRows + 1, kTableColumns), run_(table_) {

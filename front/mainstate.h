@@ -26,8 +26,21 @@ inline constexpr const char* kDurationQuestion =
     "La modification de ce paramètre entraîne la perte des courbes existantes.\r\n"
     "Confirmez-vous la commande ?";
 
+// The buttons of the message boxes.
+inline constexpr const char* kOkButton = "OK";
+inline constexpr const char* kCancelButton = "Annuler";
+
 // The row-count bar's value as a reader says it: "51 lignes".
 std::string rowsSpoken(int rows);
+
+// What a screen reader says of the run on demand: over the vessel, the
+// clock, the counts and Qr; over the graph, its curves and kept runs first.
+std::string runSpoken(const Simulation& run);
+std::string graphSpoken(const Simulation& run);
+// The reading stops over the equation (the species' colours in words) and
+// over the counts under it (as their labels show them).
+std::string equationSpoken(const std::array<Colour, 4>& colours);
+std::string duringSpoken(const std::array<std::string, 4>& counts);
 
 // What a front-end tells the user after reading a configuration file.
 struct LoadReport {

@@ -267,3 +267,43 @@ TEST(MainState, AChosenColourDrawsAtOnceAndRefusesNoColour) {
     EXPECT_FALSE(state.setColour(1, 0x01000000));
     EXPECT_EQ(state.colour(1), rgb(255, 0, 255));
 }
+
+TEST(RunSpeech, SaysTheClockTheCountsAndQr) {
+    MainState state;
+    state.start();
+    EXPECT_EQ(runSpoken(state.run()),
+              "Temps écoulé : 00 h 00 min 00.0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0.");
+    state.typeCount(0, "0");
+    state.typeCount(2, "100");
+    state.leaveCount(0);
+    EXPECT_EQ(runSpoken(state.run()),
+              "Temps écoulé : 00 h 00 min 00.0 s. Particules : A 0, B 100, C 100, D 0. Qr non défini, sans "
+              "particule A ou B.");
+    runFor(state, 12);
+    const std::string spoken = runSpoken(state.run());
+    EXPECT_EQ(spoken.substr(0, 36), "Temps écoulé : 00 h 00 min 01.2 s.");
+}
+
+TEST(RunSpeech, TheGraphSaysItsCurvesAndKeptRuns) {
+    MainState state;
+    state.start();
+    state.moveDuration(12, false);
+    EXPECT_EQ(graphSpoken(state.run()).substr(0, 75),
+              "Nombre de particules de C en orange en fonction du temps, de 0 à 10 s. ");
+    state.setCurve(2, false);
+    EXPECT_EQ(graphSpoken(state.run()).substr(0, 52), "Aucune courbe tracée en fonction du temps, de 0 à 10");
+    state.setCurve(0, true);
+    for (int run = 1; run <= 2; ++run) {
+        runFor(state, 101);
+        state.restart();
+        const std::string kept = run == 1 ? "Les courbes d'un essai précédent sont conservées. "
+                                          : "Les courbes de 2 essais précédents sont conservées. ";
+        EXPECT_NE(graphSpoken(state.run()).find(kept), std::string::npos) << graphSpoken(state.run());
+    }
+}
+
+TEST(RunSpeech, ReadingStopsSayTheEquationAndTheCounts) {
+    EXPECT_EQ(equationSpoken({rgb(0, 0, 255), rgb(255, 0, 255), rgb(255, 128, 0), rgb(0, 0, 0)}),
+              "Équation chimique : A + B = C + D ; A en bleu, B en magenta, C en orange, D en noir");
+    EXPECT_EQ(duringSpoken({" 92", "92 ", "8", ""}), "Pendant la réaction : A 92, B 92, C 8, D ");
+}

@@ -30,16 +30,29 @@ double textWidth(const QPainter& painter, const QString& text) {
     return QFontMetricsF(painter.font()).horizontalAdvance(text);
 }
 
-// Writes text ending at x.
-void writeEndingAt(QPainter& painter, double x, double y, const QString& text) {
-    writeAt(painter, x - textWidth(painter, text), y, text);
-}
 
-const std::array<QString, 4> kLetters{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                      QStringLiteral("D")};
 
 void fillPanel(QPainter& painter, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), toQColor(kPanel));
+}
+
+// The texts painted over `parent`, in its species' colours where a text has one.
+void paintTexts(QPainter& painter, std::string_view parent, const std::array<QColor, 4>& colours = {}) {
+    double end = 0.0;
+    for (const PaintedText& painted : paintedTexts(parent)) {
+        painter.setFont(arial(painted.points, painted.bold));
+        painter.setPen(painted.species >= 0 ? colours[static_cast<std::size_t>(painted.species)]
+                                            : QColor(Qt::black));
+        const QString text = fromTable(painted.text);
+        double x = painted.x;
+        if (painted.follows)
+            x = end;
+        else if (painted.anchor == TextAnchor::Right)
+            x -= textWidth(painter, text);
+        else if (painted.anchor == TextAnchor::Centre)
+            x -= textWidth(painter, text) / 2;
+        end = writeAt(painter, x, painted.y, text);
+    }
 }
 
 }  // namespace
@@ -94,52 +107,16 @@ void paintWindow(QPainter& painter, const WindowLayout& layout) {
     fillCorners(painter, l - 10, t + h + 10, l + w + 10, t + h + 22, QColor(55, 125, 195));
 
     // The equation panel over the initial-count boxes.
-    const auto& boxes = layout.text1;
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8, true));
-    writeEndingAt(painter, boxes[0].left(), t + h + 40, QStringLiteral("Équation chimique : "));
-    painter.setFont(arial(10, true));
-    static const std::array<QString, 3> kSigns{QStringLiteral("+"), QStringLiteral("="), QStringLiteral("+")};
-    for (std::size_t s = 0; s < 4; ++s) {
-        painter.setPen(layout.colours[s]);
-        writeAt(painter, boxes[s].left() + (boxes[s].width() - textWidth(painter, kLetters[s])) / 2,
-                t + h + 39, kLetters[s]);
-    }
-    painter.setPen(Qt::black);
-    for (std::size_t k = 0; k < 3; ++k) {
-        const double middle = (boxes[k].right() + 1 + boxes[k + 1].left()) / 2.0;
-        writeAt(painter, middle - textWidth(painter, kSigns[k]) / 2, t + h + 39, kSigns[k]);
-    }
-    painter.setFont(arial(8, true));
-    writeEndingAt(painter, boxes[0].left(), boxes[0].top() + 3, QStringLiteral("État initial : "));
-    writeEndingAt(painter, boxes[0].left(), layout.labelinf0.top() + 1,
-                  QStringLiteral("Pendant la réaction : "));
+    paintTexts(painter, kMainWindowName, layout.colours);
 }
 
 QRect temperatureBand(const QRect& bar) {
     return QRect(QPoint(bar.left() - 20, bar.top() - 8), QPoint(bar.right() + 1 + 20, bar.bottom() + 1 + 8));
 }
 
-void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 2>& percentBoxes,
-                         const QRect& temperatureBar) {
+void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 2>&, const QRect& temperatureBar) {
     fillPanel(painter, size);
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8));
-    static const std::array<std::array<QString, 2>, 2> kHeadings{{
-        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 1 (A + B "),
-         QStringLiteral(" C + D) :")},
-        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 2 (C + D "),
-         QStringLiteral(" A + B) :")},
-    }};
-    for (std::size_t i = 0; i < 2; ++i) {
-        const double y = percentBoxes[i].top() - 18;
-        double x = writeAt(painter, 18, y, kBullet);
-        x = writeAt(painter, x, y, kHeadings[i][0]);
-        x = writeAt(painter, x, y, kArrow);
-        writeAt(painter, x, y, kHeadings[i][1]);
-    }
-    const double y = temperatureBar.top() - 24;
-    writeAt(painter, writeAt(painter, 18, y, kBullet), y, QStringLiteral(" Température du système :"));
+    paintTexts(painter, "Picture3");
 
     // Blue at the cold left end to red at the hot right end, white ticks every 25 pixels.
     const QRect band = temperatureBand(temperatureBar);
@@ -153,20 +130,12 @@ void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 
 
 void paintSettingsPanel(QPainter& painter, QSize size) {
     fillPanel(painter, size);
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8, true));
-    for (const PanelHeading& heading : {kDurationHeading, kRowsHeading})
-        writeAt(painter, heading.x, heading.y, fromTable(heading.text));
+    paintTexts(painter, "Picture1");
 }
 
-void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>& swatches) {
+void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>&) {
     fillPanel(painter, size);
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8, true));
-    writeAt(painter, 18, 15, QStringLiteral("Couleurs de représentation des particules"));
-    painter.setFont(arial(8));
-    for (std::size_t k = 0; k < 4; ++k)
-        writeAt(painter, swatches[k].right() + 1 + 8, swatches[k].top() + 1, kLetters[k]);
+    paintTexts(painter, "Frame2");
 }
 
 }  // namespace molvane

@@ -21,8 +21,7 @@ namespace molvane {
 
 namespace {
 
-const std::array<QString, 3> kNames{QStringLiteral("Paramètres"), QStringLiteral("Affichage"),
-                                    QStringLiteral("Suivi du système")};
+const std::array<QString, 3> kNames{fromTable(kTabNames[0]), fromTable(kTabNames[1]), fromTable(kTabNames[2])};
 
 // One tab of the strip, which draws its tabs itself: a tab a reader lists,
 // reads as selected or not, and can press; it holds its panel.

@@ -107,6 +107,7 @@ EMSCRIPTEN_BINDINGS(molvane_core) {
         .function("clears", &GraphRecorder::clears);
     function("shadingRings", &shadingRings);
     function("countText", &countText);
+    function("colourName", &colourName);
     function("clockText", &clockOf);
     constant("tickMilliseconds", kTickMilliseconds);
     constant("vesselWidth", kVesselWidth);

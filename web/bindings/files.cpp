@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/recordfile.h"
 #include "files/configmessages.h"
 #include "files/configuration.h"
 
@@ -22,7 +23,16 @@ EMSCRIPTEN_BINDINGS(molvane_files) {
     using namespace emscripten;
     using namespace molvane;
     function("saveName", &molvane::web::saveName);
+    // The reader looks at no byte past its records: a page reads no more of a file.
+    constant("configurationBytesRead", static_cast<int>(kConfigurationRecords * kRecordSize));
     constant("configurationSignature", std::string(kConfigurationSignature));
+    constant("saveTitle", std::string(kSaveTitle));
+    constant("saveNameLabel", std::string(kSaveNameLabel));
+    constant("saveButton", std::string(kSaveButton));
+    constant("cancelCaption", std::string(kCancelCaption));
+    constant("noNameText", std::string(kNoNameText));
+    constant("writeFailureTitle", std::string(kWriteFailureTitle));
+    constant("writeFailureText", std::string(kWriteFailureText));
     constant("notConfigurationTitle", std::string(kNotConfigurationTitle));
     constant("notConfigurationText", std::string(kNotConfigurationText));
     constant("readFailureTitle", std::string(kReadFailureTitle));

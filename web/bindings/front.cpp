@@ -5,7 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/random.h"
 #include "core/surface.h"
 #include "front/mainstate.h"
 
@@ -52,8 +54,10 @@ emscripten::val panelTexts(const MainState& state) {
     return result;
 }
 
-emscripten::val load(MainState& state, const std::string& bytes) {
-    const LoadReport report = state.load(bytes);
+// The file's bytes come as a Uint8Array.
+emscripten::val load(MainState& state, const emscripten::val& bytes) {
+    const std::vector<unsigned char> data = emscripten::vecFromJSArray<unsigned char>(bytes);
+    const LoadReport report = state.load(std::string(data.begin(), data.end()));
     emscripten::val result = emscripten::val::object();
     result.set("loaded", report.result == ConfigurationRead::Loaded);
     result.set("title", report.title);
@@ -86,6 +90,32 @@ double cellColour(const MainState& state, int row, int col) {
 }
 int cellAlignment(const MainState& state, int row, int col) {
     return state.table().alignment(row, col);
+}
+
+std::string runSpeech(const MainState& state) {
+    return runSpoken(state.run());
+}
+std::string graphSpeech(const MainState& state) {
+    return graphSpoken(state.run());
+}
+std::string equationSpeech(const MainState& state) {
+    std::array<Colour, 4> colours{};
+    for (int s = 0; s < 4; ++s) colours[s] = state.run().parameters().colours[s];
+    return equationSpoken(colours);
+}
+std::string duringSpeech(const MainState& state) {
+    const Simulation& run = state.run();
+    PanelTexts texts;
+    writePanelTexts(texts, {run.nbA(), run.nbB(), run.nbC(), run.nbD()}, run.elapsed(),
+                    run.parameters().decimalSeparator);
+    return duringSpoken(texts.labelinf);
+}
+bool recording(const MainState& state) {
+    return state.run().recording();
+}
+// The generator seeded from the time of day, as the desktop at each activation.
+void seedFromClock(MainState& state) {
+    state.seed(secondsSinceMidnight());
 }
 
 bool setCheck(MainState& state, const std::string& name, bool ticked) {
@@ -144,6 +174,7 @@ EMSCRIPTEN_BINDINGS(molvane_front) {
         .function("setCheck", &setCheck)
         .function("colour", &MainState::colour)
         .function("chooseColour", &MainState::chooseColour)
+        .function("setColour", &MainState::setColour)
         .function("barValueText", &MainState::barValueText)
         .function("counts", &counts)
         .function("panelTexts", &panelTexts)
@@ -153,9 +184,17 @@ EMSCRIPTEN_BINDINGS(molvane_front) {
         .function("tableCols", &tableCols)
         .function("cellText", &cellText)
         .function("cellColour", &cellColour)
-        .function("cellAlignment", &cellAlignment);
+        .function("cellAlignment", &cellAlignment)
+        .function("runSpeech", &runSpeech)
+        .function("graphSpeech", &graphSpeech)
+        .function("equationSpeech", &equationSpeech)
+        .function("duringSpeech", &duringSpeech)
+        .function("seedFromClock", &seedFromClock)
+        .function("recording", &recording);
     constant("closeTitle", std::string(kCloseTitle));
     constant("closeQuestion", std::string(kCloseQuestion));
     constant("durationTitle", std::string(kDurationTitle));
     constant("durationQuestion", std::string(kDurationQuestion));
+    constant("okButton", std::string(kOkButton));
+    constant("cancelButton", std::string(kCancelButton));
 }

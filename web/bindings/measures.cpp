@@ -25,5 +25,11 @@ emscripten::val measures(const MainState& state, bool python, const std::string&
 }  // namespace molvane::web
 
 EMSCRIPTEN_BINDINGS(molvane_measures) {
-    emscripten::function("measuresCsv", &molvane::web::measures);
+    using namespace molvane;
+    emscripten::function("measuresCsv", &web::measures);
+    emscripten::constant("exportCaption", std::string(kExportCaption));
+    emscripten::constant("exportTitle", std::string(kExportTitle));
+    emscripten::constant("exportName", std::string(kExportName));
+    emscripten::constant("spreadsheetDialect", std::string(dialectName(CsvFormat::Spreadsheet)));
+    emscripten::constant("pythonDialect", std::string(dialectName(CsvFormat::Python)));
 }

@@ -110,6 +110,32 @@ emscripten::val placed(const std::string& name, int headingWidth) {
     return rect;
 }
 
+// The texts painted over a control, for the page to write in Arial.
+emscripten::val painted(const std::string& parent) {
+    emscripten::val list = emscripten::val::array();
+    for (const PaintedText& p : paintedTexts(parent)) {
+        emscripten::val text = emscripten::val::object();
+        text.set("text", p.text);
+        text.set("x", p.x);
+        text.set("y", p.y);
+        text.set("anchor", std::string(p.anchor == TextAnchor::Right    ? "right"
+                                       : p.anchor == TextAnchor::Centre ? "centre"
+                                                                        : "left"));
+        text.set("points", p.points);
+        text.set("bold", p.bold);
+        text.set("species", p.species);
+        text.set("follows", p.follows);
+        list.call<void>("push", text);
+    }
+    return list;
+}
+
+emscripten::val tabNames() {
+    emscripten::val list = emscripten::val::array();
+    for (std::string_view name : kTabNames) list.call<void>("push", std::string(name));
+    return list;
+}
+
 std::string hoverAt(const std::string& name, int y) {
     return text(hoverText(name, y));
 }
@@ -126,6 +152,8 @@ EMSCRIPTEN_BINDINGS(molvane_settings) {
     using namespace molvane::web;
     function("controls", &controls);
     function("placedRect", &placed);
+    function("paintedTexts", &painted);
+    function("tabNames", &tabNames);
     function("hoverText", &hoverAt);
     function("describedWith", &describedAs);
     function("percentLabel", &percentLabel);
@@ -136,4 +164,7 @@ EMSCRIPTEN_BINDINGS(molvane_settings) {
     constant("mainWindowName", std::string(kMainWindowName));
     constant("designWidth", kMainWindowRect.width);
     constant("designHeight", kMainWindowRect.height);
+    constant("magnifierName", std::string(kMagnifierName));
+    constant("magnifierDescription", std::string(kMagnifierDescription));
+    constant("magnifierTitleSuffix", std::string(kMagnifierTitleSuffix));
 }
