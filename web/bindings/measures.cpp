@@ -9,14 +9,17 @@
 
 namespace molvane::web {
 
-// Every file of an export: [{name, text}], the chosen file first.
+// Every file of an export: [{name, bytes}], the chosen file first.
 emscripten::val measures(const MainState& state, bool python, const std::string& chosen) {
     emscripten::val files = emscripten::val::array();
     for (const CsvFile& file :
          measuresCsv(state.run(), state.table(), python ? CsvFormat::Python : CsvFormat::Spreadsheet)) {
         emscripten::val entry = emscripten::val::object();
         entry.set("name", csvFilePath(chosen, file.suffix));
-        entry.set("text", file.text);
+        // Bytes, not a string: a decoder would drop the spreadsheet's byte-order mark.
+        const emscripten::val view(emscripten::typed_memory_view(
+            file.text.size(), reinterpret_cast<const unsigned char*>(file.text.data())));
+        entry.set("bytes", emscripten::val::global("Uint8Array").new_(view));
         files.call<void>("push", entry);
     }
     return files;

@@ -4,7 +4,8 @@ import type { MainState } from './front';
 export interface CsvPart {
   /** The file's name, the chosen one first, then those beside it. */
   name: string;
-  text: string;
+  /** The file's bytes (UTF-8). */
+  bytes: Uint8Array<ArrayBuffer>;
 }
 
 export interface MeasuresModule {

@@ -169,5 +169,5 @@ export async function exportMeasures(host: FileHost): Promise<void> {
   );
   if (typed === null || !typed.trim()) return;
   const python = dialects[1].checked;
-  for (const part of m.measuresCsv(state, python, typed.trim())) download(doc, part.name, part.text, 'text/csv');
+  for (const part of m.measuresCsv(state, python, typed.trim())) download(doc, part.name, part.bytes, 'text/csv');
 }

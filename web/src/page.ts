@@ -294,9 +294,17 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
     for (const control of list) {
       const element = create(doc, m, control, page);
       const headingWidth = control.after ? textWidth(doc, control.after.text, 8, true) : 0;
-      const rect = m.placedRect(control.name, Math.round(headingWidth)) ?? control.rect;
+      let rect = m.placedRect(control.name, Math.round(headingWidth)) ?? control.rect;
+      // What lies over a picture (the table over the graph) lies beside its
+      // canvas, at the same place: a canvas shows no children.
+      let into = parent;
+      if (parent instanceof HTMLCanvasElement && parent.parentElement) {
+        const under = page.designRects.get(parentName);
+        if (under) rect = { ...rect, x: rect.x + under.x, y: rect.y + under.y };
+        into = parent.parentElement;
+      }
       if (control.kind !== 'panel') place(element, rect);
-      if (parentName === m.mainWindowName) page.designRects.set(control.name, rect);
+      if (into === page.root) page.designRects.set(control.name, rect);
       if (control.startsHidden) element.hidden = true;
       page.controls.set(control.name, element);
       if (control.kind === 'panel') {
@@ -307,7 +315,7 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
       if (control.name === 'Picture2') page.graph = element as HTMLCanvasElement;
       if (control.name === 'info') page.info = element;
       // The panels of the strip lie in the strip, under the tabs.
-      parent.append(element);
+      into.append(element);
       add(control.name, element);
     }
   };
