@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/presentation.h"
-
 #include "core/settings.h"
+#include "core/surface.h"
 
 namespace molvane {
 
@@ -73,7 +73,8 @@ inline constexpr std::string_view kColoursHeading = "Couleurs de représentation
 // The magnifier `louloupe`: what a reader names it, and its title after the
 // main window's.
 inline constexpr std::string_view kMagnifierName = "Agrandissement du récipient";
-inline constexpr std::string_view kMagnifierDescription = "Le récipient deux fois plus grand ; Échap ferme la fenêtre";
+inline constexpr std::string_view kMagnifierDescription =
+    "Le récipient deux fois plus grand ; Échap ferme la fenêtre";
 inline constexpr std::string_view kMagnifierTitleSuffix = " (agrandissement)";
 
 // A text the window paints itself, in Arial: its top at y, and x its left
@@ -89,6 +90,23 @@ struct PaintedText {
     int species = -1;
     bool follows = false;
 };
+// What the window paints under its controls, in design pixels: a line or a
+// filled rectangle from (x1, y1) to (x2, y2), both corners included.
+struct PaintedStroke {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Colour colour = kBlack;
+    bool fill = false;
+    bool shading = false;  // part of the shading of the whole window, not of one control
+};
+// In the order they are painted: the window's shading over `width` x
+// `height` pixels, the text area's shadow, the sunken vessel and the blue
+// band under it where the clock and its buttons lie.
+std::vector<PaintedStroke> windowStrokes(int width, int height);
+
+// What a panel of the strip paints under its controls: under the
+// temperature bar, blue at the cold end to red at the hot end, with white ticks.
+std::vector<PaintedStroke> panelStrokes(std::string_view panel);
+
 // The texts painted over the control `parent` (the window, or a panel of the
 // strip), in the order they are painted, placed from the controls they
 // stand by.

@@ -138,7 +138,8 @@ void Enregistrer::Command1_Click() {
     WaitCursor wait;
     const auto name = settleSaveName(text1_->text().toStdString(), navigator_->path().toStdString());
     if (!name) {
-        message(this, MessageIcon::Error, QString::fromUtf8(kWriteFailureTitle), QString::fromUtf8(kNoNameText));
+        message(this, MessageIcon::Error, QString::fromUtf8(kWriteFailureTitle),
+                QString::fromUtf8(kNoNameText));
         return;
     }
     text1_->setText(QString::fromStdString(*name));

@@ -34,7 +34,8 @@ std::string runSpoken(const Simulation& run) {
     text += "Particules : A " + std::to_string(counts[0]) + ", B " + std::to_string(counts[1]) + ", C " +
             std::to_string(counts[2]) + ", D " + std::to_string(counts[3]) + ". ";
     if (counts[0] == 0 || counts[1] == 0) return text + "Qr non défini, sans particule A ou B.";
-    const double qr = (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
+    const double qr =
+        (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
     std::string shown = qrText(qr, separator);
     const auto first = shown.find_first_not_of(' '), last = shown.find_last_not_of(' ');
     shown = first == std::string::npos ? std::string() : shown.substr(first, last - first + 1);
@@ -61,7 +62,8 @@ std::string graphSpoken(const Simulation& run) {
 
 std::string equationSpoken(const std::array<Colour, 4>& colours) {
     std::string text = "Équation chimique : A + B = C + D ; ";
-    for (int s = 0; s < 4; ++s) text += std::string(kSpecies[s]) + " en " + colourName(colours[s]) + (s < 3 ? ", " : "");
+    for (int s = 0; s < 4; ++s)
+        text += std::string(kSpecies[s]) + " en " + colourName(colours[s]) + (s < 3 ? ", " : "");
     return text;
 }
 

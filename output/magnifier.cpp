@@ -71,7 +71,8 @@ Louloupe::Louloupe(QWidget* mainWindow, MagnifierLink link)
     setObjectName(QStringLiteral("louloupe"));
     setModal(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QString::fromUtf8(kMagnifierName.data(), static_cast<qsizetype>(kMagnifierName.size())));
+    setAccessibleName(
+        QString::fromUtf8(kMagnifierName.data(), static_cast<qsizetype>(kMagnifierName.size())));
     setAccessibleDescription(QString::fromUtf8(kMagnifierDescription.data(),
                                                static_cast<qsizetype>(kMagnifierDescription.size())));
     // The window is its own picture: the keyboard rests on it, so that a
@@ -81,7 +82,9 @@ Louloupe::Louloupe(QWidget* mainWindow, MagnifierLink link)
     surface_ = std::make_unique<Surface>(this, background.size());
     if (mainWindow_) {
         setWindowIcon(mainWindow_->windowIcon());
-        setWindowTitle(mainWindow_->windowTitle() + QString::fromUtf8(kMagnifierTitleSuffix.data(), static_cast<qsizetype>(kMagnifierTitleSuffix.size())));
+        setWindowTitle(mainWindow_->windowTitle() +
+                       QString::fromUtf8(kMagnifierTitleSuffix.data(),
+                                         static_cast<qsizetype>(kMagnifierTitleSuffix.size())));
     }
     placeOverMainWindow();
 }

@@ -260,22 +260,11 @@ TEST(VesselShading, OutlinesFromTheBrownEdgeToTheWhiteCentre) {
 TEST(ColourNames, SayInWordsWhatAPupilCannotSee) {
     const std::vector<std::pair<std::uint32_t, std::string>> cases = {
         // The four species' colours at start.
-        {0xFF0000, "bleu"},
-        {0xFF00FF, "magenta"},
-        {0x0080FF, "orange"},
-        {0x00C000, "vert"},
-        {0x000000, "noir"},
-        {0xFFFFFF, "blanc"},
-        {0x808080, "gris"},
-        {0xC0C0C0, "gris clair"},
-        {0x404040, "gris foncé"},
-        {0x0000FF, "rouge"},
-        {0x00FFFF, "jaune"},
-        {0x640000, "bleu foncé"},
-        {0xA0FFA0, "vert clair"},
-        {0xFF0080, "violet"},
-        {0xFFFF00, "cyan"},
-        {0x8000FF, "rouge"},  // a hue just under 360 degrees turns back to red
+        {0xFF0000, "bleu"},       {0xFF00FF, "magenta"}, {0x0080FF, "orange"}, {0x00C000, "vert"},
+        {0x000000, "noir"},       {0xFFFFFF, "blanc"},   {0x808080, "gris"},   {0xC0C0C0, "gris clair"},
+        {0x404040, "gris foncé"}, {0x0000FF, "rouge"},   {0x00FFFF, "jaune"},  {0x640000, "bleu foncé"},
+        {0xA0FFA0, "vert clair"}, {0xFF0080, "violet"},  {0xFFFF00, "cyan"},   {0x8000FF, "magenta"},
+        {0x2800FF, "rouge"},  // a hue just under 360 degrees turns back to red
     };
     for (const auto& [colour, name] : cases) EXPECT_EQ(colourName(colour), name) << std::hex << colour;
 }

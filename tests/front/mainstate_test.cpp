@@ -272,7 +272,7 @@ TEST(RunSpeech, SaysTheClockTheCountsAndQr) {
     MainState state;
     state.start();
     EXPECT_EQ(runSpoken(state.run()),
-              "Temps écoulé : 00 h 00 min 00.0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0.");
+              "Temps écoulé : 00 h 00 min 00.0 s. Particules : A 100, B 100, C 0, D 0. Qr = 0.0.");
     state.typeCount(0, "0");
     state.typeCount(2, "100");
     state.leaveCount(0);
@@ -280,18 +280,21 @@ TEST(RunSpeech, SaysTheClockTheCountsAndQr) {
               "Temps écoulé : 00 h 00 min 00.0 s. Particules : A 0, B 100, C 100, D 0. Qr non défini, sans "
               "particule A ou B.");
     runFor(state, 12);
-    const std::string spoken = runSpoken(state.run());
-    EXPECT_EQ(spoken.substr(0, 36), "Temps écoulé : 00 h 00 min 01.2 s.");
+    EXPECT_EQ(runSpoken(state.run()).rfind("Temps écoulé : 00 h 00 min 01.2 s. Particules : A ", 0), 0u);
 }
 
 TEST(RunSpeech, TheGraphSaysItsCurvesAndKeptRuns) {
     MainState state;
     state.start();
     state.moveDuration(12, false);
-    EXPECT_EQ(graphSpoken(state.run()).substr(0, 75),
-              "Nombre de particules de C en orange en fonction du temps, de 0 à 10 s. ");
+    EXPECT_EQ(graphSpoken(state.run())
+                  .rfind("Nombre de particules de C en orange en fonction du temps, de 0 à 10 s. "
+                         "Temps écoulé : ",
+                         0),
+              0u);
     state.setCurve(2, false);
-    EXPECT_EQ(graphSpoken(state.run()).substr(0, 52), "Aucune courbe tracée en fonction du temps, de 0 à 10");
+    EXPECT_EQ(graphSpoken(state.run()).rfind("Aucune courbe tracée en fonction du temps, de 0 à 10 s. ", 0),
+              0u);
     state.setCurve(0, true);
     for (int run = 1; run <= 2; ++run) {
         runFor(state, 101);

@@ -9,10 +9,10 @@
 #include <QWidget>
 #include <functional>
 
-#include "front/mainstate.h"
 #include "core/presentation.h"
 #include "core/settings.h"
 #include "core/simulation.h"
+#include "front/mainstate.h"
 #include "ui/main/controlplace.h"
 #include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"

@@ -21,7 +21,8 @@ namespace molvane {
 
 namespace {
 
-const std::array<QString, 3> kNames{fromTable(kTabNames[0]), fromTable(kTabNames[1]), fromTable(kTabNames[2])};
+const std::array<QString, 3> kNames{fromTable(kTabNames[0]), fromTable(kTabNames[1]),
+                                    fromTable(kTabNames[2])};
 
 // One tab of the strip, which draws its tabs itself: a tab a reader lists,
 // reads as selected or not, and can press; it holds its panel.

@@ -130,6 +130,30 @@ emscripten::val painted(const std::string& parent) {
     return list;
 }
 
+emscripten::val strokeList(const std::vector<PaintedStroke>& all) {
+    emscripten::val list = emscripten::val::array();
+    for (const PaintedStroke& s : all) {
+        emscripten::val stroke = emscripten::val::object();
+        stroke.set("x1", s.x1);
+        stroke.set("y1", s.y1);
+        stroke.set("x2", s.x2);
+        stroke.set("y2", s.y2);
+        stroke.set("colour", s.colour);
+        stroke.set("fill", s.fill);
+        stroke.set("shading", s.shading);
+        list.call<void>("push", stroke);
+    }
+    return list;
+}
+
+emscripten::val strokes(int width, int height) {
+    return strokeList(windowStrokes(width, height));
+}
+
+emscripten::val panel(const std::string& name) {
+    return strokeList(panelStrokes(name));
+}
+
 emscripten::val tabNames() {
     emscripten::val list = emscripten::val::array();
     for (std::string_view name : kTabNames) list.call<void>("push", std::string(name));
@@ -154,6 +178,8 @@ EMSCRIPTEN_BINDINGS(molvane_settings) {
     function("placedRect", &placed);
     function("paintedTexts", &painted);
     function("tabNames", &tabNames);
+    function("windowStrokes", &strokes);
+    function("panelStrokes", &panel);
     function("hoverText", &hoverAt);
     function("describedWith", &describedAs);
     function("percentLabel", &percentLabel);

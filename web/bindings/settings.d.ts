@@ -73,6 +73,18 @@ export interface PaintedText {
   follows: boolean;
 }
 
+/** A line, or a filled rectangle, from (x1, y1) to (x2, y2) both included; colour 0x00BBGGRR. */
+export interface PaintedStroke {
+  x1: number;
+  y1: number;
+  x2: number;
+  y2: number;
+  colour: number;
+  fill: boolean;
+  /** Part of the whole window's shading rather than of one control. */
+  shading: boolean;
+}
+
 export interface SettingsModule {
   controls(): Control[];
   placedRect(name: string, headingWidth: number): DesignRect | null;
@@ -81,6 +93,10 @@ export interface SettingsModule {
   paintedTexts(parent: string): PaintedText[];
   /** "Paramètres", "Affichage", "Suivi du système". */
   tabNames(): string[];
+  /** What the window paints under its controls, its shading over width x height. */
+  windowStrokes(width: number, height: number): PaintedStroke[];
+  /** What a panel of the strip paints under its controls (the temperature's band). */
+  panelStrokes(panel: string): PaintedStroke[];
   describedWith(state: string, own: string): string;
   percentLabel(percent: number): string;
   durationLabel(seconds: number): string;

@@ -10,7 +10,7 @@ import { acceptDrops, exportMeasures, pickConfiguration, saveConfiguration, type
 import { designSize, fitScale, isPortrait, portraitRect } from './layout';
 import { loadMolvane, type Molvane } from './molvane';
 import { buildPage, textHeight, type Page } from './page';
-import { graphFont, paintShading, replayAnimation, replayGraph } from './replay';
+import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } from './replay';
 import { seedFromAddress } from './seed';
 import { readChoices, writeChoices } from './storage';
 import { fillTable } from './table';
@@ -144,11 +144,29 @@ class Window {
       const y = parseFloat(span.dataset.y);
       span.style.top = `${portrait ? portraitRect({ x: 0, y, width: 0, height: 0 }, 0, this.m.designHeight).y : y}px`;
     }
+    this.paintBackdrop(portrait, design);
     this.sizeCanvas(this.page.vessel, this.m.vesselWidth, this.m.vesselHeight);
     this.sizeCanvas(this.page.graph, 413, 235);
     this.paintBackground();
     this.graphClears = -1;
     this.draw();
+  }
+
+  private paintBackdrop(portrait: boolean, design: { width: number; height: number }): void {
+    const canvas = this.page.backdrop;
+    this.sizeCanvas(canvas, design.width, design.height);
+    const ctx = canvas.getContext('2d');
+    if (!ctx) return;
+    const shift = (x: number, y: number) =>
+      portrait ? portraitRect({ x, y, width: 0, height: 0 }, -1, this.m.designHeight) : { x, y };
+    paintStrokes(ctx, this.m.windowStrokes(design.width, design.height), shift);
+    for (const panel of this.page.panelBackdrops) {
+      const strip = this.page.controls.get('Onglets');
+      if (!strip) continue;
+      this.sizeCanvas(panel, strip.offsetWidth - 8, strip.offsetHeight);
+      const panelCtx = panel.getContext('2d');
+      if (panelCtx) paintStrokes(panelCtx, this.m.panelStrokes(panel.dataset.panel ?? ''));
+    }
   }
 
   private ratio(): number {

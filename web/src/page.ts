@@ -23,6 +23,10 @@ export interface Page {
   panels: HTMLElement[];
   /** Painted texts in a species' colour, to paint again when it changes. */
   speciesTexts: { element: HTMLElement; species: number }[];
+  /** The window's own painting under its controls. */
+  backdrop: HTMLCanvasElement;
+  /** The same under a panel's controls. */
+  panelBackdrops: HTMLCanvasElement[];
   /** The design rectangle of every control of the window itself. */
   designRects: Map<string, { x: number; y: number; width: number; height: number }>;
 }
@@ -263,8 +267,13 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
     tabs: [],
     panels: [],
     speciesTexts: [],
+    backdrop: doc.createElement('canvas'),
+    panelBackdrops: [],
     designRects: new Map(),
   };
+  page.backdrop.className = 'fond';
+  page.backdrop.setAttribute('aria-hidden', 'true');
+  page.root.append(page.backdrop);
   const controls = m.controls();
   const window = controls.find((c) => c.name === m.mainWindowName);
   page.root.id = m.mainWindowName;
@@ -309,6 +318,14 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
       page.controls.set(control.name, element);
       if (control.kind === 'panel') {
         page.panels.push(element);
+        if (m.panelStrokes(control.name).length) {
+          const backdrop = doc.createElement('canvas');
+          backdrop.className = 'fond';
+          backdrop.dataset.panel = control.name;
+          backdrop.setAttribute('aria-hidden', 'true');
+          element.append(backdrop);
+          page.panelBackdrops.push(backdrop);
+        }
         paintTexts(doc, element, m.paintedTexts(control.name), page);
       }
       if (control.name === 'animpic') page.vessel = element as HTMLCanvasElement;
@@ -320,6 +337,7 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
     }
   };
   add(m.mainWindowName, page.root);
+  page.info.textContent = m.hoverText(m.mainWindowName, 0);
   paintTexts(doc, page.root, m.paintedTexts(m.mainWindowName), page);
 
   // The panels in the order of the tabs, each labelled by its tab.

@@ -122,3 +122,22 @@ export function paintShading(
     ctx.strokeRect(ring.x + 0.5, ring.y + 0.5, ring.width, ring.height);
   }
 }
+
+/**
+ * The window's own painting under its controls: lines (horizontal or
+ * vertical) and filled rectangles, both ends included. `shift` moves a
+ * stroke that is not part of the shading (to its place in portrait).
+ */
+export function paintStrokes(
+  ctx: Context2D,
+  strokes: { x1: number; y1: number; x2: number; y2: number; colour: number; fill: boolean; shading: boolean }[],
+  shift: (x: number, y: number) => { x: number; y: number } = (x, y) => ({ x, y }),
+): void {
+  for (const s of strokes) {
+    const at = s.shading ? { x: s.x1, y: s.y1 } : shift(s.x1, s.y1);
+    const left = Math.min(s.x1, s.x2) + at.x - s.x1,
+      top = Math.min(s.y1, s.y2) + at.y - s.y1;
+    ctx.fillStyle = cssColour(s.colour);
+    ctx.fillRect(left, top, Math.abs(s.x2 - s.x1) + 1, Math.abs(s.y2 - s.y1) + 1);
+  }
+}

@@ -1,5 +1,5 @@
 import { describe, expect, test } from 'vitest';
-import { Draw, paintShading, replayAnimation, replayGraph, type Context2D } from '../../src/replay';
+import { Draw, paintShading, paintStrokes, replayAnimation, replayGraph, type Context2D } from '../../src/replay';
 
 // Records what the replay asks of a canvas.
 function recorder() {
@@ -97,5 +97,23 @@ test('the shading paints white, then each outline over it', () => {
     'rect rgb(255, 255, 255) 0 0 393 157',
     'outline rgb(205, 150, 100) 0.5 0.5 393 157',
     'outline rgb(206, 151, 101) 1.5 0.5 391 157',
+  ]);
+});
+
+test("the window's strokes are painted with both ends, the shading left in place", () => {
+  const { ctx, calls } = recorder();
+  paintStrokes(
+    ctx,
+    [
+      { x1: 0, y1: 5, x2: 800, y2: 5, colour: 0xffffff, fill: false, shading: true },
+      { x1: 20, y1: 59, x2: 20, y2: 216, colour: 0x870000, fill: false, shading: false },
+      { x1: 30, y1: 40, x2: 10, y2: 50, colour: 0, fill: true, shading: false },
+    ],
+    (x, y) => ({ x, y: y + 100 }),
+  );
+  expect(calls).toEqual([
+    'rect rgb(255, 255, 255) 0 5 801 1',
+    'rect rgb(0, 0, 135) 20 159 1 158',
+    'rect rgb(0, 0, 0) 10 140 21 11',
   ]);
 });
