@@ -223,6 +223,58 @@ describe('the page', () => {
     }
   });
 
+  test('display choices come back at the next visit, and a dropped file opens', async () => {
+    await withPage({}, async (page) => {
+      await page.getByRole('tab', { name: 'Affichage' }).click();
+      await box(page, 'Check1').check();
+      await box(page, 'Check3').uncheck();
+      await page.reload();
+      await page.waitForSelector('html[data-ready="true"]');
+      assert.equal(await box(page, 'Check1').isChecked(), true);
+      assert.equal(await box(page, 'Check3').isChecked(), false);
+      assert.equal(await box(page, 'Check2').isChecked(), true);
+
+      const bytes = [...readFileSync(join(configurations, 'exces-de-b.C11'))];
+      const transfer = await page.evaluateHandle((data) => {
+        const dt = new DataTransfer();
+        dt.items.add(new File([new Uint8Array(data)], 'exces-de-b.C11'));
+        return dt;
+      }, bytes);
+      await page.dispatchEvent('body', 'drop', { dataTransfer: transfer });
+      await page.waitForFunction(() => document.title.endsWith('exces-de-b.C11'));
+      assert.equal(await box(page, 'Text1_1').inputValue(), '600');
+    });
+  });
+
+  test('"Agrandir" shows the vessel at twice the size; "Fermer" asks, then stops the run', async () => {
+    await withPage({ clock: true }, async (page) => {
+      await control(page, 'Comloupe').click();
+      const loupe = page.getByRole('dialog', { name: 'Agrandissement du récipient' });
+      await loupe.waitFor();
+      const size = await loupe.locator('canvas').evaluate((c) => [c.style.width, c.style.height]);
+      assert.deepEqual(size, ['786px', '314px']);
+      await page.keyboard.press('Escape');
+      await loupe.waitFor({ state: 'detached' });
+
+      await control(page, 'Command1').click();
+      const question = page.getByRole('alertdialog');
+      await question.waitFor();
+      assert.equal(await question.locator('p').textContent(), 'Quitter vraiment Molvane chimique ?');
+      await question.getByRole('button', { name: 'Annuler' }).click();
+      await page.clock.runFor(1000);
+      const running = await control(page, 'Label1').textContent();
+      await page.clock.runFor(1000);
+      assert.notEqual(await control(page, 'Label1').textContent(), running);
+
+      await control(page, 'Command1').click();
+      await question.getByRole('button', { name: 'OK' }).click();
+      await page.clock.runFor(300);
+      const stopped = await control(page, 'Label1').textContent();
+      await page.clock.runFor(2000);
+      assert.equal(await control(page, 'Label1').textContent(), stopped);
+    });
+  });
+
   test('the spreadsheet dialect starts with its mark and its heading', async () => {
     await withPage({ clock: true }, async (page) => {
       await page.clock.runFor(1000);
