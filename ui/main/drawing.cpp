@@ -12,10 +12,6 @@ namespace molvane {
 
 namespace {
 
-int rounded(double v) {
-    return roundToInt16(v).value_or(0);
-}
-
 // Lines and rectangles include both end points, as the window's drawing always did.
 void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour) {
     painter.setPen(colour);
