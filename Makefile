@@ -19,8 +19,8 @@ PACKAGES += python3-numpy python3-pandas
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
 # The Qt-free layer built for WebAssembly and its tests run under Node (ctest -L wasm);
-# the browser page, its tools from npm and its tests in Chromium (ctest -L web).
-PACKAGES += emscripten nodejs npm chromium
+# the browser page and its tests in Chromium (ctest -L web); npm comes with Node.
+PACKAGES += emscripten nodejs chromium
 
 # Every C++ file in the checked-in clang-format style (CI fails otherwise).
 .PHONY: format-check

@@ -231,7 +231,10 @@ class Window {
     // The graph's y counts from -8 at its top edge.
     ctx.save();
     ctx.translate(0, 8);
-    this.graphDone = replayGraph(ctx, this.graph.commands(), this.graphDone, (i) => this.graph.textAt(i));
+    // A copy of what is new: reading a text may grow the module's memory,
+    // which takes the view's buffer away.
+    const fresh = this.graph.commands().slice(this.graphDone);
+    this.graphDone += replayGraph(ctx, fresh, 0, (i) => this.graph.textAt(i));
     ctx.restore();
   }
 
