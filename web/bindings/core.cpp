@@ -110,6 +110,9 @@ EMSCRIPTEN_BINDINGS(molvane_core) {
     function("colourName", &colourName);
     function("clockText", &clockOf);
     constant("tickMilliseconds", kTickMilliseconds);
+    constant("panelColour", kPanel);
+    constant("darkGrey", kDarkGrey);
+    constant("lightGrey", kLightGrey);
     constant("vesselWidth", kVesselWidth);
     constant("vesselHeight", kVesselHeight);
 }

@@ -46,6 +46,10 @@ export interface CoreModule {
   colourName(colour: number): string;
   clockText(seconds: number, decimalSeparator: string): string;
   tickMilliseconds: number;
+  /** The panels' background, and the greys of frames and lines (0x00BBGGRR). */
+  panelColour: number;
+  darkGrey: number;
+  lightGrey: number;
   vesselWidth: number;
   vesselHeight: number;
 }

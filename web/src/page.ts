@@ -2,6 +2,7 @@
 // its design place, named and described as the desktop names it, found by
 // `data-control="<design name>"`.
 import type { Control, PaintedText } from '../bindings/settings';
+import { cssColour } from './colours';
 import type { Molvane } from './molvane';
 
 export const kFont = 'Arial, "Liberation Sans", Arimo, sans-serif';
@@ -279,6 +280,11 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
   page.root.id = m.mainWindowName;
   page.root.dataset.control = m.mainWindowName;
   page.root.className = 'fenetre';
+  // The program's own colours, for the style sheet.
+  doc.documentElement.style.setProperty('--panneau', cssColour(m.panelColour));
+  doc.documentElement.style.setProperty('--gris-fonce', cssColour(m.darkGrey));
+  doc.documentElement.style.setProperty('--gris-clair', cssColour(m.lightGrey));
+  doc.body.style.backgroundColor = cssColour(m.panelColour);
   page.root.style.width = `${m.designWidth}px`;
   page.root.style.height = `${m.designHeight}px`;
   if (window) doc.title = window.caption;
