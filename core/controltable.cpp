@@ -531,4 +531,39 @@ std::vector<PaintedStroke> panelStrokes(std::string_view panel) {
     return strokes;
 }
 
+TabStripLayout tabStripLayout(const std::array<double, 3>& widths, int width, int height, int nameHeight) {
+    TabStripLayout layout;
+    const double sum = widths[0] + widths[1] + widths[2];
+    layout.gap = (width - sum) / 6.0;
+    layout.boundaries[0] = -1;
+    for (int k = 1; k <= 2; ++k)
+        layout.boundaries[k] = roundToInt16(layout.boundaries[k - 1] + widths[k - 1] + 2 * layout.gap)
+                                   .value_or(layout.boundaries[k - 1]);
+    layout.boundaries[3] = static_cast<std::int16_t>(width);
+    const int top = nameHeight + 5;
+    layout.panel = {4, top, width - 4 - 4, height - top - 4};
+    return layout;
+}
+
+std::vector<PaintedStroke> tabStripStrokes(const TabStripLayout& layout, int current, int width, int height,
+                                           int nameHeight) {
+    const auto& b = layout.boundaries;
+    std::vector<PaintedStroke> strokes{
+        {0, 0, width - 1, 0, kDarkGrey},
+        {width - 1, 0, width - 1, height - 1, kDarkGrey},
+        {0, height - 1, width - 1, height - 1, kDarkGrey},
+        {0, 0, 0, height - 1, kDarkGrey},
+        {0, 0, 0, height - 1, kWhite},
+    };
+    for (int k = 0; k <= 3; ++k) {
+        strokes.push_back({b[k] - 1, 1, b[k] - 1, nameHeight + 1, kDarkGrey});
+        strokes.push_back({b[k], 0, b[k], nameHeight, kWhite});
+        if (k < 3) strokes.push_back({b[k] + 1, 0, b[k + 1] - 1, 0, kWhite});
+    }
+    // The base line stops at the current tab, which stays open towards its panel.
+    strokes.push_back({0, nameHeight + 1, b[current - 1] + 2, nameHeight + 1, kWhite});
+    strokes.push_back({b[current], nameHeight + 1, width, nameHeight + 1, kWhite});
+    return strokes;
+}
+
 }  // namespace molvane

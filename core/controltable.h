@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,6 +107,26 @@ std::vector<PaintedStroke> windowStrokes(int width, int height);
 // What a panel of the strip paints under its controls: under the
 // temperature bar, blue at the cold end to red at the hot end, with white ticks.
 std::vector<PaintedStroke> panelStrokes(std::string_view panel);
+
+// The tab strip `Onglets`, which draws its tabs itself, for names `widths`
+// wide (the current tab's in bold) and `nameHeight` high, in a strip
+// `width` x `height`: tab k spans boundaries[k - 1] < x <= boundaries[k],
+// its name starts `gap` after its left boundary, one pixel lower when it is
+// the current tab, and the current tab's panel lies in `panel`.
+struct TabStripLayout {
+    std::array<std::int16_t, 4> boundaries{};
+    double gap = 0.0;
+    ControlRect panel{};
+};
+TabStripLayout tabStripLayout(const std::array<double, 3>& widths, int width, int height, int nameHeight);
+// The top of tab `tab`'s name (1 to 3), the current one `current`.
+constexpr int tabNameTop(int tab, int current) {
+    return tab == current ? 2 : 1;
+}
+// The strip's lines: its outline, the separators, and the base line left
+// open under the current tab (1 to 3).
+std::vector<PaintedStroke> tabStripStrokes(const TabStripLayout& layout, int current, int width, int height,
+                                           int nameHeight);
 
 // The texts painted over the control `parent` (the window, or a panel of the
 // strip), in the order they are painted, placed from the controls they

@@ -5,7 +5,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/controltable.h"
 
@@ -154,6 +156,30 @@ emscripten::val panel(const std::string& name) {
     return strokeList(panelStrokes(name));
 }
 
+// The tab strip for names `widths` wide (the current one in bold): where
+// each tab and name lies, the current panel's place and the strip's lines.
+emscripten::val tabStrip(const emscripten::val& widths, int width, int height, int nameHeight, int current) {
+    const std::vector<double> w = emscripten::vecFromJSArray<double>(widths);
+    if (w.size() != 3) return emscripten::val::null();
+    const TabStripLayout layout = tabStripLayout({w[0], w[1], w[2]}, width, height, nameHeight);
+    emscripten::val result = emscripten::val::object();
+    emscripten::val boundaries = emscripten::val::array();
+    emscripten::val tops = emscripten::val::array();
+    for (const std::int16_t b : layout.boundaries) boundaries.call<void>("push", b);
+    for (int k = 1; k <= 3; ++k) tops.call<void>("push", tabNameTop(k, current));
+    result.set("boundaries", boundaries);
+    result.set("nameTops", tops);
+    result.set("gap", layout.gap);
+    emscripten::val panel = emscripten::val::object();
+    panel.set("x", layout.panel.x);
+    panel.set("y", layout.panel.y);
+    panel.set("width", layout.panel.width);
+    panel.set("height", layout.panel.height);
+    result.set("panel", panel);
+    result.set("strokes", strokeList(tabStripStrokes(layout, current, width, height, nameHeight)));
+    return result;
+}
+
 emscripten::val tabNames() {
     emscripten::val list = emscripten::val::array();
     for (std::string_view name : kTabNames) list.call<void>("push", std::string(name));
@@ -180,6 +206,7 @@ EMSCRIPTEN_BINDINGS(molvane_settings) {
     function("tabNames", &tabNames);
     function("windowStrokes", &strokes);
     function("panelStrokes", &panel);
+    function("tabStrip", &tabStrip);
     function("hoverText", &hoverAt);
     function("describedWith", &describedAs);
     function("percentLabel", &percentLabel);

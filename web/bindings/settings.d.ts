@@ -85,6 +85,19 @@ export interface PaintedStroke {
   shading: boolean;
 }
 
+/** The tab strip as drawn for one current tab. */
+export interface TabStrip {
+  /** Tab k (1 to 3) spans boundaries[k - 1] < x <= boundaries[k]. */
+  boundaries: number[];
+  /** Each name's top, tab 1 to 3. */
+  nameTops: number[];
+  /** A name starts this far after its tab's left boundary. */
+  gap: number;
+  /** Where the current tab's panel lies in the strip. */
+  panel: DesignRect;
+  strokes: PaintedStroke[];
+}
+
 export interface SettingsModule {
   controls(): Control[];
   placedRect(name: string, headingWidth: number): DesignRect | null;
@@ -93,6 +106,11 @@ export interface SettingsModule {
   paintedTexts(parent: string): PaintedText[];
   /** "Paramètres", "Affichage", "Suivi du système". */
   tabNames(): string[];
+  /**
+   * The strip `width` x `height` for names `widths` wide (the current one,
+   * 1 to 3, in bold) and `nameHeight` high; null unless three widths.
+   */
+  tabStrip(widths: number[], width: number, height: number, nameHeight: number, current: number): TabStrip | null;
   /** What the window paints under its controls, its shading over width x height. */
   windowStrokes(width: number, height: number): PaintedStroke[];
   /** What a panel of the strip paints under its controls (the temperature's band). */

@@ -9,7 +9,7 @@ import { boxOpen, messageBox } from './dialogs';
 import { acceptDrops, exportMeasures, pickConfiguration, saveConfiguration, type FileHost } from './files';
 import { designSize, fitScale, isPortrait, portraitRect } from './layout';
 import { loadMolvane, type Molvane } from './molvane';
-import { buildPage, textHeight, type Page } from './page';
+import { buildPage, textHeight, textWidth, type Page } from './page';
 import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } from './replay';
 import { seedFromAddress } from './seed';
 import { readChoices, writeChoices } from './storage';
@@ -148,6 +148,7 @@ class Window {
     this.sizeCanvas(this.page.vessel, this.m.vesselWidth, this.m.vesselHeight);
     this.sizeCanvas(this.page.graph, 413, 235);
     this.paintBackground();
+    this.selectTab(this.currentTab);
     this.graphClears = -1;
     this.draw();
   }
@@ -534,20 +535,38 @@ class Window {
   private selectTab(index: number): void {
     this.currentTab = index;
     const strip = this.page.controls.get('Onglets');
-    const tabHeight = textHeight(this.doc, 'W', 8);
+    const rect = this.page.designRects.get('Onglets');
+    if (!strip || !rect) return;
+    // The strip as the core lays it out for the names' widths, the current one in bold.
+    const names = this.page.tabs.map((tab) => tab.textContent ?? '');
+    const widths = names.map((name, k) => textWidth(this.doc, name, 8, k === index));
+    const nameHeight = textHeight(this.doc, 'W', 8);
+    const layout = this.m.tabStrip(widths, rect.width, rect.height, nameHeight, index + 1);
+    if (!layout) return;
     this.page.tabs.forEach((tab, k) => {
       const selected = k === index;
       tab.setAttribute('aria-selected', String(selected));
       tab.tabIndex = selected ? 0 : -1;
+      tab.style.left = `${layout.boundaries[k] + layout.gap}px`;
+      tab.style.top = `${layout.nameTops[k]}px`;
+      tab.style.width = `${Math.ceil(widths[k])}px`;
+      tab.style.height = `${nameHeight}px`;
       const panel = this.page.panels[k];
-      if (!panel || !strip) return;
+      if (!panel) return;
       panel.hidden = !selected;
-      // Under the tabs' names, inside the strip's frame.
-      panel.style.left = '4px';
-      panel.style.top = `${tabHeight + 5}px`;
-      panel.style.width = `${strip.offsetWidth - 8}px`;
-      panel.style.height = `${strip.offsetHeight - (tabHeight + 5) - 4}px`;
+      panel.style.left = `${layout.panel.x}px`;
+      panel.style.top = `${layout.panel.y}px`;
+      panel.style.width = `${layout.panel.width}px`;
+      panel.style.height = `${layout.panel.height}px`;
     });
+    const lines = this.page.stripLines;
+    this.sizeCanvas(lines, rect.width, rect.height);
+    const ctx = lines.getContext('2d');
+    if (ctx) {
+      ctx.fillStyle = cssColour(this.m.panelColour);
+      ctx.fillRect(0, 0, rect.width, rect.height);
+      paintStrokes(ctx, layout.strokes);
+    }
   }
 
   private hover(event: MouseEvent): void {

@@ -26,6 +26,8 @@ export interface Page {
   speciesTexts: { element: HTMLElement; species: number }[];
   /** The window's own painting under its controls. */
   backdrop: HTMLCanvasElement;
+  /** The tab strip's lines. */
+  stripLines: HTMLCanvasElement;
   /** The same under a panel's controls. */
   panelBackdrops: HTMLCanvasElement[];
   /** The design rectangle of every control of the window itself. */
@@ -214,6 +216,11 @@ function create(doc: Document, m: Molvane, control: Control, page: Page): HTMLEl
     case 'tabstrip': {
       element = doc.createElement('div');
       element.className = 'onglets';
+      const lines = doc.createElement('canvas');
+      lines.className = 'fond';
+      lines.setAttribute('aria-hidden', 'true');
+      element.append(lines);
+      page.stripLines = lines;
       const list = doc.createElement('div');
       list.setAttribute('role', 'tablist');
       nameAndDescribe(list, control, true);
@@ -270,6 +277,7 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
     speciesTexts: [],
     backdrop: doc.createElement('canvas'),
     panelBackdrops: [],
+    stripLines: doc.createElement('canvas'),
     designRects: new Map(),
   };
   page.backdrop.className = 'fond';
