@@ -12,10 +12,11 @@ import { loadMolvane, type Molvane } from './molvane';
 import { buildPage, textHeight, textWidth, type Page } from './page';
 import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } from './replay';
 import { seedFromAddress } from './seed';
-import { readChoices, writeChoices } from './storage';
+import { browserStorage, readChoices, writeChoices } from './storage';
 import { fillTable } from './table';
 
 const kLoupeScale = 2;
+const kMeasuresKept = 36_000;
 
 function input(page: Page, name: string): HTMLInputElement {
   const element = page.controls.get(name);
@@ -23,7 +24,7 @@ function input(page: Page, name: string): HTMLInputElement {
   return (element instanceof HTMLInputElement ? element : element.querySelector('input')) as HTMLInputElement;
 }
 
-class Window {
+class MainWindow {
   private readonly doc: Document;
   private readonly vessel: AnimationRecorder;
   private readonly graph: GraphRecorder;
@@ -37,6 +38,7 @@ class Window {
   private framePending = false;
   private timer = 0;
   private wasRecording = false;
+  private measures = 0;
   private currentTab = 0;
   private savedName = '';
   private readonly caption: string;
@@ -93,6 +95,12 @@ class Window {
     performance.mark('tick-start');
     this.state.tick();
     performance.measure('tick', 'tick-start');
+    performance.clearMarks('tick-start');
+    // The browser keeps every measure: an hour's worth is plenty for whoever reads them.
+    if (++this.measures >= kMeasuresKept) {
+      performance.clearMeasures('tick');
+      this.measures = 0;
+    }
     const recording = this.state.recording();
     if (this.wasRecording && !recording) this.page.live.textContent = this.state.graphSpeech();
     this.wasRecording = recording;
@@ -317,7 +325,8 @@ class Window {
   // --- The display choices kept in the browser.
 
   private applyChoices(): void {
-    const choices = readChoices(localStorage);
+    const storage = browserStorage();
+    const choices = storage && readChoices(storage);
     if (!choices) return;
     choices.colours.forEach((colour, s) => this.state.setColour(s, colour));
     this.state.setCheck('Check1', choices.whiteBackground);
@@ -326,7 +335,9 @@ class Window {
   }
 
   private keepChoices(): void {
-    writeChoices(localStorage, {
+    const storage = browserStorage();
+    if (!storage) return;
+    writeChoices(storage, {
       colours: [0, 1, 2, 3].map((s) => this.state.colour(s)),
       whiteBackground: this.state.whiteBackground(),
       keepCurves: this.state.keepCurves(),
@@ -649,15 +660,15 @@ async function main(): Promise<void> {
   const host = document.getElementById('page') ?? document.body;
   const page = buildPage(document, m, host);
   const state = new m.MainState();
-  const window = new Window(m, state, page);
-  window.start(seedFromAddress(location.search));
+  const feuilleP = new MainWindow(m, state, page);
+  feuilleP.start(seedFromAddress(location.search));
   publish({
     m,
     state,
     page,
     control: (name) => page.controls.get(name) ?? null,
-    refresh: () => window.refresh(),
-    stop: () => window.stop(),
+    refresh: () => feuilleP.refresh(),
+    stop: () => feuilleP.stop(),
   });
   document.documentElement.dataset.ready = 'true';
 }

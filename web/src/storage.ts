@@ -37,3 +37,12 @@ export function writeChoices(storage: Pick<Storage, 'setItem'>, choices: Display
     // A full or refused storage: the choices last for this visit only.
   }
 }
+
+/** The browser's storage, or null where the page may not use it (some browsers refuse it to file://). */
+export function browserStorage(): Storage | null {
+  try {
+    return window.localStorage;
+  } catch {
+    return null;
+  }
+}
