@@ -187,20 +187,23 @@ describe('the page', () => {
   });
 
   test('with ?graine=N the recording is the batch program\'s run', async () => {
+    // Some recorded straight after the opening, some after "Retour à l'état initial".
     const cases = [
-      ['chaud.C11', 20, 5],
-      ['exces-de-b.C11', 30, 123456],
-      ['peu-de-particules.C11', 90, 1],
-      ['vers-equilibre.C11', 60, 42],
+      ['chaud.C11', 20, 5, false],
+      ['exces-de-b.C11', 30, 123456, true],
+      ['peu-de-particules.C11', 90, 1, true],
+      ['vers-equilibre.C11', 60, 42, false],
     ];
-    for (const [file, seconds, seed] of cases) {
+    for (const [file, seconds, seed, restart] of cases) {
       await withPage({ query: `?graine=${seed}`, clock: true }, async (page) => {
         const path = join(configurations, file);
         await openFile(page, path);
         await page.waitForFunction((name) => document.title.endsWith(name), file);
-        // A restart seeds the generator again: the run after it is the same.
-        await page.clock.runFor(1500);
-        await control(page, 'Command5').click();
+        if (restart) {
+          // A restart seeds the generator again: the run after it is the same.
+          await page.clock.runFor(1500);
+          await control(page, 'Command5').click();
+        }
         await page.clock.runFor(seconds * 1000 + 500);
         const csv = await downloadOf(page, async () => {
           await control(page, 'exportcsv').click();
