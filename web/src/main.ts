@@ -9,7 +9,7 @@ import { boxOpen, messageBox } from './dialogs';
 import { acceptDrops, exportMeasures, pickConfiguration, saveConfiguration, type FileHost } from './files';
 import { designSize, fitScale, isPortrait, portraitRect } from './layout';
 import { loadMolvane, type Molvane } from './molvane';
-import { buildPage, textHeight, textWidth, type Page } from './page';
+import { buildPage, keyLetters, textHeight, textWidth, type Page } from './page';
 import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } from './replay';
 import { seedFromAddress } from './seed';
 import { browserStorage, readChoices, writeChoices } from './storage';
@@ -490,6 +490,7 @@ class MainWindow {
       page.tabs[next].focus();
     });
     this.selectTab(0);
+    keyLetters(doc, page.root);
 
     // The help line says what lies under the pointer.
     page.root.addEventListener('mousemove', (event) => this.hover(event));

@@ -155,7 +155,8 @@ function create(doc: Document, m: Molvane, control: Control, page: Page): HTMLEl
       button.type = 'button';
       const letter = captionInto(doc, button, control.caption);
       if (letter) {
-        button.accessKey = letter;
+        // Alt and the letter press it, as on the desktop (see keyLetters).
+        button.dataset.key = letter;
         button.setAttribute('aria-keyshortcuts', `Alt+${letter.toUpperCase()}`);
       }
       element = button;
@@ -369,4 +370,23 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
   page.root.append(page.live);
   host.append(page.root);
   return page;
+}
+
+/**
+ * Alt and a button's key letter press that button, wherever the keyboard
+ * is: the button takes the keyboard and is clicked.
+ */
+export function keyLetters(doc: Document, root: HTMLElement): void {
+  doc.addEventListener('keydown', (event) => {
+    if (!event.altKey || event.ctrlKey || event.metaKey) return;
+    // The key's place names the letter where Alt changes what a key types.
+    const letter = /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : event.key.toLowerCase();
+    for (const button of root.querySelectorAll<HTMLButtonElement>('button[data-key]')) {
+      if (button.dataset.key !== letter || button.disabled || button.hidden || !button.offsetParent) continue;
+      event.preventDefault();
+      button.focus();
+      button.click();
+      return;
+    }
+  });
 }

@@ -1,7 +1,7 @@
 // The page's end-to-end tests in Debian's Chromium: node's own test runner
 // over every *.test.mjs here.
 import { run } from 'node:test';
-import { spec } from 'node:test/reporters';
+import { tap } from 'node:test/reporters';
 import { readdirSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 
@@ -14,7 +14,7 @@ const stream = run({ files, concurrency: 1, timeout: 240_000 });
 stream.on('test:fail', () => {
   failed = true;
 });
-stream.compose(spec).pipe(process.stdout);
+stream.compose(tap).pipe(process.stdout);
 stream.on('end', () => {
   process.exitCode = failed ? 1 : 0;
 });
