@@ -630,15 +630,17 @@ class MainWindow {
     const ratio = devicePixelRatio || 1;
     canvas.width = Math.round(this.m.vesselWidth * kLoupeScale * ratio);
     canvas.height = Math.round(this.m.vesselHeight * kLoupeScale * ratio);
-    canvas.style.width = `${this.m.vesselWidth * kLoupeScale}px`;
-    canvas.style.height = `${this.m.vesselHeight * kLoupeScale}px`;
+    // Twice the vessel, or as much as the browser's window holds (style.css).
+    canvas.style.setProperty('--largeur', `${this.m.vesselWidth * kLoupeScale}px`);
     canvas.getContext('2d')?.setTransform(ratio, 0, 0, ratio, 0, 0);
     dialog.append(title, canvas);
     dialog.addEventListener('close', () => {
-      this.loupe?.delete();
+      // The core lets go of the recorder before it goes.
+      const loupe = this.loupe;
       this.loupe = null;
       this.loupeDialog = null;
       this.attach();
+      loupe?.delete();
       dialog.remove();
       this.page.controls.get('Comloupe')?.focus();
     });

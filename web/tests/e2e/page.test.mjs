@@ -265,8 +265,11 @@ describe('the page', () => {
       await control(page, 'Comloupe').click();
       const loupe = page.getByRole('dialog', { name: 'Agrandissement du récipient' });
       await loupe.waitFor();
-      const size = await loupe.locator('canvas').evaluate((c) => [c.style.width, c.style.height]);
-      assert.deepEqual(size, ['786px', '314px']);
+      const size = await loupe.locator('canvas').evaluate((c) => {
+        const box = c.getBoundingClientRect();
+        return [Math.round(box.width), Math.round(box.height), c.width / c.height];
+      });
+      assert.deepEqual(size, [786, 314, 786 / 314]);
       await page.keyboard.press('Escape');
       await loupe.waitFor({ state: 'detached' });
 
