@@ -376,8 +376,8 @@ export function buildPage(doc: Document, m: Molvane, host: HTMLElement): Page {
  * Alt and a button's key letter press that button, wherever the keyboard
  * is: the button takes the keyboard and is clicked.
  */
-export function keyLetters(doc: Document, root: HTMLElement): void {
-  doc.addEventListener('keydown', (event) => {
+export function keyLetters(doc: Document, root: HTMLElement): () => void {
+  const press = (event: KeyboardEvent) => {
     if (!event.altKey || event.ctrlKey || event.metaKey) return;
     // The key's place names the letter where Alt changes what a key types.
     const letter = /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : event.key.toLowerCase();
@@ -388,5 +388,7 @@ export function keyLetters(doc: Document, root: HTMLElement): void {
       button.click();
       return;
     }
-  });
+  };
+  doc.addEventListener('keydown', press);
+  return () => doc.removeEventListener('keydown', press);
 }
