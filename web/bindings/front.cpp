@@ -110,6 +110,12 @@ std::string duringSpeech(const MainState& state) {
                     run.parameters().decimalSeparator);
     return duringSpoken(texts.labelinf);
 }
+// The user's decimal separator for the clock and the table, as the desktop
+// takes it from the system's settings.
+void setDecimalSeparator(MainState& state, const std::string& separator) {
+    if (separator.size() == 1) state.run().setDecimalSeparator(separator[0]);
+}
+
 bool recording(const MainState& state) {
     return state.run().recording();
 }
@@ -190,7 +196,8 @@ EMSCRIPTEN_BINDINGS(molvane_front) {
         .function("equationSpeech", &equationSpeech)
         .function("duringSpeech", &duringSpeech)
         .function("seedFromClock", &seedFromClock)
-        .function("recording", &recording);
+        .function("recording", &recording)
+        .function("setDecimalSeparator", &setDecimalSeparator);
     constant("closeTitle", std::string(kCloseTitle));
     constant("closeQuestion", std::string(kCloseQuestion));
     constant("durationTitle", std::string(kDurationTitle));

@@ -85,6 +85,8 @@ export interface MainState extends EmbindObject {
   seedFromClock(): void;
   /** Whether the recording still runs (or ends at this very tick). */
   recording(): boolean;
+  /** The user's decimal separator (one character) for the clock and the table. */
+  setDecimalSeparator(separator: string): void;
 }
 
 export interface FrontModule {

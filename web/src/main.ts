@@ -8,6 +8,7 @@ import { cssColour, fromHex, hexColour } from './colours';
 import { boxOpen, messageBox } from './dialogs';
 import { acceptDrops, exportMeasures, pickConfiguration, saveConfiguration, type FileHost } from './files';
 import { designSize, fitScale, isPortrait, portraitRect } from './layout';
+import { decimalSeparator } from './locale';
 import { loadMolvane, type Molvane } from './molvane';
 import { buildPage, keyLetters, textHeight, textWidth, type Page } from './page';
 import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } from './replay';
@@ -80,6 +81,7 @@ class MainWindow {
     } else {
       this.state.seedFromClock();
     }
+    this.state.setDecimalSeparator(decimalSeparator(navigator.language));
     this.applyChoices();
     this.state.start();
     this.wire();

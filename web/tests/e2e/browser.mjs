@@ -17,8 +17,11 @@ export async function launch() {
  * Opens the page in a fresh context. Returns the page and a record of what
  * went wrong: network requests, page errors, console errors.
  */
-export async function openPage(browser, { query = '', viewport = { width: 1000, height: 750 }, scale = 1, clock = false } = {}) {
-  const context = await browser.newContext({ viewport, deviceScaleFactor: scale, acceptDownloads: true });
+export async function openPage(
+  browser,
+  { query = '', viewport = { width: 1000, height: 750 }, scale = 1, clock = false, locale = 'en-GB' } = {},
+) {
+  const context = await browser.newContext({ viewport, deviceScaleFactor: scale, acceptDownloads: true, locale });
   const problems = [];
   await context.route('**/*', (route) => {
     const url = route.request().url();

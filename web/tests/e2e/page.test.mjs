@@ -83,6 +83,22 @@ describe('the page', () => {
     });
   });
 
+  test("the clock and the table write the browser language's decimal separator", async () => {
+    for (const [locale, clock, qr] of [
+      ['fr-FR', /^00 h 00 min 0\d,\d s$/, /^0,\d+$/],
+      ['en-GB', /^00 h 00 min 0\d\.\d s$/, /^0\.\d+$/],
+    ]) {
+      await withPage({ locale, clock: true }, async (page) => {
+        await page.clock.runFor(1500);
+        assert.match(await control(page, 'Label1').textContent(), clock, locale);
+        await page.getByRole('tab', { name: 'Suivi du système' }).click();
+        await box(page, 'Option1_1').check();
+        const cell = page.getByRole('table').locator('tbody tr').nth(2).locator('td').last();
+        assert.match((await cell.textContent()).trim(), qr, locale);
+      });
+    }
+  });
+
   test('a total over the limit is brought back with the desktop message', async () => {
     await withPage({}, async (page) => {
       const a = box(page, 'Text1_0');
