@@ -175,6 +175,16 @@ void MainState::applyDuration(int position) {
     restart();
 }
 
+bool MainState::setCheckBox(std::string_view name, bool ticked) {
+    if (name == "Check1") {
+        setWhiteBackground(ticked);
+        return true;
+    }
+    if (name == "Check2") return setKeepCurves(ticked);
+    if (name == "Check3") return setShowQr(ticked);
+    return false;
+}
+
 void MainState::chooseColour(int species, Colour colour) {
     if (!setColour(species, static_cast<std::int32_t>(colour))) return;
     run_.tickInPlace(display_);

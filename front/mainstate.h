@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/grid.h"
 #include "core/settings.h"
@@ -122,6 +123,9 @@ public:
     bool whiteBackground() const { return whiteBackground_; }
     // "Fond blanc": the vessel's background, not stored in files.
     void setWhiteBackground(bool white) { whiteBackground_ = white; }
+    // A check box of the display panel by its design name: "Check1" (Fond
+    // blanc), "Check2" (kept curves), "Check3" (Qr); false for another name.
+    bool setCheckBox(std::string_view name, bool ticked);
     std::uint32_t colour(int species) const { return static_cast<std::uint32_t>(values_.colours[species]); }
     // A colour chosen by the user: the particles are drawn again at once.
     void chooseColour(int species, Colour colour);

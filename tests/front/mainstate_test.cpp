@@ -150,9 +150,20 @@ TEST(MainState, ViewsAndCurvesFollowTheirControls) {
     state.setCurve(0, true);  // while recording: the run starts again
     EXPECT_EQ(state.run().nbtics(), 0);
     EXPECT_TRUE(state.run().parameters().curves[0]);
-    state.setShowQr(false);
+    const std::vector<std::pair<std::string, bool (MainState::*)() const>> boxes = {
+        {"Check1", &MainState::whiteBackground},
+        {"Check2", &MainState::keepCurves},
+        {"Check3", &MainState::showQr}};
+    for (const auto& [name, read] : boxes) {
+        for (const bool ticked : {true, false, true}) {
+            EXPECT_TRUE(state.setCheckBox(name, ticked)) << name;
+            EXPECT_EQ((state.*read)(), ticked) << name;
+        }
+    }
+    EXPECT_FALSE(state.setCheckBox("Check4", true));
+    state.setCheckBox("Check3", false);
     EXPECT_FALSE(state.run().parameters().showQr);
-    state.setKeepCurves(false);
+    state.setCheckBox("Check2", false);
     EXPECT_FALSE(state.run().parameters().keepCurves);
 }
 

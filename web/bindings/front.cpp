@@ -125,13 +125,7 @@ void seedFromClock(MainState& state) {
 }
 
 bool setCheck(MainState& state, const std::string& name, bool ticked) {
-    if (name == "Check1") {
-        state.setWhiteBackground(ticked);
-        return true;
-    }
-    if (name == "Check2") return state.setKeepCurves(ticked);
-    if (name == "Check3") return state.setShowQr(ticked);
-    return false;
+    return state.setCheckBox(name, ticked);
 }
 
 }  // namespace
