@@ -15,6 +15,8 @@ export interface App {
   control(name: string): HTMLElement | null;
   /** Every control shows the state again (after a change made from outside). */
   refresh(): void;
+  /** "Exporter les mesures (CSV)…": its box, then the downloads (for a copy menu to offer it). */
+  exportMeasures(): Promise<void>;
   /** The running timer's ticks stop for good ("Fermer"). */
   stop(): void;
 }

@@ -40,6 +40,8 @@ class MainWindow {
   private timer = 0;
   private wasRecording = false;
   private measures = 0;
+  /** What the file commands work with (set once the controls are wired). */
+  files: FileHost | null = null;
   private currentTab = 0;
   private savedName = '';
   private readonly caption: string;
@@ -463,7 +465,7 @@ class MainWindow {
     });
 
     // Files.
-    const files: FileHost = {
+    const files: FileHost = (this.files = {
       m,
       state,
       doc,
@@ -473,7 +475,7 @@ class MainWindow {
       },
       changed: () => this.refresh(),
       returnTo: () => (doc.activeElement instanceof HTMLElement ? doc.activeElement : null),
-    };
+    });
     on('Command2', 'click', () => pickConfiguration(files));
     on('Command11', 'click', () => void saveConfiguration(files, this.savedName));
     this.addExport(files);
@@ -673,6 +675,9 @@ async function main(): Promise<void> {
     page,
     control: (name) => page.controls.get(name) ?? null,
     refresh: () => feuilleP.refresh(),
+    exportMeasures: async () => {
+      if (feuilleP.files) await exportMeasures(feuilleP.files);
+    },
     stop: () => feuilleP.stop(),
   });
   document.documentElement.dataset.ready = 'true';
