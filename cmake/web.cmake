@@ -1,6 +1,6 @@
 # The browser page (make web): built by the tests of this build too, after
 # the WebAssembly build of the Qt-free layer, then its own tests labelled
-# `web`: the page's script logic under Vitest, and the page itself in
+# `web`: the scripts' types, their logic under Vitest, and the page itself in
 # Chromium, which compares its runs with molvane-run's.
 if(NOT MOLVANE_EMCMAKE)
   return()
@@ -14,6 +14,11 @@ add_test(NAME web_build
 set_tests_properties(web_build PROPERTIES FIXTURES_SETUP web FIXTURES_REQUIRED wasm LABELS "web;wasm" TIMEOUT 3000)
 
 find_program(MOLVANE_NODE node)
+# The scripts typed against the bindings' declarations (Vite does not check types).
+add_test(NAME web_types COMMAND ${MOLVANE_NODE} node_modules/typescript/bin/tsc --noEmit -p .
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
+
 add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
