@@ -2,6 +2,8 @@
 // the window's boxes and on the batch program's error output.
 #pragma once
 
+#include <string>
+
 namespace molvane {
 
 // The save dialog.
@@ -21,5 +23,13 @@ inline constexpr const char* kCountsAdjustedTitle = "Nombres de particules";
 inline constexpr const char* kCountsAdjustedText =
     "Les nombres de particules de ce fichier sortaient des limites permises (de 10 à 1 000 particules en "
     "tout) : ils ont été ajustés.";
+
+// A failed read that left counts outside the limits, brought back within
+// them, says so in its one message.
+inline std::string readFailureMessage(bool countsAdjusted) {
+    std::string text = kReadFailureText;
+    if (countsAdjusted) text += std::string("\n\n") + kCountsAdjustedText;
+    return text;
+}
 
 }  // namespace molvane

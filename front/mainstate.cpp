@@ -209,10 +209,17 @@ LoadReport MainState::load(const std::string& bytes) {
             report.title = kNotConfigurationTitle;
             report.text = kNotConfigurationText;
             return report;
-        case ConfigurationRead::ReadFailure:
+        case ConfigurationRead::ReadFailure: {
+            // The boxes may hold counts from the file beside the ones from
+            // before: the whole set is brought within the limits before
+            // anything can run with it.
+            const auto counts = countsWithinLimits(values_.counts);
+            if (counts)
+                for (int s = 0; s < 4; ++s) typeCount(s, (*counts)[s]);
             report.title = kReadFailureTitle;
-            report.text = kReadFailureText;
+            report.text = readFailureMessage(counts.has_value() || load.countsAdjusted);
             return report;
+        }
         case ConfigurationRead::Loaded:
             break;
     }

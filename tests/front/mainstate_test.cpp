@@ -226,6 +226,28 @@ TEST(MainState, ABadFileSaysWhyAndTheRunGoesOn) {
     }
 }
 
+TEST(MainState, AFailedReadKeepsTheCountsWithinTheLimitsAndSaysSo) {
+    ConfigurationValues v = startValues();
+    v.counts = {"5000", "100", "0", "0"};
+    std::string bytes = *configurationBytes(v);
+    bytes.replace(7 * 128 + 2, 4, "9999");  // the temperature is refused after the counts
+    MainState state;
+    state.start();
+    const LoadReport report = state.load(bytes);
+    EXPECT_EQ(report.result, ConfigurationRead::ReadFailure);
+    EXPECT_EQ(report.text, readFailureMessage(true));
+    EXPECT_NE(report.text.find(kCountsAdjustedText), std::string::npos);
+    int total = 0;
+    for (int s = 0; s < 4; ++s) total += std::stoi(state.count(s));
+    EXPECT_EQ(total, 1000);
+
+    // Counts within the limits: the failure alone is told.
+    v.counts = {"100", "100", "0", "0"};
+    bytes = *configurationBytes(v);
+    bytes.replace(7 * 128 + 2, 4, "9999");
+    EXPECT_EQ(state.load(bytes).text, kReadFailureText);
+}
+
 TEST(MainState, AFixedSeedGivesTheBatchProgramsRun) {
     struct Case {
         std::array<std::string, 4> counts;
