@@ -116,6 +116,8 @@ public:
     // --- The views `Option1(0..1)`, the curves `option2(0..3)`, the check
     // boxes `Check1..3`, the colours `Label4(1..4)`.
     bool graphShown() const { return values_.views[0]; }
+    // The curve boxes act on the graph only: greyed while the table shows.
+    bool curvesEnabled() const { return graphShown(); }
     bool view(int option) const { return values_.views[option]; }
     bool curve(int species) const { return values_.curves[species]; }
     bool keepCurves() const { return values_.keepCurves; }

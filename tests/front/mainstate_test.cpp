@@ -139,8 +139,10 @@ TEST(MainState, EffacerShowsWhileKeptCurvesAreDrawn) {
 TEST(MainState, ViewsAndCurvesFollowTheirControls) {
     MainState state;
     state.start();
+    EXPECT_TRUE(state.curvesEnabled());
     state.setView(1, true);
     EXPECT_FALSE(state.graphShown());
+    EXPECT_FALSE(state.curvesEnabled());
     EXPECT_TRUE(state.view(1));
     state.setView(1, false);  // as a file may say: neither view chosen
     EXPECT_FALSE(state.view(0));

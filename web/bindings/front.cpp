@@ -165,6 +165,7 @@ EMSCRIPTEN_BINDINGS(molvane_front) {
         .function("setRowsPosition", &MainState::setRowsPosition)
         .function("view", &MainState::view)
         .function("graphShown", &MainState::graphShown)
+        .function("curvesEnabled", &MainState::curvesEnabled)
         .function("setView", &MainState::setView)
         .function("curve", &MainState::curve)
         .function("setCurve", &MainState::setCurve)

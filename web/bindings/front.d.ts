@@ -48,6 +48,8 @@ export interface MainState extends EmbindObject {
   setRowsPosition(position: number): boolean;
   view(option: number): boolean;
   graphShown(): boolean;
+  /** Whether the curve boxes `option2` take clicks (the graph is shown). */
+  curvesEnabled(): boolean;
   setView(option: number, selected: boolean): boolean;
   curve(species: number): boolean;
   setCurve(species: number, ticked: boolean): boolean;

@@ -280,7 +280,7 @@ class MainWindow {
       const box = input(page, `Text1_${s}`);
       if (box.value !== state.count(s)) box.value = state.count(s);
       input(page, `option2_${s}`).checked = state.curve(s);
-      input(page, `option2_${s}`).disabled = !state.graphShown();
+      input(page, `option2_${s}`).disabled = !state.curvesEnabled();
       const swatch = page.controls.get(`Label4_${s + 1}`);
       if (swatch) {
         swatch.style.backgroundColor = cssColour(state.colour(s));
@@ -586,6 +586,8 @@ class MainWindow {
   }
 
   private hover(event: MouseEvent): void {
+    // Drags belong to the controls (a bar's thumb).
+    if (event.buttons !== 0) return;
     let target = event.target instanceof Element ? event.target.closest<HTMLElement>('[data-control]') : null;
     while (target) {
       const name = target.dataset.control ?? '';
