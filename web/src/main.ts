@@ -156,11 +156,12 @@ class MainWindow {
       const y = parseFloat(span.dataset.y);
       span.style.top = `${portrait ? portraitRect({ x: 0, y, width: 0, height: 0 }, 0, this.m.designHeight).y : y}px`;
     }
+    this.selectTab(this.currentTab);
     this.paintBackdrop(portrait, design);
     this.sizeCanvas(this.page.vessel, this.m.vesselWidth, this.m.vesselHeight);
-    this.sizeCanvas(this.page.graph, 413, 235);
+    const graph = this.page.designRects.get('Picture2');
+    if (graph) this.sizeCanvas(this.page.graph, graph.width, graph.height);
     this.paintBackground();
-    this.selectTab(this.currentTab);
     this.graphClears = -1;
     this.draw();
   }
@@ -173,10 +174,11 @@ class MainWindow {
     const shift = (x: number, y: number) =>
       portrait ? portraitRect({ x, y, width: 0, height: 0 }, -1, this.m.designHeight) : { x, y };
     paintStrokes(ctx, this.m.windowStrokes(design.width, design.height), shift);
+    // Under a panel, at the size the strip gives it.
     for (const panel of this.page.panelBackdrops) {
-      const strip = this.page.controls.get('Onglets');
-      if (!strip) continue;
-      this.sizeCanvas(panel, strip.offsetWidth - 8, strip.offsetHeight);
+      const place = panel.parentElement;
+      if (!place) continue;
+      this.sizeCanvas(panel, parseFloat(place.style.width) || 0, parseFloat(place.style.height) || 0);
       const panelCtx = panel.getContext('2d');
       if (panelCtx) paintStrokes(panelCtx, this.m.panelStrokes(panel.dataset.panel ?? ''));
     }
