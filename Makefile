@@ -18,8 +18,9 @@ PACKAGES += xvfb xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 PACKAGES += python3-numpy python3-pandas
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
-# The Qt-free layer built for WebAssembly and its tests run under Node (ctest -L wasm).
-PACKAGES += emscripten nodejs
+# The Qt-free layer built for WebAssembly and its tests run under Node (ctest -L wasm);
+# the browser page and its tests in Chromium (ctest -L web); npm comes with Node.
+PACKAGES += emscripten nodejs chromium
 
 # Every C++ file in the checked-in clang-format style (CI fails otherwise).
 .PHONY: format-check
@@ -27,7 +28,7 @@ format-check:
 	@$(MAKE) --no-print-directory deps PACKAGES=clang-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
-.PHONY: run test test-sanitize fuzz package package-check package-check-clean build deps configure clean verifier-cours
+.PHONY: run test web test-sanitize fuzz package package-check package-check-clean build deps configure clean verifier-cours
 
 run: build
 	@if [ -x $(BUILD)/bin/molvane ]; then $(BUILD)/bin/molvane; \
@@ -36,8 +37,15 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The Debian package, molvane_<version>_amd64.deb in $(BUILD)/.
-package: build
+# The browser page: $(BUILD)/web/molvane.html, one file that works offline
+# (from a USB key, a school's web space or file://), the WebAssembly module,
+# scripts and styles inside.
+web: deps
+	cmake -DSOURCE=$(CURDIR) -DBINARY=$(CURDIR)/$(BUILD)/wasm -DOUT=$(CURDIR)/$(BUILD)/web -DEMCMAKE=emcmake \
+	  -DLAUNCHER=$(if $(LAUNCHER),ccache) -DWERROR=$(WERROR) -P cmake/webbuild.cmake
+
+# The Debian package, molvane_<version>_amd64.deb in $(BUILD)/, with the page.
+package: build web
 	cd $(BUILD) && cpack -G DEB
 
 # The package's contents, its validators and the installed program's self-check.

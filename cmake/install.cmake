@@ -34,6 +34,10 @@ install(CODE "
   include(\"${CMAKE_CURRENT_LIST_DIR}/installfiles.cmake\")
 ")
 
+# The browser page, one self-contained file (make web builds it; make package
+# builds it first), for a school's web space or a USB key.
+install(FILES ${CMAKE_BINARY_DIR}/web/molvane.html DESTINATION share/molvane/web)
+
 # Debian package: molvane_<version>_amd64.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME molvane)

@@ -44,6 +44,7 @@ molvane_pure_library(molvane_core core USES molvane_core_presentation molvane_co
 molvane_pure_library(molvane_calc_eval calc USES molvane_common TESTS tests/calc)
 molvane_pure_library(molvane_files files USES molvane_common TESTS tests/files)
 molvane_pure_library(molvane_files_measures files USES molvane_files molvane_core)
+molvane_pure_library(molvane_front front USES molvane_files_measures molvane_files molvane_core TESTS tests/front)
 molvane_pure_library(molvane_exercises_file exercises USES molvane_common TESTS tests/exercises)
 molvane_pure_library(molvane_exercises_rtftokens exercises/rtf USES molvane_common TESTS tests/rtf)
 molvane_pure_library(molvane_exercises_richtext exercises/rtf USES molvane_exercises_rtftokens molvane_common TESTS tests/rtf)

@@ -1,7 +1,7 @@
 # cmake -DSOURCE=<sources> -DBINARY=<folder> -DEMCMAKE=<emcmake> [-DLAUNCHER=ccache] [-DWERROR=ON]
-#       -P wasmbuild.cmake
+#       [-DTARGET=<target>] -P wasmbuild.cmake
 # Configures the WebAssembly build of the Qt-free layer, then builds it (what
-# changed since).
+# changed since): everything, or TARGET alone.
 
 # Emscripten's optimiser loads its JavaScript modules from Debian's folder,
 # which a Node installed apart from Debian's does not search.
@@ -33,7 +33,11 @@ if(NOT configured)
 endif()
 
 cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY} -j ${cores} RESULT_VARIABLE failed)
+set(only "")
+if(TARGET)
+  set(only --target ${TARGET})
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY} -j ${cores} ${only} RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "The WebAssembly build failed")
 endif()

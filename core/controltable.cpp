@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/numbers.h"
 #include "core/presentation.h"
 
 namespace molvane {
@@ -435,6 +436,134 @@ std::string spokenDescription(const Control& control) {
 std::string describedWith(std::string_view state, std::string_view own) {
     if (own.empty()) return std::string(state);
     return std::string(state) + " ; " + std::string(own);
+}
+
+std::vector<PaintedText> paintedTexts(std::string_view parent) {
+    const auto rectOf = [](std::string_view name) { return findControl(name)->rect; };
+    const auto indexed = [](std::string_view name, int i) {
+        return std::string(name) + "_" + std::to_string(i);
+    };
+    std::vector<PaintedText> texts;
+    if (parent == kMainWindowName) {
+        const ControlRect vessel = rectOf("animpic");
+        std::array<ControlRect, 4> boxes{};
+        for (int s = 0; s < 4; ++s) boxes[s] = rectOf(indexed("Text1", s));
+        const double equation = vessel.bottom() + 39;
+        texts.push_back(
+            {std::string(kEquationHeading), double(boxes[0].x), equation + 1, TextAnchor::Right, 8, true});
+        for (int s = 0; s < 4; ++s)
+            texts.push_back({std::string(1, char('A' + s)), boxes[s].x + boxes[s].width / 2.0, equation,
+                             TextAnchor::Centre, 10, true, s});
+        static constexpr std::array<const char*, 3> kSigns{"+", "=", "+"};
+        for (int k = 0; k < 3; ++k)
+            texts.push_back({kSigns[k], (boxes[k].right() + boxes[k + 1].x) / 2.0, equation,
+                             TextAnchor::Centre, 10, true});
+        texts.push_back(
+            {std::string(kInitialHeading), double(boxes[0].x), boxes[0].y + 3.0, TextAnchor::Right, 8, true});
+        texts.push_back({std::string(kDuringHeading), double(boxes[0].x), rectOf("Labelinf_0").y + 1.0,
+                         TextAnchor::Right, 8, true});
+    } else if (parent == "Picture3") {
+        for (int i = 0; i < 2; ++i) {
+            const double y = rectOf(indexed("Label5", i)).y - 18.0;
+            texts.push_back({std::string(kBulletSign), 18, y});
+            texts.push_back(
+                {std::string(kPercentHeadings[i][0]), 0, y, TextAnchor::Left, 8, false, -1, true});
+            texts.push_back({std::string(kArrowSign), 0, y, TextAnchor::Left, 8, false, -1, true});
+            texts.push_back(
+                {std::string(kPercentHeadings[i][1]), 0, y, TextAnchor::Left, 8, false, -1, true});
+        }
+        const double y = rectOf("HScroll1").y - 24.0;
+        texts.push_back({std::string(kBulletSign), 18, y});
+        texts.push_back({std::string(kTemperatureHeading), 0, y, TextAnchor::Left, 8, false, -1, true});
+    } else if (parent == "Picture1") {
+        for (const PanelHeading& heading : {kDurationHeading, kRowsHeading})
+            texts.push_back(
+                {std::string(heading.text), double(heading.x), double(heading.y), TextAnchor::Left, 8, true});
+    } else if (parent == "Frame2") {
+        texts.push_back({std::string(kColoursHeading), 18, 15, TextAnchor::Left, 8, true});
+        for (int s = 0; s < 4; ++s) {
+            const ControlRect swatch = rectOf(indexed("Label4", s + 1));
+            texts.push_back({std::string(1, char('A' + s)), double(swatch.right() + 8), swatch.y + 1.0});
+        }
+    }
+    return texts;
+}
+
+std::vector<PaintedStroke> windowStrokes(int width, int height) {
+    const auto rounded = [](double v) { return static_cast<int>(roundToInt16(v).value_or(0)); };
+    std::vector<PaintedStroke> strokes;
+    // White at the top shading to RGB(200, 200, 180) at the bottom.
+    for (int y = 0; y <= height && height > 0; ++y) {
+        const int g = rounded(255 - 55.0 * y / height), b = rounded(255 - 75.0 * y / height);
+        strokes.push_back({0, y, width, y, rgb(g, g, b), false, true});
+    }
+    // The text area hides this but for a 3-pixel edge at its right and bottom.
+    const ControlRect text = findControl("supertext")->rect, fich = findControl("fich")->rect;
+    strokes.push_back({text.x + 3, fich.y + 3, text.right() + 3, text.bottom() + 3, kDarkGrey, true});
+    // The vessel sunk into the window: dark above and left, light below and right.
+    const ControlRect vessel = findControl("animpic")->rect;
+    const int l = vessel.x, t = vessel.y, w = vessel.width, h = vessel.height;
+    for (int i = 0; i <= 10; ++i) {
+        const Colour shadow = rgb(5 + 5 * i, 65 + 6 * i, 135 + 6 * i);
+        strokes.push_back({l - i, t - i, l + w + i, t - i, shadow});
+        strokes.push_back({l - i, t - i, l - i, t + h + i, shadow});
+        const Colour light = rgb(255 - 20 * i, 255 - 13 * i, 255 - 6 * i);
+        strokes.push_back({l - i, t + h + i, l + w + i, t + h + i, light});
+        strokes.push_back({l + w + i, t - i, l + w + i, t + h + i + 1, light});
+        strokes.push_back(
+            {l - 10, t + h + 22 + i, l + w + 11, t + h + 22 + i, rgb(55 - 5 * i, 125 - 6 * i, 195 - 6 * i)});
+    }
+    strokes.push_back({l - 10, t + h + 10, l + w + 10, t + h + 22, rgb(55, 125, 195), true});
+    return strokes;
+}
+
+std::vector<PaintedStroke> panelStrokes(std::string_view panel) {
+    std::vector<PaintedStroke> strokes;
+    if (panel != "Picture3") return strokes;
+    const auto rounded = [](double v) { return static_cast<int>(roundToInt16(v).value_or(0)); };
+    const ControlRect bar = findControl("HScroll1")->rect;
+    const int x0 = bar.x - 20, x1 = bar.right() + 20, y0 = bar.y - 8, y1 = bar.bottom() + 8;
+    for (int x = x0; x <= x1; ++x) {
+        const int m = rounded(255.0 * (x - x0) / (x1 - x0));
+        strokes.push_back({x, y0, x, y1, rgb(m, rounded((255 - m) / 2.0), 255 - m)});
+    }
+    for (int x = x0 + 36; x <= x1 - 30; x += 25) strokes.push_back({x, y0, x, y1, kWhite});
+    return strokes;
+}
+
+TabStripLayout tabStripLayout(const std::array<double, 3>& widths, int width, int height, int nameHeight) {
+    TabStripLayout layout;
+    const double sum = widths[0] + widths[1] + widths[2];
+    layout.gap = (width - sum) / 6.0;
+    layout.boundaries[0] = -1;
+    for (int k = 1; k <= 2; ++k)
+        layout.boundaries[k] = roundToInt16(layout.boundaries[k - 1] + widths[k - 1] + 2 * layout.gap)
+                                   .value_or(layout.boundaries[k - 1]);
+    layout.boundaries[3] = static_cast<std::int16_t>(width);
+    const int top = nameHeight + 5;
+    layout.panel = {4, top, width - 4 - 4, height - top - 4};
+    return layout;
+}
+
+std::vector<PaintedStroke> tabStripStrokes(const TabStripLayout& layout, int current, int width, int height,
+                                           int nameHeight) {
+    const auto& b = layout.boundaries;
+    std::vector<PaintedStroke> strokes{
+        {0, 0, width - 1, 0, kDarkGrey},
+        {width - 1, 0, width - 1, height - 1, kDarkGrey},
+        {0, height - 1, width - 1, height - 1, kDarkGrey},
+        {0, 0, 0, height - 1, kDarkGrey},
+        {0, 0, 0, height - 1, kWhite},
+    };
+    for (int k = 0; k <= 3; ++k) {
+        strokes.push_back({b[k] - 1, 1, b[k] - 1, nameHeight + 1, kDarkGrey});
+        strokes.push_back({b[k], 0, b[k], nameHeight, kWhite});
+        if (k < 3) strokes.push_back({b[k] + 1, 0, b[k + 1] - 1, 0, kWhite});
+    }
+    // The base line stops at the current tab, which stays open towards its panel.
+    strokes.push_back({0, nameHeight + 1, b[current - 1] + 2, nameHeight + 1, kWhite});
+    strokes.push_back({b[current], nameHeight + 1, width, nameHeight + 1, kWhite});
+    return strokes;
 }
 
 }  // namespace molvane

@@ -6,11 +6,16 @@
 // table, since these texts are the program's whatever draws them.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/presentation.h"
 #include "core/settings.h"
+#include "core/surface.h"
 
 namespace molvane {
 
@@ -50,6 +55,83 @@ struct PanelHeading {
 };
 inline constexpr PanelHeading kDurationHeading{"Durée de l'enregistrement : ", 18, 15};
 inline constexpr PanelHeading kRowsHeading{"Nombre de lignes : ", 16, 76};
+
+// The other texts the window paints around its controls.
+inline constexpr std::array<std::string_view, 3> kTabNames{"Paramètres", "Affichage", "Suivi du système"};
+inline constexpr std::string_view kEquationHeading = "Équation chimique : ";
+inline constexpr std::string_view kInitialHeading = "État initial : ";
+inline constexpr std::string_view kDuringHeading = "Pendant la réaction : ";
+inline constexpr std::string_view kBulletSign = "\u2022";
+inline constexpr std::string_view kArrowSign = "\u2192";
+// Each percentage's heading is written around the arrow, after a bullet.
+inline constexpr std::array<std::array<std::string_view, 2>, 2> kPercentHeadings{{
+    {" Pourcentage de chocs efficaces dans le sens 1 (A + B ", " C + D) :"},
+    {" Pourcentage de chocs efficaces dans le sens 2 (C + D ", " A + B) :"},
+}};
+inline constexpr std::string_view kTemperatureHeading = " Température du système :";
+inline constexpr std::string_view kColoursHeading = "Couleurs de représentation des particules";
+
+// The magnifier `louloupe`: what a reader names it, and its title after the
+// main window's.
+inline constexpr std::string_view kMagnifierName = "Agrandissement du récipient";
+inline constexpr std::string_view kMagnifierDescription =
+    "Le récipient deux fois plus grand ; Échap ferme la fenêtre";
+inline constexpr std::string_view kMagnifierTitleSuffix = " (agrandissement)";
+
+// A text the window paints itself, in Arial: its top at y, and x its left
+// edge, centre or right edge as the anchor says; a text that follows starts
+// where the previous one ends. `species` 0 to 3 paints it in that species'
+// colour, -1 in black.
+struct PaintedText {
+    std::string text;
+    double x = 0.0, y = 0.0;
+    TextAnchor anchor = TextAnchor::Left;
+    int points = 8;
+    bool bold = false;
+    int species = -1;
+    bool follows = false;
+};
+// What the window paints under its controls, in design pixels: a line or a
+// filled rectangle from (x1, y1) to (x2, y2), both corners included.
+struct PaintedStroke {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Colour colour = kBlack;
+    bool fill = false;
+    bool shading = false;  // part of the shading of the whole window, not of one control
+};
+// In the order they are painted: the window's shading over `width` x
+// `height` pixels, the text area's shadow, the sunken vessel and the blue
+// band under it where the clock and its buttons lie.
+std::vector<PaintedStroke> windowStrokes(int width, int height);
+
+// What a panel of the strip paints under its controls: under the
+// temperature bar, blue at the cold end to red at the hot end, with white ticks.
+std::vector<PaintedStroke> panelStrokes(std::string_view panel);
+
+// The tab strip `Onglets`, which draws its tabs itself, for names `widths`
+// wide (the current tab's in bold) and `nameHeight` high, in a strip
+// `width` x `height`: tab k spans boundaries[k - 1] < x <= boundaries[k],
+// its name starts `gap` after its left boundary, one pixel lower when it is
+// the current tab, and the current tab's panel lies in `panel`.
+struct TabStripLayout {
+    std::array<std::int16_t, 4> boundaries{};
+    double gap = 0.0;
+    ControlRect panel{};
+};
+TabStripLayout tabStripLayout(const std::array<double, 3>& widths, int width, int height, int nameHeight);
+// The top of tab `tab`'s name (1 to 3), the current one `current`.
+constexpr int tabNameTop(int tab, int current) {
+    return tab == current ? 2 : 1;
+}
+// The strip's lines: its outline, the separators, and the base line left
+// open under the current tab (1 to 3).
+std::vector<PaintedStroke> tabStripStrokes(const TabStripLayout& layout, int current, int width, int height,
+                                           int nameHeight);
+
+// The texts painted over the control `parent` (the window, or a panel of the
+// strip), in the order they are painted, placed from the controls they
+// stand by.
+std::vector<PaintedText> paintedTexts(std::string_view parent);
 
 struct Control {
     std::string_view name;       // the design name, also the objectName: "Text1_2" is element 2 of Text1

@@ -118,4 +118,82 @@ std::optional<bool> effacerShown(int maximum, bool keptCurvesShown) {
     return keptCurvesShown;
 }
 
+std::vector<ShadingRing> vesselShadingRings(int width, int height) {
+    std::vector<ShadingRing> rings;
+    if (width <= 0 || height <= 0) return rings;
+    const double half = width / 2.0;
+    const auto round16 = [](double v) { return static_cast<int>(roundToInt16(v).value_or(0)); };
+    const int n = round16(half);
+    for (int i = 0; i <= n; ++i) {
+        const int y = round16(static_cast<double>(height) / width * i);
+        // A very narrow vessel rounds n above width / 2: keep the colour valid.
+        rings.push_back({i, y, width - 2 * i, height - 2 * y, std::min(round16(205 + 50 * i / half), 255),
+                         std::min(round16(150 + 105 * i / half), 255),
+                         std::min(round16(100 + 155 * i / half), 255)});
+    }
+    return rings;
+}
+
+namespace {
+
+// Hue (degrees, -1 for none), saturation and lightness (0 to 255) as a
+// 16-bit colour model stores them.
+struct Hsl {
+    int hue, saturation, lightness;
+};
+
+int to255(double fraction) {
+    const int wide = static_cast<int>(std::lround(fraction * 65535.0));
+    return (wide - (wide >> 8) + 0x80) >> 8;
+}
+
+Hsl hslOf(std::uint32_t colour) {
+    const float r = static_cast<float>(colour & 0xFF) / 255.0f;
+    const float g = static_cast<float>((colour >> 8) & 0xFF) / 255.0f;
+    const float b = static_cast<float>((colour >> 16) & 0xFF) / 255.0f;
+    const float max = std::max({r, g, b}), min = std::min({r, g, b});
+    const float delta = max - min, sum = max + min;
+    const float lightness = 0.5f * sum;
+    if (delta == 0.0f) return {-1, 0, to255(lightness)};
+    const float saturation = lightness < 0.5f ? delta / sum : delta / (2.0f - sum);
+    float hue = 0.0f;
+    if (r == max)
+        hue = (g - b) / delta;
+    else if (g == max)
+        hue = 2.0f + (b - r) / delta;
+    else
+        hue = 4.0f + (r - g) / delta;
+    hue *= 60.0f;
+    if (hue < 0.0f) hue += 360.0f;
+    return {static_cast<int>(std::lround(hue * 100.0f)) / 100, to255(saturation), to255(lightness)};
+}
+
+}  // namespace
+
+std::string colourName(std::uint32_t colour) {
+    const Hsl hsl = hslOf(colour);
+    const int light = hsl.lightness;
+    if (hsl.saturation < 40 || light < 20 || light > 240) {
+        if (light < 40) return "noir";
+        if (light > 225) return "blanc";
+        if (light < 100) return "gris foncé";
+        return light > 170 ? "gris clair" : "gris";
+    }
+    static constexpr struct {
+        int upTo;
+        const char* name;
+    } kHues[] = {{14, "rouge"}, {44, "orange"},  {70, "jaune"},    {160, "vert"}, {195, "cyan"},
+                 {255, "bleu"}, {285, "violet"}, {335, "magenta"}, {360, "rouge"}};
+    std::string name;
+    for (const auto& hue : kHues) {
+        if (hsl.hue <= hue.upTo) {
+            name = hue.name;
+            break;
+        }
+    }
+    if (light < 70) return name + " foncé";
+    if (light > 190) return name + " clair";
+    return name;
+}
+
 }  // namespace molvane

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,24 @@ struct GraphFrame {
 // The frame of a recording of `duration` seconds on a scale up to `maximum`
 // (above 0).
 GraphFrame graphFrame(double duration, int maximum);
+
+// --- The vessel's shaded background (`fondi`, unless "Fond blanc").
+
+// One outline of the shading: a one-pixel rectangle from (x, y) to
+// (x + width, y + height), both corners included.
+struct ShadingRing {
+    int x = 0, y = 0, width = 0, height = 0;
+    int red = 0, green = 0, blue = 0;
+};
+// The outlines of a vessel `width` x `height` pixels, drawn in this order
+// over white: from the edges, brown, inwards to white at the centre.
+std::vector<ShadingRing> vesselShadingRings(int width, int height);
+
+// --- What a screen reader is told of colours.
+
+// A colour 0x00BBGGRR in French words, as a pupil who cannot see it needs
+// them: "bleu", "vert clair", "gris foncé".
+std::string colourName(std::uint32_t colour);
 
 // --- The "Effacer" button (`Command6`).
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "files/configmessages.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/filetypes.h"
 #include "windowkit/messages.h"
@@ -101,15 +102,15 @@ Enregistrer::Enregistrer(ConfigurationHost& host, QWidget* mainWindow)
       host_(host),
       navigator_(new FolderNavigator(this, QStringLiteral("*.C11"))),
       text1_(new QLineEdit(nomfichier(), this)),
-      command1_(button(QStringLiteral("Command1"), QStringLiteral("ENREGISTRER"), this)),
-      command2_(button(QStringLiteral("Command2"), QStringLiteral("ANNULER"), this)) {
+      command1_(button(QStringLiteral("Command1"), QString::fromUtf8(kSaveButton), this)),
+      command2_(button(QStringLiteral("Command2"), QString::fromUtf8(kCancelCaption), this)) {
     setObjectName(QStringLiteral("enregistrer"));
-    setWindowTitle(QStringLiteral("Enregistrer les paramètres."));
+    setWindowTitle(QString::fromUtf8(kSaveTitle));
     text1_->setObjectName(QStringLiteral("Text1"));
     auto* nameRow = new QWidget(this);
     auto* nameLayout = new QVBoxLayout(nameRow);
     nameLayout->setContentsMargins(0, 0, 0, 0);
-    auto* nameLabel = label(QStringLiteral("Label2"), QStringLiteral("Nom du fichier:"), nameRow);
+    auto* nameLabel = label(QStringLiteral("Label2"), QString::fromUtf8(kSaveNameLabel), nameRow);
     nameLabel->setBuddy(text1_);
     nameLayout->addWidget(nameLabel);
     nameLayout->addWidget(text1_);
@@ -137,8 +138,8 @@ void Enregistrer::Command1_Click() {
     WaitCursor wait;
     const auto name = settleSaveName(text1_->text().toStdString(), navigator_->path().toStdString());
     if (!name) {
-        message(this, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
-                QStringLiteral("Il faut donner un nom au fichier!"));
+        message(this, MessageIcon::Error, QString::fromUtf8(kWriteFailureTitle),
+                QString::fromUtf8(kNoNameText));
         return;
     }
     text1_->setText(QString::fromStdString(*name));
@@ -159,7 +160,7 @@ Ouvrir::Ouvrir(ConfigurationHost& host, QWidget* mainWindow)
       navigator_(new FolderNavigator(this, QStringLiteral("*.C11"))),
       ficharge_(new QLineEdit(this)),
       command1_(button(QStringLiteral("Command1"), QStringLiteral("OUVRIR"), this)),
-      command2_(button(QStringLiteral("Command2"), QStringLiteral("ANNULER"), this)),
+      command2_(button(QStringLiteral("Command2"), QString::fromUtf8(kCancelCaption), this)),
       frame1_(new QFrame(this)) {
     setObjectName(QStringLiteral("ouvrir"));
     setWindowTitle(QStringLiteral("Ouvrir une configuration"));

@@ -22,8 +22,8 @@ bool writeConfiguration(QWidget* parent, ConfigurationHost& host) {
         file.commit();
     if (!written) {
         file.cancelWriting();
-        message(parent, MessageIcon::Error, QStringLiteral("Enregistrement impossible"),
-                QStringLiteral("Ecriture impossible sur disque"));
+        message(parent, MessageIcon::Error, QString::fromUtf8(kWriteFailureTitle),
+                QString::fromUtf8(kWriteFailureText));
         return false;
     }
     host.showFileInTitle(nomfichier());
@@ -58,9 +58,8 @@ void chargeconfig(QWidget* parent, ConfigurationHost& host) {
         case ConfigurationRead::ReadFailure: {
             // One box only: the adjustment of the counts is told in the failure's own message.
             const bool adjusted = keepCountsWithinLimits(host) || load.countsAdjusted;
-            QString text = QString::fromUtf8(kReadFailureText);
-            if (adjusted) text += QStringLiteral("\n\n") + kCountsNotice;
-            message(parent, MessageIcon::Error, QString::fromUtf8(kReadFailureTitle), text);
+            message(parent, MessageIcon::Error, QString::fromUtf8(kReadFailureTitle),
+                    QString::fromStdString(readFailureMessage(adjusted)));
             return;
         }
         case ConfigurationRead::Loaded:

@@ -21,6 +21,15 @@ namespace molvane {
 
 enum class CsvFormat { Spreadsheet, Python };
 
+// The export's command, its box's title, the dialects' names and the name
+// first proposed, in every front-end.
+inline constexpr const char* kExportCaption = "E&xporter les mesures (CSV)…";
+inline constexpr const char* kExportTitle = "Exporter les mesures";
+inline constexpr const char* kExportName = "mesures.csv";
+constexpr const char* dialectName(CsvFormat format) {
+    return format == CsvFormat::Spreadsheet ? "Tableur (français)" : "Python / international";
+}
+
 // What the file begins with: the byte-order mark, or nothing.
 std::string csvStart(CsvFormat format);
 // The heading and column names of the recording's block.

@@ -97,7 +97,7 @@ CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
             &QAction::triggered, this, &CopyMenu::cop0032_Click);
     // Beyond the clipboard: every measurement of the run, for a spreadsheet or Python.
     menucop_->addSeparator()->setObjectName(QStringLiteral("sexport"));
-    connect(item(menucop_, QStringLiteral("exportcsv"), QStringLiteral("E&xporter les mesures (CSV)…")),
+    connect(item(menucop_, QStringLiteral("exportcsv"), QString::fromUtf8(kExportCaption)),
             &QAction::triggered, this, &CopyMenu::exportcsv_Click);
     // A click in the table ends the highlight a text copy left on it.
     if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);

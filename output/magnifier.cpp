@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "core/controltable.h"
 #include "windowkit/designscale.h"
 #include "windowkit/surfaces.h"
 #include "windowkit/ticklog.h"
@@ -70,8 +71,10 @@ Louloupe::Louloupe(QWidget* mainWindow, MagnifierLink link)
     setObjectName(QStringLiteral("louloupe"));
     setModal(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Agrandissement du récipient"));
-    setAccessibleDescription(QStringLiteral("Le récipient deux fois plus grand ; Échap ferme la fenêtre"));
+    setAccessibleName(
+        QString::fromUtf8(kMagnifierName.data(), static_cast<qsizetype>(kMagnifierName.size())));
+    setAccessibleDescription(QString::fromUtf8(kMagnifierDescription.data(),
+                                               static_cast<qsizetype>(kMagnifierDescription.size())));
     // The window is its own picture: the keyboard rests on it, so that a
     // screen reader says what is shown.
     setFocusPolicy(Qt::StrongFocus);
@@ -79,7 +82,9 @@ Louloupe::Louloupe(QWidget* mainWindow, MagnifierLink link)
     surface_ = std::make_unique<Surface>(this, background.size());
     if (mainWindow_) {
         setWindowIcon(mainWindow_->windowIcon());
-        setWindowTitle(mainWindow_->windowTitle() + QStringLiteral(" (agrandissement)"));
+        setWindowTitle(mainWindow_->windowTitle() +
+                       QString::fromUtf8(kMagnifierTitleSuffix.data(),
+                                         static_cast<qsizetype>(kMagnifierTitleSuffix.size())));
     }
     placeOverMainWindow();
 }

@@ -22,8 +22,7 @@ CsvFileChooser& chooser() {
 }  // namespace
 
 QString csvFilter(CsvFormat format) {
-    return format == CsvFormat::Spreadsheet ? QStringLiteral("Tableur (français) (*.csv *.CSV)")
-                                            : QStringLiteral("Python / international (*.csv *.CSV)");
+    return QString::fromUtf8(dialectName(format)) + QStringLiteral(" (*.csv *.CSV)");
 }
 
 void setCsvFileChooser(CsvFileChooser chooser) {
@@ -34,8 +33,8 @@ std::optional<CsvChoice> askCsvFile(QWidget* parent) {
     if (chooser()) return chooser()();
     const QString folder = startFolder(FileKind::Exports, true, documentsFolder());
     // Qt's own dialog, so that it speaks French with the rest of the program.
-    FrenchFileDialog dialog(parent, QStringLiteral("Exporter les mesures"),
-                            QDir(folder).filePath(QStringLiteral("mesures.csv")));
+    FrenchFileDialog dialog(parent, QString::fromUtf8(kExportTitle),
+                            QDir(folder).filePath(QString::fromUtf8(kExportName)));
     dialog.setObjectName(QStringLiteral("exportcsv"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

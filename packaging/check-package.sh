@@ -51,6 +51,11 @@ for size in 16 22 24 32 48 64 128 256 512; do
   [ -s "$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" ] || fail "icône ${size}x${size} absente"
 done
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "icône SVG absente"
+page="$root/usr/share/molvane/web/molvane.html"
+[ -s "$page" ] || fail "la page usr/share/molvane/web/molvane.html manque"
+if [ -s "$page" ] && grep -Eq '<(script|link)[^>]+(src|href)="' "$page"; then
+  fail "la page molvane.html charge un fichier à part"
+fi
 
 echo "== Validateurs"
 desktop-file-validate "$root/usr/share/applications/$app_id.desktop" || fail "desktop-file-validate"

@@ -19,6 +19,9 @@
 #include <memory>
 #include <vector>
 
+#include "core/presentation.h"
+#include "core/surface.h"
+
 namespace molvane {
 
 namespace {
@@ -705,29 +708,7 @@ void announceChange(QWidget* picture) {
 }
 
 QString colourName(const QColor& colour) {
-    const QColor hsl = colour.toHsl();
-    const int light = hsl.lightness();
-    if (hsl.hslSaturation() < 40 || light < 20 || light > 240) {
-        if (light < 40) return QStringLiteral("noir");
-        if (light > 225) return QStringLiteral("blanc");
-        if (light < 100) return QStringLiteral("gris foncé");
-        return light > 170 ? QStringLiteral("gris clair") : QStringLiteral("gris");
-    }
-    static const struct {
-        int upTo;
-        const char* name;
-    } kHues[] = {{14, "rouge"}, {44, "orange"},  {70, "jaune"},    {160, "vert"}, {195, "cyan"},
-                 {255, "bleu"}, {285, "violet"}, {335, "magenta"}, {360, "rouge"}};
-    QString name;
-    for (const auto& hue : kHues) {
-        if (hsl.hslHue() <= hue.upTo) {
-            name = QString::fromUtf8(hue.name);
-            break;
-        }
-    }
-    if (light < 70) return name + QStringLiteral(" foncé");
-    if (light > 190) return name + QStringLiteral(" clair");
-    return name;
+    return QString::fromStdString(colourName(rgb(colour.red(), colour.green(), colour.blue())));
 }
 
 }  // namespace molvane

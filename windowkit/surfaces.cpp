@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/numbers.h"
+#include "core/presentation.h"
 
 namespace molvane {
 
@@ -234,21 +235,10 @@ double ImageGraphSurface::textWidth(std::string_view utf8, bool italic) {
 QImage vesselShading(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const int w = size.width(), h = size.height();
-    if (w <= 0 || h <= 0) return image;
     QPainter painter(&image);
-    const double half = w / 2.0;
-    auto round16 = [](double v) { return static_cast<int>(roundToInt16(v).value_or(0)); };
-    const int n = round16(half);
-    for (int i = 0; i <= n; ++i) {
-        const int red = round16(205 + 50 * i / half);
-        const int green = round16(150 + 105 * i / half);
-        const int blue = round16(100 + 155 * i / half);
-        const int y = round16(static_cast<double>(h) / w * i);
-        // A very narrow vessel rounds n above w / 2: keep the colour valid.
-        painter.setPen(QColor(std::min(red, 255), std::min(green, 255), std::min(blue, 255)));
-        // Outline from (i, y) to (w - i, h - y), both corners included.
-        painter.drawRect(QRect(i, y, w - 2 * i, h - 2 * y));
+    for (const ShadingRing& ring : vesselShadingRings(size.width(), size.height())) {
+        painter.setPen(QColor(ring.red, ring.green, ring.blue));
+        painter.drawRect(QRect(ring.x, ring.y, ring.width, ring.height));
     }
     return image;
 }

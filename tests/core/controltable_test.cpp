@@ -277,3 +277,100 @@ TEST(ControlTable, DescriptionsBeginWithWhatIsShown) {
 
 }  // namespace
 }  // namespace molvane
+
+namespace molvane {
+
+TEST(PaintedTexts, PlacedByTheControlsTheyStandBy) {
+    const ControlRect a = findControl("Text1_0")->rect, d = findControl("Text1_3")->rect;
+    const std::vector<PaintedText> window = paintedTexts(kMainWindowName);
+    ASSERT_EQ(window.size(), 10u);
+    EXPECT_EQ(window[0].text, "Équation chimique : ");
+    EXPECT_EQ(window[0].anchor, TextAnchor::Right);
+    EXPECT_EQ(window[0].x, a.x);
+    // The species' letters over their boxes, in their colours; the signs black.
+    EXPECT_EQ(window[1].text, "A");
+    EXPECT_EQ(window[1].species, 0);
+    EXPECT_EQ(window[1].x, a.x + a.width / 2.0);
+    EXPECT_EQ(window[4].text, "D");
+    EXPECT_EQ(window[4].x, d.x + d.width / 2.0);
+    EXPECT_EQ(window[6].text, "=");
+    EXPECT_EQ(window[6].species, -1);
+    EXPECT_EQ(window[9].y, findControl("Labelinf_0")->rect.y + 1.0);
+
+    const std::vector<PaintedText> percentages = paintedTexts("Picture3");
+    ASSERT_EQ(percentages.size(), 10u);
+    EXPECT_FALSE(percentages[0].follows);
+    EXPECT_TRUE(percentages[1].follows && percentages[2].follows && percentages[3].follows);
+    EXPECT_EQ(percentages[2].text, "\u2192");
+    EXPECT_EQ(percentages[8].y, findControl("HScroll1")->rect.y - 24.0);
+
+    const std::vector<PaintedText> display = paintedTexts("Frame2");
+    ASSERT_EQ(display.size(), 5u);
+    const ControlRect swatch = findControl("Label4_2")->rect;
+    EXPECT_EQ(display[2].text, "B");
+    EXPECT_EQ(display[2].x, swatch.x + swatch.width + 8);
+
+    EXPECT_EQ(paintedTexts("Picture1").size(), 2u);
+    EXPECT_TRUE(paintedTexts("Command1").empty());
+}
+
+TEST(WindowStrokes, ShadingThenTheTextAreasShadowThenTheSunkenVessel) {
+    const std::vector<PaintedStroke> strokes = windowStrokes(800, 600);
+    ASSERT_EQ(strokes.size(), 601u + 1u + 11u * 5u + 1u);
+    EXPECT_EQ(strokes.front().colour, kWhite);
+    EXPECT_TRUE(strokes.front().shading);
+    EXPECT_EQ(strokes[600].colour, rgb(200, 200, 180));
+    EXPECT_EQ(strokes[600].y1, 600);
+    EXPECT_FALSE(strokes[601].shading);
+    EXPECT_TRUE(strokes[601].fill);
+    EXPECT_EQ(strokes[601].colour, kDarkGrey);
+    const ControlRect vessel = findControl("animpic")->rect;
+    // The blue band under the vessel, where the clock is written in white.
+    const PaintedStroke& band = strokes.back();
+    EXPECT_TRUE(band.fill);
+    EXPECT_EQ(band.colour, rgb(55, 125, 195));
+    EXPECT_EQ(band.y1, vessel.bottom() + 10);
+    const ControlRect clock = findControl("Label1")->rect;
+    EXPECT_LE(band.y1, clock.y + clock.height / 2);
+    EXPECT_GE(band.y2, clock.y + clock.height / 2);
+    EXPECT_EQ(windowStrokes(436, 0).size(), 1u + 11u * 5u + 1u);
+}
+
+TEST(TabStrip, NamesSpreadEvenlyAndTheCurrentTabStaysOpen) {
+    const int nameHeight = 14;
+    const TabStripLayout layout = tabStripLayout({50, 40, 80}, 361, 177, nameHeight);
+    EXPECT_EQ(layout.boundaries, (std::array<std::int16_t, 4>{-1, 113, 217, 361}));
+    EXPECT_NEAR(layout.gap, (361 - 170) / 6.0, 1e-9);
+    EXPECT_EQ(layout.panel.x, 4);
+    EXPECT_EQ(layout.panel.y, nameHeight + 5);
+    EXPECT_EQ(layout.panel.right(), 361 - 4);
+    EXPECT_EQ(layout.panel.bottom(), 177 - 4);
+    EXPECT_EQ(tabNameTop(2, 2), 2);
+    EXPECT_EQ(tabNameTop(1, 2), 1);
+
+    for (int current = 1; current <= 3; ++current) {
+        // The base line covers every x but those of the current tab.
+        std::vector<bool> covered(362, false);
+        for (const PaintedStroke& s : tabStripStrokes(layout, current, 361, 177, nameHeight))
+            if (s.y1 == nameHeight + 1 && s.y2 == nameHeight + 1)
+                for (int x = std::max(s.x1, 0); x <= std::min(s.x2, 361); ++x) covered[x] = true;
+        const int left = layout.boundaries[current - 1], right = layout.boundaries[current];
+        for (int x = 0; x <= 361; ++x)
+            EXPECT_EQ(covered[x], x <= left + 2 || x >= right) << "tab " << current << " x " << x;
+    }
+}
+
+TEST(PanelStrokes, TheTemperatureBandRunsFromColdToHot) {
+    const std::vector<PaintedStroke> band = panelStrokes("Picture3");
+    const ControlRect bar = findControl("HScroll1")->rect;
+    const int columns = bar.width + 40 + 1;
+    ASSERT_GT(band.size(), static_cast<std::size_t>(columns));
+    EXPECT_EQ(band.front().x1, bar.x - 20);
+    EXPECT_EQ(band.front().colour, rgb(0, 128, 255));
+    EXPECT_EQ(band[columns - 1].x1, bar.right() + 20);
+    EXPECT_EQ(band[columns - 1].colour, rgb(255, 0, 0));
+    for (std::size_t k = columns; k < band.size(); ++k) EXPECT_EQ(band[k].colour, kWhite);
+    EXPECT_TRUE(panelStrokes("Frame2").empty());
+}
+
+}  // namespace molvane

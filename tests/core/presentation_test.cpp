@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -225,4 +226,45 @@ TEST(EffacerButton, ShownExactlyWhileKeptCurvesAreDrawn) {
         {0, false, std::nullopt}, {-1, true, std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(effacerShown(c.maximum, c.kept), c.shown) << c.maximum << c.kept;
+}
+
+TEST(VesselShading, OutlinesFromTheBrownEdgeToTheWhiteCentre) {
+    struct Case {
+        int width, height;
+        std::size_t rings;
+        ShadingRing first, last;
+    };
+    const std::vector<Case> cases = {
+        {393, 157, 197, {0, 0, 393, 157, 205, 150, 100}, {196, 78, 1, 1, 255, 255, 255}},
+        {786, 314, 394, {0, 0, 786, 314, 205, 150, 100}, {393, 157, 0, 0, 255, 255, 255}},
+        // So narrow that the last outline's colour would pass 255.
+        {3, 10, 3, {0, 0, 3, 10, 205, 150, 100}, {2, 7, -1, -4, 255, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<ShadingRing> rings = vesselShadingRings(c.width, c.height);
+        ASSERT_EQ(rings.size(), c.rings) << c.width;
+        for (const auto& [got, want] : {std::pair{rings.front(), c.first}, std::pair{rings.back(), c.last}}) {
+            EXPECT_EQ(got.x, want.x) << c.width;
+            EXPECT_EQ(got.y, want.y) << c.width;
+            EXPECT_EQ(got.width, want.width) << c.width;
+            EXPECT_EQ(got.height, want.height) << c.width;
+            EXPECT_EQ(got.red, want.red) << c.width;
+            EXPECT_EQ(got.green, want.green) << c.width;
+            EXPECT_EQ(got.blue, want.blue) << c.width;
+        }
+        for (const ShadingRing& ring : rings) EXPECT_LE(std::max({ring.red, ring.green, ring.blue}), 255);
+    }
+    EXPECT_TRUE(vesselShadingRings(0, 157).empty());
+}
+
+TEST(ColourNames, SayInWordsWhatAPupilCannotSee) {
+    const std::vector<std::pair<std::uint32_t, std::string>> cases = {
+        // The four species' colours at start.
+        {0xFF0000, "bleu"},       {0xFF00FF, "magenta"}, {0x0080FF, "orange"}, {0x00C000, "vert"},
+        {0x000000, "noir"},       {0xFFFFFF, "blanc"},   {0x808080, "gris"},   {0xC0C0C0, "gris clair"},
+        {0x404040, "gris foncé"}, {0x0000FF, "rouge"},   {0x00FFFF, "jaune"},  {0x640000, "bleu foncé"},
+        {0xA0FFA0, "vert clair"}, {0xFF0080, "violet"},  {0xFFFF00, "cyan"},   {0x8000FF, "magenta"},
+        {0x2800FF, "rouge"},  // a hue just under 360 degrees turns back to red
+    };
+    for (const auto& [colour, name] : cases) EXPECT_EQ(colourName(colour), name) << std::hex << colour;
 }

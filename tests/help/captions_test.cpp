@@ -103,7 +103,7 @@ QStringList literalsOf(const QString& code) {
 
 QSet<QString> sourceTexts() {
     QSet<QString> texts;
-    for (const char* folder : {"core", "windowkit", "ui", "files", "calc", "exercises", "output"}) {
+    for (const char* folder : {"core", "windowkit", "ui", "files", "front", "calc", "exercises", "output"}) {
         QDirIterator it(kSources + QLatin1Char('/') + QLatin1String(folder),
                         {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
                         QDirIterator::Subdirectories);

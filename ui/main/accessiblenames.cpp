@@ -12,6 +12,7 @@
 #include "core/presentation.h"
 #include "core/settings.h"
 #include "core/simulation.h"
+#include "front/mainstate.h"
 #include "ui/main/controlplace.h"
 #include "ui/main/inputs.h"
 #include "ui/main/tabstrip.h"
@@ -72,42 +73,11 @@ void nameMainWindow(QWidget* window) {
 }
 
 QString runText(const Simulation& run) {
-    const std::array<int, 4> counts{run.nbA(), run.nbB(), run.nbC(), run.nbD()};
-    QString text =
-        QStringLiteral("Temps écoulé : %1. ")
-            .arg(QString::fromStdString(clockText(run.elapsed(), run.parameters().decimalSeparator)));
-    text += QStringLiteral("Particules : A %1, B %2, C %3, D %4. ")
-                .arg(counts[0])
-                .arg(counts[1])
-                .arg(counts[2])
-                .arg(counts[3]);
-    if (counts[0] == 0 || counts[1] == 0)
-        return text + QStringLiteral("Qr non défini, sans particule A ou B.");
-    const double qr =
-        (static_cast<double>(counts[2]) / counts[0]) * (static_cast<double>(counts[3]) / counts[1]);
-    return text + QStringLiteral("Qr = %1.")
-                      .arg(QString::fromStdString(qrText(qr, run.parameters().decimalSeparator)).trimmed());
+    return QString::fromStdString(runSpoken(run));
 }
 
 QString graphText(const Simulation& run) {
-    static const char* const kSpecies[] = {"A", "B", "C", "D"};
-    QStringList drawn;
-    for (int s = 0; s < 4; ++s)
-        if (run.parameters().curves[s])
-            drawn << QStringLiteral("%1 en %2")
-                         .arg(QLatin1String(kSpecies[s]), colourName(toQColor(run.parameters().colours[s])));
-    QString text = drawn.isEmpty()
-                       ? QStringLiteral("Aucune courbe tracée")
-                       : QStringLiteral("Nombre de particules de ") + drawn.join(QStringLiteral(", "));
-    text += QStringLiteral(" en fonction du temps, de 0 à %1. ")
-                .arg(QString::fromStdString(durationLabel(run.duration())));
-    // Each run ends by keeping the curves of its four species.
-    if (run.showsKeptCurves()) {
-        const int runs = (run.nbcourbes() + 3) / 4;
-        text += runs == 1 ? QStringLiteral("Les courbes d'un essai précédent sont conservées. ")
-                          : QStringLiteral("Les courbes de %1 essais précédents sont conservées. ").arg(runs);
-    }
-    return text + runText(run);
+    return QString::fromStdString(graphSpoken(run));
 }
 
 RunSpeech::RunSpeech(const Simulation& run, QWidget* vessel, QWidget* graph)

@@ -12,10 +12,6 @@ namespace molvane {
 
 namespace {
 
-int rounded(double v) {
-    return roundToInt16(v).value_or(0);
-}
-
 // Lines and rectangles include both end points, as the window's drawing always did.
 void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& colour) {
     painter.setPen(colour);
@@ -30,16 +26,27 @@ double textWidth(const QPainter& painter, const QString& text) {
     return QFontMetricsF(painter.font()).horizontalAdvance(text);
 }
 
-// Writes text ending at x.
-void writeEndingAt(QPainter& painter, double x, double y, const QString& text) {
-    writeAt(painter, x - textWidth(painter, text), y, text);
-}
-
-const std::array<QString, 4> kLetters{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                      QStringLiteral("D")};
-
 void fillPanel(QPainter& painter, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), toQColor(kPanel));
+}
+
+// The texts painted over `parent`, in its species' colours where a text has one.
+void paintTexts(QPainter& painter, std::string_view parent, const std::array<QColor, 4>& colours = {}) {
+    double end = 0.0;
+    for (const PaintedText& painted : paintedTexts(parent)) {
+        painter.setFont(arial(painted.points, painted.bold));
+        painter.setPen(painted.species >= 0 ? colours[static_cast<std::size_t>(painted.species)]
+                                            : QColor(Qt::black));
+        const QString text = fromTable(painted.text);
+        double x = painted.x;
+        if (painted.follows)
+            x = end;
+        else if (painted.anchor == TextAnchor::Right)
+            x -= textWidth(painter, text);
+        else if (painted.anchor == TextAnchor::Centre)
+            x -= textWidth(painter, text) / 2;
+        end = writeAt(painter, x, painted.y, text);
+    }
 }
 
 }  // namespace
@@ -66,107 +73,36 @@ double writeAt(QPainter& painter, double x, double y, const QString& text) {
 }
 
 void paintWindow(QPainter& painter, const WindowLayout& layout) {
-    // White at the top shading to RGB(200, 200, 180) at the bottom.
-    const int height = layout.size.height();
-    for (int y = 0; y <= height; ++y) {
-        const int g = rounded(255 - 55.0 * y / height), b = rounded(255 - 75.0 * y / height);
-        line(painter, 0, y, layout.size.width(), y, QColor(g, g, b));
+    for (const PaintedStroke& stroke : windowStrokes(layout.size.width(), layout.size.height())) {
+        if (stroke.fill)
+            fillCorners(painter, stroke.x1, stroke.y1, stroke.x2, stroke.y2, toQColor(stroke.colour));
+        else
+            line(painter, stroke.x1, stroke.y1, stroke.x2, stroke.y2, toQColor(stroke.colour));
     }
-
-    // The text area hides this but for a 3-pixel edge at its right and bottom.
-    const QRect& text = layout.supertext;
-    fillCorners(painter, text.left() + 3, layout.fich.top() + 3, text.right() + 1 + 3, text.bottom() + 1 + 3,
-                toQColor(kDarkGrey));
-
-    // The vessel sunk into the window: dark above and left, light below and right.
-    const int l = layout.animpic.left(), t = layout.animpic.top();
-    const int w = layout.animpic.width(), h = layout.animpic.height();
-    for (int i = 0; i <= 10; ++i) {
-        const QColor shadow(5 + 5 * i, 65 + 6 * i, 135 + 6 * i);
-        line(painter, l - i, t - i, l + w + i, t - i, shadow);
-        line(painter, l - i, t - i, l - i, t + h + i, shadow);
-        const QColor light(255 - 20 * i, 255 - 13 * i, 255 - 6 * i);
-        line(painter, l - i, t + h + i, l + w + i, t + h + i, light);
-        line(painter, l + w + i, t - i, l + w + i, t + h + i + 1, light);
-        line(painter, l - 10, t + h + 22 + i, l + w + 11, t + h + 22 + i,
-             QColor(55 - 5 * i, 125 - 6 * i, 195 - 6 * i));
-    }
-    fillCorners(painter, l - 10, t + h + 10, l + w + 10, t + h + 22, QColor(55, 125, 195));
 
     // The equation panel over the initial-count boxes.
-    const auto& boxes = layout.text1;
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8, true));
-    writeEndingAt(painter, boxes[0].left(), t + h + 40, QStringLiteral("Équation chimique : "));
-    painter.setFont(arial(10, true));
-    static const std::array<QString, 3> kSigns{QStringLiteral("+"), QStringLiteral("="), QStringLiteral("+")};
-    for (std::size_t s = 0; s < 4; ++s) {
-        painter.setPen(layout.colours[s]);
-        writeAt(painter, boxes[s].left() + (boxes[s].width() - textWidth(painter, kLetters[s])) / 2,
-                t + h + 39, kLetters[s]);
-    }
-    painter.setPen(Qt::black);
-    for (std::size_t k = 0; k < 3; ++k) {
-        const double middle = (boxes[k].right() + 1 + boxes[k + 1].left()) / 2.0;
-        writeAt(painter, middle - textWidth(painter, kSigns[k]) / 2, t + h + 39, kSigns[k]);
-    }
-    painter.setFont(arial(8, true));
-    writeEndingAt(painter, boxes[0].left(), boxes[0].top() + 3, QStringLiteral("État initial : "));
-    writeEndingAt(painter, boxes[0].left(), layout.labelinf0.top() + 1,
-                  QStringLiteral("Pendant la réaction : "));
+    paintTexts(painter, kMainWindowName, layout.colours);
 }
 
 QRect temperatureBand(const QRect& bar) {
     return QRect(QPoint(bar.left() - 20, bar.top() - 8), QPoint(bar.right() + 1 + 20, bar.bottom() + 1 + 8));
 }
 
-void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 2>& percentBoxes,
-                         const QRect& temperatureBar) {
+void paintParameterPanel(QPainter& painter, QSize size, const std::array<QRect, 2>&, const QRect&) {
     fillPanel(painter, size);
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8));
-    static const std::array<std::array<QString, 2>, 2> kHeadings{{
-        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 1 (A + B "),
-         QStringLiteral(" C + D) :")},
-        {QStringLiteral(" Pourcentage de chocs efficaces dans le sens 2 (C + D "),
-         QStringLiteral(" A + B) :")},
-    }};
-    for (std::size_t i = 0; i < 2; ++i) {
-        const double y = percentBoxes[i].top() - 18;
-        double x = writeAt(painter, 18, y, kBullet);
-        x = writeAt(painter, x, y, kHeadings[i][0]);
-        x = writeAt(painter, x, y, kArrow);
-        writeAt(painter, x, y, kHeadings[i][1]);
-    }
-    const double y = temperatureBar.top() - 24;
-    writeAt(painter, writeAt(painter, 18, y, kBullet), y, QStringLiteral(" Température du système :"));
-
-    // Blue at the cold left end to red at the hot right end, white ticks every 25 pixels.
-    const QRect band = temperatureBand(temperatureBar);
-    const int x0 = band.left(), x1 = band.right(), y0 = band.top(), y1 = band.bottom();
-    for (int x = x0; x <= x1; ++x) {
-        const int m = rounded(255.0 * (x - x0) / (x1 - x0));
-        line(painter, x, y0, x, y1, QColor(m, rounded((255 - m) / 2.0), 255 - m));
-    }
-    for (int x = x0 + 36; x <= x1 - 30; x += 25) line(painter, x, y0, x, y1, Qt::white);
+    paintTexts(painter, "Picture3");
+    for (const PaintedStroke& stroke : panelStrokes("Picture3"))
+        line(painter, stroke.x1, stroke.y1, stroke.x2, stroke.y2, toQColor(stroke.colour));
 }
 
 void paintSettingsPanel(QPainter& painter, QSize size) {
     fillPanel(painter, size);
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8, true));
-    for (const PanelHeading& heading : {kDurationHeading, kRowsHeading})
-        writeAt(painter, heading.x, heading.y, fromTable(heading.text));
+    paintTexts(painter, "Picture1");
 }
 
-void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>& swatches) {
+void paintDisplayPanel(QPainter& painter, QSize size, const std::array<QRect, 4>&) {
     fillPanel(painter, size);
-    painter.setPen(Qt::black);
-    painter.setFont(arial(8, true));
-    writeAt(painter, 18, 15, QStringLiteral("Couleurs de représentation des particules"));
-    painter.setFont(arial(8));
-    for (std::size_t k = 0; k < 4; ++k)
-        writeAt(painter, swatches[k].right() + 1 + 8, swatches[k].top() + 1, kLetters[k]);
+    paintTexts(painter, "Frame2");
 }
 
 }  // namespace molvane

@@ -9,12 +9,15 @@
 #include <QString>
 #include <array>
 
+#include "core/controltable.h"
+#include "ui/main/controlplace.h"
+
 class QPainter;
 
 namespace molvane {
 
-inline const QString kBullet = QStringLiteral("\u2022");
-inline const QString kArrow = QStringLiteral("\u2192");
+inline const QString kBullet = fromTable(kBulletSign);
+inline const QString kArrow = fromTable(kArrowSign);
 
 QFont arial(int points, bool bold = false);
 // The dotted frame that shows which picture has the keyboard, just inside

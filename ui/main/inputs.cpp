@@ -17,6 +17,7 @@
 #include "common/numbers.h"
 #include "core/controltable.h"
 #include "core/table.h"
+#include "front/mainstate.h"
 #include "ui/main/controlplace.h"
 #include "ui/main/drawing.h"
 #include "windowkit/accessibility.h"
@@ -171,10 +172,7 @@ void readBarsAsShown(QWidget* window) {
     if (QScrollBar* rows = bar(QStringLiteral("VScroll3"))) {
         ShownValue shown;
         shown.value = [rows] { return tableRowsAt(rows->value()); };
-        shown.text = [rows] {
-            return QStringLiteral("%1 lignes")
-                .arg(QString::fromStdString(numberText(tableRowsAt(rows->value()))));
-        };
+        shown.text = [rows] { return QString::fromStdString(rowsSpoken(tableRowsAt(rows->value()))); };
         shown.minimum = kFewestTableRows;
         shown.maximum = kMostTableRows;
         shown.growsDownwards = true;
@@ -241,26 +239,20 @@ void addReadingStops(QWidget* window) {
         swatches[s] = window->findChild<Swatch*>(QStringLiteral("Label4_%1").arg(s + 1));
         if (!boxes[s] || !counts[s] || !swatches[s]) return;
     }
-    static const std::array<QString, 4> kSpecies{QStringLiteral("A"), QStringLiteral("B"),
-                                                 QStringLiteral("C"), QStringLiteral("D")};
     // Over the equation's line, and over the counts under it.
     const auto place = [](std::string_view name) {
         const ControlRect r = findControl(name)->rect;
         return QRect(r.x, r.y, r.width, r.height);
     };
     auto* equation = new ReadingStop(window, QStringLiteral("Equation"), place("Equation"), [swatches] {
-        QString text = QStringLiteral("Équation chimique : A + B = C + D ; ");
-        for (int s = 0; s < 4; ++s)
-            text += kSpecies[s] + QStringLiteral(" en ") + colourName(swatches[s]->shown()) +
-                    (s < 3 ? QStringLiteral(", ") : QString());
-        return text;
+        std::array<Colour, 4> colours{};
+        for (int s = 0; s < 4; ++s) colours[s] = fromQColor(swatches[s]->shown());
+        return QString::fromStdString(equationSpoken(colours));
     });
     auto* during = new ReadingStop(window, QStringLiteral("Pendant"), place("Pendant"), [counts] {
-        QString text = QStringLiteral("Pendant la réaction : ");
-        for (int s = 0; s < 4; ++s)
-            text += kSpecies[s] + QLatin1Char(' ') + counts[s]->text().trimmed() +
-                    (s < 3 ? QStringLiteral(", ") : QString());
-        return text;
+        std::array<std::string, 4> shown;
+        for (int s = 0; s < 4; ++s) shown[s] = counts[s]->text().toStdString();
+        return QString::fromStdString(duringSpoken(shown));
     });
     // Both grow with the display size as the other controls do.
     fromTable(equation, "Equation");

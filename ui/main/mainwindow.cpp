@@ -32,6 +32,7 @@
 #include "exercises/recoverywatcher.h"
 #include "exercises/textarea.h"
 #include "files/configdialogs.h"
+#include "front/mainstate.h"
 #include "output/copies.h"
 #include "output/helpwindow.h"
 #include "output/magnifier.h"
@@ -410,9 +411,8 @@ void MainWindow::Form_Activate() {
 
 bool MainWindow::Form_QueryUnload() {
     if (!textArea_->confirmDiscard(this)) return false;
-    return message(this, MessageIcon::Question, QStringLiteral("Fermer"),
-                   QStringLiteral("Quitter vraiment Molvane chimique ?"),
-                   MessageButtons::OkCancel) == MessageAnswer::Ok;
+    return message(this, MessageIcon::Question, QString::fromUtf8(kCloseTitle),
+                   QString::fromUtf8(kCloseQuestion), MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
 void MainWindow::Form_Unload() {
@@ -611,10 +611,8 @@ void MainWindow::VScroll2_Change() {
     const int position = settingsPanel_.vscroll2->value();
     if (position == ancienneduree) return;
     if (sim_.showsKeptCurves() &&
-        message(this, MessageIcon::Question, QStringLiteral("Durée de l'enregistrement"),
-                QStringLiteral("La modification de ce paramètre entraîne la perte des courbes existantes.\r\n"
-                               "Confirmez-vous la commande ?"),
-                MessageButtons::OkCancel) == MessageAnswer::Cancel) {
+        message(this, MessageIcon::Question, QString::fromUtf8(kDurationTitle),
+                QString::fromUtf8(kDurationQuestion), MessageButtons::OkCancel) == MessageAnswer::Cancel) {
         settingsPanel_.vscroll2->setValue(ancienneduree);
         return;
     }

@@ -21,8 +21,8 @@ namespace molvane {
 
 namespace {
 
-const std::array<QString, 3> kNames{QStringLiteral("Paramètres"), QStringLiteral("Affichage"),
-                                    QStringLiteral("Suivi du système")};
+const std::array<QString, 3> kNames{fromTable(kTabNames[0]), fromTable(kTabNames[1]),
+                                    fromTable(kTabNames[2])};
 
 // One tab of the strip, which draws its tabs itself: a tab a reader lists,
 // reads as selected or not, and can press; it holds its panel.
@@ -254,24 +254,20 @@ void TabStrip::measure() {
         widths[k] = QFontMetricsF(k + 1 == current() ? bold : regular).horizontalAdvance(kNames[k]);
         sum += widths[k];
     }
-    const int w = designWidth();
-    gap_ = (w - sum) / 6.0;
-    b_[0] = -1;
-    for (int k = 1; k <= 2; ++k)
-        b_[k] = roundToInt16(b_[k - 1] + widths[k - 1] + 2 * gap_).value_or(b_[k - 1]);
-    b_[3] = static_cast<std::int16_t>(w);
+    layout_ = tabStripLayout(widths, designWidth(), designHeight(), h_);
+    b_ = layout_.boundaries;
+    gap_ = layout_.gap;
 }
 
 void TabStrip::placeCurrentPanel() {
     measure();
-    const int top = h_ + 5;
+    const ControlRect place = layout_.panel;
     for (int k = 0; k < 3; ++k) {
         QWidget* panel = panels_[k];
         if (!panel) continue;
         if (k + 1 == current()) {
             const double scale = designScale(this);
-            panel->setGeometry(
-                scaledRect(QRect(4, top, designWidth() - 4 - 4, designHeight() - top - 4), scale));
+            panel->setGeometry(scaledRect(QRect(place.x, place.y, place.width, place.height), scale));
             panel->show();
         } else {
             panel->hide();
@@ -299,29 +295,16 @@ void TabStrip::paintEvent(QPaintEvent*) {
     painter.scale(designScale(this), designScale(this));
     // The strip's own ground, so that its white lines show on it.
     painter.fillRect(QRect(0, 0, w, h), toQColor(kPanel));
-    const auto line = [&painter](int x1, int y1, int x2, int y2, const QColor& colour) {
-        painter.setPen(colour);
-        painter.drawLine(x1, y1, x2, y2);
-    };
-    line(0, 0, w - 1, 0, toQColor(kDarkGrey));
-    line(w - 1, 0, w - 1, h - 1, toQColor(kDarkGrey));
-    line(0, h - 1, w - 1, h - 1, toQColor(kDarkGrey));
-    line(0, 0, 0, h - 1, toQColor(kDarkGrey));
-    line(0, 0, 0, h - 1, Qt::white);
-    for (int k = 0; k <= 3; ++k) {
-        line(b_[k] - 1, 1, b_[k] - 1, h_ + 1, toQColor(kDarkGrey));
-        line(b_[k], 0, b_[k], h_, Qt::white);
-        if (k < 3) line(b_[k] + 1, 0, b_[k + 1] - 1, 0, Qt::white);
-    }
-    // The base line stops at the current tab, which stays open towards its panel.
     const int c = current();
-    line(0, h_ + 1, b_[c - 1] + 2, h_ + 1, Qt::white);
-    line(b_[c], h_ + 1, w, h_ + 1, Qt::white);
+    for (const PaintedStroke& stroke : tabStripStrokes(layout_, c, w, h, h_)) {
+        painter.setPen(toQColor(stroke.colour));
+        painter.drawLine(stroke.x1, stroke.y1, stroke.x2, stroke.y2);
+    }
 
     painter.setPen(Qt::black);
     for (int k = 1; k <= 3; ++k) {
         painter.setFont(arial(8, k == c));
-        writeAt(painter, b_[k - 1] + gap_, k == c ? 2 : 1, kNames[k - 1]);
+        writeAt(painter, b_[k - 1] + gap_, tabNameTop(k, c), kNames[k - 1]);
     }
     // The keyboard's place: a dotted frame round the chosen tab's name.
     if (hasFocus()) {

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/controltable.h"
+
 namespace molvane {
 
 class TabStrip final : public QWidget {
@@ -58,6 +60,7 @@ private:
     int designHeight() const;
 
     std::int16_t current_ = 0;
+    TabStripLayout layout_;
     std::array<std::int16_t, 4> b_{};
     double gap_ = 0;
     std::int16_t h_ = 0;

@@ -1,0 +1,29 @@
+# The browser page (make web): built by the tests of this build too, after
+# the WebAssembly build of the Qt-free layer, then its own tests labelled
+# `web`: the scripts' types, their logic under Vitest, and the page itself in
+# Chromium, which compares its runs with molvane-run's.
+if(NOT MOLVANE_EMCMAKE)
+  return()
+endif()
+
+set(web_out ${CMAKE_BINARY_DIR}/web)
+add_test(NAME web_build
+         COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR} -DBINARY=${CMAKE_BINARY_DIR}/wasm -DOUT=${web_out}
+                 -DEMCMAKE=${MOLVANE_EMCMAKE} -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -DWERROR=${MOLVANE_WERROR}
+                 -P ${CMAKE_SOURCE_DIR}/cmake/webbuild.cmake)
+set_tests_properties(web_build PROPERTIES FIXTURES_SETUP web FIXTURES_REQUIRED wasm LABELS "web;wasm" TIMEOUT 3000)
+
+find_program(MOLVANE_NODE node)
+# The scripts typed against the bindings' declarations (Vite does not check types).
+add_test(NAME web_types COMMAND ${MOLVANE_NODE} node_modules/typescript/bin/tsc --noEmit -p .
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
+
+add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
+
+add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(
+  web_e2e PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
+  ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_RUN=$<TARGET_FILE:molvane-run>")

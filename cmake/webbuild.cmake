@@ -1,0 +1,36 @@
+# cmake -DSOURCE=<sources> -DBINARY=<wasm build folder> -DOUT=<page folder> -DEMCMAKE=<emcmake>
+#       [-DLAUNCHER=ccache] [-DWERROR=ON] -P webbuild.cmake
+# The page: the module molvane_web built with Emscripten, the page's tools
+# installed from web/package-lock.json when they are missing or older than
+# it, then Vite writes OUT/molvane.html.
+if(EXISTS /usr/share/nodejs AND NOT DEFINED ENV{NODE_PATH})
+  set(ENV{NODE_PATH} /usr/share/nodejs)
+endif()
+
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${SOURCE} -DBINARY=${BINARY} -DEMCMAKE=${EMCMAKE} -DLAUNCHER=${LAUNCHER}
+          -DWERROR=${WERROR} -DTARGET=molvane_web -P ${SOURCE}/cmake/wasmbuild.cmake RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "The page's WebAssembly module could not be built")
+endif()
+
+set(web ${SOURCE}/web)
+set(installed ${web}/node_modules/.package-lock.json)
+if(NOT EXISTS ${installed} OR ${web}/package-lock.json IS_NEWER_THAN ${installed})
+  find_program(NPM npm REQUIRED)
+  execute_process(COMMAND ${NPM} ci --no-audit --no-fund WORKING_DIRECTORY ${web} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "npm ci failed in web/")
+  endif()
+endif()
+
+find_program(NODE node REQUIRED)
+set(ENV{MOLVANE_MODULE} ${BINARY}/web/molvane_web.js)
+set(ENV{MOLVANE_WEB_OUT} ${OUT})
+execute_process(COMMAND ${NODE} ${web}/node_modules/vite/bin/vite.js build --logLevel warn WORKING_DIRECTORY ${web}
+                RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "The page could not be built (vite build)")
+endif()
+file(SIZE ${OUT}/molvane.html size)
+message(STATUS "${OUT}/molvane.html: ${size} bytes")
