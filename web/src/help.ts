@@ -12,7 +12,10 @@ const helpStyle = `
   border-bottom: 1px solid #c0c0c0; }
 .molvane-help header h2 { font-size: 14px; margin: 0 auto 0 0; }
 .molvane-help .panes { display: grid; grid-template-columns: minmax(12rem, 18rem) 1fr; min-height: 0; }
-.molvane-help nav { overflow: auto; padding: 6px 4px; border-right: 1px solid #c0c0c0; background: #faf8f5; }
+.molvane-help .side { display: flex; flex-direction: column; min-height: 0; border-right: 1px solid #c0c0c0; background: #faf8f5; }
+.molvane-help .index { display: flex; flex-wrap: wrap; gap: 4px; align-items: center; padding: 6px; border-bottom: 1px solid #c0c0c0; }
+.molvane-help .index input { flex: 1; min-width: 8rem; }
+.molvane-help nav { overflow: auto; padding: 6px 4px; flex: 1; }
 .molvane-help nav ul { list-style: none; margin: 0; padding-left: 12px; }
 .molvane-help nav > ul { padding-left: 2px; }
 .molvane-help nav a { display: block; padding: 2px 4px; color: #0000c8; text-decoration: none; }
@@ -44,6 +47,17 @@ export function resolveLink(href: string, book: HelpBook): { page: string; ancho
   return Object.hasOwn(book.pages, page) ? { page, anchor: anchor || undefined } : null;
 }
 
+// The page of a keyword: the exact one, else the first that begins with
+// what was typed (case and accents as typed).
+export function keywordPage(typed: string, book: HelpBook): string | null {
+  const word = typed.trim().toLocaleLowerCase("fr");
+  if (!word) return null;
+  const exact = book.keywords.find((k) => k.name.toLocaleLowerCase("fr") === word);
+  if (exact) return exact.ref;
+  const start = book.keywords.find((k) => k.name.toLocaleLowerCase("fr").startsWith(word));
+  return start?.ref ?? null;
+}
+
 export function createHelp(book: HelpBook, doc: Document = document): HelpViewer {
   addStyle("molvane-help-style", helpStyle, doc);
   const dialog = doc.createElement("dialog");
@@ -57,17 +71,36 @@ export function createHelp(book: HelpBook, doc: Document = document): HelpViewer
   heading.textContent = "Aide";
   const backButton = doc.createElement("button");
   backButton.type = "button";
-  backButton.textContent = "Précédent";
+  backButton.innerHTML = "<u>P</u>récédent";
   backButton.disabled = true;
   const closeButton = doc.createElement("button");
   closeButton.type = "button";
-  closeButton.textContent = "Fermer";
+  closeButton.innerHTML = "<u>F</u>ermer";
   header.append(heading, backButton, closeButton);
 
   const panes = doc.createElement("div");
   panes.className = "panes";
   const nav = doc.createElement("nav");
   nav.setAttribute("aria-label", "Sommaire");
+  // The index: a keyword of the help project, typed or picked, shows its page.
+  const search = doc.createElement("form");
+  search.className = "index";
+  const searchLabel = doc.createElement("label");
+  searchLabel.htmlFor = "molvane-help-word";
+  searchLabel.textContent = "Mot cherché :";
+  const word = doc.createElement("input");
+  word.type = "search";
+  word.id = "molvane-help-word";
+  word.setAttribute("list", "molvane-help-words");
+  word.autocomplete = "off";
+  const words = doc.createElement("datalist");
+  words.id = "molvane-help-words";
+  for (const keyword of [...book.keywords].sort((a, b) => a.name.localeCompare(b.name, "fr"))) {
+    const option = doc.createElement("option");
+    option.value = keyword.name;
+    words.append(option);
+  }
+  search.append(searchLabel, word, words);
   const pageBox = doc.createElement("div");
   pageBox.className = "page";
   pageBox.tabIndex = 0;
@@ -80,7 +113,10 @@ export function createHelp(book: HelpBook, doc: Document = document): HelpViewer
   const article = doc.createElement("article");
   article.setAttribute("lang", "fr");
   shadow.append(sheet, article);
-  panes.append(nav, pageBox);
+  const side = doc.createElement("div");
+  side.className = "side";
+  side.append(search, nav);
+  panes.append(side, pageBox);
   dialog.append(header, panes);
 
   const links = new Map<string, HTMLAnchorElement[]>();
@@ -156,6 +192,11 @@ export function createHelp(book: HelpBook, doc: Document = document): HelpViewer
     event.preventDefault();
     if (show(href)) pageBox.focus();
   });
+  search.addEventListener("submit", (event) => {
+    event.preventDefault();
+    const ref = keywordPage(word.value, book);
+    if (ref && show(ref)) pageBox.focus();
+  });
   const back = () => {
     const previous = history.pop();
     if (previous) render(previous);
@@ -164,11 +205,18 @@ export function createHelp(book: HelpBook, doc: Document = document): HelpViewer
   };
   backButton.addEventListener("click", back);
   closeButton.addEventListener("click", () => dialog.close());
+  // The help window's keys: Alt+P back, Alt+O the contents' first page,
+  // Alt+M the index's field, Alt+F closes.
   dialog.addEventListener("keydown", (event) => {
-    if (event.altKey && event.key === "ArrowLeft") {
-      event.preventDefault();
-      back();
-    }
+    if (!event.altKey || event.ctrlKey || event.metaKey) return;
+    const key = event.key.toLowerCase();
+    if (key === "arrowleft" || key === "p") back();
+    else if (key === "o") {
+      if (show(first)) pageBox.focus();
+    } else if (key === "m") word.focus();
+    else if (key === "f") dialog.close();
+    else return;
+    event.preventDefault();
   });
   let opener: HTMLElement | null = null;
   dialog.addEventListener("close", () => opener?.focus());

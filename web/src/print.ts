@@ -57,6 +57,7 @@ const printStyle = `
   body.molvane-printing > *:not(.molvane-print) { display: none !important; }
   body.molvane-printing > .molvane-print { display: block; }
 }
+.molvane-print { background: #fff; color: #000; }
 .molvane-print .page { position: relative; overflow: hidden; break-after: page; page-break-after: always; }
 .molvane-print .page:last-child { break-after: auto; page-break-after: auto; }
 .molvane-print .placed { position: absolute; margin: 0; }
@@ -99,6 +100,7 @@ function tablePart(source: HTMLTableElement, first: number, end: number, doc: Do
       // A column hidden by its colour on screen (Qr) is printed as shown.
       printed.style.color = style.color;
       printed.style.backgroundColor = style.backgroundColor;
+      printed.style.visibility = style.visibility;
       copy.append(printed);
     }
     body.append(copy);

@@ -2,7 +2,7 @@
 // The help dialog: contents, links between pages, the way back.
 import { afterEach, beforeEach, describe, expect, it } from "vitest";
 import type { HelpBook } from "../../help-pages";
-import { createHelp, resolveLink } from "../../src/help";
+import { createHelp, keywordPage, resolveLink } from "../../src/help";
 import { withDialogs } from "./dialogs";
 
 const book: HelpBook = {
@@ -22,7 +22,12 @@ const book: HelpBook = {
       ],
     },
   ],
-  keywords: [],
+  keywords: [
+    { name: "presse-papiers", ref: "copies.html" },
+    { name: "Copier", ref: "copies.html#fin" },
+    { name: "copie d'écran", ref: "loupe.html" },
+    { name: "Écran", ref: "loupe.html" },
+  ],
 };
 
 beforeEach(() => withDialogs());
@@ -40,6 +45,32 @@ describe("links", () => {
     ["mailto:x@y.fr", null],
   ])("%s", (href, want) => {
     expect(resolveLink(href, book)).toEqual(want);
+  });
+});
+
+describe("the index", () => {
+  it.each([
+    ["Copier", "copies.html#fin"],
+    ["  copier ", "copies.html#fin"],
+    ["copie", "copies.html#fin"],
+    ["copie d", "loupe.html"],
+    ["presse", "copies.html"],
+    ["écran", "loupe.html"],
+    ["ecran", null],
+    ["", null],
+    ["zèbre", null],
+  ])("%j leads to %s", (typed, want) => {
+    expect(keywordPage(typed, book)).toBe(want);
+  });
+
+  it("shows the page of the word typed in its field", () => {
+    const help = createHelp(book);
+    help.open();
+    const field = help.dialog.querySelector<HTMLInputElement>("#molvane-help-word");
+    expect(field?.labels?.[0]?.textContent).toBe("Mot cherché :");
+    field!.value = "presse";
+    field!.form!.dispatchEvent(new Event("submit", { cancelable: true }));
+    expect(help.current).toBe("copies.html");
   });
 });
 
