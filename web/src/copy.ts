@@ -98,7 +98,7 @@ export function tablePicture(table: HTMLTableElement): HTMLCanvasElement {
   for (const row of Array.from(table.rows)) {
     for (const cell of Array.from(row.cells)) {
       const x = cell.offsetLeft;
-      const y = row.offsetTop + (cell.offsetParent === row ? 0 : cell.offsetTop - row.offsetTop);
+      const y = cell.offsetTop;
       const w = cell.offsetWidth;
       const h = cell.offsetHeight;
       const style = view.getComputedStyle(cell);
@@ -107,7 +107,7 @@ export function tablePicture(table: HTMLTableElement): HTMLCanvasElement {
       context.strokeStyle = "rgb(192, 192, 192)";
       context.strokeRect(x + 0.5, y + 0.5, w - 1, h - 1);
       const text = (cell.textContent ?? "").replace(/\s+$/, "");
-      if (!text) continue;
+      if (!text || style.visibility === "hidden") continue;
       context.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
       context.fillStyle = style.color || "#000000";
       const align = style.textAlign;
