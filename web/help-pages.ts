@@ -152,7 +152,12 @@ export function readHelpBook(folder: string): HelpBook {
 const virtualId = "virtual:molvane-help";
 
 // Serves the book as the module `virtual:molvane-help` (its default export).
-export function molvaneHelp(folder = fileURLToPath(new URL("../help", import.meta.url))): Plugin {
+// The folder is help/ of the sources unless $MOLVANE_HELP names another: the
+// desktop build's copy (build/help), where the course generator has filled
+// in the list of exercises.
+export function molvaneHelp(
+  folder = process.env.MOLVANE_HELP || fileURLToPath(new URL("../help", import.meta.url)),
+): Plugin {
   return {
     name: "molvane-help",
     resolveId(id) {
