@@ -34,33 +34,30 @@ const firstTick = await tab.evaluate(() => {
   return first.startTime + first.duration;
 });
 
-// The set-up, as a pupil makes it: the counts, the curves, the magnifier.
-await tab.evaluate(() => {
-  const control = (name) => document.querySelector(`[data-control="${name}"]`);
-  const enter = (name, value) => {
-    const input = control(name);
-    if (!input) throw new Error(`pas de ${name}`);
-    input.focus();
-    input.value = value;
-    input.dispatchEvent(new Event("input", { bubbles: true }));
-    input.dispatchEvent(new Event("change", { bubbles: true }));
-    input.dispatchEvent(new KeyboardEvent("keydown", { key: "Enter", bubbles: true }));
-    input.blur();
-  };
-  enter("Text1_0", "500");
-  enter("Text1_1", "500");
-  enter("Text1_2", "0");
-  enter("Text1_3", "0");
-  for (const name of ["option2_0", "option2_1", "option2_2", "option2_3"]) {
-    const box = control(name);
-    if (!box) throw new Error(`pas de ${name}`);
-    if (!box.checked) box.click();
-  }
-});
-await tab.click('[data-control="Comloupe"]');
-await tab.waitForTimeout(1000);
+// The set-up, as a pupil makes it: the counts typed, the curves ticked in
+// "Suivi du système", the magnifier opened.
+const control = (name) => tab.locator(`[data-control="${name}"]`).first();
+for (const [name, value] of [
+  ["Text1_0", "500"],
+  ["Text1_1", "500"],
+  ["Text1_2", "0"],
+  ["Text1_3", "0"],
+]) {
+  await control(name).fill(value);
+  await control(name).press("Tab");
+}
+const followTab = tab.getByRole("tab", { name: "Suivi du système" });
+if ((await followTab.count()) > 0) await followTab.first().click();
+for (const name of ["option2_0", "option2_1", "option2_2", "option2_3"]) {
+  const box = control(name);
+  if (await box.isVisible()) await box.check();
+  else await box.evaluate((input) => input.checked || input.click());
+}
+await control("Comloupe").click();
+await tab.waitForTimeout(1500);
+// What the page shows it runs: the live counts under the vessel.
 const counts = await tab.evaluate(() =>
-  ["Text1_0", "Text1_1"].map((name) => document.querySelector(`[data-control="${name}"]`).value),
+  [0, 1, 2, 3].map((i) => document.querySelector(`[data-control="Labelinf_${i}"]`)?.textContent?.trim() ?? "?"),
 );
 await tab.evaluate(() => performance.clearMeasures("tick"));
 await tab.waitForTimeout(seconds * 1000);

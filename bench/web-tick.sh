@@ -28,7 +28,7 @@ const line = (label, value) => console.log(`${label.padEnd(34)} ${value}`);
 line("page", web.page);
 line("taille du fichier", `${(web.bytes / 1024 / 1024).toFixed(2)} Mo (${web.bytes} octets)`);
 line("premier pas après l'"'"'ouverture", `${web.first_tick_ms} ms`);
-line("nombres A et B dans la page", web.counts.join(" et "));
+line("nombres affichés dans la page", web.counts.join(" "));
 line("pas mesurés dans la page", web.ticks);
 line("pas médian, page", `${web.median_tick_ms.toFixed(3)} ms (p95 ${web.p95_tick_ms} ms)`);
 line("pas médian, cœur natif", `${nativeMs.toFixed(3)} ms`);
