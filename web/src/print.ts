@@ -79,6 +79,7 @@ const printStyle = `
 .molvane-print-dialog input[type="text"] { width: 20em; }
 .molvane-print-dialog input[type="number"] { width: 4em; }
 .molvane-print-dialog .note { grid-column: 1 / -1; margin: 0; font-size: 12px; }
+.molvane-print-dialog .waiting { margin: 24px 8px; font-size: 14px; }
 `;
 
 function px(twips: number): string {
@@ -234,6 +235,9 @@ export class PrintDialog {
   private readonly title: HTMLInputElement;
   private readonly copies: HTMLInputElement;
   private readonly doc: Document;
+  private readonly body: HTMLElement;
+  private readonly waiting: HTMLElement;
+  private printed: PrintChoices | null = null;
 
   constructor(
     private readonly sources: PrintSources,
@@ -309,7 +313,20 @@ export class PrintDialog {
     note.textContent = "L'imprimante se choisit ensuite dans la fenêtre d'impression du navigateur.";
 
     body.append(frame, buttons, fields, note);
-    form.append(body);
+    // While the pages are made, the choices give way to the desktop's notice.
+    const waiting = doc.createElement("p");
+    waiting.className = "waiting";
+    waiting.dataset.control = "Frame2";
+    waiting.setAttribute("role", "status");
+    waiting.hidden = true;
+    waiting.textContent = "Veuillez patienter quelques instants...";
+    form.append(body, waiting);
+    this.body = body;
+    this.waiting = waiting;
+    form.addEventListener("submit", (event) => {
+      event.preventDefault();
+      void this.print();
+    });
     dialog.append(heading, form);
     // The buttons' key letters, as on the desktop: Alt+O, Alt+A.
     dialog.addEventListener("keydown", (event) => {
@@ -337,24 +354,30 @@ export class PrintDialog {
   // was pressed (the pages printed by then) and null when cancelled.
   open(): Promise<PrintChoices | null> {
     if (!this.dialog.isConnected) this.doc.body.append(this.dialog);
-    this.dialog.returnValue = "";
+    this.printed = null;
     this.dialog.showModal();
     this.checks[0].focus();
     return new Promise((resolve) => {
-      this.dialog.addEventListener(
-        "close",
-        () => {
-          if (this.dialog.returnValue !== "ok") {
-            resolve(null);
-            return;
-          }
-          const choices = this.choices();
-          const layout = buildPrintLayout(this.sources, choices, this.doc);
-          void printLayout(layout, this.sources.print).then(() => resolve(choices));
-        },
-        { once: true },
-      );
+      this.dialog.addEventListener("close", () => resolve(this.printed), { once: true });
     });
+  }
+
+  // OK: the notice, the pages through the browser, then the dialog closes.
+  private async print(): Promise<void> {
+    if (!this.waiting.hidden) return;
+    const choices = this.choices();
+    this.body.hidden = true;
+    this.waiting.hidden = false;
+    this.waiting.tabIndex = -1;
+    this.waiting.focus();
+    try {
+      await printLayout(buildPrintLayout(this.sources, choices, this.doc), this.sources.print);
+      this.printed = choices;
+    } finally {
+      this.waiting.hidden = true;
+      this.body.hidden = false;
+      this.dialog.close();
+    }
   }
 }
 

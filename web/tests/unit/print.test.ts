@@ -166,12 +166,24 @@ describe("the dialog", () => {
     ["ok", { animation: true, graph: true, table: false, title: "Quintara - Molvane chimique", copies: 1 }],
   ])("closed by %s", async (how, result) => {
     layout = layoutOf(1, []);
-    const printed = vi.fn();
-    const dialog = new PrintDialog({ ...sources(null), print: printed });
+    let noticeShown = false;
+    const dialog = new PrintDialog({
+      ...sources(null),
+      print: () => {
+        const waiting = dialog.dialog.querySelector<HTMLElement>('[data-control="Frame2"]');
+        noticeShown = waiting?.hidden === false && waiting.textContent === "Veuillez patienter quelques instants...";
+      },
+    });
     const answer = dialog.open();
     expect(dialog.dialog.open).toBe(true);
-    dialog.dialog.close(how);
+    const button = dialog.dialog.querySelector<HTMLButtonElement>(
+      how === "ok" ? '[data-control="Command1"]' : '[data-control="Command3"]',
+    );
+    button?.click();
     expect(await answer).toEqual(result);
-    expect(printed).toHaveBeenCalledTimes(result ? 1 : 0);
+    expect(noticeShown).toBe(how === "ok");
+    expect(dialog.dialog.open).toBe(false);
+    // The choices come back for the next print.
+    expect(dialog.dialog.querySelector<HTMLElement>(".body")?.hidden).toBe(false);
   });
 });
