@@ -164,6 +164,8 @@ export class CopyMenu {
   // page lies outside a landmark.
   private readonly holder: HTMLElement;
   private submenu: HTMLUListElement | null = null;
+  // Each item that opens a submenu, with that submenu.
+  private readonly submenuOf = new Map<HTMLElement, HTMLUListElement>();
   private opener: HTMLElement | null = null;
   private readonly doc: Document;
   private readonly onOutside = (event: Event) => {
@@ -266,8 +268,6 @@ export class CopyMenu {
     list.addEventListener("keydown", (event) => this.key(event, list));
     return list;
   }
-
-  private readonly submenuOf = new Map<HTMLElement, HTMLUListElement>();
 
   get isOpen(): boolean {
     return !this.element.hidden;

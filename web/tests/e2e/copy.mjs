@@ -26,6 +26,17 @@ async function tableCells(page) {
   });
 }
 
+// Waits until the clipboard holds what `holds` (run in the page) says.
+async function clipboardHolds(page, holds, what) {
+  for (let tries = 0; tries < 50; ++tries) {
+    if (await page.evaluate(holds).catch(() => false)) return;
+    await page.waitForTimeout(100);
+  }
+  throw new Error(`le presse-papiers n'a pas reçu ${what}`);
+}
+
+const hasPng = async () => (await navigator.clipboard.read()).some((item) => item.types.includes("image/png"));
+
 async function clipboardPng(page) {
   return page.evaluate(async () => {
     const items = await navigator.clipboard.read();
@@ -62,7 +73,7 @@ await runChecks([
     async () => {
       await page.evaluate(() => navigator.clipboard.writeText("avant"));
       await choose(page, toText);
-      await page.waitForFunction(async () => (await navigator.clipboard.readText()) !== "avant");
+      await clipboardHolds(page, async () => (await navigator.clipboard.readText()) !== "avant", "le texte");
       const text = await page.evaluate(() => navigator.clipboard.readText());
       expect(!text.endsWith("\n"), "une fin de ligne après la dernière ligne");
       expect(!text.includes("\r"), "un retour chariot dans le texte");
@@ -86,7 +97,7 @@ await runChecks([
       ]) {
         await page.evaluate(() => navigator.clipboard.writeText("avant"));
         await choose(page, keys);
-        await page.waitForFunction(async () => (await navigator.clipboard.read())[0].types.includes("image/png"));
+        await clipboardHolds(page, hasPng, what);
         const png = await clipboardPng(page);
         expect(png && png.width > 100 && png.height > 100, `${what} : image ${JSON.stringify(png)}`);
       }
@@ -94,8 +105,9 @@ await runChecks([
         const canvas = document.querySelector('[data-control="Picture2"]');
         return { width: canvas.width, height: canvas.height };
       });
+      await page.evaluate(() => navigator.clipboard.writeText("avant"));
       await choose(page, toGraph);
-      await page.waitForFunction(async () => (await navigator.clipboard.read())[0].types.includes("image/png"));
+      await clipboardHolds(page, hasPng, "le graphe");
       const png = await clipboardPng(page);
       expect(png.width <= graph.width && png.height <= graph.height, "graphe plus grand que son dessin");
     },
