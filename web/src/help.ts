@@ -22,6 +22,10 @@ const helpStyle = `
 .molvane-help nav a:hover { text-decoration: underline; }
 .molvane-help nav a[aria-current="page"] { background: #0a246a; color: #fff; }
 .molvane-help .page { overflow: auto; padding: 4px 16px 16px; }
+@media (max-width: 40rem), (orientation: portrait) and (max-width: 60rem) {
+  .molvane-help .panes { grid-template-columns: 1fr; grid-template-rows: minmax(0, 35%) 1fr; }
+  .molvane-help .side { border-right: none; border-bottom: 1px solid #c0c0c0; }
+}
 .molvane-help .page:focus-visible, .molvane-help nav a:focus-visible { outline: 2px solid #0a246a; outline-offset: 1px; }
 `;
 

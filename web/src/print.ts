@@ -2,7 +2,7 @@
 // layout of the chosen views, placed by the module's page layout, and the
 // browser's print dialog. The layout goes once the printing is over.
 import type { OutputModule, PageGeometry, PrintRequest } from "../bindings/output";
-import { addStyle, pictureAt } from "./extras";
+import { addStyle } from "./extras";
 
 export interface PrintSources {
   module: Pick<OutputModule, "layoutPages" | "Placed">;
@@ -66,6 +66,11 @@ const printStyle = `
 .molvane-print tr { height: ${kTableRowHeight}px; }
 .molvane-print th, .molvane-print td { border: 1px solid #c0c0c0; padding: 0 4px; white-space: pre; }
 .molvane-print img { display: block; }
+@media (max-width: 34rem) {
+  .molvane-print-dialog .body, .molvane-print-dialog .fields { grid-template-columns: 1fr; }
+  .molvane-print-dialog .buttons { flex-direction: row; }
+  .molvane-print-dialog input[type="text"] { width: 100%; box-sizing: border-box; }
+}
 .molvane-print-dialog { font: 13px Arial, "Liberation Sans", Arimo, sans-serif; background: #f0ebe6; color: #000;
   border: 1px solid #808080; padding: 12px 16px; }
 .molvane-print-dialog::backdrop { background: rgba(0, 0, 0, 0.2); }
@@ -147,8 +152,9 @@ export function buildPrintLayout(sources: PrintSources, choices: PrintChoices, d
   const pictureUrl = (which: "animation" | "graph") => {
     let url = pictures.get(which);
     if (!url) {
-      const source = sources[which];
-      url = pictureAt(source.canvas(), source.width, source.height).toDataURL("image/png");
+      // Every device pixel the canvas holds goes to the paper; the picture
+      // still takes the program's size there.
+      url = sources[which].canvas().toDataURL("image/png");
       pictures.set(which, url);
     }
     return url;
