@@ -157,6 +157,12 @@ export function startFuzz(seconds: number, seed = Date.now() % 0x7fffffff): Fuzz
     setTimeout(() => view.dispatchEvent(new Event("afterprint")), 0);
   };
   view.open = () => null;
+  // The pickers would wait on a person too: the robot drops files instead.
+  const inputClick = HTMLInputElement.prototype.click;
+  HTMLInputElement.prototype.click = function (this: HTMLInputElement) {
+    if (this.type !== "file") inputClick.call(this);
+  };
+  HTMLInputElement.prototype.showPicker = () => undefined;
   // A link out of the page would end the run: it is held back.
   view.addEventListener("click", (event) => {
     const link = (event.target as Element | null)?.closest?.("a[href]") as HTMLAnchorElement | null;
