@@ -14,6 +14,7 @@
 
 #include "common/grid.h"
 #include "output/measuresexport.h"
+#include "output/tablecopy.h"
 #include "output/tablepicture.h"
 
 namespace molvane {
@@ -33,33 +34,6 @@ QAction* item(QMenu* menu, const QString& name, const QString& caption) {
 }
 
 }  // namespace
-
-std::string copyTableText(GridModel& grid) {
-    grid.setCol(0);
-    grid.setRow(0);
-    grid.setColSel(grid.cols() - 1);
-    grid.setRowSel(grid.rows() - 1);
-    std::string text = grid.clip();
-    std::replace(text.begin(), text.end(), '\r', '\n');
-    return text;
-}
-
-QString tableHtml(const GridModel& grid) {
-    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table border=\"1\">");
-    for (int r = 0; r < grid.rows(); ++r) {
-        html += QStringLiteral("<tr>");
-        const QString cell = r == 0 ? QStringLiteral("th") : QStringLiteral("td");
-        for (int c = 0; c < grid.cols(); ++c) {
-            // The blanks after the times only align them on screen: cells
-            // without them are read as numbers.
-            const QString text = QString::fromStdString(grid.text(r, c)).trimmed().toHtmlEscaped();
-            html += QStringLiteral("<%1>%2</%1>").arg(cell, text);
-        }
-        html += QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table></body></html>");
-    return html;
-}
 
 void showGridSelection(QTableView& view, const GridModel& grid) {
     QItemSelectionModel* selection = view.selectionModel();
@@ -139,7 +113,7 @@ void CopyMenu::cop0031_Click() {
     QGuiApplication::clipboard()->clear();
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(copyTableText(*sources_.table)));
-    data->setHtml(tableHtml(*sources_.table));
+    data->setHtml(QString::fromStdString(tableHtml(*sources_.table)));
     QGuiApplication::clipboard()->setMimeData(data);
     if (sources_.tableView) showGridSelection(*sources_.tableView, *sources_.table);
     if (sources_.confirm) sources_.confirm();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "files/measurescsv.h"
+#include "output/tablecopy.h"
 
 class QMenu;
 class QPushButton;
@@ -18,12 +19,6 @@ namespace molvane {
 
 class GridModel;
 
-// Selects the whole grid, fixed cells included, and gives its text as the
-// clipboard takes it: a tab between cells, a line feed between rows, none
-// after the last; every cell as it is shown.
-std::string copyTableText(GridModel& grid);
-// The same cells as an HTML table, for word processors and spreadsheets.
-QString tableHtml(const GridModel& grid);
 // Highlights on the view the cells the grid has selected (its fixed header
 // row and time column keep their colour).
 void showGridSelection(QTableView& view, const GridModel& grid);

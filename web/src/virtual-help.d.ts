@@ -1,0 +1,4 @@
+declare module "virtual:molvane-help" {
+  const book: import("../help-pages").HelpBook;
+  export default book;
+}
