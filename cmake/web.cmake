@@ -27,3 +27,8 @@ add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTOR
 set_tests_properties(
   web_e2e PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_RUN=$<TARGET_FILE:molvane-run>")
+
+# The copy menu, printing, the help and 60 s of the test robot, on the page
+# built above.
+include(${CMAKE_SOURCE_DIR}/web/tests/e2e/checks.cmake)
+molvane_web_page_checks(${web_out}/molvane.html FIXTURE web)

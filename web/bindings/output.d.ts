@@ -1,3 +1,5 @@
+import type { GridModel } from './front';
+
 // What web/bindings/output.cpp adds to the module: the print layout and the
 // table of values as the clipboard takes it. Lengths are twips (1/1440 inch)
 // unless said otherwise.
@@ -63,6 +65,6 @@ export interface OutputModule {
   twipsPerPixel(): number;
   // The grid is the simulation's table, bound beside the simulation; the
   // text copy selects the whole grid, as the desktop's does.
-  copyTableText(grid: unknown): string;
-  tableHtml(grid: unknown): string;
+  copyTableText(grid: GridModel): string;
+  tableHtml(grid: GridModel): string;
 }

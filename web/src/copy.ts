@@ -85,6 +85,23 @@ function cellColour(style: CSSStyleDeclaration, fallback: string): string {
 // The table as one picture, every row (scrolled out of sight or not), in the
 // page's own pixels: its cells, their colours, texts and lines as laid out.
 export function tablePicture(table: HTMLTableElement): HTMLCanvasElement {
+  // A table hidden behind the graph has no layout: a copy of it is laid out
+  // out of sight for the time of the drawing.
+  if (!table.offsetParent && table.rows.length > 0) {
+    const doc = table.ownerDocument;
+    const holder = (table.parentElement?.cloneNode(false) as HTMLElement | null) ?? doc.createElement("div");
+    holder.hidden = false;
+    holder.removeAttribute("data-control");
+    holder.setAttribute("aria-hidden", "true");
+    holder.style.cssText = "position: fixed; left: -100000px; top: 0; width: auto; height: auto; overflow: visible;";
+    holder.append(table.cloneNode(true));
+    doc.body.append(holder);
+    try {
+      return tablePicture(holder.firstElementChild as HTMLTableElement);
+    } finally {
+      holder.remove();
+    }
+  }
   const doc = table.ownerDocument;
   const view = doc.defaultView ?? window;
   const canvas = doc.createElement("canvas");
