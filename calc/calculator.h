@@ -43,7 +43,9 @@ struct ToucheCalculatrice {
     std::string_view nom;      // the key's design name
     std::string_view legende;  // its caption, "&" before the letter Alt presses
     std::string_view bulle;    // its tooltip
-    std::string_view lu;       // what a screen reader says: words, never the symbol drawn
+    // What a screen reader says: words, never the symbol alone; the letters
+    // and digits shown are in them.
+    std::string_view lu;
     // Keys drawn as a base and its exponent (x², 10ˣ…) instead of a caption.
     std::string_view base;
     std::string_view exposant;

@@ -27,3 +27,10 @@ add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTOR
 set_tests_properties(
   web_e2e PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_RUN=$<TARGET_FILE:molvane-run>")
+
+# The calculator in the page, key after key against the calculator class run
+# under Node through the module.
+add_test(NAME web_calculator COMMAND ${MOLVANE_NODE} tests/e2e/calculator.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(
+  web_calculator PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC"
+  ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")

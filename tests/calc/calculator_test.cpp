@@ -198,6 +198,29 @@ TEST(TouchesCalculatrice, NamesLettersAndWordsAreUnique) {
     EXPECT_EQ(toucheCalculatrice("B"), nullptr);
 }
 
+std::string minuscules(std::string_view texte) {
+    std::string resultat(texte);
+    for (char& c : resultat) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return resultat;
+}
+
+// A pupil who says what the key shows (voice control) must be understood:
+// the letters and digits shown are part of what is read.
+TEST(TouchesCalculatrice, SpokenNamesHoldWhatTheKeyShows) {
+    for (const ToucheCalculatrice& t : touchesCalculatrice()) {
+        if (t.lu.empty()) continue;
+        std::string montre;
+        for (const char c : std::string(t.legende) + std::string(t.base) + std::string(t.exposant)) {
+            if (std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == ' ') montre += c;
+        }
+        // The Greek letters are letters too.
+        for (const std::string_view grec : {"µ", "Π"}) {
+            if (t.legende == grec) montre = grec;
+        }
+        EXPECT_NE(minuscules(t.lu).find(minuscules(montre)), std::string::npos) << t.nom << ": " << t.lu;
+    }
+}
+
 // Every text a key appends is understood by the evaluator, after a number
 // and before one where it waits for an operand.
 TEST(TouchesCalculatrice, EveryTextKeyGivesAnExpressionTheEvaluatorReads) {

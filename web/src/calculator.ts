@@ -227,6 +227,13 @@ export function openCalculator(m: Molvane, doc: Document, returnTo: HTMLElement 
       return;
     }
     if (event.ctrlKey || event.metaKey) return;
+    // The display keeps the keyboard, so Escape is taken here, whatever has it.
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      event.stopPropagation();
+      dialog.close();
+      return;
+    }
     // Space presses the key that has the keyboard; Enter computes, wherever the keyboard is.
     if (event.key === ' ' && event.target instanceof HTMLButtonElement) return;
     const name = m.calculatorKeyFor(typedKey(event));
