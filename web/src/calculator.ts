@@ -214,13 +214,14 @@ export function openCalculator(m: Molvane, doc: Document, returnTo: HTMLElement 
   }
 
   dialog.addEventListener('keydown', (event) => {
+    // The window behind has its own keys (Alt and a letter): none of them acts while the calculator is open.
+    event.stopPropagation();
     if (event.isComposing) return;
     if (event.altKey && !event.ctrlKey && !event.metaKey) {
       const letter = /^Key[A-Z]$/.test(event.code) ? event.code.slice(3).toLowerCase() : event.key.toLowerCase();
       const button = letters.get(letter);
       if (button) {
         event.preventDefault();
-        event.stopPropagation();
         button.focus();
         press(button.dataset.touche ?? '');
       }
@@ -230,7 +231,6 @@ export function openCalculator(m: Molvane, doc: Document, returnTo: HTMLElement 
     // The display keeps the keyboard, so Escape is taken here, whatever has it.
     if (event.key === 'Escape') {
       event.preventDefault();
-      event.stopPropagation();
       dialog.close();
       return;
     }
@@ -239,7 +239,6 @@ export function openCalculator(m: Molvane, doc: Document, returnTo: HTMLElement 
     const name = m.calculatorKeyFor(typedKey(event));
     if (!name) return;
     event.preventDefault();
-    event.stopPropagation();
     press(name);
   });
   // Ctrl+C copies the whole display, selected or not.
