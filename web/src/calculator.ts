@@ -18,10 +18,10 @@ dialog.calculatrice h2 { margin: 0 0 6px; }
 .calculatrice canvas { left: 0; top: 0; }
 .calculatrice .affichage { font: 12pt ${kFont}; background: rgb(0, 255, 0); color: #000;
   border: 2px inset #808080; padding: 0 4px; }
-.calculatrice fieldset { border: 1px solid #fff; padding: 0 6px; display: block; }
-.calculatrice legend { padding: 0 2px; }
-.calculatrice fieldset label { position: absolute; display: flex; align-items: center; gap: 4px; }
-.calculatrice fieldset input { margin: 0; }
+.calculatrice .groupe { border: 1px solid #fff; }
+.calculatrice .groupe .titre { position: absolute; left: 6px; top: -0.75em; padding: 0 2px; line-height: 1.2; }
+.calculatrice .groupe label { position: absolute; display: flex; align-items: center; gap: 4px; }
+.calculatrice .groupe input { margin: 0; }
 .calculatrice button { padding: 0; font: inherit; white-space: nowrap; touch-action: manipulation; }
 .calculatrice button sup { font-size: 7pt; }
 .calculatrice button .base { font-size: 10pt; }
@@ -153,9 +153,17 @@ export function openCalculator(m: Molvane, doc: Document, returnTo: HTMLElement 
 
   const radios = new Map<string, HTMLInputElement>();
   for (const group of layout.groups) {
-    const set = doc.createElement('fieldset');
+    // A framed group as the desktop draws it, its title over the frame's top line.
+    const set = doc.createElement('div');
+    set.className = 'groupe';
+    set.setAttribute('role', 'radiogroup');
+    set.setAttribute('aria-labelledby', `calculatrice-${group.name}`);
     place(set, group.rect);
-    const legend = doc.createElement('legend');
+    const legend = doc.createElement('span');
+    legend.id = `calculatrice-${group.name}`;
+    legend.className = 'titre';
+    const b = layout.shades[group.rect.x + 8] ?? 200;
+    legend.style.backgroundColor = `rgb(${b}, ${b + 50}, ${b + 50})`;
     legend.textContent = group.title;
     set.append(legend);
     group.options.forEach((option, i) => {
