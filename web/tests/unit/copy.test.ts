@@ -2,7 +2,13 @@
 // The copy menu's keys and choices, and where each copy goes when the
 // clipboard takes it or refuses it.
 import { afterEach, beforeEach, describe, expect, it, vi } from "vitest";
+import type { MeasuresModule } from "../../bindings/measures";
+import type { OutputModule } from "../../bindings/output";
 import { CopyMenu, copyText, downloadNotice, putOrDownload, type CopySources } from "../../src/copy";
+import createMolvane from "virtual:molvane-module";
+
+// The menu's names and captions from the module itself.
+const m = (await createMolvane()) as OutputModule & MeasuresModule;
 
 class FakeItem {
   constructor(readonly items: Record<string, Promise<Blob>>) {}
@@ -70,6 +76,7 @@ describe("the menu", () => {
   beforeEach(() => {
     confirmed = [];
     sources = {
+      module: m,
       animation: { canvas: () => document.createElement("canvas") },
       graph: { canvas: () => document.createElement("canvas") },
       tableText: vi.fn(() => "Date (s)\tQr"),
