@@ -9,6 +9,7 @@
 
 #include "common/grid.h"
 #include "common/units.h"
+#include "files/measurescsv.h"
 #include "output/outputtexts.h"
 #include "output/printlayout.h"
 #include "output/tablecopy.h"
@@ -61,6 +62,7 @@ emscripten::val copyMenu() {
     menu.set("items", items);
     menu.set("exportSeparator", text(kExportSeparatorName));
     menu.set("exportItem", text(kExportItemName));
+    menu.set("exportCaption", std::string(kExportCaption));
     return menu;
 }
 

@@ -72,6 +72,7 @@ export interface CopyMenuTexts {
   items: CopyMenuItem[];
   exportSeparator: string;
   exportItem: string;
+  exportCaption: string;
 }
 
 // "Imprimer": the print dialog's texts ("&" before a button's key letter).

@@ -2,7 +2,6 @@
 // pictures go on the clipboard as PNG, the table as text (and HTML); where
 // the browser refuses the clipboard, the same thing is downloaded instead
 // and the pupil is told where it went.
-import type { MeasuresModule } from "../bindings/measures";
 import type { CopyMenuTexts, OutputModule } from "../bindings/output";
 import { addStyle, downloadBlob, pictureAt, pngOf } from "./extras";
 
@@ -15,7 +14,7 @@ export interface CanvasSource {
 
 export interface CopySources {
   // The menu's names and captions.
-  module: Pick<OutputModule, "copyMenu"> & Pick<MeasuresModule, "exportCaption">;
+  module: Pick<OutputModule, "copyMenu">;
   animation: CanvasSource;
   graph: CanvasSource;
   // The table as the clipboard takes it, from the module (copyTableText).
@@ -217,7 +216,7 @@ export class CopyMenu {
       else top.push(entry);
     }
     top.push({ name: texts.exportSeparator, caption: "-" });
-    top.push({ name: texts.exportItem, caption: s.module.exportCaption, run: () => s.exportMeasures() });
+    top.push({ name: texts.exportItem, caption: texts.exportCaption, run: () => s.exportMeasures() });
     return top;
   }
 

@@ -2,13 +2,12 @@
 // The copy menu's keys and choices, and where each copy goes when the
 // clipboard takes it or refuses it.
 import { afterEach, beforeEach, describe, expect, it, vi } from "vitest";
-import type { MeasuresModule } from "../../bindings/measures";
 import type { OutputModule } from "../../bindings/output";
 import { CopyMenu, copyText, downloadNotice, putOrDownload, type CopySources } from "../../src/copy";
-import createMolvane from "virtual:molvane-module";
+import { loadModule } from "./module";
 
 // The menu's names and captions from the module itself.
-const m = (await createMolvane()) as OutputModule & MeasuresModule;
+const m = await loadModule<OutputModule>();
 
 class FakeItem {
   constructor(readonly items: Record<string, Promise<Blob>>) {}

@@ -5,11 +5,11 @@ import { afterEach, beforeEach, describe, expect, it, vi } from "vitest";
 import type { PageLayout, Placement, PrintRequest } from "../../bindings/output";
 import type { OutputModule } from "../../bindings/output";
 import { buildPrintLayout, copiesOf, printLayout, PrintDialog, type PrintSources } from "../../src/print";
-import createMolvane from "virtual:molvane-module";
+import { loadModule } from "./module";
 import { withDialogs } from "./dialogs";
 
 // The dialog's texts and limit from the module itself.
-const texts = ((await createMolvane()) as OutputModule).printDialogTexts();
+const texts = (await loadModule<OutputModule>()).printDialogTexts();
 const kMostCopies = texts.mostCopies;
 
 const Placed = { Title: { value: 0 }, Animation: { value: 1 }, Graph: { value: 2 }, Table: { value: 3 } };
