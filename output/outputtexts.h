@@ -14,6 +14,8 @@ struct CopyMenuItem {
     std::string_view name;  // the design name
     std::string_view caption;
     std::string_view parent;  // empty in the menu itself
+    // Where a browser refuses the clipboard, the copy is downloaded under this name.
+    std::string_view download = "";
 };
 inline constexpr std::string_view kCopyMenuName = "menucop";
 inline constexpr std::string_view kCopyMenuTitle = "menucopie";
@@ -21,13 +23,16 @@ inline constexpr std::string_view kCopyMenuTitle = "menucopie";
 inline constexpr std::string_view kCopyMenuSpokenName = "Copier";
 inline constexpr std::string_view kCopyMenuRegionName = "Menu Copier";
 inline constexpr std::array<CopyMenuItem, 6> kCopyMenuItems{{
-    {"cop001", "Copier l'animation", ""},
-    {"Cop002", "Copier le graphe", ""},
+    {"cop001", "Copier l'animation", "", "animation.png"},
+    {"Cop002", "Copier le graphe", "", "graphe.png"},
     {"s5050", "-", ""},
     {"cop003", "Copier le tableau", ""},
-    {"cop0031", "Copier le contenu du tableau", "cop003"},
-    {"cop0032", "Copier une image du tableau", "cop003"},
+    {"cop0031", "Copier le contenu du tableau", "cop003", "tableau.txt"},
+    {"cop0032", "Copier une image du tableau", "cop003", "tableau.png"},
 }};
+// What the pupil is told when a copy went to the downloads instead.
+std::string copyDownloadNotice(std::string_view fileName);
+
 // The measurements' export follows, after a separator of this name.
 inline constexpr std::string_view kExportSeparatorName = "sexport";
 inline constexpr std::string_view kExportItemName = "exportcsv";

@@ -36,6 +36,26 @@ TEST(CopyMenuItems, FormOneMenuWithOneLevelOfSubmenus) {
     EXPECT_NE(kCopyMenuItems.back().caption, "-");
 }
 
+// Each copy has a file of its own for when the clipboard is refused, of the
+// kind it copies: a picture or a text.
+TEST(CopyMenuItems, EveryCopyHasItsOwnDownload) {
+    std::set<std::string_view> parents;
+    for (const CopyMenuItem& item : kCopyMenuItems) parents.insert(item.parent);
+    std::set<std::string_view> files;
+    for (const CopyMenuItem& item : kCopyMenuItems) {
+        const bool copies = item.caption != "-" && !parents.contains(item.name);
+        EXPECT_EQ(copies, !item.download.empty()) << item.name;
+        if (!copies) continue;
+        EXPECT_TRUE(files.insert(item.download).second) << item.download;
+        const bool picture = item.caption.find("image") != std::string_view::npos ||
+                             item.caption.find("animation") != std::string_view::npos ||
+                             item.caption.find("graphe") != std::string_view::npos;
+        EXPECT_TRUE(item.download.ends_with(picture ? ".png" : ".txt")) << item.name;
+        const std::string notice = copyDownloadNotice(item.download);
+        EXPECT_NE(notice.find("« " + std::string(item.download) + " »"), std::string::npos) << notice;
+    }
+}
+
 char keyLetter(std::string_view caption) {
     const auto at = caption.find('&');
     return at == std::string_view::npos || at + 1 >= caption.size()

@@ -53,6 +53,7 @@ emscripten::val copyMenu() {
         item.set("name", text(i.name));
         item.set("caption", text(i.caption));
         item.set("parent", text(i.parent));
+        item.set("download", text(i.download));
         items.call<void>("push", item);
     }
     emscripten::val menu = emscripten::val::object();
@@ -64,6 +65,10 @@ emscripten::val copyMenu() {
     menu.set("exportItem", text(kExportItemName));
     menu.set("exportCaption", std::string(kExportCaption));
     return menu;
+}
+
+std::string downloadNotice(const std::string& fileName) {
+    return copyDownloadNotice(fileName);
 }
 
 emscripten::val printDialogTexts() {
@@ -139,6 +144,7 @@ EMSCRIPTEN_BINDINGS(molvane_output) {
     function("twipsPerPixel", &twipsPerPixel);
     function("copyMenu", &copyMenu);
     function("printDialogTexts", &printDialogTexts);
+    function("copyDownloadNotice", &downloadNotice);
     // The grid is the one the simulation fills, bound beside the simulation.
     function("copyTableText", &copyTableText);
     function("tableHtml", &tableHtml);

@@ -61,6 +61,7 @@ export interface CopyMenuItem {
   name: string; // the design name
   caption: string; // "-" for a separator
   parent: string; // the item whose submenu holds it, empty in the menu itself
+  download: string; // the file a refused copy is downloaded as
 }
 
 // "Copier": the menu's items in order; the measurements' export follows,
@@ -98,6 +99,8 @@ export interface PrintDialogTexts {
 export interface OutputModule {
   copyMenu(): CopyMenuTexts;
   printDialogTexts(): PrintDialogTexts;
+  // What the pupil is told when a copy went to the downloads as that file.
+  copyDownloadNotice(fileName: string): string;
   Placed: { Title: PlacedEnum; Animation: PlacedEnum; Graph: PlacedEnum; Table: PlacedEnum };
   layoutPages(page: PageGeometry, request: PrintRequest): PageLayout;
   twipsPerPixel(): number;

@@ -14,7 +14,7 @@ export interface CanvasSource {
 
 export interface CopySources {
   // The menu's names and captions.
-  module: Pick<OutputModule, "copyMenu">;
+  module: Pick<OutputModule, "copyMenu" | "copyDownloadNotice">;
   animation: CanvasSource;
   graph: CanvasSource;
   // The table as the clipboard takes it, from the module (copyTableText).
@@ -41,10 +41,6 @@ function clipboardOf(): ClipboardLike | null {
   const clipboard = navigator.clipboard as ClipboardLike | undefined;
   if (!clipboard || typeof clipboard.write !== "function" || typeof ClipboardItem === "undefined") return null;
   return clipboard;
-}
-
-export function downloadNotice(fileName: string): string {
-  return `Le navigateur refuse le presse-papiers : le fichier « ${fileName} » est enregistré dans les téléchargements.`;
 }
 
 // Puts the items on the clipboard, or downloads the fallback file.
@@ -196,20 +192,21 @@ export class CopyMenu {
   // The module's items, each with what it does here.
   private entries(texts: CopyMenuTexts): MenuEntry[] {
     const s = this.sources;
-    const runs: Record<string, MenuEntry["run"]> = {
-      cop001: () => copyPicture(s.animation, "animation.png"),
-      Cop002: () => copyPicture(s.graph, "graphe.png"),
-      cop0031: () => copyText(s.tableText(), s.tableHtml?.(), "tableau.txt"),
-      cop0032: () => {
+    const runs: Record<string, (download: string) => ReturnType<NonNullable<MenuEntry["run"]>>> = {
+      cop001: (download) => copyPicture(s.animation, download),
+      Cop002: (download) => copyPicture(s.graph, download),
+      cop0031: (download) => copyText(s.tableText(), s.tableHtml?.(), download),
+      cop0032: (download) => {
         const table = s.table();
         if (!table) return;
-        return copyPicture({ canvas: () => tablePicture(table) }, "tableau.png");
+        return copyPicture({ canvas: () => tablePicture(table) }, download);
       },
     };
     const top: MenuEntry[] = [];
     const byName = new Map<string, MenuEntry>();
     for (const item of texts.items) {
-      const entry: MenuEntry = { name: item.name, caption: item.caption, run: runs[item.name] };
+      const run = runs[item.name];
+      const entry: MenuEntry = { name: item.name, caption: item.caption, run: run && (() => run(item.download)) };
       byName.set(item.name, entry);
       const parent = item.parent ? byName.get(item.parent) : undefined;
       if (parent) (parent.submenu ??= []).push(entry);
@@ -345,7 +342,7 @@ export class CopyMenu {
     if (exporting) return;
     Promise.resolve(done)
       .then((outcome) => {
-        if (outcome && !outcome.copied) this.sources.confirm(downloadNotice(outcome.fileName));
+        if (outcome && !outcome.copied) this.sources.confirm(this.sources.module.copyDownloadNotice(outcome.fileName));
         else this.sources.confirm();
       })
       .catch(() => this.sources.confirm());

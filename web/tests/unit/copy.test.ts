@@ -3,7 +3,7 @@
 // clipboard takes it or refuses it.
 import { afterEach, beforeEach, describe, expect, it, vi } from "vitest";
 import type { OutputModule } from "../../bindings/output";
-import { CopyMenu, copyText, downloadNotice, putOrDownload, type CopySources } from "../../src/copy";
+import { CopyMenu, copyText, putOrDownload, type CopySources } from "../../src/copy";
 import { loadModule } from "./module";
 
 // The menu's names and captions from the module itself.
@@ -154,7 +154,7 @@ describe("the menu", () => {
     await flush();
     expect(sources.tableText).toHaveBeenCalledOnce();
     expect(downloads).toEqual(["tableau.txt"]);
-    expect(confirmed).toEqual([downloadNotice("tableau.txt")]);
+    expect(confirmed).toEqual([m.copyDownloadNotice("tableau.txt")]);
     expect(confirmed[0]).toContain("« tableau.txt »");
   });
 
