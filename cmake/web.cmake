@@ -21,7 +21,9 @@ set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEO
 
 add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
-set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
+# Some read the program's texts from the module this build made.
+set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600
+                                         ENVIRONMENT "MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")
 
 add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(
