@@ -100,7 +100,7 @@ async function onPage(page, steps) {
 const shots = process.env.SCREENSHOTS;
 if (shots) mkdirSync(shots, { recursive: true });
 
-const { browser, page, problems } = await openPage();
+const { browser, page, problems } = await openPage({ permissions: ["clipboard-read", "clipboard-write"] });
 await runChecks([
   [
     "les calculs de la page sont ceux de la classe, touche après touche",
@@ -161,6 +161,17 @@ await runChecks([
       expect(await page.isVisible("dialog.calculatrice[open]"), "la boîte s'est fermée");
       await close(page);
       equal(await page.evaluate(() => document.activeElement.dataset.control), "Command8", "le clavier après Échap");
+    },
+  ],
+  [
+    "Ctrl+C copie tout l'affichage",
+    async () => {
+      await openFromKeyboard(page);
+      await page.keyboard.type("1/3");
+      await page.keyboard.press("Enter");
+      await page.keyboard.press("Control+c");
+      equal(await page.evaluate(() => navigator.clipboard.readText()), expected(["=1/3", "!Enter"]).pop(), "presse-papiers");
+      await close(page);
     },
   ],
   [
