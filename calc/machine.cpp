@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "calc/calculator.h"
