@@ -21,7 +21,9 @@ set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEO
 
 add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
-set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
+# Some read the program's texts from the module this build made.
+set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600
+                                         ENVIRONMENT "MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")
 
 add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(
@@ -32,3 +34,10 @@ set_tests_properties(
 # built above.
 include(${CMAKE_SOURCE_DIR}/web/tests/e2e/checks.cmake)
 molvane_web_page_checks(${web_out}/molvane.html FIXTURE web)
+
+# The calculator in the page, key after key against the calculator class run
+# under Node through the module.
+add_test(NAME web_calculator COMMAND ${MOLVANE_NODE} tests/e2e/calculator.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(
+  web_calculator PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC"
+  ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")

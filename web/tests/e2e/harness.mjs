@@ -20,14 +20,14 @@ export function pagePath() {
   return execFileSync("node", [resolve(here, "fixtures/build.mjs")], { encoding: "utf8" }).trim().split("\n").pop();
 }
 
-// With `clock`, the page's timers run only when the test moves its clock on.
-export async function openPage({ query = "", scale = 1, permissions = [], viewport, clock = false } = {}) {
+export async function openPage({ query = "", scale = 1, permissions = [], viewport, hasTouch = false } = {}) {
   const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
     args: ["--no-sandbox", "--disable-gpu"],
   });
   const context = await browser.newContext({
     deviceScaleFactor: scale,
+    hasTouch,
     viewport: viewport ?? { width: 1000, height: 760 },
     acceptDownloads: true,
     locale: "fr-FR",
@@ -45,7 +45,6 @@ export async function openPage({ query = "", scale = 1, permissions = [], viewpo
     if (message.type() === "error") problems.push(`console : ${message.text()}`);
   });
   page.on("pageerror", (error) => problems.push(`erreur : ${error.message}`));
-  if (clock) await page.clock.install();
   await page.goto(pathToFileURL(pagePath()).href + query);
   await page.waitForSelector('[data-control="Command4"]', { timeout: 20000 });
   await page.waitForFunction(() => document.body.dataset.ready === "1" || !!document.querySelector("canvas"), null, {
