@@ -15,6 +15,8 @@ import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } f
 import { seedFromAddress } from './seed';
 import { browserStorage, readChoices, writeChoices } from './storage';
 import { fillTable } from './table';
+import './textarea';
+import './recovery';
 
 const kLoupeScale = 2;
 const kMeasuresKept = 36_000;
