@@ -27,3 +27,9 @@ add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTOR
 set_tests_properties(
   web_e2e PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_RUN=$<TARGET_FILE:molvane-run>")
+
+# The pupil's text in Chromium: documents opened, typing kept by the recovery
+# copy through a closed page, the question before it is lost, Tab leaving it.
+add_test(NAME web_text COMMAND ${MOLVANE_NODE} tests/e2e/text.mjs ${web_out}/molvane.html
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(web_text PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC")

@@ -30,7 +30,7 @@ TEST(TextRules, TheAreaIsNamedByTheFileItShows) {
          {Case{"", "Énoncé et réponses"}, Case{"/cours/exo1.E32", "Énoncé et réponses : exo1.E32"},
           Case{"Texte: C:\\eleve\\essai.rtf", "Énoncé et réponses : Texte: essai.rtf"},
           Case{"Texte: essai.rtf", "Énoncé et réponses : Texte: essai.rtf"},
-          Case{"/a: b/exo.E32", "Énoncé et réponses : exo.E32"}})
+          Case{"Texte: /home/élève/essai.rtf", "Énoncé et réponses : Texte: essai.rtf"}})
         EXPECT_EQ(textAreaName(c.fich), c.name) << c.fich;
 }
 

@@ -76,9 +76,22 @@ export class PupilText implements TextArea {
       event.preventDefault();
       plain(event.clipboardData?.getData('text/plain') ?? '');
     });
+    element.addEventListener('dragover', (event) => {
+      if (event.dataTransfer?.types.includes('Files')) event.preventDefault();
+    });
     element.addEventListener('drop', (event) => {
+      const file = event.dataTransfer?.files[0];
+      if (file) {
+        // A text file dropped on the area reopens as "Retrouver un texte" would.
+        if (!/\.rtf$/i.test(file.name)) return;
+        event.preventDefault();
+        event.stopPropagation();
+        void (async () => {
+          if (await this.confirmDiscard()) await reopenFile(file);
+        })();
+        return;
+      }
       const text = event.dataTransfer?.getData('text/plain');
-      if (event.dataTransfer?.types.includes('Files')) return;
       event.preventDefault();
       if (text) plain(text);
     });
