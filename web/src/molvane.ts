@@ -5,9 +5,10 @@ import type { CoreModule } from '../bindings/core';
 import type { FilesModule } from '../bindings/files';
 import type { FrontModule } from '../bindings/front';
 import type { MeasuresModule } from '../bindings/measures';
+import type { RichTextModule } from '../bindings/richtext';
 import type { SettingsModule } from '../bindings/settings';
 
-export type Molvane = CoreModule & SettingsModule & FrontModule & FilesModule & MeasuresModule;
+export type Molvane = CoreModule & SettingsModule & FrontModule & FilesModule & MeasuresModule & RichTextModule;
 
 export function loadMolvane(): Promise<Molvane> {
   return createMolvane() as Promise<Molvane>;

@@ -150,6 +150,10 @@ export class PupilText implements TextArea {
     if (read.nothingLoaded) return read;
     this.show(read.document);
     this.setReadOnly(options.readOnly ?? false);
+    // The caret goes to the start, as the desktop puts it; a text that had the
+    // keyboard keeps it, where typing then goes.
+    const doc = this.element.ownerDocument;
+    if (doc.activeElement === this.element) doc.getSelection()?.collapse(this.element, 0);
     if (options.name !== undefined) this.setName(options.name);
     this.element.scrollTop = 0;
     this.setModified(false);

@@ -2,18 +2,22 @@
 // The shared RTF builder and writer as the page calls them: what is written
 // reads back as the same model, and writes again to the same bytes.
 import { readdirSync, readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { resolve } from 'node:path';
-import createMolvane from 'virtual:molvane-module';
 import { beforeAll, describe, expect, test } from 'vitest';
 import type { Molvane } from '../../src/molvane';
 import { browserDecode } from '../../src/textarea';
 
+const root = resolve(__dirname, '../../..');
+
+// The module as the page's build made it, loaded as Node loads it.
 let m: Molvane;
 beforeAll(async () => {
+  const file = process.env.MOLVANE_MODULE ?? resolve(root, 'build/wasm/web/molvane_web.js');
+  const createMolvane = createRequire(import.meta.url)(file) as () => Promise<unknown>;
   m = (await createMolvane()) as Molvane;
 });
 
-const root = resolve(__dirname, '../../..');
 const folders = ['tests/rtf/data', 'fuzz/corpus/rtf'];
 const documents = folders.flatMap((folder) =>
   readdirSync(resolve(root, folder))
