@@ -2,8 +2,10 @@
 // opens with its words, typing is kept by the recovery copy through a closed
 // page, a saved text reopens as it was, the question comes before typing is
 // lost, Tab leaves the text, and the boxes pass the accessibility audit.
-import { readFileSync } from "node:fs";
-import { dirname, resolve } from "node:path";
+import { mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { dirname, join, resolve } from "node:path";
+import { chromium } from "playwright-core";
 import { fileURLToPath, pathToFileURL } from "node:url";
 import { assertAccessible, audit, describeViolations } from "./axe.mjs";
 import { equal, expect, openPage, pagePath, runChecks } from "./harness.mjs";
@@ -163,6 +165,72 @@ await runChecks([
       // Still modified: leaving it asks first, and the copy is there for the next time.
       await waitForCopy(again, "Mot perdu");
       await again.screenshot({ path: process.env.MOLVANE_SHOTS ? `${process.env.MOLVANE_SHOTS}/texte.png` : undefined });
+    },
+  ],
+  [
+    "Enregistrer puis rouvrir par le menu Exercices donne le même texte",
+    async () => {
+      const [current] = context.pages().slice(-1);
+      await current.click('[data-control="btexo"]');
+      const save = current.getByRole("menuitem", { name: /Enregistrer le contenu de la fenêtre exercice/ });
+      if ((await save.count()) === 0) {
+        await current.keyboard.press("Escape");
+        console.log("# le menu Exercices n'est pas encore dans la page : enregistrement par le menu non vérifié");
+        return;
+      }
+      const before = await shownRuns(current);
+      const downloading = current.waitForEvent("download");
+      await save.click();
+      const named = current.locator("dialog.nom[open]");
+      await named.waitFor();
+      await named.locator("input").fill("reponse");
+      await named.locator("input").press("Enter");
+      const download = await downloading;
+      equal(download.suggestedFilename(), "reponse.RTF", "nom du fichier enregistré");
+      const saved = readFileSync(await download.path());
+      // Saved: reopening asks nothing and shows the text as it was.
+      await dropFile(current, "reponse.RTF", saved);
+      await current.waitForFunction(() => document.querySelector('[data-control="fich"]').value === "Texte: reponse.RTF");
+      equal(await current.locator("dialog.message[open]").count(), 0, "question après enregistrement");
+      equal(JSON.stringify(await shownRuns(current)), JSON.stringify(before), "les passages et leurs formats");
+    },
+  ],
+  [
+    "la copie de secours revient après l'arrêt du navigateur",
+    async () => {
+      const profile = mkdtempSync(join(tmpdir(), "molvane-texte-"));
+      const start = async () => {
+        const browserContext = await chromium.launchPersistentContext(profile, {
+          executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+          args: ["--no-sandbox", "--disable-gpu"],
+          viewport: { width: 1000, height: 760 },
+          locale: "fr-FR",
+        });
+        await browserContext.route("**/*", (route) =>
+          route.request().url().startsWith("file:") || route.request().url().startsWith("data:")
+            ? route.continue()
+            : route.abort(),
+        );
+        const opened = browserContext.pages()[0] ?? (await browserContext.newPage());
+        await opened.goto(pathToFileURL(pagePath()).href);
+        await opened.waitForSelector('html[data-ready="true"]');
+        return { browserContext, opened };
+      };
+      try {
+        let { browserContext, opened } = await start();
+        await dropFile(opened, "libreoffice-writer.rtf", writer);
+        await opened.waitForFunction((s) => document.querySelector(s).getAttribute("contenteditable") === "true", area);
+        await typeAtEnd(opened, " Arrêt du navigateur.");
+        await waitForCopy(opened, "Arr");
+        await browserContext.close();
+        ({ browserContext, opened } = await start());
+        const asked = await box(opened, "Récupération du texte");
+        await asked.locator("button", { hasText: "Oui" }).click();
+        await opened.waitForFunction((s) => document.querySelector(s).innerText.includes("Arrêt du navigateur."), area);
+        await browserContext.close();
+      } finally {
+        rmSync(profile, { recursive: true, force: true });
+      }
     },
   ],
   [
