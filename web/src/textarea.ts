@@ -279,13 +279,17 @@ export async function reopenText(): Promise<void> {
 
 /** "Imprimer le contenu de la fenêtre exercice": the text alone, through the browser's print dialog. */
 export async function printText(): Promise<void> {
-  if (!area) return;
-  const doc = area.element.ownerDocument;
+  if (area) await printTextOf(area);
+}
+
+/** The text alone on the printed pages, taken away once printed. */
+export async function printTextOf(text: PupilText, print: () => void = () => window.print()): Promise<void> {
+  const doc = text.element.ownerDocument;
   const layout = doc.createElement('div');
   layout.className = 'molvane-print texte-imprime';
-  layout.style.fontFamily = area.element.style.fontFamily;
-  for (const child of Array.from(area.element.childNodes)) layout.append(child.cloneNode(true));
-  await printLayout(layout);
+  layout.style.fontFamily = text.element.style.fontFamily;
+  for (const child of Array.from(text.element.childNodes)) layout.append(child.cloneNode(true));
+  await printLayout(layout, print);
 }
 
 /** Puts an editable area in place of the window's text box. */
