@@ -27,6 +27,24 @@ export interface CopyEntry {
   written: number;
   /** Starts since the pupil declined it (1 or 2); absent while offered. */
   declined?: number;
+  /** What the exercise module said of the exercise open when the text was copied. */
+  exercise?: unknown;
+}
+
+let describeExercise: () => unknown = () => undefined;
+let reopenExercise: (fich: string, exercise: unknown) => Promise<void> | void = () => undefined;
+
+/**
+ * For the exercise module: what a copy keeps of the open exercise (its
+ * correction, whether it was shown), and how that exercise comes back before
+ * the copied text replaces its statement.
+ */
+export function keepExerciseWithCopies(
+  describe: () => unknown,
+  reopen: (fich: string, exercise: unknown) => Promise<void> | void,
+): void {
+  describeExercise = describe;
+  reopenExercise = reopen;
 }
 
 type Store = Pick<Storage, 'getItem' | 'setItem' | 'removeItem'>;
@@ -77,13 +95,13 @@ export class CopyStore {
   }
 
   /** Replaces the copy of slot id; throws when the storage refuses it (the old copy then stays). */
-  write(id: string, rtf: Uint8Array, fich: string): void {
+  write(id: string, rtf: Uint8Array, fich: string, exercise?: unknown): void {
     const key = `${kCopyPrefix}${id}.${this.now()}.${++this.sequence}`;
     try {
       this.storage.setItem(key, bytesToString(rtf));
       const entries = this.entries();
       const old = entries.find((e) => e.id === id);
-      const entry: CopyEntry = { id, key, fich, written: this.now() };
+      const entry: CopyEntry = { id, key, fich, written: this.now(), exercise };
       this.setEntries([...entries.filter((e) => e.id !== id), entry]);
       if (old && old.key !== key) this.storage.removeItem(old.key);
     } catch (error) {
@@ -206,7 +224,7 @@ export class RecoveryWatcher {
     this.stopTimers();
     if (!this.text.modified) return;
     try {
-      this.store.write(this.id, this.text.rtf(), this.text.name);
+      this.store.write(this.id, this.text.rtf(), this.text.name, describeExercise());
       this.faultShown = false;
     } catch {
       // Said once; said again only if copies worked in between.
@@ -254,6 +272,9 @@ export class RecoveryWatcher {
         return;
       }
       this.restoring = true;
+      // The exercise the text was typed in comes back first, as it stood;
+      // the typed text then replaces its statement.
+      if (entry.exercise !== undefined) await reopenExercise(entry.fich, entry.exercise);
       const read = this.text.load(bytes, { readOnly: false, name: entry.fich });
       this.text.setModified(true);
       this.restoring = false;

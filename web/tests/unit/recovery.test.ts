@@ -56,6 +56,13 @@ describe('writing a copy', () => {
     expect(storage.items.size).toBe(2);
   });
 
+  test('what is said of the open exercise is kept beside the copy', () => {
+    store.write('a', rtf('x'), '/cours/exo1.E32', { corrige: 1, correctionShown: false });
+    store.write('b', rtf('y'), 'Texte: essai.rtf');
+    const kept = Object.fromEntries(store.entries().map((e) => [e.id, e.exercise]));
+    expect(kept).toEqual({ a: { corrige: 1, correctionShown: false }, b: undefined });
+  });
+
   test('removing a copy takes its text too', () => {
     store.write('a', rtf('x'), '');
     store.write('b', rtf('y'), '');
