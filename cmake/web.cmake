@@ -41,3 +41,9 @@ add_test(NAME web_calculator COMMAND ${MOLVANE_NODE} tests/e2e/calculator.mjs WO
 set_tests_properties(
   web_calculator PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC"
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")
+
+# The pupil's text in Chromium: documents opened, typing kept by the recovery
+# copy through a closed page, the question before it is lost, Tab leaving it.
+add_test(NAME web_text COMMAND ${MOLVANE_NODE} tests/e2e/text.mjs ${web_out}/molvane.html
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(web_text PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC")

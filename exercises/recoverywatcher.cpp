@@ -17,6 +17,7 @@
 #include "exercises/exercisesession.h"
 #include "exercises/rtf/rtffile.h"
 #include "exercises/rtf/rtfwriter.h"
+#include "exercises/rtf/textrules.h"
 #include "exercises/textarea.h"
 #include "windowkit/messages.h"
 
@@ -110,7 +111,7 @@ RecoveryWatcher::RecoveryWatcher(TextArea& text, QWidget* window, StatusLine sta
     });
     quiet_.setSingleShot(true);
     longest_.setSingleShot(true);
-    setTiming({});
+    setTiming({textrules::kCopyQuietMs, textrules::kCopyLongestMs});
     connect(&quiet_, &QTimer::timeout, this, &RecoveryWatcher::copyNow);
     connect(&longest_, &QTimer::timeout, this, &RecoveryWatcher::copyNow);
     // After the text area's own handler, which sets the flag.
@@ -185,17 +186,16 @@ void RecoveryWatcher::written(CopyFault fault) {
 }
 
 QString RecoveryWatcher::faultText(CopyFault fault, const QString& folder) {
-    const QString where = QDir::toNativeSeparators(folder);
+    const std::string where = QDir::toNativeSeparators(folder).toStdString();
     switch (fault) {
         case CopyFault::DiskFull:
-            return QStringLiteral("Copie de secours du texte impossible : le disque de ") + where +
-                   QStringLiteral(" est plein. Enregistrez votre texte.");
+            return QString::fromStdString(
+                textrules::copyFaultText(textrules::CopyFaultKind::DiskFull, where));
         case CopyFault::Unwritable:
-            return QStringLiteral("Copie de secours du texte impossible : le dossier ") + where +
-                   QStringLiteral(" est protégé en écriture. Enregistrez votre texte.");
+            return QString::fromStdString(
+                textrules::copyFaultText(textrules::CopyFaultKind::Unwritable, where));
         case CopyFault::Other:
-            return QStringLiteral("Copie de secours du texte impossible dans ") + where +
-                   QStringLiteral(". Enregistrez votre texte.");
+            return QString::fromStdString(textrules::copyFaultText(textrules::CopyFaultKind::Other, where));
         case CopyFault::None:
             break;
     }
@@ -203,24 +203,16 @@ QString RecoveryWatcher::faultText(CopyFault fault, const QString& folder) {
 }
 
 namespace {
-// fich of a text reopened with "Retrouver un texte" starts so.
-const QString kReopened = QStringLiteral("Texte: ");
-
 bool namesExercise(const QString& fich) {
-    return !fich.isEmpty() && !fich.startsWith(kReopened);
+    return !fich.isEmpty() && !fich.startsWith(QString::fromUtf8(textrules::kReopenedPrefix));
 }
 }  // namespace
 
 QString RecoveryWatcher::question(const FoundCopy& copy) {
-    QString what;
-    if (copy.fich.startsWith(kReopened))
-        what = QFileInfo(copy.fich.mid(kReopened.size())).fileName() + QLatin1Char(' ');
-    else if (!copy.fich.isEmpty())
-        what = QStringLiteral("de l'exercice ") + QFileInfo(copy.fich).fileName() + QLatin1Char(' ');
-    const QLocale french(QLocale::French, QLocale::France);
-    return QStringLiteral("Molvane ne s'est pas fermé normalement.\r\nRécupérer le texte ") + what +
-           QStringLiteral("tapé le ") +
-           french.toString(copy.written, QStringLiteral("d MMMM yyyy 'à' HH:mm")) + QStringLiteral("\u00a0?");
+    const QDate day = copy.written.date();
+    const QTime time = copy.written.time();
+    return QString::fromStdString(textrules::recoveryQuestion(
+        copy.fich.toStdString(), {day.year(), day.month(), day.day(), time.hour(), time.minute()}));
 }
 
 void RecoveryWatcher::offerRecovery() {
@@ -237,8 +229,8 @@ void RecoveryWatcher::offerRecovery() {
     };
     const std::optional<FoundCopy> found = store_->claimLeftCopy(usable);
     if (!found) return;
-    if (message(window_, MessageIcon::Question, QStringLiteral("Récupération du texte"), question(*found),
-                MessageButtons::YesNo) != MessageAnswer::Yes) {
+    if (message(window_, MessageIcon::Question, QString::fromUtf8(textrules::kRecoveryTitle),
+                question(*found), MessageButtons::YesNo) != MessageAnswer::Yes) {
         store_->decline();
         return;
     }

@@ -26,8 +26,8 @@ public:
     // How long typing must pause before a copy, and the longest time typing
     // may go on without one.
     struct Timing {
-        int quietMs = 2000;
-        int longestMs = 25000;
+        int quietMs;
+        int longestMs;
     };
 
     // Watches text for window's life. The question at start comes once, just

@@ -12,6 +12,7 @@
 
 #include "exercises/intro/introduction.h"
 #include "exercises/rtf/rtffile.h"
+#include "exercises/rtf/textrules.h"
 #include "exercises/textreading.h"
 #include "files/filemessages.h"
 #include "windowkit/filetypes.h"
@@ -71,14 +72,7 @@ private:
 }  // namespace
 
 QString textAreaName(const QString& fich) {
-    QString name = QStringLiteral("Énoncé et réponses");
-    if (fich.isEmpty()) return name;
-    // A path is said by its file's name: "Texte: essai.rtf".
-    const qsizetype cut = std::max(fich.lastIndexOf(u'/'), fich.lastIndexOf(u'\\'));
-    if (cut < 0) return name + QStringLiteral(" : ") + fich;
-    const qsizetype prefix = fich.indexOf(QStringLiteral(": "));
-    const QString before = prefix >= 0 && prefix < cut ? fich.left(prefix + 2) : QString();
-    return name + QStringLiteral(" : ") + before + fich.mid(cut + 1);
+    return QString::fromStdString(textrules::textAreaName(fich.toStdString()));
 }
 
 TextArea::TextArea(QTextEdit* supertext, QLineEdit* fich, QObject* parent)
@@ -115,9 +109,8 @@ void TextArea::setFich(const QString& text) {
 
 bool TextArea::confirmDiscard(QWidget* parent) const {
     return textemodifie_ != 1 ||
-           message(parent, MessageIcon::Question, QStringLiteral("Abandon des données?"),
-                   QStringLiteral("Attention: perte des modifications du texte."),
-                   MessageButtons::OkCancel) == MessageAnswer::Ok;
+           message(parent, MessageIcon::Question, QString::fromUtf8(textrules::kDiscardTitle),
+                   QString::fromUtf8(textrules::kDiscardText), MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
 bool TextArea::load(QWidget* parent, const QString& path, bool editable) {
@@ -132,7 +125,7 @@ bool TextArea::load(QWidget* parent, const QString& path, bool editable) {
     // What was read shows; the pupil learns that some of the file is not there.
     const QString notice = rtf::readNotice(status);
     if (!notice.isEmpty())
-        message(parent, MessageIcon::Exclamation, QStringLiteral("Lecture incomplète"), notice);
+        message(parent, MessageIcon::Exclamation, QString::fromUtf8(textrules::kIncompleteReadTitle), notice);
     return true;
 }
 
@@ -145,11 +138,12 @@ void TextArea::showIntroduction() {
 
 QString TextArea::fileFilter() {
     // What the dialog names, then the names it lists, in either case.
-    return QStringLiteral("Texte au format RTF") + QStringLiteral(" (*.RTF *.rtf)");
+    return QString::fromUtf8(textrules::kRtfFilterName) + QStringLiteral(" (") +
+           QString::fromUtf8(textrules::kRtfPatterns) + QLatin1Char(')');
 }
 
 QString TextArea::withRtfExtension(const QString& path) {
-    return QFileInfo(path).fileName().contains('.') ? path : path + QStringLiteral(".RTF");
+    return QString::fromStdString(textrules::withRtfExtension(path.toStdString()));
 }
 
 void TextArea::savetexte(QWidget* parent) {
@@ -159,10 +153,10 @@ void TextArea::savetexte(QWidget* parent) {
 
 bool TextArea::saveTo(QWidget* parent, const QString& path) {
     const QFileInfo file(path);
-    if (file.exists() && message(parent, MessageIcon::Question, QStringLiteral("Ecraser le fichier?"),
-                                 QStringLiteral("Le fichier ") + file.fileName() +
-                                     QStringLiteral(" existe déjà.\r\nEcraser l'ancien?"),
-                                 MessageButtons::OkCancel) != MessageAnswer::Ok)
+    if (file.exists() &&
+        message(parent, MessageIcon::Question, QString::fromUtf8(textrules::kOverwriteTitle),
+                QString::fromStdString(textrules::overwriteQuestion(file.fileName().toStdString())),
+                MessageButtons::OkCancel) != MessageAnswer::Ok)
         return false;
     if (!rtf::saveRtfFile(*supertext_->document(), path)) {
         message(parent, MessageIcon::Error, QString::fromUtf8(kWriteErrorTitle),
@@ -185,7 +179,8 @@ bool TextArea::reopenFrom(QWidget* parent, const QString& path) {
                 QString::fromUtf8(kDriveAdvice));
         return false;
     }
-    setFich(QStringLiteral("Texte: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    setFich(QString::fromUtf8(textrules::kReopenedPrefix) +
+            QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/recordfile.h"
 #include "rtfwriter.h"
+#include "textrules.h"
 
 namespace molvane::rtf {
 
@@ -25,32 +26,11 @@ ReadStatus loadRtfFile(const QString& path, QTextDocument& document) {
 }
 
 bool nothingLoaded(ReadStatus status) {
-    return status == ReadStatus::NotRtf || status == ReadStatus::CannotOpen || status == ReadStatus::TooLarge;
+    return textrules::nothingLoaded(status);
 }
 
 QString readNotice(ReadStatus status) {
-    switch (status) {
-        case ReadStatus::Truncated:
-            return QStringLiteral("Ce fichier s'arrête avant sa fin normale : la fin du texte peut manquer.");
-        case ReadStatus::Malformed:
-            return QStringLiteral("Certains passages de ce fichier sont abîmés : ils n'ont pas pu être lus.");
-        case ReadStatus::TooDeep:
-            return QStringLiteral(
-                "Certaines parties de ce fichier sont imbriquées trop profondément : elles n'ont pas été "
-                "lues.");
-        case ReadStatus::LimitReached:
-            return QStringLiteral(
-                "Certains tableaux, images ou polices de ce fichier dépassent ce que la zone de texte peut "
-                "montrer : ils n'ont été lus qu'en partie.");
-        case ReadStatus::TooLong:
-            return QStringLiteral("Ce texte est trop long pour la zone de texte : seul son début a été lu.");
-        case ReadStatus::Ok:
-        case ReadStatus::NotRtf:
-        case ReadStatus::CannotOpen:
-        case ReadStatus::TooLarge:
-            break;
-    }
-    return QString();
+    return QString::fromStdString(textrules::readNotice(status));
 }
 
 bool saveRtfFile(const QTextDocument& document, const QString& path) {

@@ -71,8 +71,8 @@ export function acceptDrops(host: FileHost, target: HTMLElement): void {
   });
 }
 
-/** Asks for a name in a small modal box; null when cancelled. */
-function askName(
+/** Asks for a name in a small modal box; null when cancelled (the text area's save asks so too). */
+export function askName(
   doc: Document,
   texts: { title: string; label: string; ok: string; cancel: string },
   proposed: string,

@@ -21,6 +21,8 @@ import { createPrintDialog } from './print';
 import { createHelp } from './help';
 import book from './helpbook';
 import { startFuzz } from './fuzz';
+import { textArea } from './textarea';
+import './recovery';
 
 const kLoupeScale = 2;
 const kMeasuresKept = 36_000;
@@ -458,7 +460,9 @@ class MainWindow {
     on('Command5', 'click', after(() => state.restart()));
     on('Comloupe', 'click', () => this.openLoupe());
     page.vessel.addEventListener('click', () => this.openLoupe());
-    on('Command1', 'click', () => {
+    on('Command1', 'click', async () => {
+      // The pupil's unsaved text first, then the close itself.
+      if (!(await textArea().confirmDiscard())) return;
       void messageBox(doc, {
         title: m.closeTitle,
         text: m.closeQuestion,
@@ -470,6 +474,16 @@ class MainWindow {
         this.stop();
         window.close();
       });
+    });
+
+    // A tab closed over an unsaved text: the browser asks first (the
+    // recovery copy still holds it if the pupil leaves anyway).
+    window.addEventListener('beforeunload', (event) => {
+      try {
+        if (textArea().modified) event.preventDefault();
+      } catch {
+        // No text area yet: nothing to lose.
+      }
     });
 
     // Files.

@@ -7,6 +7,7 @@ import type { FilesModule } from '../bindings/files';
 import type { FrontModule } from '../bindings/front';
 import type { MeasuresModule } from '../bindings/measures';
 import type { OutputModule } from '../bindings/output';
+import type { RichTextModule } from '../bindings/richtext';
 import type { SettingsModule } from '../bindings/settings';
 
 export type Molvane = CalcModule &
@@ -15,7 +16,8 @@ export type Molvane = CalcModule &
   FrontModule &
   FilesModule &
   MeasuresModule &
-  OutputModule;
+  OutputModule &
+  RichTextModule;
 
 export function loadMolvane(): Promise<Molvane> {
   return createMolvane() as Promise<Molvane>;
