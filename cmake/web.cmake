@@ -10,6 +10,7 @@ set(web_out ${CMAKE_BINARY_DIR}/web)
 add_test(NAME web_build
          COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR} -DBINARY=${CMAKE_BINARY_DIR}/wasm -DOUT=${web_out}
                  -DEMCMAKE=${MOLVANE_EMCMAKE} -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -DWERROR=${MOLVANE_WERROR}
+                 -DEXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY} -DEXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}
                  -P ${CMAKE_SOURCE_DIR}/cmake/webbuild.cmake)
 set_tests_properties(web_build PROPERTIES FIXTURES_SETUP web FIXTURES_REQUIRED wasm LABELS "web;wasm" TIMEOUT 3000)
 
@@ -27,3 +28,10 @@ add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTOR
 set_tests_properties(
   web_e2e PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_RUN=$<TARGET_FILE:molvane-run>")
+
+# The exercises in the page: every shipped one opens with its statement,
+# configuration and correction, a teacher's from a chosen folder.
+add_test(NAME web_exercises COMMAND ${MOLVANE_NODE} tests/e2e/exercises.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(
+  web_exercises PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
+  ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")

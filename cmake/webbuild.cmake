@@ -1,5 +1,6 @@
 # cmake -DSOURCE=<sources> -DBINARY=<wasm build folder> -DOUT=<page folder> -DEMCMAKE=<emcmake>
-#       [-DLAUNCHER=ccache] [-DWERROR=ON] -P webbuild.cmake
+#       [-DLAUNCHER=ccache] [-DWERROR=ON] [-DEXERCISES=<program folder> -DEXERCISE_LIST=<its manifest>]
+#       -P webbuild.cmake
 # The page: the module molvane_web built with Emscripten, the page's tools
 # installed from web/package-lock.json when they are missing or older than
 # it, then Vite writes OUT/molvane.html.
@@ -27,6 +28,13 @@ endif()
 find_program(NODE node REQUIRED)
 set(ENV{MOLVANE_MODULE} ${BINARY}/web/molvane_web.js)
 set(ENV{MOLVANE_WEB_OUT} ${OUT})
+# The shipped exercises go into the page (web/exercise-files.ts).
+if(EXERCISES)
+  set(ENV{MOLVANE_EXERCISES} ${EXERCISES})
+endif()
+if(EXERCISE_LIST)
+  set(ENV{MOLVANE_EXERCISE_LIST} ${EXERCISE_LIST})
+endif()
 execute_process(COMMAND ${NODE} ${web}/node_modules/vite/bin/vite.js build --logLevel warn WORKING_DIRECTORY ${web}
                 RESULT_VARIABLE failed)
 if(failed)
@@ -34,3 +42,7 @@ if(failed)
 endif()
 file(SIZE ${OUT}/molvane.html size)
 message(STATUS "${OUT}/molvane.html: ${size} bytes")
+# One file for a USB key or a school's web space, exercises included.
+if(size GREATER 1500000)
+  message(FATAL_ERROR "The page weighs ${size} bytes, more than the 1.5 MB it must keep under")
+endif()

@@ -6,6 +6,7 @@ import { resolve } from 'node:path';
 import type { Plugin } from 'vite';
 import { defineConfig } from 'vitest/config';
 import { viteSingleFile } from 'vite-plugin-singlefile';
+import { exerciseFiles } from './exercise-files';
 
 // The module as Emscripten writes it (a script defining createMolvane), made
 // an ES module. MOLVANE_MODULE names it; the Makefile's build by default.
@@ -37,7 +38,7 @@ const outDir = process.env.MOLVANE_WEB_OUT ?? resolve(__dirname, '../build/web')
 export default defineConfig({
   root: __dirname,
   base: './',
-  plugins: [molvaneModule(), viteSingleFile(), shipAs('molvane.html', outDir)],
+  plugins: [molvaneModule(), exerciseFiles(__dirname), viteSingleFile(), shipAs('molvane.html', outDir)],
   build: {
     outDir,
     emptyOutDir: true,

@@ -1,6 +1,7 @@
 // The page's start: the core loaded, the window built from its control table,
 // the controls wired to the core's handling, and the run ticking.
 import './style.css';
+import './exercises';
 import type { AnimationRecorder, GraphRecorder } from '../bindings/core';
 import type { MainState } from '../bindings/front';
 import { app as currentApp, publish } from './app';

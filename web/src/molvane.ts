@@ -2,12 +2,18 @@
 // and the loading of the module carried inside the page.
 import createMolvane from 'virtual:molvane-module';
 import type { CoreModule } from '../bindings/core';
+import type { ExercisesModule } from '../bindings/exercises';
 import type { FilesModule } from '../bindings/files';
 import type { FrontModule } from '../bindings/front';
 import type { MeasuresModule } from '../bindings/measures';
 import type { SettingsModule } from '../bindings/settings';
 
-export type Molvane = CoreModule & SettingsModule & FrontModule & FilesModule & MeasuresModule;
+export type Molvane = CoreModule &
+  SettingsModule &
+  FrontModule &
+  FilesModule &
+  MeasuresModule &
+  ExercisesModule;
 
 export function loadMolvane(): Promise<Molvane> {
   return createMolvane() as Promise<Molvane>;
