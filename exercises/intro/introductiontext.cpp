@@ -78,7 +78,6 @@ struct Span {
 
 richtext::Document introductionDocument() {
     richtext::Document document;
-    document.defaultFont = u"Arial";
     std::vector<richtext::Paragraph> paragraphs(1);
     std::vector<Span> spans(1);
     int position = 0;
@@ -95,9 +94,15 @@ richtext::Document introductionDocument() {
             }
             const auto cut = rest.find(kLineEnd);
             const std::u16string_view line = rest.substr(0, cut);
-            if (!line.empty())
-                paragraphs.back().runs.push_back(
-                    richtext::Run{std::u16string(line), characters(piece.style), -1});
+            if (!line.empty()) {
+                // Pieces of one style side by side make one run, as a reader of the text would see them.
+                auto& runs = paragraphs.back().runs;
+                const richtext::CharFormat format = characters(piece.style);
+                if (!runs.empty() && runs.back().format == format)
+                    runs.back().text += line;
+                else
+                    runs.push_back(richtext::Run{std::u16string(line), format, -1});
+            }
             position += static_cast<int>(line.size());
             if (cut == std::u16string_view::npos) break;
             rest.remove_prefix(cut + kLineEnd.size());
