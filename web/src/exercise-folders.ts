@@ -85,8 +85,16 @@ export function readEntry(entry: ExerciseEntry): Promise<Uint8Array> {
 
 /** Files dropped on the page, folders walked through, with their paths. */
 export async function droppedFiles(items: DataTransferItemList): Promise<GivenFile[]> {
-  const entries = [...items].map((item) => item.webkitGetAsEntry?.()).filter((e): e is FileSystemEntry => !!e);
   const found: GivenFile[] = [];
+  const entries: FileSystemEntry[] = [];
+  for (const item of [...items]) {
+    if (item.kind !== 'file') continue;
+    const entry = item.webkitGetAsEntry?.();
+    // A file given without its place in a folder is taken as it is.
+    const file = entry ? null : item.getAsFile();
+    if (entry) entries.push(entry);
+    else if (file) found.push({ path: file.name, file });
+  }
   const walk = async (entry: FileSystemEntry, prefix: string): Promise<void> => {
     if (entry.isFile) {
       const file = await new Promise<File>((resolve, reject) => (entry as FileSystemFileEntry).file(resolve, reject));
