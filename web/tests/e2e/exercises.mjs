@@ -15,7 +15,8 @@ import { equal, expect, openPage, runChecks } from "./harness.mjs";
 const here = dirname(fileURLToPath(import.meta.url));
 const programFolder = process.env.MOLVANE_EXERCISES ?? resolve(here, "../../../build/bin");
 const manifest = process.env.MOLVANE_EXERCISE_LIST ?? resolve(programFolder, "../course/shipped.txt");
-const fixtures = process.env.MOLVANE_RTF_FIXTURES ?? resolve(here, "../../../../shared/fixtures/rtf");
+// Documents written by other word processors, kept with the RTF tests.
+const fixtures = process.env.MOLVANE_RTF_FIXTURES ?? resolve(here, "../../../tests/rtf/data");
 const screens = process.env.MOLVANE_SCREENSHOTS;
 
 // Records of 128 bytes: a 16-bit length, then Windows-1252 text.
