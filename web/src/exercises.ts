@@ -74,7 +74,15 @@ export class Exercises {
 
   /** The menu's rules: the correction of an exercise that has one; closing while something is shown. */
   enabledItems(): { opencor: boolean; Closexo: boolean } {
+    this.forgetReplaced();
     return { opencor: this.corrige, Closexo: this.host.fich() !== '' };
+  }
+
+  /** A text reopened in the area in the meantime is no exercise: no correction to show. */
+  private forgetReplaced(): void {
+    if (this.current && this.host.fich() === entryPath(this.current.entry)) return;
+    this.corrige = false;
+    this.current = null;
   }
 
   async run(name: string): Promise<void> {
@@ -90,16 +98,9 @@ export class Exercises {
       case 'savetexte':
         await this.commands.saveText();
         return;
-      case 'opentexte': {
-        // A text reopened is no exercise: no correction to show.
-        const before = this.host.fich();
-        const reopened = await this.commands.reopenText();
-        if (reopened === true || this.host.fich() !== before) {
-          this.corrige = false;
-          this.current = null;
-        }
+      case 'opentexte':
+        await this.commands.reopenText();
         return;
-      }
       case 'imprimetexte':
         await this.commands.printText();
         return;
@@ -170,6 +171,7 @@ export class Exercises {
 
   /** "Voir la correction". */
   async showCorrection(): Promise<void> {
+    this.forgetReplaced();
     const current = this.current;
     if (!this.corrige || !current) return;
     if (!(await this.text.confirmDiscard())) return;

@@ -145,6 +145,17 @@ describe('the shipped exercises', () => {
     expect(document.title).toBe('Équilibre dynamique');
   });
 
+  test('a text reopened over the statement leaves no correction to show', async () => {
+    const { text, exercises } = setUp();
+    const [entry] = exercises.shippedEntries();
+    await exercises.open(entry, await exercises.preview(entry));
+    expect(exercises.enabledItems().opencor).toBe(true);
+    text.showRtf(new TextEncoder().encode('{\\rtf1 copie}'), { name: 'Texte: copie.rtf' });
+    expect(exercises.enabledItems()).toEqual({ opencor: false, Closexo: true });
+    await exercises.showCorrection();
+    expect(text.shown).toHaveLength(2);
+  });
+
   test('a modified text is kept when the question is cancelled', async () => {
     const { text, exercises } = setUp();
     const [entry] = exercises.shippedEntries();
