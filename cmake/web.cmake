@@ -22,7 +22,10 @@ set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEO
 
 add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
-set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600)
+# The exercises' tests run over this build's module and shipped exercises.
+set_tests_properties(
+  web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600
+  ENVIRONMENT "MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")
 
 add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(
