@@ -108,7 +108,8 @@ export class Exercises {
   }
 
   private async message(m: { title: string; text: string }): Promise<void> {
-    await messageBox(this.host.doc, { title: m.title, text: m.text, ok: this.host.m.okButton, returnTo: this.host.returnTo() });
+    const { doc, m: core } = this.host;
+    await messageBox(doc, { title: m.title, text: m.text, ok: core.okButton, returnTo: this.host.returnTo() });
   }
 
   /** `chargeconfig` on a configuration an exercise names; one that is missing fails as the reader says. */
@@ -252,7 +253,10 @@ export function installExercises(app: App, text: TextArea, commands: TextCommand
       const box = app.control('fich');
       return box instanceof HTMLInputElement ? box.value : (box?.querySelector('input')?.value ?? '');
     },
-    returnTo: () => (doc.activeElement instanceof HTMLElement && doc.activeElement !== doc.body ? doc.activeElement : button),
+    returnTo: () => {
+      const active = doc.activeElement;
+      return active instanceof HTMLElement && active !== doc.body ? active : button;
+    },
   };
   const exercises = new Exercises(host, text, commands, shipped);
   exerciseMenu(host, button, exercises);

@@ -55,6 +55,12 @@ const shownText = () =>
     const area = document.querySelector('[data-control="supertext"]');
     return (area instanceof HTMLTextAreaElement ? area.value : (area?.innerText ?? "")).trim();
   });
+// Whether the pupil can type in it: a read-only box says so to a screen reader too.
+const readOnly = () =>
+  page.evaluate(() => {
+    const area = document.querySelector('[data-control="supertext"]');
+    return area instanceof HTMLTextAreaElement ? area.readOnly : area?.getAttribute("aria-readonly") === "true";
+  });
 const fich = () => page.evaluate(() => document.querySelector('[data-control="fich"]')?.value ?? "");
 // The run's controls a configuration sets.
 const controls = () =>
@@ -182,6 +188,7 @@ await runChecks([
         const statement = await shownText();
         expect(statement.includes(`Exercice ${k + 1}`), `${name} : énoncé ${statement.slice(0, 80)}`);
         equal(await fich(), name, `${name} : fich`);
+        equal(await readOnly(), false, `${name} : énoncé modifiable`);
         equal(await controls(), statementConfiguration, `${name} : configuration`);
         equal(await page.textContent('[role="status"].annonce'), `Exercice ouvert : ${title}`, `${name} : annonce`);
         expect((await page.title()).endsWith(title), `${name} : titre de la page`);
@@ -195,6 +202,7 @@ await runChecks([
         }, k + 1);
         expect((await shownText()).includes(`Corrigé de l'exercice ${k + 1}`), `${name} : correction`);
         equal(await controls(), correctionConfiguration, `${name} : configuration de la correction`);
+        equal(await readOnly(), true, `${name} : correction en lecture seule`);
       }
     },
   ],
@@ -213,6 +221,7 @@ await runChecks([
       await page.keyboard.press("f");
       await page.waitForFunction(() => document.querySelector('[data-control="fich"]').value === "");
       expect((await shownText()).startsWith("Équilibre dynamique"), "introduction");
+      equal(await readOnly(), true, "introduction en lecture seule");
       await openMenu();
       equal(await page.$eval('[data-item="Closexo"]', (i) => i.getAttribute("aria-disabled")), "true", "fermer offert");
       await page.keyboard.press("Escape");
@@ -242,8 +251,10 @@ await runChecks([
       const chooser = page.waitForEvent("filechooser");
       await page.click("dialog.fichexo .boutons button:has-text(\"Ouvrir d'autres exercices\")");
       await (await chooser).setFiles(folder);
-      await page.waitForFunction(() => document.querySelector("dialog.fichexo .titratexo")?.textContent === "Exercice du professeur");
-      equal(await page.$eval("dialog.fichexo select", (s) => s.options[s.selectedIndex].textContent), "Chimie TS/exo-prof.E32", "choisi");
+      const titled = (title) => document.querySelector("dialog.fichexo .titratexo")?.textContent === title;
+      await page.waitForFunction(titled, "Exercice du professeur");
+      const chosen = await page.$eval("dialog.fichexo select", (s) => s.options[s.selectedIndex].textContent);
+      equal(chosen, "Chimie TS/exo-prof.E32", "choisi");
       equal(await page.textContent("dialog.fichexo .notions"), "Équilibre dynamique", "notions");
       equal(await page.textContent("dialog.fichexo .corrige"), "Exercice corrigé", "corrigé");
       await shots("fenetre-enseignant");
@@ -256,10 +267,8 @@ await runChecks([
       equal(`${counts[0]} ${counts[1]}`, "37 41", "configuration de l'enseignant");
       equal(await page.textContent('[role="status"].annonce'), "Exercice ouvert : Exercice du professeur", "annonce");
       await menuItem("v");
-      await page.waitForFunction(() => {
-        const area = document.querySelector('[data-control="supertext"]');
-        return area.readOnly === true || area.getAttribute("contenteditable") === "false" || !!area.querySelector('[contenteditable="false"]');
-      });
+      await page.waitForFunction(() => document.querySelector('[role="status"].annonce').textContent.startsWith("Correction"));
+      equal(await readOnly(), true, "correction en lecture seule");
       expect((await shownText()).includes("Lancer la simulation"), "correction");
     },
   ],
