@@ -159,10 +159,14 @@ export class ExerciseWindow {
     wait.hidden = true;
 
     dialog.append(tito, frame1, panel, buttons, hint, wait);
-    // A folder, or files, dropped on the window.
-    dialog.addEventListener('dragover', (event) => event.preventDefault());
+    // A folder, or files, dropped on the window: theirs, not the page's (which takes a configuration).
+    dialog.addEventListener('dragover', (event) => {
+      event.preventDefault();
+      event.stopPropagation();
+    });
     dialog.addEventListener('drop', (event) => {
       event.preventDefault();
+      event.stopPropagation();
       if (event.dataTransfer?.items.length) void this.add(event.dataTransfer.items);
     });
     // Alt and a button's letter press it, as on the desktop.

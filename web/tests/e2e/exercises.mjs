@@ -293,6 +293,32 @@ await runChecks([
     },
   ],
   [
+    "des fichiers déposés sur la fenêtre s'ouvrent comme un dossier choisi",
+    async () => {
+      const statement = readFileSync(join(fixtures, "pandoc.rtf")).toString("base64");
+      const exercise = records(["Pandoc.rtf", "", "", "", "1", "", "", "", "", "", "Déposé", "1"]).toString("base64");
+      await openWindow();
+      await page.evaluate(
+        ([statement, exercise]) => {
+          const file = (data, name) => new File([Uint8Array.from(atob(data), (c) => c.charCodeAt(0))], name);
+          const transfer = new DataTransfer();
+          transfer.items.add(file(exercise, "depose.E32"));
+          transfer.items.add(file(statement, "pandoc.rtf"));
+          const dialog = document.querySelector("dialog.fichexo");
+          dialog.dispatchEvent(new DragEvent("drop", { dataTransfer: transfer, bubbles: true, cancelable: true }));
+        },
+        [statement, exercise],
+      );
+      await page.waitForFunction(() => document.querySelector("dialog.fichexo .titratexo")?.textContent === "Déposé");
+      // The page's own drop (a configuration) is not asked.
+      equal(await page.$('dialog[role="alertdialog"]'), null, "un message de la page");
+      await page.keyboard.press("Enter");
+      await page.waitForSelector("dialog.fichexo", { state: "detached" });
+      expect((await shownText()).includes("Lancer la simulation"), "énoncé déposé");
+      equal(await fich(), "depose.E32", "fich");
+    },
+  ],
+  [
     "rien d'autre : ni réseau ni erreur",
     async () => {
       equal(problems.join("\n"), "", "problèmes");

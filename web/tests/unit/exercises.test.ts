@@ -18,7 +18,7 @@ vi.mock('../../src/textarea', () => ({
 
 const { Exercises } = await import('../../src/exercises');
 const { mnemonic, popupMenu, enableItem } = await import('../../src/exercise-menu');
-const { exerciseEntries, readStored, teacherFolders } = await import('../../src/exercise-folders');
+const { droppedFiles, exerciseEntries, readStored, teacherFolders } = await import('../../src/exercise-folders');
 
 let m: Molvane;
 beforeAll(async () => {
@@ -217,6 +217,34 @@ describe("a teacher's exercise", () => {
       ['classe/b/', ['x.E32']],
     ]);
     expect(exerciseEntries(m, folders[0]).map((e) => e.name)).toEqual(['y.e32']);
+  });
+
+  test('a dropped folder is walked through, its reader read until it gives nothing', async () => {
+    const blob = { arrayBuffer: async () => new ArrayBuffer(0) };
+    const fileEntry = (name: string) => ({ isFile: true, name, file: (done: (f: unknown) => void) => done(blob) });
+    const folderEntry = (name: string, batches: unknown[][]) => ({
+      isFile: false,
+      name,
+      createReader: () => ({ readEntries: (done: (e: unknown[]) => void) => done(batches.shift() ?? []) }),
+    });
+    const tree = folderEntry('classe', [
+      [fileEntry('exo.E32'), folderEntry('docs', [[fileEntry('a.rtf')], [fileEntry('b.rtf')]])],
+      [fileEntry('exo.C11')],
+    ]);
+    const loose = new File(['x'], 'seul.rtf');
+    const items = [
+      { kind: 'file', webkitGetAsEntry: () => tree, getAsFile: () => null },
+      { kind: 'file', webkitGetAsEntry: () => null, getAsFile: () => loose },
+      { kind: 'string', webkitGetAsEntry: () => null, getAsFile: () => null },
+    ] as unknown as DataTransferItemList;
+    const found = await droppedFiles(items);
+    expect(found.map((f) => f.path).sort()).toEqual([
+      'classe/docs/a.rtf',
+      'classe/docs/b.rtf',
+      'classe/exo.C11',
+      'classe/exo.E32',
+      'seul.rtf',
+    ]);
   });
 
   test('names written on Windows find their files; a missing statement is named in the message', async () => {
