@@ -28,12 +28,13 @@ endif()
 find_program(NODE node REQUIRED)
 set(ENV{MOLVANE_MODULE} ${BINARY}/web/molvane_web.js)
 set(ENV{MOLVANE_WEB_OUT} ${OUT})
-# The shipped exercises go into the page (web/exercise-files.ts).
-if(EXERCISES)
+# The shipped exercises go into the page (web/exercise-files.ts); folders
+# named in the environment win, for a page made from another build's course.
+if(EXERCISES AND NOT DEFINED ENV{MOLVANE_EXERCISES})
   set(ENV{MOLVANE_EXERCISES} ${EXERCISES})
-endif()
-if(EXERCISE_LIST)
-  set(ENV{MOLVANE_EXERCISE_LIST} ${EXERCISE_LIST})
+  if(EXERCISE_LIST AND NOT DEFINED ENV{MOLVANE_EXERCISE_LIST})
+    set(ENV{MOLVANE_EXERCISE_LIST} ${EXERCISE_LIST})
+  endif()
 endif()
 execute_process(COMMAND ${NODE} ${web}/node_modules/vite/bin/vite.js build --logLevel warn WORKING_DIRECTORY ${web}
                 RESULT_VARIABLE failed)
