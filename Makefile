@@ -19,8 +19,9 @@ PACKAGES += python3-numpy python3-pandas
 # The package and its checks.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev file
 # The Qt-free layer built for WebAssembly and its tests run under Node (ctest -L wasm);
-# the browser page and its tests in Chromium (ctest -L web); npm comes with Node.
-PACKAGES += emscripten nodejs chromium
+# the browser page and its tests in Chromium (ctest -L web). npm comes with
+# the Node of these machines; Debian's own Node needs Debian's npm beside it.
+PACKAGES += emscripten nodejs chromium $(if $(shell command -v npm 2>/dev/null),,npm)
 
 # Every C++ file in the checked-in clang-format style (CI fails otherwise).
 .PHONY: format-check

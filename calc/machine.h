@@ -1,11 +1,12 @@
-// "Machine à calculer": a scientific pocket calculator. Its keys build an
-// expression as plain text (`saisie`); EXE hands a copy to the evaluator and
-// shows the result, or an error message, in the display `z1`.
+// "Machine à calculer": a scientific pocket calculator. The window draws the
+// keys of calc/calculator.h and hands every key to its Calculatrice, which
+// builds the expression and says what the display `z1` shows.
 #pragma once
 
 #include <QDialog>
 #include <QString>
-#include <cstdint>
+
+#include "calc/calculator.h"
 
 class QAbstractButton;
 class QKeyEvent;
@@ -36,34 +37,13 @@ private:
     void construitTouches();
     QAbstractButton* bouton(const QString& nom) const;
     bool touche(const QKeyEvent& event);
-
-    void affiche(const QString& texte);
-    // Appends a key's text after the rules it names (see machine.cpp).
-    void ajoute(const QString& texte, unsigned regles);
-    QString formate(double valeur, bool blancDevant) const;
-    bool scientifique() const;
-
-    void plus_Click();
-    void moins_Click();
-    void EXE_Click();
-    void ANS_Click();
-    void EFFACE_Click();
-    void RAZ_Click();
-    void Command1_Click();  // M+
-    void Command2_Click();  // M-
-    void Command3_Click();  // RM
-    void Command4_Click();  // CM
-    void C_Click();
-    void ajouteMemoire(double signe);
+    void presse(std::string_view nom);
+    void applique(const Appui& appui);
 
     QLineEdit* z1 = nullptr;
     QRadioButton* angle[2] = {};
     QRadioButton* C[2] = {};
-
-    QString saisie;                 // the expression being typed
-    QString reponse;                // what the last EXE showed
-    std::int16_t erreur = 0;        // the last EXE's error code, 0 on success
-    bool reponseIllisible = false;  // the last EXE showed an overflow, not a number
+    Calculatrice calculatrice;
 };
 
 }  // namespace molvane

@@ -22,7 +22,8 @@ set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEO
 
 add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
-# The exercises' tests run over this build's module and shipped exercises.
+# Some read the program's texts from the module this build made; the
+# exercises' tests, the shipped exercises too.
 set_tests_properties(
   web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600
   ENVIRONMENT "MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")
@@ -32,9 +33,21 @@ set_tests_properties(
   web_e2e PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_RUN=$<TARGET_FILE:molvane-run>")
 
+# The copy menu, printing, the help and 60 s of the test robot, on the page
+# built above.
+include(${CMAKE_SOURCE_DIR}/web/tests/e2e/checks.cmake)
+molvane_web_page_checks(${web_out}/molvane.html FIXTURE web)
+
+# The calculator in the page, key after key against the calculator class run
+# under Node through the module.
+add_test(NAME web_calculator COMMAND ${MOLVANE_NODE} tests/e2e/calculator.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(
+  web_calculator PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC"
+  ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")
+
 # The exercises in the page: every shipped one opens with its statement,
 # configuration and correction, a teacher's from a chosen folder.
 add_test(NAME web_exercises COMMAND ${MOLVANE_NODE} tests/e2e/exercises.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(
-  web_exercises PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900
+  web_exercises PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900 FAIL_REGULAR_EXPRESSION "ÉCHEC"
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")

@@ -36,6 +36,12 @@ if(EXERCISES AND NOT DEFINED ENV{MOLVANE_EXERCISES})
     set(ENV{MOLVANE_EXERCISE_LIST} ${EXERCISE_LIST})
   endif()
 endif()
+# The help as the desktop build made it (its list of exercises filled in),
+# when that build sits beside the page's folder; else the sources' pages.
+get_filename_component(native ${OUT} DIRECTORY)
+if(EXISTS ${native}/help/molvane.qhp AND NOT DEFINED ENV{MOLVANE_HELP})
+  set(ENV{MOLVANE_HELP} ${native}/help)
+endif()
 execute_process(COMMAND ${NODE} ${web}/node_modules/vite/bin/vite.js build --logLevel warn WORKING_DIRECTORY ${web}
                 RESULT_VARIABLE failed)
 if(failed)

@@ -74,6 +74,9 @@ inline constexpr std::string_view kColoursHeading = "Couleurs de représentation
 // The magnifier `louloupe`: what a reader names it, and its title after the
 // main window's.
 inline constexpr std::string_view kMagnifierName = "Agrandissement du récipient";
+// The help line after a copy to the clipboard.
+inline constexpr std::string_view kCopyConfirmation =
+    "L'image est copiée : vous pouvez la retrouver depuis toute application Windows (coller)";
 inline constexpr std::string_view kMagnifierDescription =
     "Le récipient deux fois plus grand ; Échap ferme la fenêtre";
 inline constexpr std::string_view kMagnifierTitleSuffix = " (agrandissement)";

@@ -59,6 +59,8 @@ public:
     Simulation& run() { return run_; }
     const Simulation& run() const { return run_; }
     const GridModel& table() const { return table_; }
+    // The clipboard's copy of the table selects it whole first, as the desktop's does.
+    GridModel& table() { return table_; }
     // Where the ticks draw; null surfaces are not drawn.
     void setDisplay(const Display& display) { display_ = display; }
 

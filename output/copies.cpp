@@ -11,9 +11,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <algorithm>
+#include <map>
+#include <string_view>
 
 #include "common/grid.h"
 #include "output/measuresexport.h"
+#include "output/outputtexts.h"
 #include "output/tablecopy.h"
 #include "output/tablepicture.h"
 
@@ -25,6 +28,10 @@ void putImage(const QImage& image) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     if (!image.isNull()) clipboard->setImage(image);
+}
+
+QString text(std::string_view t) {
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
 QAction* item(QMenu* menu, const QString& name, const QString& caption) {
@@ -53,26 +60,31 @@ void showGridSelection(QTableView& view, const GridModel& grid) {
 }
 
 CopyMenu::CopyMenu(CopySources sources, QWidget* parent)
-    : QObject(parent),
-      sources_(std::move(sources)),
-      menucop_(new QMenu(QStringLiteral("menucopie"), parent)) {
-    menucop_->setObjectName(QStringLiteral("menucop"));
-    connect(item(menucop_, QStringLiteral("cop001"), QStringLiteral("Copier l'animation")),
-            &QAction::triggered, this, &CopyMenu::cop001_Click);
-    connect(item(menucop_, QStringLiteral("Cop002"), QStringLiteral("Copier le graphe")), &QAction::triggered,
-            this, &CopyMenu::Cop002_Click);
-    menucop_->addSeparator()->setObjectName(QStringLiteral("s5050"));
-    QMenu* cop003 = menucop_->addMenu(QStringLiteral("Copier le tableau"));
-    cop003->setObjectName(QStringLiteral("cop003"));
-    cop003->menuAction()->setObjectName(QStringLiteral("cop003"));
-    connect(item(cop003, QStringLiteral("cop0031"), QStringLiteral("Copier le contenu du tableau")),
-            &QAction::triggered, this, &CopyMenu::cop0031_Click);
-    connect(item(cop003, QStringLiteral("cop0032"), QStringLiteral("Copier une image du tableau")),
-            &QAction::triggered, this, &CopyMenu::cop0032_Click);
+    : QObject(parent), sources_(std::move(sources)), menucop_(new QMenu(text(kCopyMenuTitle), parent)) {
+    menucop_->setObjectName(text(kCopyMenuName));
+    const std::map<std::string_view, void (CopyMenu::*)()> actions{{"cop001", &CopyMenu::cop001_Click},
+                                                                   {"Cop002", &CopyMenu::Cop002_Click},
+                                                                   {"cop0031", &CopyMenu::cop0031_Click},
+                                                                   {"cop0032", &CopyMenu::cop0032_Click}};
+    std::map<std::string_view, QMenu*> submenus;
+    for (const CopyMenuItem& entry : kCopyMenuItems) {
+        QMenu* in = entry.parent.empty() ? menucop_ : submenus.at(entry.parent);
+        if (entry.caption == "-") {
+            in->addSeparator()->setObjectName(text(entry.name));
+        } else if (const auto action = actions.find(entry.name); action != actions.end()) {
+            connect(item(in, text(entry.name), text(entry.caption)), &QAction::triggered, this,
+                    action->second);
+        } else {
+            QMenu* submenu = in->addMenu(text(entry.caption));
+            submenu->setObjectName(text(entry.name));
+            submenu->menuAction()->setObjectName(text(entry.name));
+            submenus[entry.name] = submenu;
+        }
+    }
     // Beyond the clipboard: every measurement of the run, for a spreadsheet or Python.
-    menucop_->addSeparator()->setObjectName(QStringLiteral("sexport"));
-    connect(item(menucop_, QStringLiteral("exportcsv"), QString::fromUtf8(kExportCaption)),
-            &QAction::triggered, this, &CopyMenu::exportcsv_Click);
+    menucop_->addSeparator()->setObjectName(text(kExportSeparatorName));
+    connect(item(menucop_, text(kExportItemName), QString::fromUtf8(kExportCaption)), &QAction::triggered,
+            this, &CopyMenu::exportcsv_Click);
     // A click in the table ends the highlight a text copy left on it.
     if (sources_.tableView) sources_.tableView->viewport()->installEventFilter(this);
     menucop_->installEventFilter(this);

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "output/outputtexts.h"
 #include "output/printerchoice.h"
 #include "output/printpages.h"
 #include "output/printtarget.h"
@@ -26,58 +27,59 @@ namespace {
 
 constexpr QSize kDialogSize{480, 212};
 constexpr int kBelowMainWindow = 20;  // pixels between the main window's top and the dialog's
-constexpr int kMostCopies = 99;
+const PrintDialogTexts& kTexts = kPrintDialogTexts;
+
+QString text(std::string_view t) {
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
 
 }  // namespace
 
 Confimp::Confimp(QPrinter& printer, PrintSources sources, QWidget* mainWindow)
     : QDialog(mainWindow), printer_(printer), sources_(std::move(sources)) {
     setObjectName(QStringLiteral("confimp"));
-    setWindowTitle(QStringLiteral("Imprimer"));
+    setWindowTitle(text(kTexts.title));
     setModal(true);
     if (mainWindow) setFont(mainWindow->font());
     setFixedSize(kDialogSize);
 
-    frame1_ = place(new QGroupBox(QStringLiteral("Options"), this), QStringLiteral("Frame1"),
-                    QRect(12, 8, 220, 100));
-    static constexpr std::array<const char*, 3> kViews{"L'animation", "Le graphe", "Le tableau de valeur"};
+    frame1_ =
+        place(new QGroupBox(text(kTexts.options), this), QStringLiteral("Frame1"), QRect(12, 8, 220, 100));
     for (int i = 0; i < 3; ++i) {
-        check1_[i] = place(new QCheckBox(QString::fromUtf8(kViews[i]), frame1_),
-                           QStringLiteral("Check1_%1").arg(i), QRect(14, 22 + 24 * i, 196, 20));
-        check1_[i]->setChecked(i < 2);
+        check1_[i] = place(new QCheckBox(text(kTexts.views[i]), frame1_), QStringLiteral("Check1_%1").arg(i),
+                           QRect(14, 22 + 24 * i, 196, 20));
+        check1_[i]->setChecked(i < kTexts.viewsChosen);
     }
 
-    command1_ = place(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("Command1"),
-                      QRect(368, 14, 100, 25));
-    command2_ = place(new QPushButton(QStringLiteral("&Imprimantes"), this), QStringLiteral("Command2"),
+    command1_ =
+        place(new QPushButton(text(kTexts.ok), this), QStringLiteral("Command1"), QRect(368, 14, 100, 25));
+    command2_ = place(new QPushButton(text(kTexts.printers), this), QStringLiteral("Command2"),
                       QRect(368, 46, 100, 25));
-    command3_ = place(new QPushButton(QStringLiteral("&Annuler"), this), QStringLiteral("Command3"),
+    command3_ = place(new QPushButton(text(kTexts.cancel), this), QStringLiteral("Command3"),
                       QRect(368, 78, 100, 25));
 
-    place(new QLabel(QStringLiteral("Titre de la page :"), this), QStringLiteral("Label5"),
-          QRect(12, 120, 150, 20));
-    text1_ = place(new QLineEdit(QStringLiteral("Quintara - Molvane chimique"), this),
-                   QStringLiteral("Text1"), QRect(164, 119, 304, 21));
-    place(new QLabel(QStringLiteral("Nombre d'exemplaires :"), this), QStringLiteral("Label3"),
-          QRect(12, 150, 150, 20));
+    place(new QLabel(text(kTexts.titleLabel), this), QStringLiteral("Label5"), QRect(12, 120, 150, 20));
+    text1_ = place(new QLineEdit(text(kTexts.defaultTitle), this), QStringLiteral("Text1"),
+                   QRect(164, 119, 304, 21));
+    place(new QLabel(text(kTexts.copiesLabel), this), QStringLiteral("Label3"), QRect(12, 150, 150, 20));
     // The up-down and the number it drives are one spin box: its number box is `Label4`.
     upDown1_ = place(new QSpinBox(this), QStringLiteral("UpDown1"), QRect(164, 149, 56, 21));
     upDown1_->setRange(1, kMostCopies);
     upDown1_->setValue(1);
     if (auto* label4 = upDown1_->findChild<QLineEdit*>()) {
         label4->setObjectName(QStringLiteral("Label4"));
-        label4->setAccessibleName(QStringLiteral("Nombre d'exemplaires"));
+        label4->setAccessibleName(text(kTexts.copiesName));
     }
-    place(new QLabel(QStringLiteral("Imprimante:"), this), QStringLiteral("Label2"), QRect(12, 180, 150, 20));
+    place(new QLabel(text(kTexts.printerLabel), this), QStringLiteral("Label2"), QRect(12, 180, 150, 20));
     defaut_ = place(new QLineEdit(this), QStringLiteral("defaut"), QRect(164, 179, 304, 21));
     defaut_->setReadOnly(true);
     defaut_->setFocusPolicy(Qt::ClickFocus);
     // What a screen reader says of the boxes, whose labels stand beside them.
-    text1_->setAccessibleName(QStringLiteral("Titre de la page"));
-    upDown1_->setAccessibleName(QStringLiteral("Nombre d'exemplaires"));
-    upDown1_->setAccessibleDescription(QStringLiteral("De 1 à %1 exemplaires").arg(kMostCopies));
-    defaut_->setAccessibleName(QStringLiteral("Imprimante"));
-    command2_->setAccessibleDescription(QStringLiteral("Choisir l'imprimante et ses réglages"));
+    text1_->setAccessibleName(text(kTexts.titleName));
+    upDown1_->setAccessibleName(text(kTexts.copiesName));
+    upDown1_->setAccessibleDescription(QString::fromStdString(copiesDescription()));
+    defaut_->setAccessibleName(text(kTexts.printerName));
+    command2_->setAccessibleDescription(text(kTexts.printersDescription));
 
     // The notice shown while the pages are being made, over the options and buttons.
     frame2_ = place(new QFrame(this), QStringLiteral("Frame2"), QRect(12, 8, 456, 100));
@@ -89,7 +91,7 @@ Confimp::Confimp(QPrinter& printer, PrintSources sources, QWidget* mainWindow)
     big.setPointSize(big.pointSize() * 3);
     hourglass->setFont(big);
     notice->addWidget(hourglass);
-    notice->addWidget(new QLabel(QStringLiteral("Veuillez patienter quelques instants..."), frame2_));
+    notice->addWidget(new QLabel(text(kTexts.waiting), frame2_));
     notice->itemAt(1)->widget()->setObjectName(QStringLiteral("Label1"));
     notice->addStretch();
     frame2_->hide();
@@ -137,7 +139,7 @@ void Confimp::Command2_Click() {
     // the program, one group per copy, never by the printer as well.
     printer_.setCopyCount(upDown1_->value());
     QPrintDialog dialog(&printer_, this);
-    dialog.setWindowTitle(QStringLiteral("Choisir l'imprimante"));
+    dialog.setWindowTitle(text(kTexts.printersTitle));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     finishPrinterDialog(dialog);
     // This dialog only chooses: printing is the OK of `confimp`.

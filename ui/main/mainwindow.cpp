@@ -374,8 +374,7 @@ void MainWindow::Form_Load() {
 
     textArea_->showIntroduction();
     info_->setText(fromTable(hoverText(kMainWindowName)));
-    messagecopie = QStringLiteral(
-        "L'image est copiée : vous pouvez la retrouver depuis toute application Windows (coller)");
+    messagecopie = fromTable(kCopyConfirmation);
     hoverHelp_->setCopyConfirmation(messagecopie);
 
     sim_.initialise();

@@ -76,6 +76,11 @@ emscripten::val saveBytes(const MainState& state) {
     return emscripten::val::global("Uint8Array").new_(view);
 }
 
+// The table the run fills, for the copies of output.cpp.
+GridModel* tableModel(MainState& state) {
+    return &state.table();
+}
+
 int tableRows(const MainState& state) {
     return state.table().rows();
 }
@@ -136,9 +141,11 @@ EMSCRIPTEN_BINDINGS(molvane_front) {
     using namespace emscripten;
     using namespace molvane;
     using namespace molvane::web;
+    class_<GridModel>("GridModel");
     class_<MainState>("MainState")
         .constructor<>()
         .function("setDisplay", &setDisplay, allow_raw_pointers())
+        .function("tableModel", &tableModel, allow_raw_pointers())
         .function("seed", &seed)
         .function("fixSeed", &fixSeed)
         .function("start", &MainState::start)

@@ -19,7 +19,12 @@ export interface PanelTexts {
   label1: string;
 }
 
+/** The table of values the run fills, held by the state (never deleted from here). */
+export type GridModel = EmbindObject & { readonly __grid: unique symbol };
+
 export interface MainState extends EmbindObject {
+  /** The table of values, for the clipboard's copies. */
+  tableModel(): GridModel;
   setDisplay(animpic: AnimationRecorder | null, louloupe: AnimationRecorder | null, graph: GraphRecorder | null): void;
   seed(seed: number): void;
   /** A seed given again at every restart; a negative number lets the generator run on. */

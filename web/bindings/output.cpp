@@ -1,10 +1,16 @@
-// The page's printing and copies: where the printed views go, and the table
-// of values as the clipboard takes it. Marshalling only; the rules are in
-// output/printlayout.* and output/tablecopy.*.
+// The page's printing and copies: where the printed views go, the table of
+// values as the clipboard takes it, and the copy menu's and print dialog's
+// texts. Marshalling only; the rules are in output/printlayout.*,
+// output/tablecopy.* and output/outputtexts.*.
 #include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
 
 #include "common/grid.h"
 #include "common/units.h"
+#include "files/measurescsv.h"
+#include "output/outputtexts.h"
 #include "output/printlayout.h"
 #include "output/tablecopy.h"
 
@@ -34,6 +40,59 @@ PageLayout layoutRequest(const PageGeometry& page, const PrintRequest& request) 
 
 int twipsPerPixel() {
     return kTwipsPerPixel;
+}
+
+std::string text(std::string_view t) {
+    return std::string(t);
+}
+
+emscripten::val copyMenu() {
+    emscripten::val items = emscripten::val::array();
+    for (const CopyMenuItem& i : kCopyMenuItems) {
+        emscripten::val item = emscripten::val::object();
+        item.set("name", text(i.name));
+        item.set("caption", text(i.caption));
+        item.set("parent", text(i.parent));
+        item.set("download", text(i.download));
+        items.call<void>("push", item);
+    }
+    emscripten::val menu = emscripten::val::object();
+    menu.set("name", text(kCopyMenuName));
+    menu.set("spokenName", text(kCopyMenuSpokenName));
+    menu.set("regionName", text(kCopyMenuRegionName));
+    menu.set("items", items);
+    menu.set("exportSeparator", text(kExportSeparatorName));
+    menu.set("exportItem", text(kExportItemName));
+    menu.set("exportCaption", std::string(kExportCaption));
+    return menu;
+}
+
+std::string downloadNotice(const std::string& fileName) {
+    return copyDownloadNotice(fileName);
+}
+
+emscripten::val printDialogTexts() {
+    const PrintDialogTexts& t = kPrintDialogTexts;
+    emscripten::val texts = emscripten::val::object();
+    texts.set("title", text(t.title));
+    texts.set("options", text(t.options));
+    emscripten::val views = emscripten::val::array();
+    for (const std::string_view v : t.views) views.call<void>("push", text(v));
+    texts.set("views", views);
+    texts.set("viewsChosen", t.viewsChosen);
+    texts.set("ok", text(t.ok));
+    texts.set("printers", text(t.printers));
+    texts.set("cancel", text(t.cancel));
+    texts.set("titleLabel", text(t.titleLabel));
+    texts.set("titleName", text(t.titleName));
+    texts.set("defaultTitle", text(t.defaultTitle));
+    texts.set("copiesLabel", text(t.copiesLabel));
+    texts.set("copiesName", text(t.copiesName));
+    texts.set("copiesDescription", copiesDescription());
+    texts.set("mostCopies", kMostCopies);
+    texts.set("waiting", text(t.waiting));
+    texts.set("browserPrinterNote", text(t.browserPrinterNote));
+    return texts;
 }
 
 }  // namespace
@@ -83,6 +142,9 @@ EMSCRIPTEN_BINDINGS(molvane_output) {
 
     function("layoutPages", &layoutRequest);
     function("twipsPerPixel", &twipsPerPixel);
+    function("copyMenu", &copyMenu);
+    function("printDialogTexts", &printDialogTexts);
+    function("copyDownloadNotice", &downloadNotice);
     // The grid is the one the simulation fills, bound beside the simulation.
     function("copyTableText", &copyTableText);
     function("tableHtml", &tableHtml);

@@ -1,3 +1,5 @@
+import type { GridModel } from './front';
+
 // What web/bindings/output.cpp adds to the module: the print layout and the
 // table of values as the clipboard takes it. Lengths are twips (1/1440 inch)
 // unless said otherwise.
@@ -57,12 +59,55 @@ export interface PageLayout {
   items: PlacementList; // in printing order
 }
 
+export interface CopyMenuItem {
+  name: string; // the design name
+  caption: string; // "-" for a separator
+  parent: string; // the item whose submenu holds it, empty in the menu itself
+  download: string; // the file a refused copy is downloaded as
+}
+
+// "Copier": the menu's items in order; the measurements' export follows,
+// after a separator, under the names given here.
+export interface CopyMenuTexts {
+  name: string;
+  spokenName: string;
+  regionName: string;
+  items: CopyMenuItem[];
+  exportSeparator: string;
+  exportItem: string;
+  exportCaption: string;
+}
+
+// "Imprimer": the print dialog's texts ("&" before a button's key letter).
+export interface PrintDialogTexts {
+  title: string;
+  options: string;
+  views: string[]; // the animation, the graph, the table
+  viewsChosen: number; // the first ones chosen when the dialog opens
+  ok: string;
+  printers: string;
+  cancel: string;
+  titleLabel: string;
+  titleName: string;
+  defaultTitle: string;
+  copiesLabel: string;
+  copiesName: string;
+  copiesDescription: string;
+  mostCopies: number;
+  waiting: string;
+  browserPrinterNote: string;
+}
+
 export interface OutputModule {
+  copyMenu(): CopyMenuTexts;
+  printDialogTexts(): PrintDialogTexts;
+  // What the pupil is told when a copy went to the downloads as that file.
+  copyDownloadNotice(fileName: string): string;
   Placed: { Title: PlacedEnum; Animation: PlacedEnum; Graph: PlacedEnum; Table: PlacedEnum };
   layoutPages(page: PageGeometry, request: PrintRequest): PageLayout;
   twipsPerPixel(): number;
   // The grid is the simulation's table, bound beside the simulation; the
   // text copy selects the whole grid, as the desktop's does.
-  copyTableText(grid: unknown): string;
-  tableHtml(grid: unknown): string;
+  copyTableText(grid: GridModel): string;
+  tableHtml(grid: GridModel): string;
 }

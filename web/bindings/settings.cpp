@@ -218,6 +218,7 @@ EMSCRIPTEN_BINDINGS(molvane_settings) {
     constant("designWidth", kMainWindowRect.width);
     constant("designHeight", kMainWindowRect.height);
     constant("magnifierName", std::string(kMagnifierName));
+    constant("copyConfirmation", std::string(kCopyConfirmation));
     constant("magnifierDescription", std::string(kMagnifierDescription));
     constant("magnifierTitleSuffix", std::string(kMagnifierTitleSuffix));
 }

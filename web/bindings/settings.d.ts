@@ -125,6 +125,8 @@ export interface SettingsModule {
   designWidth: number;
   designHeight: number;
   magnifierName: string;
+  /** The help line after a copy to the clipboard. */
+  copyConfirmation: string;
   magnifierDescription: string;
   magnifierTitleSuffix: string;
 }

@@ -2,6 +2,7 @@
 // pictures go on the clipboard as PNG, the table as text (and HTML); where
 // the browser refuses the clipboard, the same thing is downloaded instead
 // and the pupil is told where it went.
+import type { CopyMenuTexts, OutputModule } from "../bindings/output";
 import { addStyle, downloadBlob, pictureAt, pngOf } from "./extras";
 
 export interface CanvasSource {
@@ -12,6 +13,8 @@ export interface CanvasSource {
 }
 
 export interface CopySources {
+  // The menu's names and captions.
+  module: Pick<OutputModule, "copyMenu" | "copyDownloadNotice">;
   animation: CanvasSource;
   graph: CanvasSource;
   // The table as the clipboard takes it, from the module (copyTableText).
@@ -38,10 +41,6 @@ function clipboardOf(): ClipboardLike | null {
   const clipboard = navigator.clipboard as ClipboardLike | undefined;
   if (!clipboard || typeof clipboard.write !== "function" || typeof ClipboardItem === "undefined") return null;
   return clipboard;
-}
-
-export function downloadNotice(fileName: string): string {
-  return `Le navigateur refuse le presse-papiers : le fichier « ${fileName} » est enregistré dans les téléchargements.`;
 }
 
 // Puts the items on the clipboard, or downloads the fallback file.
@@ -85,6 +84,23 @@ function cellColour(style: CSSStyleDeclaration, fallback: string): string {
 // The table as one picture, every row (scrolled out of sight or not), in the
 // page's own pixels: its cells, their colours, texts and lines as laid out.
 export function tablePicture(table: HTMLTableElement): HTMLCanvasElement {
+  // A table hidden behind the graph has no layout: a copy of it is laid out
+  // out of sight for the time of the drawing.
+  if (!table.offsetParent && table.rows.length > 0) {
+    const doc = table.ownerDocument;
+    const holder = (table.parentElement?.cloneNode(false) as HTMLElement | null) ?? doc.createElement("div");
+    holder.hidden = false;
+    holder.removeAttribute("data-control");
+    holder.setAttribute("aria-hidden", "true");
+    holder.style.cssText = "position: fixed; left: -100000px; top: 0; width: auto; height: auto; overflow: visible;";
+    holder.append(table.cloneNode(true));
+    doc.body.append(holder);
+    try {
+      return tablePicture(holder.firstElementChild as HTMLTableElement);
+    } finally {
+      holder.remove();
+    }
+  }
   const doc = table.ownerDocument;
   const view = doc.defaultView ?? window;
   const canvas = doc.createElement("canvas");
@@ -181,43 +197,41 @@ export class CopyMenu {
   ) {
     this.doc = doc;
     addStyle("molvane-menu-style", menuStyle, doc);
-    this.element = this.build(this.entries(), "menucop", "Copier");
+    const texts = sources.module.copyMenu();
+    this.element = this.build(this.entries(texts), texts.name, texts.spokenName);
     this.holder = doc.createElement("div");
     this.holder.setAttribute("role", "region");
-    this.holder.setAttribute("aria-label", "Menu Copier");
+    this.holder.setAttribute("aria-label", texts.regionName);
     this.holder.hidden = true;
     this.holder.append(this.element, ...this.submenuOf.values());
   }
 
-  private entries(): MenuEntry[] {
+  // The module's items, each with what it does here.
+  private entries(texts: CopyMenuTexts): MenuEntry[] {
     const s = this.sources;
-    return [
-      { name: "cop001", caption: "Copier l'animation", run: () => copyPicture(s.animation, "animation.png") },
-      { name: "Cop002", caption: "Copier le graphe", run: () => copyPicture(s.graph, "graphe.png") },
-      { name: "s5050", caption: "-" },
-      {
-        name: "cop003",
-        caption: "Copier le tableau",
-        submenu: [
-          {
-            name: "cop0031",
-            caption: "Copier le contenu du tableau",
-            run: () => copyText(s.tableText(), s.tableHtml?.(), "tableau.txt"),
-          },
-          {
-            name: "cop0032",
-            caption: "Copier une image du tableau",
-            run: () => {
-              const table = s.table();
-              if (!table) return;
-              return copyPicture({ canvas: () => tablePicture(table) }, "tableau.png");
-            },
-          },
-        ],
+    const runs: Record<string, (download: string) => ReturnType<NonNullable<MenuEntry["run"]>>> = {
+      cop001: (download) => copyPicture(s.animation, download),
+      Cop002: (download) => copyPicture(s.graph, download),
+      cop0031: (download) => copyText(s.tableText(), s.tableHtml?.(), download),
+      cop0032: (download) => {
+        const table = s.table();
+        if (!table) return;
+        return copyPicture({ canvas: () => tablePicture(table) }, download);
       },
-      { name: "sexport", caption: "-" },
-      { name: "exportcsv", caption: "E&xporter les mesures (CSV)…", run: () => s.exportMeasures() },
-    ];
+    };
+    const top: MenuEntry[] = [];
+    const byName = new Map<string, MenuEntry>();
+    for (const item of texts.items) {
+      const run = runs[item.name];
+      const entry: MenuEntry = { name: item.name, caption: item.caption, run: run && (() => run(item.download)) };
+      byName.set(item.name, entry);
+      const parent = item.parent ? byName.get(item.parent) : undefined;
+      if (parent) (parent.submenu ??= []).push(entry);
+      else top.push(entry);
+    }
+    top.push({ name: texts.exportSeparator, caption: "-" });
+    top.push({ name: texts.exportItem, caption: texts.exportCaption, run: () => s.exportMeasures() });
+    return top;
   }
 
   private build(entries: MenuEntry[], name: string, label: string): HTMLUListElement {
@@ -345,7 +359,7 @@ export class CopyMenu {
     if (exporting) return;
     Promise.resolve(done)
       .then((outcome) => {
-        if (outcome && !outcome.copied) this.sources.confirm(downloadNotice(outcome.fileName));
+        if (outcome && !outcome.copied) this.sources.confirm(this.sources.module.copyDownloadNotice(outcome.fileName));
         else this.sources.confirm();
       })
       .catch(() => this.sources.confirm());

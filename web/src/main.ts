@@ -1,6 +1,7 @@
 // The page's start: the core loaded, the window built from its control table,
 // the controls wired to the core's handling, and the run ticking.
 import './style.css';
+import './calculator';
 import './exercises';
 import type { AnimationRecorder, GraphRecorder } from '../bindings/core';
 import type { MainState } from '../bindings/front';
@@ -16,6 +17,11 @@ import { graphFont, paintShading, paintStrokes, replayAnimation, replayGraph } f
 import { seedFromAddress } from './seed';
 import { browserStorage, readChoices, writeChoices } from './storage';
 import { fillTable } from './table';
+import { createCopyMenu } from './copy';
+import { createPrintDialog } from './print';
+import { createHelp } from './help';
+import book from './helpbook';
+import { startFuzz } from './fuzz';
 
 const kLoupeScale = 2;
 const kMeasuresKept = 36_000;
@@ -481,7 +487,6 @@ class MainWindow {
     });
     on('Command2', 'click', () => pickConfiguration(files));
     on('Command11', 'click', () => void saveConfiguration(files, this.savedName));
-    this.addExport(files);
     acceptDrops(files, doc.body);
 
     // The tabs: a click, or the arrows on the tab list.
@@ -527,28 +532,6 @@ class MainWindow {
     };
     stop('Equation', () => state.equationSpeech());
     stop('Pendant', () => state.duringSpeech());
-  }
-
-  private addExport(files: FileHost): void {
-    // On the desktop the export lies in the copy menu; the page gives it a
-    // button of its own, in the free corner under the text area.
-    const button = this.doc.createElement('button');
-    button.type = 'button';
-    button.dataset.control = 'exportcsv';
-    button.textContent = this.m.exportCaption.replace(/&(.)/g, '$1');
-    button.className = 'exporter';
-    const rect = this.m.controls().find((c) => c.name === 'Comtaille')?.rect;
-    if (rect) {
-      button.style.left = `${rect.x}px`;
-      button.style.top = `${rect.y}px`;
-      button.style.width = `${rect.width}px`;
-      button.style.height = `${rect.height}px`;
-      this.page.designRects.set('exportcsv', rect);
-    }
-    button.addEventListener('click', () => void exportMeasures(files));
-    this.page.controls.set('exportcsv', button);
-    const vessel = this.page.vessel;
-    this.page.root.insertBefore(button, vessel);
   }
 
   private selectTab(index: number): void {
@@ -667,6 +650,40 @@ class MainWindow {
 
 }
 
+// "Copier", "Imprimer" and "Aide": the copy menu, the print dialog and the
+// help, over the canvases, the table and the core's texts and layout.
+function wireOutputs(m: Molvane, state: MainState, page: Page, feuilleP: MainWindow): void {
+  const button = (name: string) => page.controls.get(name);
+  const animation = { canvas: () => page.vessel, width: m.vesselWidth, height: m.vesselHeight };
+  const graphRect = m.controls().find((c) => c.name === 'Picture2')?.rect;
+  const graph = { canvas: () => page.graph, width: graphRect?.width ?? 0, height: graphRect?.height ?? 0 };
+  // The table is kept filled only while shown: the copies and the print fill it first.
+  const table = () => {
+    fillTable(page.table, state);
+    return page.table;
+  };
+  const copy = button('Command4');
+  if (copy)
+    createCopyMenu(copy, {
+      module: m,
+      animation,
+      graph,
+      tableText: () => m.copyTableText(state.tableModel()),
+      tableHtml: () => m.tableHtml(state.tableModel()),
+      table,
+      exportMeasures: () => {
+        if (feuilleP.files) void exportMeasures(feuilleP.files);
+      },
+      confirm: (notice) => {
+        page.info.textContent = notice ?? m.copyConfirmation;
+      },
+    });
+  const print = button('Command10');
+  if (print) createPrintDialog(print, { module: m, animation, graph, table });
+  const help = createHelp(book);
+  button('Command7')?.addEventListener('click', () => help.open());
+}
+
 async function main(): Promise<void> {
   const m = await loadMolvane();
   const host = document.getElementById('page') ?? document.body;
@@ -685,7 +702,10 @@ async function main(): Promise<void> {
     },
     stop: () => feuilleP.stop(),
   });
+  wireOutputs(m, state, page, feuilleP);
   document.documentElement.dataset.ready = 'true';
+  const fuzz = /[?&]fuzz=(\d+(?:\.\d+)?)/.exec(location.search);
+  if (fuzz) startFuzz(Number(fuzz[1]));
 }
 
 if (!currentApp()) void main();

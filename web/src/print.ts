@@ -5,7 +5,7 @@ import type { OutputModule, PageGeometry, PrintRequest } from "../bindings/outpu
 import { addStyle } from "./extras";
 
 export interface PrintSources {
-  module: Pick<OutputModule, "layoutPages" | "Placed">;
+  module: Pick<OutputModule, "layoutPages" | "Placed" | "printDialogTexts">;
   animation: { canvas: () => HTMLCanvasElement; width: number; height: number };
   graph: { canvas: () => HTMLCanvasElement; width: number; height: number };
   // The table of values as the page shows it (header row first).
@@ -22,7 +22,6 @@ export interface PrintChoices {
   copies: number;
 }
 
-export const kMostCopies = 99;
 const kTwipsPerCssPixel = 15; // 1440 twips an inch, 96 CSS pixels an inch
 // The sheet: A4 upright, 10 mm margins; the layout fills what lies inside them.
 const kMarginMm = 10;
@@ -44,10 +43,23 @@ export function pageGeometry(): PageGeometry {
 }
 
 // The dialog's copies field as a count: whole, from 1 to the most.
-export function copiesOf(text: string): number {
+export function copiesOf(text: string, most: number): number {
   const n = Math.trunc(Number(text));
   if (!Number.isFinite(n) || n < 1) return 1;
-  return Math.min(n, kMostCopies);
+  return Math.min(n, most);
+}
+
+// A button's caption with its key letter underlined ("&" before it), and that letter.
+function captionInto(doc: Document, element: HTMLElement, caption: string): string {
+  const at = caption.indexOf("&");
+  if (at < 0 || at === caption.length - 1) {
+    element.textContent = caption;
+    return "";
+  }
+  const u = doc.createElement("u");
+  u.textContent = caption[at + 1];
+  element.append(caption.slice(0, at), u, caption.slice(at + 2));
+  return caption[at + 1].toLowerCase();
 }
 
 const printStyle = `
@@ -160,6 +172,7 @@ export function buildPrintLayout(sources: PrintSources, choices: PrintChoices, d
     return url;
   };
   const Placed = sources.module.Placed;
+  const texts = sources.module.printDialogTexts();
   const items = layout.items;
   try {
     for (let i = 0; i < items.size(); ++i) {
@@ -174,7 +187,7 @@ export function buildPrintLayout(sources: PrintSources, choices: PrintChoices, d
         const which = item.what.value === Placed.Animation.value ? "animation" : "graph";
         const image = doc.createElement("img");
         image.src = pictureUrl(which);
-        image.alt = which === "animation" ? "L'animation" : "Le graphe";
+        image.alt = texts.views[which === "animation" ? 0 : 1];
         image.width = sources[which].width;
         image.height = sources[which].height;
         element = image;
@@ -244,6 +257,7 @@ export class PrintDialog {
   private readonly body: HTMLElement;
   private readonly waiting: HTMLElement;
   private printed: PrintChoices | null = null;
+  private readonly mostCopies: number;
 
   constructor(
     private readonly sources: PrintSources,
@@ -251,13 +265,15 @@ export class PrintDialog {
   ) {
     this.doc = doc;
     addStyle("molvane-print-style", printStyle, doc);
+    const texts = sources.module.printDialogTexts();
+    this.mostCopies = texts.mostCopies;
     const dialog = doc.createElement("dialog");
     dialog.className = "molvane-print-dialog";
     dialog.dataset.dialog = "confimp";
     dialog.setAttribute("aria-labelledby", "molvane-print-heading");
     const heading = doc.createElement("h2");
     heading.id = "molvane-print-heading";
-    heading.textContent = "Imprimer";
+    heading.textContent = texts.title;
     const form = doc.createElement("form");
     form.method = "dialog";
     const body = doc.createElement("div");
@@ -266,12 +282,12 @@ export class PrintDialog {
     const frame = doc.createElement("fieldset");
     frame.dataset.control = "Frame1";
     const legend = doc.createElement("legend");
-    legend.textContent = "Options";
+    legend.textContent = texts.options;
     frame.append(legend);
-    ["L'animation", "Le graphe", "Le tableau de valeur"].forEach((caption, i) => {
+    texts.views.forEach((caption, i) => {
       const label = doc.createElement("label");
       const box = field(doc, "input", { type: "checkbox", "data-control": `Check1_${i}` }) as HTMLInputElement;
-      box.checked = i < 2;
+      box.checked = i < texts.viewsChosen;
       label.append(box, ` ${caption}`);
       frame.append(label);
       this.checks.push(box);
@@ -280,43 +296,43 @@ export class PrintDialog {
     const buttons = doc.createElement("div");
     buttons.className = "buttons";
     const ok = field(doc, "button", { type: "submit", value: "ok", "data-control": "Command1" });
-    ok.innerHTML = "<u>O</u>K";
+    const okLetter = captionInto(doc, ok, texts.ok);
     const cancel = field(doc, "button", {
       type: "button",
       value: "cancel",
       "data-control": "Command3",
     });
-    cancel.innerHTML = "<u>A</u>nnuler";
+    const cancelLetter = captionInto(doc, cancel, texts.cancel);
     cancel.addEventListener("click", () => dialog.close("cancel"));
     buttons.append(ok, cancel);
 
     const fields = doc.createElement("div");
     fields.className = "fields";
     const titleLabel = field(doc, "label", { for: "molvane-print-title", "data-control": "Label5" });
-    titleLabel.textContent = "Titre de la page :";
+    titleLabel.textContent = texts.titleLabel;
     this.title = field(doc, "input", {
       type: "text",
       id: "molvane-print-title",
       "data-control": "Text1",
-      value: "Quintara - Molvane chimique",
+      value: texts.defaultTitle,
     }) as HTMLInputElement;
     const copiesLabel = field(doc, "label", { for: "molvane-print-copies", "data-control": "Label3" });
-    copiesLabel.textContent = "Nombre d'exemplaires :";
+    copiesLabel.textContent = texts.copiesLabel;
     this.copies = field(doc, "input", {
       type: "number",
       id: "molvane-print-copies",
       "data-control": "UpDown1",
       min: "1",
-      max: String(kMostCopies),
+      max: String(texts.mostCopies),
       step: "1",
       value: "1",
-      "aria-description": `De 1 à ${kMostCopies} exemplaires`,
+      "aria-description": texts.copiesDescription,
     }) as HTMLInputElement;
     fields.append(titleLabel, this.title, copiesLabel, this.copies);
 
     const note = doc.createElement("p");
     note.className = "note";
-    note.textContent = "L'imprimante se choisit ensuite dans la fenêtre d'impression du navigateur.";
+    note.textContent = texts.browserPrinterNote;
 
     body.append(frame, buttons, fields, note);
     // While the pages are made, the choices give way to the desktop's notice.
@@ -325,7 +341,7 @@ export class PrintDialog {
     waiting.dataset.control = "Frame2";
     waiting.setAttribute("role", "status");
     waiting.hidden = true;
-    waiting.textContent = "Veuillez patienter quelques instants...";
+    waiting.textContent = texts.waiting;
     form.append(body, waiting);
     this.body = body;
     this.waiting = waiting;
@@ -338,7 +354,7 @@ export class PrintDialog {
     dialog.addEventListener("keydown", (event) => {
       if (!event.altKey || event.ctrlKey || event.metaKey) return;
       const letter = event.key.toLowerCase();
-      const button = letter === "o" ? ok : letter === "a" ? cancel : null;
+      const button = letter === okLetter ? ok : letter === cancelLetter ? cancel : null;
       if (!button) return;
       event.preventDefault();
       button.click();
@@ -352,7 +368,7 @@ export class PrintDialog {
       graph: this.checks[1].checked,
       table: this.checks[2].checked,
       title: this.title.value,
-      copies: copiesOf(this.copies.value),
+      copies: copiesOf(this.copies.value, this.mostCopies),
     };
   }
 

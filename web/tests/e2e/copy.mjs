@@ -71,6 +71,14 @@ await runChecks([
   [
     "le contenu du tableau, cellule pour cellule",
     async () => {
+      // The table shown, so that its cells can be read beside the copy, and
+      // a recording of 10 s left to end, so that no row comes in between.
+      await page.getByRole("tab", { name: "Suivi du système" }).click();
+      await page.locator('[data-control="Option1_1"] input').check();
+      await page.locator('[data-control="VScroll2"]').focus();
+      await page.keyboard.press("End");
+      await page.waitForFunction(() => document.querySelector('[data-control="Label2"]')?.textContent?.includes("10 s"));
+      await page.waitForTimeout(11000);
       await page.evaluate(() => navigator.clipboard.writeText("avant"));
       await choose(page, toText);
       await clipboardHolds(page, async () => (await navigator.clipboard.readText()) !== "avant", "le texte");
@@ -86,6 +94,7 @@ await runChecks([
         (await page.textContent('[data-control="info"]')).includes("copiée"),
         "pas de confirmation dans la ligne d'aide",
       );
+      await page.locator('[data-control="Option1_0"] input').check();
     },
   ],
   [

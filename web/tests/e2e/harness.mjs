@@ -20,13 +20,14 @@ export function pagePath() {
   return execFileSync("node", [resolve(here, "fixtures/build.mjs")], { encoding: "utf8" }).trim().split("\n").pop();
 }
 
-export async function openPage({ query = "", scale = 1, permissions = [], viewport } = {}) {
+export async function openPage({ query = "", scale = 1, permissions = [], viewport, hasTouch = false } = {}) {
   const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
     args: ["--no-sandbox", "--disable-gpu"],
   });
   const context = await browser.newContext({
     deviceScaleFactor: scale,
+    hasTouch,
     viewport: viewport ?? { width: 1000, height: 760 },
     acceptDownloads: true,
     locale: "fr-FR",

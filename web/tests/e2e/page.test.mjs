@@ -233,7 +233,9 @@ describe('the page', () => {
         }
         await page.clock.runFor(seconds * 1000 + 500);
         const csv = await downloadOf(page, async () => {
-          await control(page, 'exportcsv').click();
+          // As on the desktop, the export is the copy menu's last entry.
+          await control(page, 'Command4').click();
+          await page.locator('[data-item="exportcsv"]').click();
           const dialog = page.getByRole('dialog');
           await dialog.getByLabel('Python / international').check();
           await dialog.getByRole('button', { name: 'OK' }).click();
@@ -312,7 +314,8 @@ describe('the page', () => {
     await withPage({ clock: true }, async (page) => {
       await page.clock.runFor(1000);
       const csv = await downloadOf(page, async () => {
-        await control(page, 'exportcsv').click();
+        await control(page, 'Command4').click();
+        await page.locator('[data-item="exportcsv"]').click();
         await page.getByRole('dialog').getByRole('button', { name: 'OK' }).click();
       });
       assert.equal(csv.name, 'mesures.csv');

@@ -42,7 +42,7 @@ async function printWith({ table, copies, title, submit }) {
   await page.fill('[data-control="UpDown1"]', String(copies));
   await page.fill('[data-control="Text1"]', title);
   if (submit === "alt") await page.keyboard.press("Alt+o");
-  else await page.click('[data-control="Command1"]');
+  else await page.click('dialog[data-dialog="confimp"] [data-control="Command1"]');
   await page.waitForFunction(() => window.__printed !== undefined);
   return page.evaluate(() => window.__printed);
 }

@@ -2,7 +2,12 @@
 // The copy menu's keys and choices, and where each copy goes when the
 // clipboard takes it or refuses it.
 import { afterEach, beforeEach, describe, expect, it, vi } from "vitest";
-import { CopyMenu, copyText, downloadNotice, putOrDownload, type CopySources } from "../../src/copy";
+import type { OutputModule } from "../../bindings/output";
+import { CopyMenu, copyText, putOrDownload, type CopySources } from "../../src/copy";
+import { loadModule } from "./module";
+
+// The menu's names and captions from the module itself.
+const m = await loadModule<OutputModule>();
 
 class FakeItem {
   constructor(readonly items: Record<string, Promise<Blob>>) {}
@@ -70,6 +75,7 @@ describe("the menu", () => {
   beforeEach(() => {
     confirmed = [];
     sources = {
+      module: m,
       animation: { canvas: () => document.createElement("canvas") },
       graph: { canvas: () => document.createElement("canvas") },
       tableText: vi.fn(() => "Date (s)\tQr"),
@@ -148,7 +154,7 @@ describe("the menu", () => {
     await flush();
     expect(sources.tableText).toHaveBeenCalledOnce();
     expect(downloads).toEqual(["tableau.txt"]);
-    expect(confirmed).toEqual([downloadNotice("tableau.txt")]);
+    expect(confirmed).toEqual([m.copyDownloadNotice("tableau.txt")]);
     expect(confirmed[0]).toContain("« tableau.txt »");
   });
 

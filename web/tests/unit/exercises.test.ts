@@ -1,11 +1,10 @@
 // The exercises' menu and commands over the real module and the shipped
 // files, with a text area that records what it is asked to show.
-import { readFileSync } from 'node:fs';
-import { resolve } from 'node:path';
 import shipped from 'virtual:molvane-exercises';
 import { beforeAll, beforeEach, describe, expect, test, vi } from 'vitest';
 import type { Molvane } from '../../src/molvane';
 import { withDialogs } from './dialogs';
+import { loadModule } from './module';
 
 // The page's own text area is not part of these tests: a stand-in that keeps
 // what it was given.
@@ -22,13 +21,7 @@ const { droppedFiles, exerciseEntries, readStored, teacherFolders } = await impo
 
 let m: Molvane;
 beforeAll(async () => {
-  // The module as the page's build takes it (vite.config.ts), run as the script it is.
-  const path = process.env.MOLVANE_MODULE ?? resolve(__dirname, '../../../build/wasm/web/molvane_web.js');
-  // As in the page (no Node process): it then leaves Node's error handlers alone.
-  const create = new Function('process', `${readFileSync(path, 'utf8')}\nreturn createMolvane;`)(
-    undefined,
-  ) as () => Promise<unknown>;
-  m = (await create()) as Molvane;
+  m = await loadModule<Molvane>();
 });
 
 interface Shown {

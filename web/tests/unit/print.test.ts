@@ -3,8 +3,14 @@
 // the module gives.
 import { afterEach, beforeEach, describe, expect, it, vi } from "vitest";
 import type { PageLayout, Placement, PrintRequest } from "../../bindings/output";
-import { buildPrintLayout, copiesOf, kMostCopies, printLayout, PrintDialog, type PrintSources } from "../../src/print";
+import type { OutputModule } from "../../bindings/output";
+import { buildPrintLayout, copiesOf, printLayout, PrintDialog, type PrintSources } from "../../src/print";
+import { loadModule } from "./module";
 import { withDialogs } from "./dialogs";
+
+// The dialog's texts and limit from the module itself.
+const texts = (await loadModule<OutputModule>()).printDialogTexts();
+const kMostCopies = texts.mostCopies;
 
 const Placed = { Title: { value: 0 }, Animation: { value: 1 }, Graph: { value: 2 }, Table: { value: 3 } };
 
@@ -41,6 +47,7 @@ function sources(table: HTMLTableElement | null): PrintSources {
   return {
     module: {
       Placed: Placed as PrintSources["module"]["Placed"],
+      printDialogTexts: () => texts,
       layoutPages: (_page, request) => {
         requests.push(request);
         return layout;
@@ -72,7 +79,7 @@ describe("copies", () => {
     [String(kMostCopies), kMostCopies],
     ["1000", kMostCopies],
   ])("%j gives %i", (text, n) => {
-    expect(copiesOf(text)).toBe(n);
+    expect(copiesOf(text, kMostCopies)).toBe(n);
   });
 });
 
