@@ -20,22 +20,28 @@ export interface ExerciseEntry {
 
 type Checks = Pick<Molvane, 'exerciseFileMatch' | 'isExerciseFileName'>;
 
-function fromBase64(data: string): Uint8Array {
+function fromBase64(data: string): Uint8Array<ArrayBuffer> {
   const text = atob(data);
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
   return bytes;
 }
 
-/** The shipped files, decoded when first read. */
+async function gunzip(bytes: Uint8Array<ArrayBuffer>): Promise<Uint8Array> {
+  const body = new Response(bytes).body;
+  if (!body) return new Uint8Array();
+  return new Uint8Array(await new Response(body.pipeThrough(new DecompressionStream('gzip'))).arrayBuffer());
+}
+
+/** The shipped files (gzipped, base64: web/exercise-files.ts), unpacked when first read. */
 export function shippedFolder(files: { name: string; data: string }[]): ExerciseFolder {
-  const decoded = new Map<number, Uint8Array>();
+  const unpacked = new Map<number, Promise<Uint8Array>>();
   return {
     label: '',
     names: files.map((f) => f.name),
-    read: async (index) => {
-      let bytes = decoded.get(index);
-      if (!bytes) decoded.set(index, (bytes = fromBase64(files[index].data)));
+    read: (index) => {
+      let bytes = unpacked.get(index);
+      if (!bytes) unpacked.set(index, (bytes = gunzip(fromBase64(files[index].data))));
       return bytes;
     },
   };
