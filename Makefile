@@ -40,10 +40,12 @@ test: build
 
 # The browser page: $(BUILD)/web/molvane.html, one file that works offline
 # (from a USB key, a school's web space or file://), the WebAssembly module,
-# scripts and styles inside.
+# scripts and styles inside, and the shipped exercises of the native build
+# (make build first).
 web: deps
 	cmake -DSOURCE=$(CURDIR) -DBINARY=$(CURDIR)/$(BUILD)/wasm -DOUT=$(CURDIR)/$(BUILD)/web -DEMCMAKE=emcmake \
-	  -DLAUNCHER=$(if $(LAUNCHER),ccache) -DWERROR=$(WERROR) -P cmake/webbuild.cmake
+	  -DLAUNCHER=$(if $(LAUNCHER),ccache) -DWERROR=$(WERROR) \
+	  -DEXERCISES=$(CURDIR)/$(BUILD)/bin -DEXERCISE_LIST=$(CURDIR)/$(BUILD)/course/shipped.txt -P cmake/webbuild.cmake
 
 # The Debian package, molvane_<version>_amd64.deb in $(BUILD)/, with the page.
 package: build web

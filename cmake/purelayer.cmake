@@ -49,4 +49,5 @@ molvane_pure_library(molvane_exercises_file exercises USES molvane_common TESTS 
 molvane_pure_library(molvane_exercises_rtftokens exercises/rtf USES molvane_common TESTS tests/rtf)
 molvane_pure_library(molvane_exercises_richtext exercises/rtf USES molvane_exercises_rtftokens molvane_common TESTS tests/rtf)
 molvane_pure_library(molvane_exercises_textrules exercises/rtf USES molvane_exercises_richtext TESTS tests/rtf)
+molvane_pure_library(molvane_exercises_introtext exercises/intro USES molvane_exercises_richtext molvane_common TESTS tests/exercises)
 molvane_pure_library(molvane_output_layout output USES molvane_common TESTS tests/printcopy)

@@ -10,6 +10,7 @@ set(web_out ${CMAKE_BINARY_DIR}/web)
 add_test(NAME web_build
          COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR} -DBINARY=${CMAKE_BINARY_DIR}/wasm -DOUT=${web_out}
                  -DEMCMAKE=${MOLVANE_EMCMAKE} -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -DWERROR=${MOLVANE_WERROR}
+                 -DEXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY} -DEXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}
                  -P ${CMAKE_SOURCE_DIR}/cmake/webbuild.cmake)
 set_tests_properties(web_build PROPERTIES FIXTURES_SETUP web FIXTURES_REQUIRED wasm LABELS "web;wasm" TIMEOUT 3000)
 
@@ -21,9 +22,11 @@ set_tests_properties(web_types PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEO
 
 add_test(NAME web_unit COMMAND ${MOLVANE_NODE} node_modules/vitest/vitest.mjs run
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
-# Some read the program's texts from the module this build made.
-set_tests_properties(web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600
-                                         ENVIRONMENT "MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js")
+# Some read the program's texts from the module this build made; the
+# exercises' tests, the shipped exercises too.
+set_tests_properties(
+  web_unit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 600
+  ENVIRONMENT "MOLVANE_MODULE=${CMAKE_BINARY_DIR}/wasm/web/molvane_web.js;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")
 
 add_test(NAME web_e2e COMMAND ${MOLVANE_NODE} tests/e2e/run.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(
@@ -47,3 +50,10 @@ set_tests_properties(
 add_test(NAME web_text COMMAND ${MOLVANE_NODE} tests/e2e/text.mjs ${web_out}/molvane.html
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
 set_tests_properties(web_text PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC")
+
+# The exercises in the page: every shipped one opens with its statement,
+# configuration and correction, a teacher's from a chosen folder.
+add_test(NAME web_exercises COMMAND ${MOLVANE_NODE} tests/e2e/exercises.mjs WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(
+  web_exercises PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900 FAIL_REGULAR_EXPRESSION "ÉCHEC"
+  ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")

@@ -1,5 +1,6 @@
 # cmake -DSOURCE=<sources> -DBINARY=<wasm build folder> -DOUT=<page folder> -DEMCMAKE=<emcmake>
-#       [-DLAUNCHER=ccache] [-DWERROR=ON] -P webbuild.cmake
+#       [-DLAUNCHER=ccache] [-DWERROR=ON] [-DEXERCISES=<program folder> -DEXERCISE_LIST=<its manifest>]
+#       -P webbuild.cmake
 # The page: the module molvane_web built with Emscripten, the page's tools
 # installed from web/package-lock.json when they are missing or older than
 # it, then Vite writes OUT/molvane.html.
@@ -27,6 +28,14 @@ endif()
 find_program(NODE node REQUIRED)
 set(ENV{MOLVANE_MODULE} ${BINARY}/web/molvane_web.js)
 set(ENV{MOLVANE_WEB_OUT} ${OUT})
+# The shipped exercises go into the page (web/exercise-files.ts); folders
+# named in the environment win, for a page made from another build's course.
+if(EXERCISES AND NOT DEFINED ENV{MOLVANE_EXERCISES})
+  set(ENV{MOLVANE_EXERCISES} ${EXERCISES})
+  if(EXERCISE_LIST AND NOT DEFINED ENV{MOLVANE_EXERCISE_LIST})
+    set(ENV{MOLVANE_EXERCISE_LIST} ${EXERCISE_LIST})
+  endif()
+endif()
 # The help as the desktop build made it (its list of exercises filled in),
 # when that build sits beside the page's folder; else the sources' pages.
 get_filename_component(native ${OUT} DIRECTORY)
@@ -40,3 +49,7 @@ if(failed)
 endif()
 file(SIZE ${OUT}/molvane.html size)
 message(STATUS "${OUT}/molvane.html: ${size} bytes")
+# One file for a USB key or a school's web space, exercises included.
+if(size GREATER 1500000)
+  message(FATAL_ERROR "The page weighs ${size} bytes, more than the 1.5 MB it must keep under")
+endif()

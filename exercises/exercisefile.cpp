@@ -28,6 +28,32 @@ bool isBlank(std::string_view record) {
     return trimmed(record).empty();
 }
 
+bool isExerciseFileName(std::string_view name) {
+    constexpr std::string_view kExtension = ".e32";
+    if (name.size() <= kExtension.size()) return false;
+    const std::string_view end = name.substr(name.size() - kExtension.size());
+    return std::equal(end.begin(), end.end(), kExtension.begin(),
+                      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
+}
+
+int storedNameMatch(std::string_view stored, const std::vector<std::string>& names) {
+    std::string wanted(stored);
+    std::replace(wanted.begin(), wanted.end(), '\\', '/');
+    const auto folded = [](std::string text) {
+        // Letters beyond ASCII are compared as written.
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return text;
+    };
+    int caseless = -1;
+    const std::string wantedFolded = folded(wanted);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        if (names[k] == wanted) return static_cast<int>(k);
+        if (caseless < 0 && folded(names[k]) == wantedFolded) caseless = static_cast<int>(k);
+    }
+    return caseless;
+}
+
 std::optional<ExercisePreview> previewExercise(const RecordReader& read) {
     const auto correction = read(3);
     if (!correction) return std::nullopt;

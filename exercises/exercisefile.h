@@ -64,6 +64,15 @@ RecordReader exerciseFileReader(const std::filesystem::path& path);
 // Whether a record names nothing: empty once its blanks are removed.
 bool isBlank(std::string_view record);
 
+// Which of the names of an exercise's files (relative to its folder, "/"
+// between folders) a name stored in an exercise file stands for: files made
+// on Windows may write "\" between folders and use any case. The exact name
+// wins over one that differs only in case; -1 when none matches.
+int storedNameMatch(std::string_view stored, const std::vector<std::string>& names);
+
+// Whether a file's name is an exercise file's: it ends with ".E32" in any case.
+bool isExerciseFileName(std::string_view name);
+
 // Writing. What an exercise file says, as its author gives it: names relative
 // to the exercise's folder ("/" between folders), texts in UTF-8.
 struct ExerciseFields {

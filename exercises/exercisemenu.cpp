@@ -5,10 +5,12 @@
 #include <QMenu>
 #include <QTextEdit>
 #include <QWidget>
+#include <string_view>
 
 #include "exercises/exerciseeditor.h"
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
+#include "exercises/exercisetexts.h"
 #include "exercises/fichexo.h"
 #include "exercises/textarea.h"
 #include "windowkit/messages.h"
@@ -17,28 +19,28 @@ namespace molvane {
 
 namespace {
 
-const char* const kGettingStarted = "molvane.PEM";
-
-struct Item {
+// What each item of the shared table runs here.
+struct Command {
     const char* name;
-    const char* caption;  // nullptr for a separator
     void (ExerciseMenu::*command)();
 };
 
-const Item kItems[] = {
-    {"PRISENMAIN", "&Prise en main", &ExerciseMenu::PRISENMAIN_Click},
-    {"separons1", nullptr, nullptr},
-    {"openexo", "&Ouvrir un exercice (énoncé + configuration)", &ExerciseMenu::openexo_Click},
-    {"opencor", "&Voir la correction", &ExerciseMenu::opencor_Click},
-    {"separons2", nullptr, nullptr},
-    {"savetexte", "&Enregistrer le contenu de la fenêtre exercice", &ExerciseMenu::savetexte_Click},
-    {"opentexte", "&Retrouver un texte", &ExerciseMenu::opentexte_Click},
-    {"imprimetexte", "&Imprimer le contenu de la fenêtre exercice", &ExerciseMenu::imprimetexte_Click},
-    {"separons3", nullptr, nullptr},
-    {"Closexo", "&Fermer l'exercice", &ExerciseMenu::Closexo_Click},
-    {"separons4", nullptr, nullptr},
-    {"creeexo", "&Créer ou modifier un exercice…", &ExerciseMenu::creeexo_Click},
+const Command kCommands[] = {
+    {"PRISENMAIN", &ExerciseMenu::PRISENMAIN_Click}, {"openexo", &ExerciseMenu::openexo_Click},
+    {"opencor", &ExerciseMenu::opencor_Click},       {"savetexte", &ExerciseMenu::savetexte_Click},
+    {"opentexte", &ExerciseMenu::opentexte_Click},   {"imprimetexte", &ExerciseMenu::imprimetexte_Click},
+    {"Closexo", &ExerciseMenu::Closexo_Click},       {"creeexo", &ExerciseMenu::creeexo_Click},
 };
+
+void (ExerciseMenu::*commandOf(std::string_view name))() {
+    for (const Command& c : kCommands)
+        if (name == c.name) return c.command;
+    return nullptr;
+}
+
+void showMessage(QWidget* parent, const exercisetexts::Message& m) {
+    message(parent, MessageIcon::Error, QString::fromStdString(m.title), QString::fromStdString(m.text));
+}
 
 // The hourglass over the main window while a correction loads.
 class Waiting {
@@ -70,11 +72,11 @@ ExerciseMenu::ExerciseMenu(QWidget* mainWindow, ConfigurationHost& configuration
     context_.programFolder = withFinalSeparator(programFolder);
 
     menu_->setObjectName(QStringLiteral("optionexo"));
-    for (const Item& item : kItems) {
+    for (const exercisetexts::MenuItem& item : exercisetexts::menuItems()) {
         QAction* action =
             item.caption ? menu_->addAction(QString::fromUtf8(item.caption)) : menu_->addSeparator();
         action->setObjectName(QString::fromLatin1(item.name));
-        if (item.command) connect(action, &QAction::triggered, this, item.command);
+        if (const auto command = commandOf(item.name)) connect(action, &QAction::triggered, this, command);
     }
     connect(menu_, &QMenu::aboutToShow, this, &ExerciseMenu::enableItems);
     enableItems();
@@ -124,15 +126,14 @@ void ExerciseMenu::closeWindow() {
 
 void ExerciseMenu::PRISENMAIN_Click() {
     const QString folder = context_.programFolder;
-    const QString file = fileInFolder(folder, QString::fromLatin1(kGettingStarted));
+    const QString file = fileInFolder(folder, QString::fromLatin1(exercisetexts::kGettingStartedFile));
     if (!QFileInfo::exists(file)) return;
     TextArea& text = *context_.text;
     if (!text.confirmDiscard(context_.mainWindow)) return;
 
     const auto start = statementOf(exerciseFileReader(fileSystemPath(file)));
     if (!start || !loadExerciseDocument(context_.mainWindow, text, folder, start->document, true)) {
-        message(context_.mainWindow, MessageIcon::Error, QStringLiteral("Erreur lors du chargement"),
-                QStringLiteral("Fichier introuvable. Revoir l'installation du logiciel."));
+        showMessage(context_.mainWindow, exercisetexts::gettingStartedFailure());
         closeWindow();
         return;
     }

@@ -3,14 +3,15 @@
 #include <QLabel>
 
 #include "exercises/exercisepictures.h"
+#include "exercises/exercisetexts.h"
 #include "windowkit/paper.h"
 
 namespace molvane {
 
 namespace {
 
-const QString kCorrected = QStringLiteral("Exercice corrigé");
-const QString kNotCorrected = QStringLiteral("Non corrigé");
+const QString kCorrected = QString::fromUtf8(exercisetexts::kCorrected);
+const QString kNotCorrected = QString::fromUtf8(exercisetexts::kNotCorrected);
 constexpr QChar kHourglass(0x231B);  // what Wingdings draws for "6"
 constexpr int kSymbolSize = 32;
 
@@ -35,9 +36,9 @@ QColor exerciseBackground() {
 ExercisePreviewPanel::ExercisePreviewPanel(QWidget* parent)
     : QWidget(parent),
       titratexo_(label(this, QStringLiteral("titratexo"))),
-      label1_(label(this, QStringLiteral("Label1"), QStringLiteral("Notions abordées :"))),
+      label1_(label(this, QStringLiteral("Label1"), QString::fromUtf8(exercisetexts::kTopicsHeading))),
       text1_(label(this, QStringLiteral("Text1"))),
-      label4_(label(this, QStringLiteral("Label4"), QStringLiteral("Niveau de difficulté :"))),
+      label4_(label(this, QStringLiteral("Label4"), QString::fromUtf8(exercisetexts::kDifficultyHeading))),
       imagalu_(label(this, QStringLiteral("Imagalu"))),
       imagenoir_(label(this, QStringLiteral("Imagenoir"))),
       label2_(label(this, QStringLiteral("Label2"))),
@@ -119,15 +120,13 @@ void ExercisePreviewPanel::showPreview(const ExercisePreview& preview) {
         image4_[k]->setPixmap((preview.lit[k] ? imagalu_ : imagenoir_)->pixmap());
         // The symbols' look carries the level: a screen reader is told in words.
         image4_[k]->setAccessibleName(
-            QStringLiteral("Difficulté, symbole %1 sur 3 : %2")
-                .arg(k + 1)
-                .arg(preview.lit[k] ? QStringLiteral("allumé") : QStringLiteral("éteint")));
+            QString::fromStdString(exercisetexts::difficultySymbolName(k, preview.lit[k])));
         image4_[k]->show();
     }
     text1_->setText(QString::fromStdString(preview.topics));
     titratexo_->setText(QString::fromStdString(preview.title));
     text2_->setText(QString(preview.hourglasses, kHourglass));
-    text2_->setAccessibleName(QStringLiteral("%1 sabliers").arg(preview.hourglasses));
+    text2_->setAccessibleName(QString::fromStdString(exercisetexts::hourglassesName(preview.hourglasses)));
 }
 
 }  // namespace molvane

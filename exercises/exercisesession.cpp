@@ -6,6 +6,7 @@
 
 #include "exercises/exercisefile.h"
 #include "exercises/exercisepaths.h"
+#include "exercises/exercisetexts.h"
 #include "exercises/textarea.h"
 #include "files/configio.h"
 #include "windowkit/messages.h"
@@ -13,14 +14,15 @@
 namespace molvane {
 
 void showReadFailure(QWidget* parent) {
-    message(parent, MessageIcon::Error, QStringLiteral("Lecture impossible"),
-            QStringLiteral("Vérifier:\r\n- le nom du fichier,\r\n- l'état du lecteur."));
+    const auto failure = exercisetexts::readFailure();
+    message(parent, MessageIcon::Error, QString::fromStdString(failure.title),
+            QString::fromStdString(failure.text));
 }
 
 void showMissingDocument(QWidget* parent, const QString& folder, const std::string& name) {
-    message(parent, MessageIcon::Error, QStringLiteral("Fichier absent"),
-            QStringLiteral("Le fichier ") + folder + QString::fromStdString(name) +
-                QStringLiteral(" est introuvable"));
+    const auto missing = exercisetexts::missingDocument(folder.toStdString(), name);
+    message(parent, MessageIcon::Error, QString::fromStdString(missing.title),
+            QString::fromStdString(missing.text));
 }
 
 void loadExerciseConfiguration(QWidget* parent, ConfigurationHost& host, const QString& folder,

@@ -16,6 +16,7 @@
 #include "exercises/exercisepaths.h"
 #include "exercises/exercisepictures.h"
 #include "exercises/exercisepreviewpanel.h"
+#include "exercises/exercisetexts.h"
 #include "files/navigator.h"
 #include "windowkit/enterrule.h"
 #include "windowkit/filetypes.h"
@@ -44,7 +45,7 @@ protected:
         font.setBold(true);
         painter.setFont(font);
         const QFontMetrics metrics(font);
-        const QString text = QStringLiteral("Ouvrir un exercice");
+        const QString text = QString::fromUtf8(exercisetexts::kWindowTitle);
         const int top = (height() - metrics.height()) / 2 - 2;
         const auto n = static_cast<double>(text.size());
         double x = 30;
@@ -82,14 +83,16 @@ Fichexo::Fichexo(const ExerciseContext& context)
       context_(context),
       tito_(new TitleStrip(this)),
       frame1_(new QFrame(this)),
-      label5_(label(frame1_, QStringLiteral("Label5"), QStringLiteral("Liste des exercices:"))),
-      navigator_(new FolderNavigator(frame1_, QStringLiteral("*.E32"))),
+      label5_(label(frame1_, QStringLiteral("Label5"), QString::fromUtf8(exercisetexts::kListHeading))),
+      navigator_(new FolderNavigator(frame1_, QString::fromUtf8(exercisetexts::kPattern))),
       fichierexo_(new QLineEdit(this)),
-      intratro_(label(this, QStringLiteral("intratro"), QStringLiteral("Sélectionner un fichier"))),
+      intratro_(label(this, QStringLiteral("intratro"), QString::fromUtf8(exercisetexts::kSelectFile))),
       ouvreur_(imageButton(this, QStringLiteral("ouvreur"), openPicture(kButtonSize - 8),
-                           QStringLiteral("Ouvrir l'exercice sélectionné"), QStringLiteral("&Ouvrir"))),
+                           QString::fromUtf8(exercisetexts::kOpenTip),
+                           QString::fromUtf8(exercisetexts::kOpenCaption))),
       image5_(imageButton(this, QStringLiteral("Image5"), closePicture(kButtonSize - 8),
-                          QStringLiteral("Fermer sans charger d'exercice"), QStringLiteral("&Fermer"))),
+                          QString::fromUtf8(exercisetexts::kCloseTip),
+                          QString::fromUtf8(exercisetexts::kCloseCaption))),
       frame2_(new QFrame(this)) {
     setObjectName(QStringLiteral("Fichexo"));
     if (QWidget* main = context_.mainWindow) setFont(main->font());
@@ -107,7 +110,7 @@ Fichexo::Fichexo(const ExerciseContext& context)
     fichierexo_->setObjectName(QStringLiteral("fichierexo"));
     fichierexo_->setReadOnly(true);
     fichierexo_->setFocusPolicy(Qt::ClickFocus);
-    fichierexo_->setAccessibleName(QStringLiteral("Fichier de l'exercice choisi"));
+    fichierexo_->setAccessibleName(QString::fromUtf8(exercisetexts::kFileBoxName));
 
     intratro_->setFont(sized(font(), 14, false));
     intratro_->setAlignment(Qt::AlignCenter);
@@ -122,8 +125,8 @@ Fichexo::Fichexo(const ExerciseContext& context)
     frame2_->setLineWidth(2);
     frame2_->setAutoFillBackground(true);
     auto* notice = new QVBoxLayout(frame2_);
-    for (const QString& line :
-         {QStringLiteral("Patienter quelques instants"), QStringLiteral(" Chargement des fichiers")}) {
+    for (const QString& line : {QString::fromUtf8(exercisetexts::kWaitFirstLine),
+                                QString::fromUtf8(exercisetexts::kWaitSecondLine)}) {
         auto* text = new QLabel(line, frame2_);
         text->setFont(sized(font(), 12, true));
         text->setAlignment(Qt::AlignCenter);

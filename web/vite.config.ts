@@ -6,6 +6,7 @@ import { resolve } from 'node:path';
 import type { Plugin } from 'vite';
 import { defineConfig } from 'vitest/config';
 import { viteSingleFile } from 'vite-plugin-singlefile';
+import { exerciseFiles } from './exercise-files';
 import { molvaneHelp } from './help-pages';
 
 // The module as Emscripten writes it (a script defining createMolvane), made
@@ -38,7 +39,7 @@ const outDir = process.env.MOLVANE_WEB_OUT ?? resolve(__dirname, '../build/web')
 export default defineConfig({
   root: __dirname,
   base: './',
-  plugins: [molvaneModule(), molvaneHelp(), viteSingleFile(), shipAs('molvane.html', outDir)],
+  plugins: [molvaneModule(), molvaneHelp(), exerciseFiles(__dirname), viteSingleFile(), shipAs('molvane.html', outDir)],
   build: {
     outDir,
     emptyOutDir: true,

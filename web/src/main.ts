@@ -2,6 +2,7 @@
 // the controls wired to the core's handling, and the run ticking.
 import './style.css';
 import './calculator';
+import './exercises';
 import type { AnimationRecorder, GraphRecorder } from '../bindings/core';
 import type { MainState } from '../bindings/front';
 import { app as currentApp, publish } from './app';

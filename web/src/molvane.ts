@@ -3,6 +3,7 @@
 import createMolvane from 'virtual:molvane-module';
 import type { CalcModule } from '../bindings/calc';
 import type { CoreModule } from '../bindings/core';
+import type { ExercisesModule } from '../bindings/exercises';
 import type { FilesModule } from '../bindings/files';
 import type { FrontModule } from '../bindings/front';
 import type { MeasuresModule } from '../bindings/measures';
@@ -16,6 +17,7 @@ export type Molvane = CalcModule &
   FrontModule &
   FilesModule &
   MeasuresModule &
+  ExercisesModule &
   OutputModule &
   RichTextModule;
 
