@@ -57,3 +57,9 @@ add_test(NAME web_exercises COMMAND ${MOLVANE_NODE} tests/e2e/exercises.mjs WORK
 set_tests_properties(
   web_exercises PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 900 FAIL_REGULAR_EXPRESSION "ÉCHEC"
   ENVIRONMENT "MOLVANE_PAGE=${web_out}/molvane.html;MOLVANE_EXERCISES=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};MOLVANE_EXERCISE_LIST=${MOLVANE_COURSE_MANIFEST}")
+
+# The main window's audit: each tab and box through axe-core at 100 % and
+# 200 %, and the window used by touch alone.
+add_test(NAME web_audit COMMAND ${MOLVANE_NODE} tests/e2e/audit.mjs ${web_out}/molvane.html
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/web)
+set_tests_properties(web_audit PROPERTIES FIXTURES_REQUIRED web LABELS web TIMEOUT 300 FAIL_REGULAR_EXPRESSION "ÉCHEC")
