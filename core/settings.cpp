@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "core/simulation.h"
 
 namespace molvane {
 
@@ -53,6 +54,13 @@ int typedPercentage(const std::string& text) {
 
 std::string percentLabel(int percent) {
     return numberText(percent) + " %";
+}
+
+int startDurationPosition() {
+    const double seconds = leadingNumber(Parameters{}.durationTag);
+    for (int position = kDurationBar.lowest; position <= kDurationBar.highest; ++position)
+        if (durationSeconds(position) == seconds) return position;
+    return kDurationBar.highest;
 }
 
 }  // namespace molvane

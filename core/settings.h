@@ -41,6 +41,9 @@ inline constexpr const char* kTooFewText = "Le nombre total de particules ne peu
 std::optional<int> durationSeconds(int position);
 // "20 s", "2 min", "1 min  30 s", "2 h".
 std::string durationLabel(double seconds);
+// The duration bar's position for the start duration (20 s), where every
+// front-end puts it when its window starts.
+int startDurationPosition();
 
 enum class CountLimit { None, TooMany, TooFew };
 

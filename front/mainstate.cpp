@@ -7,18 +7,6 @@
 
 namespace molvane {
 
-namespace {
-
-// The duration bar's position for the start duration (20 s).
-int startDurationPosition() {
-    const double seconds = leadingNumber(Parameters{}.durationTag);
-    for (int position = kDurationBar.lowest; position <= kDurationBar.highest; ++position)
-        if (durationSeconds(position) == seconds) return position;
-    return kDurationBar.highest;
-}
-
-}  // namespace
-
 std::string rowsSpoken(int rows) {
     return numberText(rows) + " lignes";
 }

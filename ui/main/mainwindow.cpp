@@ -83,14 +83,6 @@ QSize sizeOf(std::string_view name) {
     return {rect.width, rect.height};
 }
 
-// The duration bar's position for the start duration (20 s).
-int startDurationPosition() {
-    const double seconds = leadingNumber(Parameters{}.durationTag);
-    for (int position = kDurationBar.lowest; position <= kDurationBar.highest; ++position)
-        if (durationSeconds(position) == seconds) return position;
-    return kDurationBar.highest;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)

@@ -3,7 +3,8 @@
 // the browser refuses the clipboard, the same thing is downloaded instead
 // and the pupil is told where it went.
 import type { CopyMenuTexts, OutputModule } from "../bindings/output";
-import { addStyle, downloadBlob, pictureAt, pngOf } from "./extras";
+import { addStyle, pictureAt, pngOf } from "./extras";
+import { download } from "./files";
 
 export interface CanvasSource {
   canvas: () => HTMLCanvasElement;
@@ -57,7 +58,8 @@ export async function putOrDownload(
       // Refused (no permission, no focus, file://): downloaded below.
     }
   }
-  downloadBlob(await fallback.blob(), fallback.fileName);
+  const blob = await fallback.blob();
+  download(document, fallback.fileName, blob, blob.type);
   return { copied: false, fileName: fallback.fileName };
 }
 

@@ -1,6 +1,5 @@
 // Small pieces the copy menu, the print dialog and the help share: their own
-// style sheet once in the document, and a file handed to the browser's
-// downloads.
+// style sheet once in the document, and pictures of the canvases.
 
 export function addStyle(id: string, css: string, doc: Document = document): void {
   if (doc.getElementById(id)) return;
@@ -8,19 +7,6 @@ export function addStyle(id: string, css: string, doc: Document = document): voi
   style.id = id;
   style.textContent = css;
   doc.head.append(style);
-}
-
-export function downloadBlob(blob: Blob, fileName: string, doc: Document = document): void {
-  const url = URL.createObjectURL(blob);
-  const link = doc.createElement("a");
-  link.href = url;
-  link.download = fileName;
-  link.hidden = true;
-  doc.body.append(link);
-  link.click();
-  link.remove();
-  // The browser has taken the file once the click is handled.
-  setTimeout(() => URL.revokeObjectURL(url), 1000);
 }
 
 // A picture of a canvas at the program's size, whatever the device pixels it
