@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "output/outputtexts.h"
 #include "windowkit/paper.h"
 
 namespace molvane {
@@ -31,6 +32,10 @@ namespace molvane {
 namespace {
 
 const QString kHelpPages = QStringLiteral("molvane.qch");
+
+QString text(std::string_view words) {
+    return QString::fromUtf8(words.data(), static_cast<qsizetype>(words.size()));
+}
 
 bool sameFile(const QFileInfo& a, const QFileInfo& b) {
     return b.exists() && a.size() == b.size() && a.lastModified() <= b.lastModified();
@@ -106,7 +111,7 @@ HelpWindow* HelpWindow::create(const QString& collection, QWidget* owner) {
 HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt::Window), engine_(engine) {
     engine_->setParent(this);
     setObjectName(QStringLiteral("aide"));
-    setWindowTitle(QStringLiteral("Équilibre dynamique - Aide"));
+    setWindowTitle(text(kHelpWindowTexts.title));
     if (owner) setWindowIcon(owner->windowIcon());
 
     browser_ = new HelpBrowser(*engine_, this);
@@ -127,11 +132,11 @@ HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt:
         contents_->expandAll();
         followPage(browser_->source());
     });
-    tabs_->addTab(contents_, QStringLiteral("&Contenu"));
+    tabs_->addTab(contents_, text(kHelpWindowTexts.contents));
 
     auto* indexPage = new QWidget(tabs_);
     auto* indexLayout = new QVBoxLayout(indexPage);
-    auto* filterLabel = new QLabel(QStringLiteral("&Mot cherché :"), indexPage);
+    auto* filterLabel = new QLabel(text(kHelpWindowTexts.word), indexPage);
     indexFilter_ = new QLineEdit(indexPage);
     indexFilter_->setObjectName(QStringLiteral("motcle"));
     filterLabel->setBuddy(indexFilter_);
@@ -150,7 +155,7 @@ HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt:
     indexLayout->addWidget(filterLabel);
     indexLayout->addWidget(indexFilter_);
     indexLayout->addWidget(index_);
-    tabs_->addTab(indexPage, QStringLiteral("&Index"));
+    tabs_->addTab(indexPage, text(kHelpWindowTexts.index));
     buildSearch();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -165,10 +170,10 @@ HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt:
         b->setAutoDefault(false);
         return b;
     };
-    QPushButton* back = button(QStringLiteral("&Précédent"), "precedent");
-    QPushButton* forward = button(QStringLiteral("&Suivant"), "suivant");
-    QPushButton* home = button(QStringLiteral("S&ommaire"), "accueil");
-    QPushButton* close = button(QStringLiteral("&Fermer"), "fermer");
+    QPushButton* back = button(text(kHelpWindowTexts.back), "precedent");
+    QPushButton* forward = button(text(kHelpWindowTexts.forward), "suivant");
+    QPushButton* home = button(text(kHelpWindowTexts.home), "accueil");
+    QPushButton* close = button(text(kHelpWindowTexts.close), "fermer");
     back->setEnabled(false);
     forward->setEnabled(false);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
@@ -192,10 +197,10 @@ HelpWindow::HelpWindow(QHelpEngine* engine, QWidget* owner) : QWidget(owner, Qt:
     resize(780, 540);
 
     // What a screen reader says of the lists and the page, which have no label.
-    contents_->setAccessibleName(QStringLiteral("Sommaire de l'aide"));
-    index_->setAccessibleName(QStringLiteral("Index de l'aide"));
-    browser_->setAccessibleName(QStringLiteral("Page d'aide"));
-    tabs_->setAccessibleName(QStringLiteral("Volets de l'aide"));
+    contents_->setAccessibleName(text(kHelpWindowTexts.contentsName));
+    index_->setAccessibleName(text(kHelpWindowTexts.indexName));
+    browser_->setAccessibleName(text(kHelpWindowTexts.pageName));
+    tabs_->setAccessibleName(text(kHelpWindowTexts.panesName));
 
     // The keyboard starts in the contents; Tab goes on to the page, then the buttons.
     setTabOrder(tabs_, browser_);

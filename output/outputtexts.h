@@ -1,5 +1,5 @@
-// The copy menu's items and the print dialog's texts, in plain C++ so that
-// the desktop and the page show the very same words.
+// The copy menu's items, the print dialog's and the help window's texts, in
+// plain C++ so that the desktop and the page show the very same words.
 #pragma once
 
 #include <array>
@@ -63,6 +63,24 @@ struct PrintDialogTexts {
         "L'imprimante se choisit ensuite dans la fenêtre d'impression du navigateur.";
 };
 inline constexpr PrintDialogTexts kPrintDialogTexts{};
+
+// "Aide": the help window's own words (its pages are the help's).
+struct HelpWindowTexts {
+    std::string_view title = "Équilibre dynamique - Aide";
+    std::string_view contents = "&Contenu";
+    std::string_view index = "&Index";
+    std::string_view word = "&Mot cherché :";
+    std::string_view back = "&Précédent";
+    std::string_view forward = "&Suivant";
+    std::string_view home = "S&ommaire";
+    std::string_view close = "&Fermer";
+    // What a screen reader calls its parts.
+    std::string_view contentsName = "Sommaire de l'aide";
+    std::string_view indexName = "Index de l'aide";
+    std::string_view pageName = "Page d'aide";
+    std::string_view panesName = "Volets de l'aide";
+};
+inline constexpr HelpWindowTexts kHelpWindowTexts{};
 
 // "De 1 à 99 exemplaires": what a screen reader adds to the number of copies.
 std::string copiesDescription();

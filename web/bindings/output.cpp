@@ -71,6 +71,19 @@ std::string downloadNotice(const std::string& fileName) {
     return copyDownloadNotice(fileName);
 }
 
+emscripten::val helpWindowTexts() {
+    const HelpWindowTexts& t = kHelpWindowTexts;
+    emscripten::val texts = emscripten::val::object();
+    texts.set("title", text(t.title));
+    texts.set("word", text(t.word));
+    texts.set("back", text(t.back));
+    texts.set("home", text(t.home));
+    texts.set("close", text(t.close));
+    texts.set("contentsName", text(t.contentsName));
+    texts.set("pageName", text(t.pageName));
+    return texts;
+}
+
 emscripten::val printDialogTexts() {
     const PrintDialogTexts& t = kPrintDialogTexts;
     emscripten::val texts = emscripten::val::object();
@@ -144,6 +157,7 @@ EMSCRIPTEN_BINDINGS(molvane_output) {
     function("twipsPerPixel", &twipsPerPixel);
     function("copyMenu", &copyMenu);
     function("printDialogTexts", &printDialogTexts);
+    function("helpWindowTexts", &helpWindowTexts);
     function("copyDownloadNotice", &downloadNotice);
     // The grid is the one the simulation fills, bound beside the simulation.
     function("copyTableText", &copyTableText);

@@ -98,9 +98,21 @@ export interface PrintDialogTexts {
   browserPrinterNote: string;
 }
 
+// The help window's own words; "&" marks a key letter.
+export interface HelpWindowTexts {
+  title: string;
+  word: string;
+  back: string;
+  home: string;
+  close: string;
+  contentsName: string;
+  pageName: string;
+}
+
 export interface OutputModule {
   copyMenu(): CopyMenuTexts;
   printDialogTexts(): PrintDialogTexts;
+  helpWindowTexts(): HelpWindowTexts;
   // What the pupil is told when a copy went to the downloads as that file.
   copyDownloadNotice(fileName: string): string;
   Placed: { Title: PlacedEnum; Animation: PlacedEnum; Graph: PlacedEnum; Table: PlacedEnum };

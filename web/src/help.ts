@@ -1,7 +1,9 @@
 // "Aide": the program's help pages, carried inside the page, shown in a
 // dialog with their contents; links between pages stay in the dialog.
 import type { HelpBook, HelpSection } from "../help-pages";
+import type { HelpWindowTexts } from "../bindings/output";
 import { addStyle } from "./extras";
+import { splitCaption } from "./page";
 
 const helpStyle = `
 .molvane-help { width: min(60rem, 94vw); height: min(44rem, 90vh); padding: 0; border: 1px solid #808080;
@@ -62,7 +64,16 @@ export function keywordPage(typed: string, book: HelpBook): string | null {
   return start?.ref ?? null;
 }
 
-export function createHelp(book: HelpBook, doc: Document = document): HelpViewer {
+// A caption with its key letter underlined ("&Fermer"), and that letter.
+function keyed(doc: Document, element: HTMLElement, caption: string): string {
+  const { before, letter, after } = splitCaption(caption);
+  const underlined = doc.createElement("u");
+  underlined.textContent = letter;
+  element.replaceChildren(before, underlined, after);
+  return letter.toLowerCase();
+}
+
+export function createHelp(book: HelpBook, texts: HelpWindowTexts, doc: Document = document): HelpViewer {
   addStyle("molvane-help-style", helpStyle, doc);
   const dialog = doc.createElement("dialog");
   dialog.className = "molvane-help";
@@ -75,23 +86,25 @@ export function createHelp(book: HelpBook, doc: Document = document): HelpViewer
   heading.textContent = "Aide";
   const backButton = doc.createElement("button");
   backButton.type = "button";
-  backButton.innerHTML = "<u>P</u>récédent";
+  const backKey = keyed(doc, backButton, texts.back);
   backButton.disabled = true;
   const closeButton = doc.createElement("button");
   closeButton.type = "button";
-  closeButton.innerHTML = "<u>F</u>ermer";
+  const closeKey = keyed(doc, closeButton, texts.close);
   header.append(heading, backButton, closeButton);
 
   const panes = doc.createElement("div");
   panes.className = "panes";
   const nav = doc.createElement("nav");
-  nav.setAttribute("aria-label", "Sommaire");
+  nav.setAttribute("aria-label", texts.contentsName);
   // The index: a keyword of the help project, typed or picked, shows its page.
   const search = doc.createElement("form");
   search.className = "index";
   const searchLabel = doc.createElement("label");
   searchLabel.htmlFor = "molvane-help-word";
-  searchLabel.textContent = "Mot cherché :";
+  const wordKey = splitCaption(texts.word).letter.toLowerCase();
+  const { before, letter, after } = splitCaption(texts.word);
+  searchLabel.textContent = before + letter + after;
   const word = doc.createElement("input");
   word.type = "search";
   word.id = "molvane-help-word";
@@ -209,16 +222,17 @@ export function createHelp(book: HelpBook, doc: Document = document): HelpViewer
   };
   backButton.addEventListener("click", back);
   closeButton.addEventListener("click", () => dialog.close());
-  // The help window's keys: Alt+P back, Alt+O the contents' first page,
-  // Alt+M the index's field, Alt+F closes.
+  // The help window's keys, as its captions mark them: back, the contents'
+  // first page, the index's field, close.
+  const homeKey = splitCaption(texts.home).letter.toLowerCase();
   dialog.addEventListener("keydown", (event) => {
     if (!event.altKey || event.ctrlKey || event.metaKey) return;
     const key = event.key.toLowerCase();
-    if (key === "arrowleft" || key === "p") back();
-    else if (key === "o") {
+    if (key === "arrowleft" || key === backKey) back();
+    else if (key === homeKey) {
       if (show(first)) pageBox.focus();
-    } else if (key === "m") word.focus();
-    else if (key === "f") dialog.close();
+    } else if (key === wordKey) word.focus();
+    else if (key === closeKey) dialog.close();
     else return;
     event.preventDefault();
   });

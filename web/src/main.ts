@@ -694,7 +694,7 @@ function wireOutputs(m: Molvane, state: MainState, page: Page, feuilleP: MainWin
     });
   const print = button('Command10');
   if (print) createPrintDialog(print, { module: m, animation, graph, table });
-  const help = createHelp(book);
+  const help = createHelp(book, m.helpWindowTexts());
   button('Command7')?.addEventListener('click', () => help.open());
 }
 

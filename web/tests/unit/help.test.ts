@@ -1,9 +1,17 @@
 // @vitest-environment jsdom
 // The help dialog: contents, links between pages, the way back.
-import { afterEach, beforeEach, describe, expect, it } from "vitest";
+import { afterEach, beforeAll, beforeEach, describe, expect, it } from "vitest";
+import type { HelpWindowTexts, OutputModule } from "../../bindings/output";
 import type { HelpBook } from "../../help-pages";
 import { createHelp, keywordPage, resolveLink } from "../../src/help";
 import { withDialogs } from "./dialogs";
+import { loadModule } from "./module";
+
+// The help window's words, as the program has them.
+let texts: HelpWindowTexts;
+beforeAll(async () => {
+  texts = (await loadModule<OutputModule>()).helpWindowTexts();
+});
 
 const book: HelpBook = {
   css: "body { color: #111; }",
@@ -64,7 +72,7 @@ describe("the index", () => {
   });
 
   it("shows the page of the word typed in its field", () => {
-    const help = createHelp(book);
+    const help = createHelp(book, texts);
     help.open();
     const field = help.dialog.querySelector<HTMLInputElement>("#molvane-help-word");
     expect(field?.labels?.[0]?.textContent).toBe("Mot cherché :");
@@ -81,7 +89,7 @@ describe("the help dialog", () => {
     Array.from(help.dialog.querySelectorAll('nav a[aria-current="page"]')).map((a) => a.textContent);
 
   it("opens on the contents' first page, modal, with the contents' tree", () => {
-    const help = createHelp(book);
+    const help = createHelp(book, texts);
     help.open();
     expect(help.dialog.open).toBe(true);
     expect(help.current).toBe("index.html");
@@ -95,7 +103,7 @@ describe("the help dialog", () => {
   });
 
   it("follows links in a page and in the contents, and goes back the same way", () => {
-    const help = createHelp(book);
+    const help = createHelp(book, texts);
     help.open();
     (article(help).querySelector('a[href="copies.html"]') as HTMLElement).click();
     expect(help.current).toBe("copies.html");
@@ -111,7 +119,7 @@ describe("the help dialog", () => {
   });
 
   it("sends links out of the book beside the page", () => {
-    const help = createHelp(book);
+    const help = createHelp(book, texts);
     help.open();
     const out = article(help).querySelector<HTMLAnchorElement>('a[href^="https"]');
     expect(out?.target).toBe("_blank");
@@ -119,7 +127,7 @@ describe("the help dialog", () => {
   });
 
   it("refuses a page it does not hold and stays where it was", () => {
-    const help = createHelp(book);
+    const help = createHelp(book, texts);
     help.open("copies.html");
     expect(help.show("absent.html")).toBe(false);
     expect(help.current).toBe("copies.html");
@@ -129,7 +137,7 @@ describe("the help dialog", () => {
     const opener = document.createElement("button");
     document.body.append(opener);
     opener.focus();
-    const help = createHelp(book);
+    const help = createHelp(book, texts);
     help.open();
     expect(document.activeElement).not.toBe(opener);
     help.close();
